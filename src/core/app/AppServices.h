@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/AppHost.h"
+#include "platform/Bundle.h"
+#include "platform/Clock.h"
+#include "platform/JsonFetch.h"
+#include "platform/MainQueue.h"
+#include "platform/Settings.h"
+#include "platform/UrlOpener.h"
+#include "platform/menu/StatusBar.h"
+
+namespace pricora {
+
+// The platform as the application sees it. Everything here outlives the AppDelegate.
+struct AppServices {
+  MainQueue& queue;
+  Clock& clock;
+  JsonFetch& fetch;
+  StatusBar& statusBar;
+  const TextMetrics& textMetrics;
+  AppHost& host;
+  Settings& settings;
+  const Bundle& bundle;
+  UrlOpener& urlOpener;
+};
+
+}  // namespace pricora

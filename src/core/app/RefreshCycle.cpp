@@ -1,0 +1,70 @@
+#include "core/app/RefreshCycle.h"
+
+namespace pricora {
+
+RefreshCycle::RefreshCycle(AppServices& services, AppState& state,
+                           std::vector<std::unique_ptr<ExchangeAdapter>> adapters,
+                           std::function<void()> refreshCompleted)
+    : services_(services), state_(state), adapters_(std::move(adapters)), onCompleted_(std::move(refreshCompleted)) {}
+
+void RefreshCycle::startTimer() {
+  // Qt's timers fire while a menu is open, so there is no separate "common modes" timer here.
+  timer_ = services_.queue.scheduleRepeating(Seconds(state_.refreshFrequency), [this] { refreshPairs(); });
+}
+
+void RefreshCycle::refreshPairs() {
+  state_.bitfinexActive = true;
+  // A refresh the user starts pushes the next timed one a full interval away.
+  if (timer_) timer_->invalidate();
+  startTimer();
+
+  Menu& menu = *state_.statusMenu;
+  if (!menu.empty()) {
+    const MenuItemRef& last = menu.lastItem();
+    if (last->title().starts_with("Updated: ")) {
+      last->setAction({});
+      last->setTitle("Updating...");
+    }
+  }
+
+  // Each refresh counts its own finished exchanges; a slow reply counts where it was asked.
+  auto finishedExchanges = std::make_shared<int>(0);
+  for (const auto& adapter : adapters_) {
+    adapter->start(adapter->exchange() == Exchange::Bitfinex ? bitfinexExchangeDone(finishedExchanges)
+                                                              : commonExchangeDone(finishedExchanges));
+  }
+}
+
+ExchangeDone RefreshCycle::commonExchangeDone(const Finished& finishedExchanges) {
+  return [this, finishedExchanges](bool) { countFinished(finishedExchanges); };
+}
+
+ExchangeDone RefreshCycle::bitfinexExchangeDone(const Finished& finishedExchanges) {
+  return [this, finishedExchanges](bool) {
+    // Decided after the hand-offs already queued have placed their items, so the placeholder
+    // shows exactly when no Bitfinex pair made it into the submenu.
+    services_.queue.post([this] {
+      Menu& submenu = *state_.exchanges[Exchange::Bitfinex].submenu;
+      if (submenu.empty()) submenu.addItemWithTitle(kConnectionError);
+    });
+    countFinished(finishedExchanges);
+  };
+}
+
+void RefreshCycle::countFinished(const Finished& finishedExchanges) {
+  if (++*finishedExchanges != static_cast<int>(kExchangeCount)) return;
+  state_.updateDate = services_.clock.now();
+  services_.queue.post([this] { refreshCompleted(); });
+}
+
+void RefreshCycle::refreshCompleted() {
+  Menu& menu = *state_.statusMenu;
+  if (menu.empty()) return;
+  const MenuItemRef& last = menu.lastItem();
+  if (!last->title().starts_with("Updating")) return;
+  last->setAction("refreshPairs");
+  last->setTitle("Updated: Just now");
+  if (onCompleted_) onCompleted_();
+}
+
+}  // namespace pricora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/app/AppServices.h"
+#include "core/app/AppState.h"
+#include "core/exchanges/Adapter.h"
+
+namespace pricora {
+
+// Asks every exchange for its prices on the refresh timer and when the user chooses the last
+// entry of the status menu, and notices when the last exchange has finished.
+class RefreshCycle {
+ public:
+  // adapters: at most one per exchange, in exchange order. refreshCompleted runs each time a
+  // refresh turns the last entry into "Updated: Just now".
+  RefreshCycle(AppServices& services, AppState& state, std::vector<std::unique_ptr<ExchangeAdapter>> adapters,
+               std::function<void()> refreshCompleted);
+
+  // The timer made at launch; the first refresh replaces it.
+  void startTimer();
+  void refreshPairs();
+  const RepeatingTimer* timer() const { return timer_.get(); }
+
+  static constexpr const char* kConnectionError = "Connection error. I will try again shortly.";
+
+ private:
+  using Finished = std::shared_ptr<int>;
+  ExchangeDone commonExchangeDone(const Finished& finishedExchanges);
+  ExchangeDone bitfinexExchangeDone(const Finished& finishedExchanges);
+  void countFinished(const Finished& finishedExchanges);
+  void refreshCompleted();
+
+  AppServices& services_;
+  AppState& state_;
+  std::vector<std::unique_ptr<ExchangeAdapter>> adapters_;
+  std::function<void()> onCompleted_;
+  std::unique_ptr<RepeatingTimer> timer_;
+};
+
+}  // namespace pricora

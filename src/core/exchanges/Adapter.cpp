@@ -1,0 +1,75 @@
+#include "core/exchanges/Adapter.h"
+
+#include <algorithm>
+
+namespace pricora {
+
+void ExchangeAdapter::postHandOff(const std::string& displayTitle, const PairEntryRef& entry) {
+  context_.queue.post([this, displayTitle, entry] { context_.handOff(exchange_, displayTitle, entry); });
+}
+
+void TickerAdapter::start(ExchangeDone done) {
+  // Every refresh counts its own replies: a late reply of an earlier refresh counts there.
+  auto counter = std::make_shared<std::int64_t>(0);
+  const std::optional<std::string> listing = listingUrl();
+  if (!listing) {
+    state().pairs = fixedKeys();
+    tickerBatch(done, counter);
+    return;
+  }
+  context().fetch.get(*listing, [this, done, counter](const JsonReply& reply) {
+    std::vector<std::string> keys;
+    // A failed listing keeps the keys of the last good one, so the batch asks for those.
+    if (reply && readListing(*reply, keys)) state().pairs = std::move(keys);
+    tickerBatch(done, counter);
+  });
+}
+
+bool TickerAdapter::readListing(const Json&, std::vector<std::string>&) const { return false; }
+
+void TickerAdapter::tickerBatch(const ExchangeDone& done, const Counter& counter) {
+  state().submenu->removeAllItems();
+  // An exchange that asks for nothing has still finished: otherwise one exchange whose listing
+  // has never answered would keep every refresh from completing.
+  if (state().pairs.empty() || !mayRequest()) {
+    done(true);
+    return;
+  }
+  // Copy the keys: a reply never arrives inside get(), but a listing may replace them later.
+  const std::vector<std::string> keys = state().pairs;
+  for (const std::string& key : keys) {
+    context().fetch.get(tickerUrl(key), [this, key, done, counter](const JsonReply& reply) {
+      report(reply ? parseTicker(*reply, key) : std::nullopt, done, counter);
+    });
+  }
+}
+
+void TickerAdapter::report(const std::optional<Parsed>& parsed, const ExchangeDone& done, const Counter& counter) {
+  if (parsed) postHandOff(parsed->displayTitle, parsed->entry);
+  // Failures count like successes; the count is compared with the keys as they are now.
+  if (++*counter == static_cast<std::int64_t>(state().pairs.size())) done(true);
+}
+
+std::string valueText(const Json& value) { return value.stringValue(); }
+
+std::string beforeFirstDot(const std::string& text) { return text.substr(0, text.find('.')); }
+
+std::string upperCased(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+  return text;
+}
+
+std::string replacedAll(std::string text, char from, char to) {
+  std::replace(text.begin(), text.end(), from, to);
+  return text;
+}
+
+PairEntryRef makeEntry(const std::string& displayTitle, const std::string& price,
+                       const std::vector<std::pair<const char*, std::string>>& lines) {
+  auto entry = std::make_shared<PairEntry>(displayTitle + ": " + price);
+  for (const auto& [label, value] : lines) entry->addLine(label + value);
+  return entry;
+}
+
+}  // namespace pricora

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "core/exchanges/Exchange.h"
+#include "platform/menu/Menu.h"
+
+namespace pricora {
+
+// What the application holds for one exchange.
+struct ExchangeState {
+  // The exchange's current pair keys, as its URLs spell them, in the order the listing or the
+  // fixed list gave them.
+  std::vector<std::string> pairs;
+  // The pair items of the exchange, under its entry in the status menu.
+  MenuRef submenu = Menu::create();
+  // The exchange's entry in the status menu.
+  MenuItemRef item;
+};
+
+// One ExchangeState per exchange, indexed by the enumeration.
+class ExchangeTable {
+ public:
+  ExchangeState& operator[](Exchange exchange) { return states_[indexOf(exchange)]; }
+  const ExchangeState& operator[](Exchange exchange) const { return states_[indexOf(exchange)]; }
+
+ private:
+  std::array<ExchangeState, kExchangeCount> states_;
+};
+
+}  // namespace pricora

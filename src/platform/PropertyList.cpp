@@ -1,0 +1,63 @@
+#include "platform/PropertyList.h"
+
+#include <plist/plist.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace pricora {
+
+namespace {
+
+// A settings resource is a few hundred bytes; anything far larger is not one of ours.
+constexpr std::streamsize kMaxFileSize = 1 << 20;
+
+struct PlistFree {
+  void operator()(plist_t node) const { plist_free(node); }
+};
+
+}  // namespace
+
+std::optional<PropertyDictionary> readPropertyListDictionary(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::string data;
+  data.resize(static_cast<std::size_t>(kMaxFileSize) + 1);
+  file.read(data.data(), kMaxFileSize + 1);
+  if (file.bad() || file.gcount() > kMaxFileSize) return std::nullopt;
+  data.resize(static_cast<std::size_t>(file.gcount()));
+  if (data.empty()) return std::nullopt;
+
+  plist_t raw = nullptr;
+  plist_from_memory(data.data(), static_cast<uint32_t>(data.size()), &raw);
+  std::unique_ptr<void, PlistFree> root(raw);
+  if (!root || plist_get_node_type(root.get()) != PLIST_DICT) return std::nullopt;
+
+  PropertyDictionary dictionary;
+  plist_dict_iter iter = nullptr;
+  plist_dict_new_iter(root.get(), &iter);
+  if (iter == nullptr) return dictionary;
+  for (;;) {
+    char* key = nullptr;
+    plist_t value = nullptr;
+    plist_dict_next_item(root.get(), iter, &key, &value);
+    if (value == nullptr) {
+      std::free(key);
+      break;
+    }
+    std::optional<std::string> text;
+    if (plist_get_node_type(value) == PLIST_STRING) {
+      uint64_t length = 0;
+      const char* chars = plist_get_string_ptr(value, &length);
+      text = chars ? std::string(chars, length) : std::string();
+    }
+    if (key != nullptr) dictionary.emplace(key, std::move(text));
+    std::free(key);
+  }
+  std::free(iter);
+  return dictionary;
+}
+
+}  // namespace pricora

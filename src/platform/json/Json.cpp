@@ -1,0 +1,322 @@
+#include "platform/json/Json.h"
+
+#include <rapidjson/memorystream.h>
+#include <rapidjson/reader.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <string_view>
+#include <unordered_map>
+
+namespace pricora {
+
+namespace {
+
+const Json& nullValue() {
+  static const Json null;
+  return null;
+}
+
+bool isDigits(std::string_view s) {
+  if (s.empty()) return false;
+  for (char c : s)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+// A key written twice keeps the position of its first appearance and the value of its last.
+void mergeDuplicateKeys(Json::Object& members) {
+  if (members.size() < 2) return;
+  std::vector<std::size_t> target(members.size());
+  bool anyDuplicate = false;
+  if (members.size() <= 8) {
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      target[i] = i;
+      for (std::size_t j = 0; j < i; ++j) {
+        if (target[j] == j && members[j].key == members[i].key) {
+          target[i] = j;
+          anyDuplicate = true;
+          break;
+        }
+      }
+    }
+  } else {
+    std::unordered_map<std::string_view, std::size_t> first;
+    first.reserve(members.size());
+    for (std::size_t i = 0; i < members.size(); ++i) {
+      auto [it, inserted] = first.try_emplace(members[i].key, i);
+      target[i] = it->second;
+      anyDuplicate |= !inserted;
+    }
+  }
+  if (!anyDuplicate) return;
+  for (std::size_t i = 0; i < members.size(); ++i)
+    if (target[i] != i) members[target[i]].value = std::move(members[i].value);
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    if (target[i] != i) continue;
+    if (kept != i) members[kept] = std::move(members[i]);
+    ++kept;
+  }
+  members.resize(kept);
+}
+
+// RapidJSON refuses numbers that no double can hold (1e400, a 400-digit integer) even when it
+// hands numbers over as text. We keep every number as its text anyway, so such numbers are
+// swapped for a placeholder of the same length ("0" and blanks) and given back their source
+// text when the placeholder is read. Keyed by the offset just past the placeholder's "0".
+std::map<std::size_t, std::string> replaceHugeNumbers(std::string& text) {
+  std::map<std::size_t, std::string> replaced;
+  std::size_t i = 0;
+  const auto digit = [&](std::size_t at) { return at < text.size() && text[at] >= '0' && text[at] <= '9'; };
+  while (i < text.size()) {
+    const char c = text[i];
+    if (c == '"') {
+      for (++i; i < text.size() && text[i] != '"'; ++i)
+        if (text[i] == '\\') ++i;
+      ++i;
+      continue;
+    }
+    if (c != '-' && !digit(i)) {
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    if (text[i] == '-') ++i;
+    std::size_t integerDigits = 0;
+    bool leading = true;
+    for (; digit(i); ++i) {
+      leading = leading && text[i] == '0';
+      if (!leading) ++integerDigits;
+    }
+    if (i < text.size() && text[i] == '.')
+      for (++i; digit(i); ++i) {
+      }
+    long exponent = 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+      ++i;
+      bool negative = false;
+      if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+      for (; digit(i); ++i) exponent = std::min(exponent * 10 + (text[i] - '0'), 1'000'000L);
+      if (negative) exponent = -exponent;
+    }
+    if (static_cast<long>(integerDigits) + exponent > 300 || integerDigits > 300) {
+      replaced.emplace(start + 1, text.substr(start, i - start));
+      text[start] = '0';
+      std::fill(text.begin() + static_cast<std::ptrdiff_t>(start) + 1, text.begin() + static_cast<std::ptrdiff_t>(i), ' ');
+    }
+    i = std::max(i, start + 1);
+  }
+  return replaced;
+}
+
+}  // namespace
+
+// Builds the tree from RapidJSON's SAX events with an explicit stack, so neither parsing nor a
+// failed parse recurses however deep the document.
+class JsonBuilder {
+ public:
+  JsonBuilder(const rapidjson::MemoryStream& stream, const std::map<std::size_t, std::string>& replaced)
+      : stream_(stream), replaced_(replaced) {}
+
+  bool Null() { return add(Json()); }
+  bool Bool(bool b) { return add(Json::boolean(b)); }
+  bool RawNumber(const char* text, rapidjson::SizeType length, bool) {
+    if (!replaced_.empty()) {
+      if (auto it = replaced_.find(stream_.Tell()); it != replaced_.end()) return add(Json::number(it->second));
+    }
+    return add(Json::number(std::string(text, length)));
+  }
+  bool String(const char* text, rapidjson::SizeType length, bool) {
+    return add(Json::string(std::string(text, length)));
+  }
+  bool Key(const char* text, rapidjson::SizeType length, bool) {
+    open_.back().key.assign(text, length);
+    return true;
+  }
+  bool StartObject() { return open(Json::object()); }
+  bool StartArray() { return open(Json::array()); }
+  bool EndObject(rapidjson::SizeType) {
+    mergeDuplicateKeys(std::get<Json::Object>(open_.back().container.value_));
+    return close();
+  }
+  bool EndArray(rapidjson::SizeType) { return close(); }
+
+  // Numbers arrive as RawNumber because of kParseNumbersAsStringsFlag; these never run.
+  bool Int(int) { return false; }
+  bool Uint(unsigned) { return false; }
+  bool Int64(int64_t) { return false; }
+  bool Uint64(uint64_t) { return false; }
+  bool Double(double) { return false; }
+
+  std::optional<Json> takeRoot() { return std::move(root_); }
+
+ private:
+  struct Frame {
+    Json container;
+    std::string key;
+  };
+
+  bool open(Json container) {
+    if (open_.size() >= static_cast<std::size_t>(Json::kMaxDepth)) return false;
+    open_.push_back(Frame{std::move(container), {}});
+    return true;
+  }
+  bool close() {
+    Json done = std::move(open_.back().container);
+    open_.pop_back();
+    return add(std::move(done));
+  }
+  bool add(Json value) {
+    if (open_.empty()) {
+      root_ = std::move(value);
+      return true;
+    }
+    Frame& frame = open_.back();
+    if (auto* elements = std::get_if<Json::Array>(&frame.container.value_)) {
+      elements->push_back(std::move(value));
+    } else {
+      std::get<Json::Object>(frame.container.value_).push_back(Json::Member{std::move(frame.key), std::move(value)});
+    }
+    return true;
+  }
+
+  const rapidjson::MemoryStream& stream_;
+  const std::map<std::size_t, std::string>& replaced_;
+  std::vector<Frame> open_;
+  std::optional<Json> root_;
+};
+
+Json::~Json() {
+  std::vector<Json> pending;
+  moveChildrenInto(pending);
+  while (!pending.empty()) {
+    Json node = std::move(pending.back());
+    pending.pop_back();
+    node.moveChildrenInto(pending);
+  }
+}
+
+void Json::moveChildrenInto(std::vector<Json>& out) {
+  if (auto* elements = std::get_if<Array>(&value_)) {
+    for (Json& element : *elements)
+      if (element.kind() == Kind::Array || element.kind() == Kind::Object) out.push_back(std::move(element));
+    elements->clear();
+  } else if (auto* members = std::get_if<Object>(&value_)) {
+    for (Member& member : *members)
+      if (member.value.kind() == Kind::Array || member.value.kind() == Kind::Object)
+        out.push_back(std::move(member.value));
+    members->clear();
+  }
+}
+
+Json Json::boolean(bool value) { return Json(Value(value)); }
+Json Json::number(std::string sourceText) { return Json(Value(NumberText{std::move(sourceText)})); }
+Json Json::string(std::string value) { return Json(Value(std::move(value))); }
+Json Json::array(Array elements) { return Json(Value(std::move(elements))); }
+Json Json::object(Object members) { return Json(Value(std::move(members))); }
+
+namespace {
+
+std::optional<Json> parseWith(std::string_view text, const std::map<std::size_t, std::string>& replaced,
+                              rapidjson::ParseErrorCode& error) {
+  constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag |
+                              rapidjson::kParseNumbersAsStringsFlag;
+  rapidjson::MemoryStream stream(text.data(), text.size());
+  rapidjson::Reader reader;
+  JsonBuilder builder(stream, replaced);
+  const rapidjson::ParseResult result = reader.Parse<kFlags>(stream, builder);
+  error = result.Code();
+  if (result.IsError()) return std::nullopt;
+  return builder.takeRoot();
+}
+
+}  // namespace
+
+std::optional<Json> Json::parse(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  // RapidJSON reads a NUL byte as the end of input; a raw NUL is never valid JSON anyway.
+  if (std::memchr(text.data(), '\0', text.size()) != nullptr) return std::nullopt;
+  rapidjson::ParseErrorCode error = rapidjson::kParseErrorNone;
+  std::optional<Json> document = parseWith(text, {}, error);
+  if (document || error != rapidjson::kParseErrorNumberTooBig) return document;
+  std::string copy(text);
+  const std::map<std::size_t, std::string> replaced = replaceHugeNumbers(copy);
+  return parseWith(copy, replaced, error);
+}
+
+const Json& Json::operator[](std::string_view key) const {
+  if (const Object* members = objectValue()) {
+    for (const Member& member : *members)
+      if (member.key == key) return member.value;
+  }
+  return nullValue();
+}
+
+const Json& Json::operator[](std::size_t index) const {
+  if (const Array* elements = arrayObject(); elements && index < elements->size()) return (*elements)[index];
+  return nullValue();
+}
+
+bool Json::operator==(std::string_view text) const {
+  const auto* s = std::get_if<std::string>(&value_);
+  return s != nullptr && *s == text;
+}
+
+std::string Json::stringValue() const {
+  switch (kind()) {
+    case Kind::String:
+      return std::get<std::string>(value_);
+    case Kind::Boolean:
+      return std::get<bool>(value_) ? "true" : "false";
+    case Kind::Number:
+      return jsonNumberText(std::get<NumberText>(value_).text);
+    default:
+      return {};
+  }
+}
+
+std::string jsonNumberText(std::string_view source) {
+  // JSON grammar: -?int(.frac)?([eE][+-]?exp)?
+  std::string_view rest = source;
+  const bool negative = rest.starts_with('-');
+  if (negative) rest.remove_prefix(1);
+  const std::size_t e = rest.find_first_of("eE");
+  std::string_view mantissa = rest.substr(0, e);
+  std::string_view exponentText = e == std::string_view::npos ? std::string_view() : rest.substr(e + 1);
+  const std::size_t point = mantissa.find('.');
+  if (point == std::string_view::npos && e == std::string_view::npos) return std::string(source);
+
+  const std::string_view intDigits = mantissa.substr(0, point);
+  const std::string_view fracDigits = point == std::string_view::npos ? std::string_view() : mantissa.substr(point + 1);
+  bool exponentNegative = false;
+  if (!exponentText.empty() && (exponentText[0] == '+' || exponentText[0] == '-')) {
+    exponentNegative = exponentText[0] == '-';
+    exponentText.remove_prefix(1);
+  }
+  while (exponentText.size() > 1 && exponentText[0] == '0') exponentText.remove_prefix(1);
+  if (!isDigits(intDigits) || (point != std::string_view::npos && !isDigits(fracDigits)) ||
+      (e != std::string_view::npos && !isDigits(exponentText)) || exponentText.size() > 6)
+    return std::string(source);  // not a number we can reason about, or an absurd exponent
+
+  long exponent = exponentText.empty() ? 0 : std::stol(std::string(exponentText));
+  if (exponentNegative) exponent = -exponent;
+
+  std::string digits = std::string(intDigits) + std::string(fracDigits);
+  long scale = exponent - static_cast<long>(fracDigits.size());  // value = digits * 10^scale
+  const std::size_t firstNonZero = digits.find_first_not_of('0');
+  if (firstNonZero == std::string::npos) return negative ? "-0" : "0";
+  digits.erase(0, firstNonZero);
+  while (scale < 0 && digits.back() == '0') {
+    digits.pop_back();
+    ++scale;
+  }
+  if (scale < 0) return std::string(source);  // a fraction: the exchange's own text
+  // Beyond the largest double the value is not finite for anyone reading it; keep the source.
+  if (digits.size() + static_cast<std::size_t>(scale) > 309) return std::string(source);
+  digits.append(static_cast<std::size_t>(scale), '0');
+  return negative ? "-" + digits : digits;
+}
+
+}  // namespace pricora

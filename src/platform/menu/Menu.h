@@ -1,0 +1,126 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/menu/Image.h"
+
+namespace pricora {
+
+class Menu;
+class MenuItem;
+using MenuRef = std::shared_ptr<Menu>;
+using MenuItemRef = std::shared_ptr<MenuItem>;
+
+// Told after every change to a menu's items (added, removed, retitled ...). The desktop host
+// listens so that a menu that is open on screen follows the model.
+class MenuObserver {
+ public:
+  virtual void menuChanged(Menu& menu) = 0;
+
+ protected:
+  ~MenuObserver() = default;
+};
+
+// Told when the host shows and hides a menu.
+class MenuDelegate {
+ public:
+  virtual void menuWillOpen(Menu& menu) = 0;
+  virtual void menuDidClose(Menu& menu) = 0;
+
+ protected:
+  ~MenuDelegate() = default;
+};
+
+// One entry of a menu. An item sits in at most one menu at a time; placing it in a second menu
+// takes it out of the first. Use copy() for an independent item that can sit elsewhere.
+class MenuItem {
+ public:
+  MenuItem(std::string title, std::string action, std::string keyEquivalent);
+  MenuItem(const MenuItem&) = delete;
+  MenuItem& operator=(const MenuItem&) = delete;
+
+  static MenuItemRef create(std::string title, std::string action = {}, std::string keyEquivalent = {});
+  static MenuItemRef separatorItem();
+
+  const std::string& title() const { return title_; }
+  void setTitle(std::string title);
+  // The selector the item sends when chosen, such as "refreshPairs"; empty for none.
+  const std::string& action() const { return action_; }
+  void setAction(std::string action);
+  const std::string& keyEquivalent() const { return keyEquivalent_; }
+  const MenuRef& submenu() const { return submenu_; }
+  void setSubmenu(MenuRef submenu);
+  const ImageRef& image() const { return image_; }
+  void setImage(ImageRef image);
+  // Check-mark state: 0 off, 1 on.
+  int state() const { return state_; }
+  void setState(int state);
+  bool isSeparatorItem() const { return separator_; }
+  // Chosen by the user only when it does something: sends an action or opens a submenu.
+  bool isEnabled() const { return !action_.empty() || submenu_ != nullptr; }
+
+  // An independent item with the same title, action, key, image and state, and a copy of the
+  // submenu, taken now: later changes to either side do not reach the other.
+  MenuItemRef copy() const;
+
+  // The menu the item sits in, if any.
+  Menu* menu() const { return menu_; }
+
+ private:
+  friend class Menu;
+  void changed();
+
+  std::string title_;
+  std::string action_;
+  std::string keyEquivalent_;
+  MenuRef submenu_;
+  ImageRef image_;
+  int state_ = 0;
+  bool separator_ = false;
+  Menu* menu_ = nullptr;
+};
+
+// An ordered list of items; positions count from 0 and shift on insertion and removal.
+class Menu {
+ public:
+  Menu() = default;
+  Menu(const Menu&) = delete;
+  Menu& operator=(const Menu&) = delete;
+  ~Menu();
+
+  static MenuRef create() { return std::make_shared<Menu>(); }
+
+  void addItem(MenuItemRef item);
+  MenuItemRef addItemWithTitle(std::string title, std::string action = {}, std::string keyEquivalent = {});
+  void insertItem(MenuItemRef item, std::size_t index);
+  void removeItemAtIndex(std::size_t index);
+  void removeAllItems();
+
+  const std::vector<MenuItemRef>& itemArray() const { return items_; }
+  std::size_t numberOfItems() const { return items_.size(); }
+  const MenuItemRef& itemAtIndex(std::size_t index) const { return items_[index]; }
+  const MenuItemRef& lastItem() const { return items_.back(); }
+  bool empty() const { return items_.empty(); }
+
+  // A copy of every item (see MenuItem::copy).
+  MenuRef copy() const;
+
+  MenuObserver* observer() const { return observer_; }
+  void setObserver(MenuObserver* observer) { observer_ = observer; }
+  MenuDelegate* delegate() const { return delegate_; }
+  void setDelegate(MenuDelegate* delegate) { delegate_ = delegate; }
+
+ private:
+  friend class MenuItem;
+  void changed();
+  void adopt(MenuItem& item);
+
+  std::vector<MenuItemRef> items_;
+  MenuObserver* observer_ = nullptr;
+  MenuDelegate* delegate_ = nullptr;
+};
+
+}  // namespace pricora

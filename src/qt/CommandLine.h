@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pricora {
+
+// pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-]] [--help] [--version]
+struct CommandLine {
+  bool headless = false;
+  int refreshes = 0;       // 0: run until the time-out
+  double timeout = 60.0;   // seconds
+  std::optional<std::string> dump;  // "-" is standard output
+  bool help = false;
+  bool version = false;
+};
+
+// The options, or an error message for the user.
+struct ParsedCommandLine {
+  std::optional<CommandLine> options;
+  std::string error;
+};
+
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
+extern const char* const kUsage;
+
+}  // namespace pricora

@@ -1,0 +1,52 @@
+#include "qt/HeadlessRun.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "platform/menu/MenuDump.h"
+
+namespace pricora {
+
+HeadlessRun::HeadlessRun(AppDelegate& delegate, const StatusBar& statusBar, HeadlessHost& host, int refreshes,
+                         double timeout, std::optional<std::string> dumpPath)
+    : delegate_(delegate), statusBar_(statusBar), host_(host), wanted_(refreshes), dumpPath_(std::move(dumpPath)) {
+  delegate_.state().statusMenu->setObserver(this);
+  timeout_.setSingleShot(true);
+  timeout_.setTimerType(Qt::PreciseTimer);
+  connect(&timeout_, &QTimer::timeout, this, [this] { finish(2); });
+  timeout_.start(static_cast<int>(timeout * 1000.0));
+}
+
+HeadlessRun::~HeadlessRun() {
+  if (delegate_.state().statusMenu->observer() == this) delegate_.state().statusMenu->setObserver(nullptr);
+}
+
+void HeadlessRun::menuChanged(Menu& menu) {
+  const bool updated = !menu.empty() && menu.lastItem()->title().starts_with("Updated: ");
+  if (updated && !wasUpdated_ && ++completed_ == wanted_) {
+    // Let the work already queued for this refresh (hand-offs, late lines) land first.
+    QMetaObject::invokeMethod(this, [this] { finish(0); }, Qt::QueuedConnection);
+  }
+  wasUpdated_ = updated;
+}
+
+void HeadlessRun::finish(int exitStatus) {
+  if (finished_) return;
+  finished_ = true;
+  timeout_.stop();
+  if (dumpPath_) {
+    const std::string dump = dumpTray(statusBar_, *delegate_.state().statusMenu);
+    if (*dumpPath_ == "-") {
+      std::fwrite(dump.data(), 1, dump.size(), stdout);
+      std::fflush(stdout);
+    } else if (std::ofstream file(*dumpPath_, std::ios::binary | std::ios::trunc); !(file << dump)) {
+      std::fprintf(stderr, "pricora: could not write the dump to %s\n", dumpPath_->c_str());
+      exitStatus = 1;
+    }
+  }
+  host_.setExitStatus(exitStatus);
+  MenuItem quitItem("Quit Pricora", "terminate:", "");
+  delegate_.sendAction("terminate:", quitItem);
+}
+
+}  // namespace pricora

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QMenu>
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+#include "platform/menu/Menu.h"
+#include "platform/menu/MenuActionTarget.h"
+#include "qt/ImageCache.h"
+
+namespace pricora {
+
+// Shows a model Menu as a QMenu. A hidden menu is brought up to date when it is about to show;
+// a shown one follows every change of the model at the next turn of the event loop, keeping
+// the actions of unchanged items so that an open submenu stays open. Submenus are mirrored the
+// same way, each filled only when first shown.
+class MenuMirror final : public QObject, public MenuObserver {
+ public:
+  MenuMirror(MenuRef model, MenuActionTarget& target, ImageCache& images);
+  ~MenuMirror() override;
+
+  QMenu* menu() { return menu_.get(); }
+  const MenuRef& model() const { return model_; }
+
+  // Item titles come from the network: shown literally, never as mnemonics or shortcut columns.
+  static QString literalText(const std::string& title);
+
+ private:
+  struct Entry {
+    MenuItemRef item;
+    QAction* action = nullptr;
+    std::unique_ptr<MenuMirror> submenu;
+  };
+
+  void menuChanged(Menu& menu) override;
+  void sync();
+  void update(Entry& entry);
+
+  MenuRef model_;
+  MenuActionTarget& target_;
+  ImageCache& images_;
+  std::unique_ptr<QMenu> menu_;
+  std::vector<Entry> entries_;
+  bool dirty_ = true;
+  bool syncQueued_ = false;
+};
+
+}  // namespace pricora

@@ -1,0 +1,56 @@
+#include "qt/TrayHost.h"
+
+#include <QCursor>
+
+#include <algorithm>
+
+namespace pricora {
+
+TrayHost::TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images)
+    : statusBar_(statusBar), target_(target), images_(images) {
+  statusBar_.setObserver(this);
+  for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
+}
+
+TrayHost::~TrayHost() { statusBar_.setObserver(nullptr); }
+
+void TrayHost::statusItemAdded(const StatusItemRef& item) {
+  auto icon = std::make_unique<Icon>();
+  icon->item = item;
+  icon->tray = std::make_unique<QSystemTrayIcon>();
+  Icon* raw = icon.get();
+  connect(icon->tray.get(), &QSystemTrayIcon::activated, this, [raw](QSystemTrayIcon::ActivationReason reason) {
+    // The right button opens the context menu by itself; the left one opens the same menu.
+    if (reason == QSystemTrayIcon::Trigger && raw->menu) raw->menu->menu()->popup(QCursor::pos());
+  });
+  icons_.push_back(std::move(icon));
+  update(*raw);
+}
+
+void TrayHost::statusItemRemoved(const StatusItemRef& item) {
+  std::erase_if(icons_, [&](const std::unique_ptr<Icon>& icon) { return icon->item == item; });
+}
+
+void TrayHost::statusItemChanged(StatusItem& item) {
+  for (auto& icon : icons_)
+    if (icon->item.get() == &item) update(*icon);
+}
+
+void TrayHost::update(Icon& icon) {
+  const StatusItem& item = *icon.item;
+  QSystemTrayIcon& tray = *icon.tray;
+  if (item.menu() && (!icon.menu || icon.menu->model() != item.menu())) {
+    icon.menu = std::make_unique<MenuMirror>(item.menu(), target_, images_);
+    tray.setContextMenu(icon.menu->menu());
+  } else if (!item.menu() && icon.menu) {
+    tray.setContextMenu(nullptr);
+    icon.menu.reset();
+  }
+  tray.setToolTip(QString::fromStdString(item.toolTip()));
+  const QIcon image = images_.icon(item.image());
+  if (image.cacheKey() != tray.icon().cacheKey()) tray.setIcon(image);
+  // A tray icon without a picture shows as an empty slot; wait until there is one.
+  tray.setVisible(!tray.icon().isNull());
+}
+
+}  // namespace pricora

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+#include <memory>
+#include <vector>
+
+#include "platform/menu/MenuActionTarget.h"
+#include "platform/menu/StatusBar.h"
+#include "qt/ImageCache.h"
+#include "qt/MenuMirror.h"
+
+namespace pricora {
+
+// Shows each status item of the model as its own tray icon. A left and a right click both open
+// the item's menu.
+class TrayHost final : public QObject, public StatusBarObserver {
+ public:
+  TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images);
+  ~TrayHost() override;
+
+ private:
+  struct Icon {
+    StatusItemRef item;
+    std::unique_ptr<QSystemTrayIcon> tray;
+    std::unique_ptr<MenuMirror> menu;
+  };
+
+  void statusItemAdded(const StatusItemRef& item) override;
+  void statusItemRemoved(const StatusItemRef& item) override;
+  void statusItemChanged(StatusItem& item) override;
+  void update(Icon& icon);
+
+  StatusBar& statusBar_;
+  MenuActionTarget& target_;
+  ImageCache& images_;
+  std::vector<std::unique_ptr<Icon>> icons_;
+};
+
+}  // namespace pricora

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+
+#include <string>
+#include <vector>
+
+#include "qt/MenuMirror.h"
+
+namespace pricora {
+namespace {
+
+struct RecordingTarget final : MenuActionTarget, MenuDelegate {
+  void sendAction(const std::string& selector, MenuItem& sender) override {
+    actions.push_back(selector + " from " + sender.title());
+  }
+  void menuWillOpen(Menu&) override { ++opened; }
+  void menuDidClose(Menu&) override { ++closed; }
+  std::vector<std::string> actions;
+  int opened = 0;
+  int closed = 0;
+};
+
+class MenuMirrorTest : public ::testing::Test {
+ protected:
+  void SetUp() override { model->setDelegate(&target); }
+  void TearDown() override { model->setDelegate(nullptr); }
+
+  QStringList texts() {
+    QStringList out;
+    for (QAction* action : mirror.menu()->actions()) out << (action->isSeparator() ? "---" : action->text());
+    return out;
+  }
+  void show() {
+    mirror.menu()->popup(QPoint(10, 10));
+    QApplication::processEvents();
+  }
+
+  RecordingTarget target;
+  ImageCache images{QString()};
+  MenuRef model = Menu::create();
+  MenuMirror mirror{model, target, images};
+};
+
+TEST_F(MenuMirrorTest, ShowsTitlesFromTheNetworkLiterally) {
+  model->addItemWithTitle("Fish & Chips\tGBP: 5");
+  model->addItem(MenuItem::separatorItem());
+  model->addItemWithTitle("R&D", "refreshPairs");
+  show();
+  EXPECT_EQ(texts(), (QStringList{"Fish && Chips GBP: 5", "---", "R&&D"}));
+  EXPECT_FALSE(mirror.menu()->actions()[0]->isEnabled());
+  EXPECT_TRUE(mirror.menu()->actions()[2]->isEnabled());
+}
+
+TEST_F(MenuMirrorTest, AnOpenMenuFollowsTheModelAndKeepsUnchangedActions) {
+  auto stays = model->addItemWithTitle("Kraken");
+  stays->setSubmenu(Menu::create());
+  model->addItemWithTitle("Updated: Just now", "refreshPairs");
+  show();
+  ASSERT_EQ(target.opened, 1);
+  QAction* kept = mirror.menu()->actions()[0];
+
+  model->lastItem()->setTitle("Updated: 15 seconds ago");
+  model->insertItem(MenuItem::create("Bitfinex"), 0);
+  EXPECT_EQ(texts(), (QStringList{"Kraken", "Updated: Just now"}));  // not before the event loop turns
+  QApplication::processEvents();
+  EXPECT_EQ(texts(), (QStringList{"Bitfinex", "Kraken", "Updated: 15 seconds ago"}));
+  EXPECT_EQ(mirror.menu()->actions()[1], kept);
+  EXPECT_NE(kept->menu(), nullptr);
+
+  model->removeItemAtIndex(0);
+  QApplication::processEvents();
+  EXPECT_EQ(texts(), (QStringList{"Kraken", "Updated: 15 seconds ago"}));
+  EXPECT_EQ(mirror.menu()->actions()[0], kept);
+
+  mirror.menu()->hide();
+  EXPECT_EQ(target.closed, 1);
+}
+
+TEST_F(MenuMirrorTest, AHiddenMenuCatchesUpWhenShownAndSubmenusFillLazily) {
+  auto exchange = model->addItemWithTitle("Bitstamp");
+  auto pairs = Menu::create();
+  pairs->addItemWithTitle("BTC/USD: 9000");
+  exchange->setSubmenu(pairs);
+  show();
+  QMenu* submenu = mirror.menu()->actions()[0]->menu();
+  ASSERT_NE(submenu, nullptr);
+  EXPECT_TRUE(submenu->actions().isEmpty());  // filled when it opens
+  mirror.menu()->hide();
+
+  model->addItemWithTitle("Quit Pricora", "terminate:");
+  EXPECT_EQ(mirror.menu()->actions().size(), 1);
+  submenu->popup(QPoint(50, 50));
+  QApplication::processEvents();
+  ASSERT_EQ(submenu->actions().size(), 1);
+  EXPECT_EQ(submenu->actions()[0]->text(), "BTC/USD: 9000");
+  submenu->hide();
+  show();
+  EXPECT_EQ(texts(), (QStringList{"Bitstamp", "Quit Pricora"}));
+}
+
+TEST_F(MenuMirrorTest, ChoosingAnItemSendsItsSelector) {
+  model->addItemWithTitle("Quit Pricora", "terminate:");
+  model->addItemWithTitle("Updating...");
+  show();
+  mirror.menu()->actions()[0]->trigger();
+  mirror.menu()->actions()[1]->trigger();
+  EXPECT_EQ(target.actions, (std::vector<std::string>{"terminate: from Quit Pricora"}));
+  EXPECT_EQ(target.opened, 1);
+}
+
+}  // namespace
+}  // namespace pricora

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <utility>
+
+#include "platform/Clock.h"
+#include "platform/MainQueue.h"
+
+namespace pricora::test {
+
+// The main queue on a virtual clock. Nothing runs until the test says so: runUntilIdle() runs
+// what is due now, advance() moves the clock forward and runs every task and timer firing at its
+// own due time, in time order and, at equal times, in the order they were scheduled.
+class ManualMainQueue final : public MainQueue, public Clock {
+ public:
+  // 2026-01-15 10:00:00 UTC unless told otherwise.
+  explicit ManualMainQueue(WallTime start = WallTime(std::chrono::seconds(1768471200)));
+
+  void post(Task task) override;
+  void postAfter(Seconds delay, Task task) override;
+  std::unique_ptr<RepeatingTimer> scheduleRepeating(Seconds interval, Task action) override;
+  WallTime now() const override { return now_; }
+
+  void runUntilIdle();
+  void advance(Seconds by);
+  // Moves the clock without running anything (a machine that slept).
+  void jump(Seconds by) { now_ += std::chrono::duration_cast<WallTime::duration>(by); }
+
+  // Tasks and live timers waiting.
+  std::size_t pendingCount() const { return queue_.size(); }
+  // Repeating timers still valid.
+  std::size_t liveTimerCount() const;
+
+ private:
+  struct TimerState;
+  class Timer;
+  struct Entry {
+    Task task;
+    std::shared_ptr<TimerState> timer;
+  };
+  using Key = std::pair<WallTime, std::uint64_t>;
+
+  void schedule(WallTime due, Entry entry);
+  bool runNext(WallTime until);
+
+  WallTime now_;
+  std::uint64_t sequence_ = 0;
+  std::multimap<Key, Entry> queue_;
+};
+
+}  // namespace pricora::test

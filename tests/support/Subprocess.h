@@ -1,0 +1,47 @@
+#pragma once
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pricora::test {
+
+// A child process with its standard output and error captured. Environment changes apply on top
+// of the test's own environment; a variable mapped to none is removed. The child is killed when
+// the object goes away.
+class Subprocess {
+ public:
+  using Environment = std::map<std::string, std::optional<std::string>>;
+  Subprocess(const std::vector<std::string>& arguments, const Environment& environment = {});
+  ~Subprocess();
+  Subprocess(const Subprocess&) = delete;
+  Subprocess& operator=(const Subprocess&) = delete;
+
+  // Waits for the child to exit; its exit status, or none when it was still running at the
+  // deadline (it is then killed) or was ended by a signal.
+  std::optional<int> wait(std::chrono::milliseconds deadline);
+  // Reads standard output until a line is complete or the deadline passes; none at the deadline
+  // or at the end of output.
+  std::optional<std::string> readLine(std::chrono::milliseconds deadline);
+  void signal(int number);
+  int pid() const { return pid_; }
+
+  // What was captured so far (all of it once wait() returned).
+  const std::string& output() { return output_; }
+  const std::string& errors() { return errors_; }
+
+ private:
+  void pump(std::chrono::milliseconds timeout);
+
+  int pid_ = -1;
+  int out_ = -1;
+  int err_ = -1;
+  std::string output_;
+  std::string errors_;
+  std::size_t consumed_ = 0;  // of output_, by readLine
+  bool exited_ = false;
+};
+
+}  // namespace pricora::test
