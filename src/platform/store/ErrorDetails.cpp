@@ -1,0 +1,24 @@
+#include "platform/store/ErrorDetails.h"
+
+namespace pricora {
+
+std::string renderErrorDetails(const ErrorDetails& details) {
+  std::string text = "{";
+  for (const auto& [key, value] : details) {
+    if (text.size() > 1) text += "; ";
+    text += key;
+    text += " = \"";
+    for (const char c : value) {
+      if (c == '\n') {
+        text += "\\n";
+        continue;
+      }
+      if (c == '"' || c == '\\') text += '\\';
+      text += c;
+    }
+    text += '"';
+  }
+  return text + "}";
+}
+
+}  // namespace pricora

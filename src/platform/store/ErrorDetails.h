@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace pricora {
+
+// The details behind an Error, in the order they are shown.
+using ErrorDetails = std::vector<std::pair<std::string, std::string>>;
+
+// The details as Error::userInfo holds them: {path = "/a/b"; sqlite = "database is locked (5)"}.
+// Quotes, backslashes and line breaks in values are escaped, so every value reads back unambiguously.
+std::string renderErrorDetails(const ErrorDetails& details);
+
+}  // namespace pricora

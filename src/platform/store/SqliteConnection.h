@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+struct sqlite3;
+
+namespace pricora {
+
+// An open SQLite connection, closed when the object goes away.
+class SqliteConnection {
+ public:
+  // Opens path for reading and writing, creating a missing file, through the named VFS (null:
+  // the default). SQLite's result code; a failed open may still leave a handle that holds the
+  // engine's account of the failure.
+  int open(const std::string& path, const char* vfs);
+  sqlite3* get() const { return db_.get(); }
+
+  // Runs every statement of sql, ignoring the rows they return; SQLite's result code.
+  int exec(const char* sql);
+
+  // The last failure as the engine words it, with its extended result code:
+  // "database is locked (5)".
+  std::string message() const;
+  // The operating system's error behind the last failure to open, read or write a file, worded
+  // ("Permission denied (13)"); empty when the failure had none.
+  std::string systemError() const;
+
+ private:
+  struct Close {
+    void operator()(sqlite3* db) const;
+  };
+  std::unique_ptr<sqlite3, Close> db_;
+};
+
+}  // namespace pricora

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace pricora {
+
+// A statement compiled once and run many times; finalized when the object goes away, which must
+// happen before its connection closes.
+class SqliteStatement {
+ public:
+  SqliteStatement() = default;
+  ~SqliteStatement();
+  SqliteStatement(const SqliteStatement&) = delete;
+  SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+  // Compiles sql (one statement) on db; SQLite's result code.
+  int prepare(sqlite3* db, const char* sql);
+
+  // One run of the statement. Ending the run resets the statement and clears its bindings, so a
+  // statement never holds a read transaction open between runs: in WAL mode that would pin the
+  // log and keep checkpoints from finishing.
+  class Run {
+   public:
+    explicit Run(sqlite3_stmt* statement) : statement_(statement) {}
+    ~Run();
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
+    Run& bind(int index, std::int64_t value);
+    Run& bind(int index, const std::optional<std::string>& text);  // none binds NULL
+    // SQLITE_ROW, SQLITE_DONE, or the error of the first failed bind or of the step.
+    int step();
+    std::int64_t integer(int column) const;
+    std::optional<std::string> text(int column) const;  // none for NULL
+
+   private:
+    sqlite3_stmt* statement_;
+    int bindError_ = 0;
+  };
+  Run run() { return Run(statement_); }
+
+ private:
+  sqlite3_stmt* statement_ = nullptr;
+};
+
+}  // namespace pricora
