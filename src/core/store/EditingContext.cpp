@@ -1,0 +1,92 @@
+#include "core/store/EditingContext.h"
+
+#include <algorithm>
+
+namespace pricora {
+
+Result<std::unique_ptr<EditingContext>> EditingContext::open(std::unique_ptr<PairStore> store) {
+  Result<std::vector<StoredPair>> loaded = store->loadAll();
+  if (!loaded) return loaded.error();
+  std::unique_ptr<EditingContext> context(new EditingContext(std::move(store)));
+  context->records_.reserve(loaded.value().size());
+  for (const StoredPair& stored : loaded.value()) {
+    PairRef pair = context->makePair();
+    pair->id_ = stored.id;
+    pair->exchange_ = stored.exchange;
+    pair->title_ = stored.title;
+    pair->isFavourite_ = stored.isFavourite;
+    pair->showInMenubar_ = stored.showInMenubar;
+    context->records_.push_back(std::move(pair));
+  }
+  return context;
+}
+
+EditingContext::~EditingContext() {
+  // Records may outlive the context (a price item holds its record); they stop reporting here.
+  for (const PairRef& pair : records_) pair->context_ = nullptr;
+  for (const PairRef& pair : deleted_) pair->context_ = nullptr;
+}
+
+PairRef EditingContext::makePair() { return PairRef(new Pair(this, nextSequence_++)); }
+
+PairRef EditingContext::insertPair(std::string exchange, std::string title) {
+  PairRef pair = makePair();
+  pair->exchange_ = std::move(exchange);
+  pair->title_ = std::move(title);
+  records_.push_back(pair);
+  if (observer_ != nullptr) observer_->pairInserted(pair);
+  return pair;
+}
+
+void EditingContext::deletePair(PairRef pair) {
+  auto it = std::find(records_.begin(), records_.end(), pair);
+  if (it == records_.end()) return;
+  records_.erase(it);
+  pair->deleted_ = true;
+  if (pair->id_ != 0) deleted_.push_back(pair);
+  if (observer_ != nullptr) observer_->pairDeleted(pair);
+}
+
+bool EditingContext::hasChanges() const {
+  if (!deleted_.empty()) return true;
+  return std::any_of(records_.begin(), records_.end(), [](const PairRef& p) { return p->id_ == 0 || p->dirty_; });
+}
+
+bool EditingContext::commitEditing() {
+  bool all = true;
+  for (Editor* editor : editors_) all = editor->commitEditing() && all;
+  return all;
+}
+
+void EditingContext::registerEditor(Editor* editor) { editors_.push_back(editor); }
+
+void EditingContext::unregisterEditor(Editor* editor) { std::erase(editors_, editor); }
+
+void EditingContext::recordChanged(Pair& pair, bool keyChanged) {
+  if (keyChanged && observer_ != nullptr) observer_->pairKeyChanged(pair.shared_from_this());
+}
+
+Status EditingContext::save() {
+  PairChanges changes;
+  std::vector<Pair*> inserted;
+  for (const PairRef& pair : records_) {
+    const StoredPair stored{pair->id_, pair->exchange_, pair->title_, pair->isFavourite_, pair->showInMenubar_};
+    if (pair->id_ == 0) {
+      changes.inserts.push_back(stored);
+      inserted.push_back(pair.get());
+    } else if (pair->dirty_) {
+      changes.updates.push_back(stored);
+    }
+  }
+  for (const PairRef& pair : deleted_) changes.deletes.push_back(pair->id_);
+  if (changes.empty()) return {};
+
+  Result<std::vector<std::int64_t>> ids = store_->save(changes);
+  if (!ids) return ids.error();
+  for (std::size_t i = 0; i < inserted.size() && i < ids.value().size(); ++i) inserted[i]->id_ = ids.value()[i];
+  for (const PairRef& pair : records_) pair->dirty_ = false;
+  deleted_.clear();
+  return {};
+}
+
+}  // namespace pricora
