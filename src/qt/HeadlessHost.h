@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/AppHost.h"
+#include "platform/ManageWindow.h"
 #include "platform/UrlOpener.h"
 #include "platform/menu/StatusBar.h"
 
@@ -28,8 +29,20 @@ class HeadlessHost final : public AppHost, public TextMetrics, public UrlOpener 
   void setPrintToStandardError(bool value) { printToStandardError_ = value; }
 
  private:
-  int exitStatus_ = 0;
+  int exitStatus_ = 2;  // until the run reaches its goal
   bool printToStandardError_ = false;
+};
+
+// The management window of a run without a display: never shown, its first segment ("Wex")
+// selected, as the real window starts.
+class HeadlessManageWindow final : public ManageWindow {
+ public:
+  void setDelegate(ManageWindowDelegate*) override {}
+  std::optional<std::string> selectedSegmentLabel() const override { return "Wex"; }
+  void reloadData() override {}
+  void makeKeyAndOrderFront() override {}
+  void setDarkTableAppearance() override {}
+  void setFloating() override {}
 };
 
 }  // namespace pricora

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QSessionManager>
+#include <QStandardPaths>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -13,6 +15,9 @@
 #include <vector>
 
 #include "core/app/AppDelegate.h"
+#include "platform/XdgLoginItems.h"
+#include "core/store/StoreOpening.h"
+#include "platform/store/SqlitePairStore.h"
 #include "qt/CommandLine.h"
 #include "qt/DesktopHost.h"
 #include "qt/HeadlessHost.h"
@@ -20,9 +25,11 @@
 #include "qt/ImageCache.h"
 #include "qt/QtBundle.h"
 #include "qt/QtJsonFetch.h"
+#include "qt/QtManageWindow.h"
 #include "qt/QtMainQueue.h"
 #include "qt/QtSettings.h"
 #include "qt/QtUrlOpener.h"
+#include "qt/SignalWatcher.h"
 #include "qt/TrayHost.h"
 
 using namespace pricora;
@@ -56,26 +63,58 @@ bool displayAvailable() {
   return unixSocketAnswers("/tmp/.X11-unix/X" + number.toStdString());
 }
 
+// The store, or none after telling the user why there is none. The application never runs
+// without its store.
+std::unique_ptr<EditingContext> openStore(AppHost& host) {
+  const std::string dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+  auto opened = openPairStore(storeLocation(dataHome), [](const std::string& path) -> Result<std::unique_ptr<PairStore>> {
+    auto store = SqlitePairStore::open(path);
+    if (!store) return store.error();
+    return std::unique_ptr<PairStore>(std::move(store.value()));
+  });
+  if (auto* failure = std::get_if<StoreFailure>(&opened)) {
+    if (failure->error) host.presentError(*failure->error);
+    host.log(failure->diagnostic);
+    return nullptr;
+  }
+  return std::move(std::get<std::unique_ptr<EditingContext>>(opened));
+}
+
 // Everything the application runs on, in the order it must be torn down (last first).
 struct Platform {
-  explicit Platform(QObject* context) : queue(context) {}
+  explicit Platform(QObject* context)
+      : queue(context),
+        loginItems(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() + "/autostart",
+                   QCoreApplication::applicationFilePath().toStdString()) {}
   QtMainQueue queue;
   SystemClock clock;
   QtSettings settings;
   QtBundle bundle;
+  XdgLoginItems loginItems;
   StatusBar statusBar;
   QtJsonFetch fetch;
 };
+
+std::vector<std::string> exchangeNames() {
+  std::vector<std::string> names;
+  for (Exchange exchange : kAllExchanges) names.emplace_back(displayName(exchange));
+  return names;
+}
 
 int runHeadless(int argc, char** argv, const CommandLine& options) {
   QCoreApplication app(argc, argv);
   Platform platform(&app);
   HeadlessHost host;
   host.setPrintToStandardError(options.dump == "-");
-  AppServices services{platform.queue, platform.clock,    platform.fetch,  platform.statusBar, host,
-                       host,           platform.settings, platform.bundle, host};
-  AppDelegate delegate(services);
+  const std::unique_ptr<EditingContext> store = openStore(host);
+  if (!store) return 1;
+  HeadlessManageWindow window;
+  AppServices services{platform.queue,    platform.clock,  platform.fetch, platform.statusBar,
+                       host,              host,            platform.settings, platform.bundle,
+                       host,              platform.loginItems, window};
+  AppDelegate delegate(services, *store);
   HeadlessRun run(delegate, platform.statusBar, host, options.refreshes, options.timeout, options.dump);
+  SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
   delegate.applicationDidFinishLaunching();
   return app.exec();
 }
@@ -90,12 +129,20 @@ int runDesktop(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   Platform platform(&app);
   DesktopHost host;
+  const std::unique_ptr<EditingContext> store = openStore(host);
+  if (!store) return 1;
   QtUrlOpener urlOpener;
-  AppServices services{platform.queue, platform.clock,    platform.fetch,  platform.statusBar, host,
-                       host,           platform.settings, platform.bundle, urlOpener};
-  AppDelegate delegate(services);
+  QtManageWindow window(exchangeNames());
+  AppServices services{platform.queue,    platform.clock,  platform.fetch, platform.statusBar,
+                       host,              host,            platform.settings, platform.bundle,
+                       urlOpener,         platform.loginItems, window};
+  AppDelegate delegate(services, *store);
   ImageCache images(platform.bundle.resourcesFolder());
   TrayHost tray(platform.statusBar, delegate, images);
+  // Logging out must not lose a change: the session's end saves like a quit that cannot ask.
+  SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                   [&delegate](QSessionManager&) { delegate.terminateWithoutAsking(); });
   delegate.applicationDidFinishLaunching();
   return app.exec();
 }

@@ -36,7 +36,7 @@ std::vector<Entry> entries(const Menu& menu) {
 class Startup : public ::testing::Test {
  protected:
   FakePlatform platform;
-  AppDelegate delegate{platform.services};
+  AppDelegate delegate{platform.services, *platform.context};
   const AppState& state = delegate.state();
 };
 
@@ -146,7 +146,7 @@ TEST_F(ExperimentalResource, AnythingElseKeepsOneMinuteSilently) {
   };
   for (const char* body : rejected) {
     writeXml(body);
-    AppDelegate fresh(platform.services);
+    AppDelegate fresh(platform.services, *platform.context);
     fresh.applicationDidFinishLaunching();
     EXPECT_EQ(fresh.state().refreshFrequency, 60.0) << body;
     EXPECT_TRUE(platform.host.logLines.empty());

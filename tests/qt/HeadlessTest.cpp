@@ -40,9 +40,20 @@ TEST(Headless, DumpsTheTrayAndEndsWithTheTimeOutStatus) {
   EXPECT_EQ(menu[4]["separator"].stringValue(), "true");
   EXPECT_EQ(menu[12]["title"].stringValue(), "GDAX");
   EXPECT_EQ(menu[12]["image"].stringValue(), "swatch #BE2813");
-  EXPECT_EQ(menu[14]["title"].stringValue(), "Updating...");
-  EXPECT_EQ(menu[14]["enabled"].stringValue(), "false");
-  EXPECT_TRUE(menu[14]["action"].isNull());
+  // Every exchange is unreachable here, which still completes a refresh.
+  EXPECT_EQ(menu[14]["title"].stringValue(), "Updated: Just now");
+  EXPECT_EQ(menu[14]["action"].stringValue(), "refreshPairs");
+  EXPECT_EQ(menu[6]["submenu"][0]["title"].stringValue(), "Connection error. I will try again shortly.");
+}
+
+TEST(Headless, EndsWithSuccessAfterTheWantedRefreshes) {
+  AppEnvironment home;
+  Subprocess app({PRICORA_BINARY, "--headless", "--refreshes", "1", "--timeout", "20", "--dump", "-"},
+                 home.variables());
+  ASSERT_EQ(app.wait(30s), 0) << app.errors();
+  const std::optional<Json> dump = Json::parse(app.output());
+  ASSERT_TRUE(dump) << app.output();
+  EXPECT_EQ((*dump)["statusMenu"][14]["title"].stringValue(), "Updated: Just now");
 }
 
 TEST(Headless, WithoutADisplayTheDesktopModeSaysSoAndFails) {

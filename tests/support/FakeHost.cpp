@@ -12,6 +12,7 @@ bool FakeHost::presentError(const Error& error) {
 
 std::size_t FakeHost::runModal(const Alert& alert) {
   alerts.push_back(alert);
+  if (whileAlertShows) whileAlertShows();
   return alertAnswer;
 }
 
@@ -49,6 +50,20 @@ std::optional<std::string> FakeBundle::pathForResource(const std::string& name, 
   const std::string path = folder + "/" + name + "." + type;
   if (!std::filesystem::is_regular_file(path)) return std::nullopt;
   return path;
+}
+
+bool FakeLoginItems::setEnabled(const std::string& identifier, bool enabled) {
+  calls.push_back(enabled);
+  if (fail) return false;
+  registered[identifier] = enabled;
+  return true;
+}
+
+void FakeManageWindow::reloadData() {
+  ++reloads;
+  rows.clear();
+  if (delegate == nullptr) return;
+  for (std::size_t i = 0; i < delegate->numberOfRows(); ++i) rows.push_back(delegate->row(i));
 }
 
 }  // namespace pricora::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -7,6 +8,8 @@
 
 #include "platform/AppHost.h"
 #include "platform/Bundle.h"
+#include "platform/LoginItems.h"
+#include "platform/ManageWindow.h"
 #include "platform/Settings.h"
 #include "platform/UrlOpener.h"
 #include "platform/menu/StatusBar.h"
@@ -31,6 +34,7 @@ class FakeHost final : public AppHost, public TextMetrics, public UrlOpener {
   bool errorsResolved = false;
   std::vector<Alert> alerts;
   std::size_t alertAnswer = 0;
+  std::function<void()> whileAlertShows;  // runs inside runModal, as events do during a modal
   std::vector<std::string> localizedKeys;
   std::vector<std::string> logLines;
   std::vector<std::string> printedLines;
@@ -56,6 +60,35 @@ class FakeBundle final : public Bundle {
 
   std::string folder;  // empty: no resources at all
   std::string version = "9.8.7";
+};
+
+// Login items in memory; registration can be made to fail.
+class FakeLoginItems final : public LoginItems {
+ public:
+  bool setEnabled(const std::string& identifier, bool enabled) override;
+  std::map<std::string, bool> registered;
+  std::vector<bool> calls;
+  bool fail = false;
+};
+
+// The management window without a screen: the selected segment is the test's, and the rows are
+// read from the delegate at every reload, as the real table does.
+class FakeManageWindow final : public ManageWindow {
+ public:
+  void setDelegate(ManageWindowDelegate* newDelegate) override { delegate = newDelegate; }
+  std::optional<std::string> selectedSegmentLabel() const override { return selected; }
+  void reloadData() override;
+  void makeKeyAndOrderFront() override { ++shown; }
+  void setDarkTableAppearance() override { dark = true; }
+  void setFloating() override { floating = true; }
+
+  ManageWindowDelegate* delegate = nullptr;
+  std::optional<std::string> selected = "Wex";
+  std::vector<ManageRow> rows;  // as of the last reload
+  int reloads = 0;
+  int shown = 0;
+  bool dark = false;
+  bool floating = false;
 };
 
 }  // namespace pricora::test

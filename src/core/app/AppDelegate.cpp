@@ -2,6 +2,8 @@
 
 #include "core/app/Experimental.h"
 #include "core/exchanges/Adapters.h"
+#include "core/store/CleanUp.h"
+#include "core/system/Links.h"
 
 namespace pricora {
 
@@ -12,15 +14,43 @@ constexpr double kSwatchWidth = 3.0;
 constexpr double kSwatchHeight = 14.0;
 constexpr double kStatusItemLength = 20.0;
 
+// What the application's own menus hold before it starts: the Preferences submenu.
+AppState initialState() {
+  AppState state;
+  Menu& preferences = *state.preferencesMenu;
+  state.launchAtStartupMenuItem = preferences.addItemWithTitle("Launch at Login", "launchAtStartupChanged:");
+  preferences.addItem(MenuItem::separatorItem());
+  preferences.addItemWithTitle("Contact Support…", "supportButtonClick:");
+  preferences.addItemWithTitle("Pricora on Your Phone…", "iosButtonClick:");
+  preferences.addItemWithTitle("Rate Pricora…", "rateMeButtonClick:");
+  return state;
+}
+
 }  // namespace
 
-AppDelegate::AppDelegate(AppServices& services)
+AppDelegate::AppDelegate(AppServices& services, EditingContext& context)
     : services_(services),
+      state_(initialState()),
+      pairList_(context),
+      saveAndQuit_(services.host, context),
       endpoints_(services.settings),
-      adapterContext_{services.fetch, services.queue, state_.exchanges, endpoints_,
-                      [](Exchange, const std::string&, const PairEntryRef&) {}, state_.bitfinexActive},
-      statusMenu_(services, state_),
-      refresh_(services, state_, {}, {}) {
+      adapterContext_{services.fetch,
+                      services.queue,
+                      state_.exchanges,
+                      endpoints_,
+                      [this](Exchange exchange, const std::string& title, const PairEntryRef& entry) {
+                        statusMenu_.pairHandOff(exchange, title, entry);
+                      },
+                      state_.bitfinexActive},
+      priceItems_(services, state_, pairList_, [this] { saveAction(); }),
+      statusMenu_(services, state_, pairList_,
+                  [this](const PairRef& record, const PairEntryRef& entry) { priceItems_.updateStatusPair(record, entry); }),
+      refresh_(services, state_, makeAdapters(adapterContext_), [this] { services_.manageWindow.reloadData(); }),
+      label_(services, state_),
+      launchAtLogin_(services.settings, services.loginItems, services.host, *state_.launchAtStartupMenuItem),
+      manage_(services.manageWindow, pairList_,
+              {[this] { favouritesChangedWithSender(); },
+               [this](const PairRef& record) { statusPairsChangedWithSender(record); }}) {
   for (Exchange exchange : kAllExchanges)
     state_.exchanges[exchange].item = MenuItem::create(std::string(displayName(exchange)));
   state_.statusItem = services_.statusBar.statusItemWithLength(kStatusItemLength);
@@ -32,17 +62,24 @@ AppDelegate::~AppDelegate() { state_.statusMenu->setDelegate(nullptr); }
 void AppDelegate::applicationDidFinishLaunching() {
   if (const std::optional<double> seconds = experimentalRefreshFrequency(services_.bundle))
     state_.refreshFrequency = *seconds;
+  services_.manageWindow.setDarkTableAppearance();
+  launchAtLogin_.applyLaunchAtStartup();
+  // The pair list keeps itself in title order; the management filter follows the segment.
+  manage_.applyExchangeFilter();
   for (Exchange exchange : kAllExchanges) {
     ExchangeState& entry = state_.exchanges[exchange];
     entry.item->setSubmenu(entry.submenu);
     entry.item->setImage(swatchImage(info(exchange).colour, kSwatchWidth, kSwatchHeight));
   }
+  services_.manageWindow.setFloating();
   services_.queue.postAfter(Seconds(0.25), [this] { deferredStart(); });
   refresh_.startTimer();
+  services_.queue.postAfter(Seconds(5.0), [this] { cleanUpStoredPairs(pairList_.context(), [this] { saveAction(); }); });
 }
 
 void AppDelegate::deferredStart() {
   statusMenu_.buildStatusItem();
+  priceItems_.createAtStartup();
   refresh_.refreshPairs();
   statusMenu_.buildFixedMenuItems();
   // The last entry from now on: "Updating..." during a refresh, "Updated: ..." after it.
@@ -51,15 +88,68 @@ void AppDelegate::deferredStart() {
 
 void AppDelegate::refreshPairs() { refresh_.refreshPairs(); }
 
-void AppDelegate::menuWillOpen(Menu&) {}
+void AppDelegate::saveAction() { saveAndQuit_.saveAction(); }
 
-void AppDelegate::menuDidClose(Menu&) {}
+TerminateReply AppDelegate::applicationShouldTerminate() { return saveAndQuit_.applicationShouldTerminate(); }
 
-void AppDelegate::sendAction(const std::string& selector, MenuItem&) {
+void AppDelegate::terminate() {
+  // One quit at a time: a second request while the first one's alert is up waits for its answer.
+  if (terminating_) return;
+  terminating_ = true;
+  const TerminateReply reply = applicationShouldTerminate();
+  terminating_ = false;
+  if (reply == TerminateReply::Now) {
+    applicationWillTerminate();
+    services_.host.quit();
+  } else if (forcedQuitWaiting_) {
+    terminateWithoutAsking();
+  }
+}
+
+void AppDelegate::terminateWithoutAsking() {
+  if (terminating_) {
+    forcedQuitWaiting_ = true;
+    return;
+  }
+  terminating_ = true;
+  saveAndQuit_.saveBeforeForcedQuit();
+  applicationWillTerminate();
+  services_.host.quit();
+}
+
+void AppDelegate::favouritesChangedWithSender() {
+  statusMenu_.rebuildFavourites();
+  saveAction();
+}
+
+void AppDelegate::showManageWindow() {
+  services_.manageWindow.makeKeyAndOrderFront();
+  services_.host.activateIgnoringOtherApps();
+}
+
+void AppDelegate::menuWillOpen(Menu&) { label_.menuWillOpen(); }
+
+void AppDelegate::menuDidClose(Menu&) { label_.menuDidClose(); }
+
+void AppDelegate::sendAction(const std::string& selector, MenuItem& sender) {
   if (selector == "refreshPairs") {
     refreshPairs();
   } else if (selector == "terminate:") {
-    services_.host.quit();
+    terminate();
+  } else if (selector == "saveAction:") {
+    saveAction();
+  } else if (selector == "openExchangeWebsiteWithSender:") {
+    priceItems_.openExchangeWebsiteWithSender(sender);
+  } else if (selector == "showManageWindow") {
+    showManageWindow();
+  } else if (selector == "launchAtStartupChanged:") {
+    launchAtLogin_.launchAtStartupChanged(sender);
+  } else if (selector == "supportButtonClick:") {
+    openLink(services_.urlOpener, Links::kSupport);
+  } else if (selector == "iosButtonClick:") {
+    openLink(services_.urlOpener, Links::kPhoneApp);
+  } else if (selector == "rateMeButtonClick:") {
+    openLink(services_.urlOpener, Links::kRateMe);
   }
 }
 

@@ -5,9 +5,16 @@
 
 #include "core/app/AppServices.h"
 #include "core/app/AppState.h"
+#include "core/app/LastUpdateLabel.h"
 #include "core/app/RefreshCycle.h"
+#include "core/app/SaveAndQuit.h"
 #include "core/exchanges/Endpoints.h"
+#include "core/menu/PriceItems.h"
 #include "core/menu/StatusMenu.h"
+#include "core/store/EditingContext.h"
+#include "core/store/ManageLogic.h"
+#include "core/store/PairList.h"
+#include "core/system/LaunchAtLogin.h"
 #include "platform/menu/MenuActionTarget.h"
 
 namespace pricora {
@@ -17,7 +24,8 @@ namespace pricora {
 // the request to quit, all on the main queue.
 class AppDelegate final : public MenuDelegate, public MenuActionTarget {
  public:
-  explicit AppDelegate(AppServices& services);
+  // context: the opened store, which outlives the delegate.
+  AppDelegate(AppServices& services, EditingContext& context);
   AppDelegate(const AppDelegate&) = delete;
   AppDelegate& operator=(const AppDelegate&) = delete;
   ~AppDelegate();
@@ -27,6 +35,19 @@ class AppDelegate final : public MenuDelegate, public MenuActionTarget {
 
   void applicationDidFinishLaunching();
   void refreshPairs();
+  void updateDateLabel() { label_.updateDateLabel(); }
+  void saveAction();
+  // The favourite check box of the management table; the record already holds the new value.
+  void favouritesChangedWithSender();
+  void showManageWindow();
+  // The menu-bar check box of the management table, for the record of the box's row.
+  void statusPairsChangedWithSender(const PairRef& record) { priceItems_.statusPairsChangedWithSender(record); }
+  TerminateReply applicationShouldTerminate();
+  void applicationWillTerminate() {}
+  // The "Quit Pricora" entry: asks, saves, and quits when the answer allows.
+  void terminate();
+  // A quit that cannot be refused (a signal, the desktop session ending): saves and quits.
+  void terminateWithoutAsking();
 
   // Menu delegate and action target for the hosts.
   void menuWillOpen(Menu& menu) override;
@@ -34,17 +55,31 @@ class AppDelegate final : public MenuDelegate, public MenuActionTarget {
   void sendAction(const std::string& selector, MenuItem& sender) override;
 
   const AppState& state() const { return state_; }
+  AppState& state() { return state_; }
+  PairList& pairList() { return pairList_; }
   const RefreshCycle& refreshCycle() const { return refresh_; }
+  const LastUpdateLabel& lastUpdateLabel() const { return label_; }
+  StatusMenu& statusMenu() { return statusMenu_; }
+  const PriceItems& priceItems() const { return priceItems_; }
+  ManageLogic& manageLogic() { return manage_; }
 
  private:
   void deferredStart();
 
   AppServices& services_;
   AppState state_;
+  PairList pairList_;
+  SaveAndQuit saveAndQuit_;
   Endpoints endpoints_;
   AdapterContext adapterContext_;
+  PriceItems priceItems_;
   StatusMenu statusMenu_;
   RefreshCycle refresh_;
+  LastUpdateLabel label_;
+  LaunchAtLogin launchAtLogin_;
+  ManageLogic manage_;
+  bool terminating_ = false;
+  bool forcedQuitWaiting_ = false;
 };
 
 }  // namespace pricora

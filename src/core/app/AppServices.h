@@ -4,7 +4,9 @@
 #include "platform/Bundle.h"
 #include "platform/Clock.h"
 #include "platform/JsonFetch.h"
+#include "platform/LoginItems.h"
 #include "platform/MainQueue.h"
+#include "platform/ManageWindow.h"
 #include "platform/Settings.h"
 #include "platform/UrlOpener.h"
 #include "platform/menu/StatusBar.h"
@@ -22,6 +24,8 @@ struct AppServices {
   Settings& settings;
   const Bundle& bundle;
   UrlOpener& urlOpener;
+  LoginItems& loginItems;
+  ManageWindow& manageWindow;
 };
 
 }  // namespace pricora

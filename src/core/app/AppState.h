@@ -15,6 +15,8 @@ struct AppState {
   MenuRef statusMenu = Menu::create();
   // Hangs under the "Preferences" entry.
   MenuRef preferencesMenu = Menu::create();
+  // In the Preferences submenu: checked while Pricora starts at login.
+  MenuItemRef launchAtStartupMenuItem;
   ExchangeTable exchanges;
   bool bitfinexActive = true;
   // Seconds between timed refreshes.

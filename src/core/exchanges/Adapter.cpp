@@ -60,6 +60,39 @@ std::string upperCased(std::string text) {
   return text;
 }
 
+namespace {
+
+bool startsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+// The byte offset where character number `index` starts (the end when there are fewer).
+std::size_t offsetOf(std::string_view text, std::size_t index) {
+  std::size_t seen = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!startsCharacter(text[i])) continue;
+    if (seen++ == index) return i;
+  }
+  return text.size();
+}
+
+}  // namespace
+
+std::size_t characterCount(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), startsCharacter));
+}
+
+std::string firstCharacters(std::string_view text, std::size_t count) {
+  return std::string(text.substr(0, offsetOf(text, count)));
+}
+
+std::string lastCharacters(std::string_view text, std::size_t count) {
+  const std::size_t total = characterCount(text);
+  return std::string(text.substr(offsetOf(text, total > count ? total - count : 0)));
+}
+
+std::string charactersFrom(std::string_view text, std::size_t start) {
+  return std::string(text.substr(offsetOf(text, start)));
+}
+
 std::string replacedAll(std::string text, char from, char to) {
   std::replace(text.begin(), text.end(), from, to);
   return text;

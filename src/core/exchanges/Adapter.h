@@ -48,7 +48,7 @@ class ExchangeAdapter {
  protected:
   ExchangeState& state() { return context_.exchanges[exchange_]; }
   const std::string& baseAddress() const { return context_.endpoints.baseAddress(exchange_); }
-  AdapterContext& context() { return context_; }
+  AdapterContext& context() const { return context_; }
   // Posts the hand-off of one parsed pair to the main queue.
   void postHandOff(const std::string& displayTitle, const PairEntryRef& entry);
 
@@ -95,8 +95,13 @@ std::string valueText(const Json& value);
 // The text up to the first "." (all of it when there is none): time stamps arrive both as
 // whole seconds and with a fraction, and both forms of a second read the same.
 std::string beforeFirstDot(const std::string& text);
-// ASCII upper case; pair keys are ASCII.
+// ASCII upper case; other characters stay as they are.
 std::string upperCased(std::string text);
+// Pieces of a text counted in characters (code points), never splitting one.
+std::size_t characterCount(std::string_view text);
+std::string firstCharacters(std::string_view text, std::size_t count);
+std::string lastCharacters(std::string_view text, std::size_t count);
+std::string charactersFrom(std::string_view text, std::size_t start);
 // Every occurrence of from replaced by to.
 std::string replacedAll(std::string text, char from, char to);
 

@@ -21,7 +21,7 @@ class Bitstamp final : public TickerAdapter {
 
   std::optional<Parsed> parseTicker(const Json& ticker, const std::string& key) override {
     const std::string upper = upperCased(key);
-    const std::string title = upper.substr(0, 3) + "/" + upper.substr(upper.size() < 3 ? 0 : upper.size() - 3);
+    const std::string title = firstCharacters(upper, 3) + "/" + lastCharacters(upper, 3);
     const std::string last = valueText(ticker["last"]);
     return Parsed{title, makeEntry(title, last,
                                    {{"Bid: ", valueText(ticker["bid"])},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,5 +30,10 @@ class ExchangeTable {
  private:
   std::array<ExchangeState, kExchangeCount> states_;
 };
+
+// The exchange a stored record names; a name that is none of the eight counts as "Wex".
+inline Exchange exchangeForName(const std::optional<std::string>& name) {
+  return name ? exchangeNamed(*name).value_or(Exchange::Wex) : Exchange::Wex;
+}
 
 }  // namespace pricora

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "core/app/AppServices.h"
 #include "core/app/AppState.h"
+#include "core/exchanges/PairEntry.h"
+#include "core/store/PairList.h"
 
 namespace pricora {
 
@@ -9,16 +14,31 @@ namespace pricora {
 // and the exchange submenus that the pair hand-off fills.
 class StatusMenu {
  public:
-  StatusMenu(AppServices& services, AppState& state);
+  // Keeps a pair's price item current; called for records marked for the menu bar.
+  using UpdateStatusPair = std::function<void(const PairRef& record, const PairEntryRef& entry)>;
+
+  StatusMenu(AppServices& services, AppState& state, PairList& pairs, UpdateStatusPair updateStatusPair);
 
   // Gives the application's tray icon its image, menu and tool tip.
   void buildStatusItem();
   // Replaces the menu's content with the fixed entries.
   void buildFixedMenuItems();
 
+  // Places one pair's entry: into its exchange's submenu in text order, into the favourites and
+  // its price item when the stored record asks for them; a pair never seen before is stored.
+  void pairHandOff(Exchange exchange, const std::string& displayTitle, const PairEntryRef& entry);
+  // Rewrites the pair's favourite item, or adds one in headline order.
+  void updateFavourite(const std::string& displayTitle, const PairEntry& entry, const MenuItem& exchangeItem);
+  // Empties the favourites section and fills it again from the store.
+  void rebuildFavourites();
+
  private:
+  void insertFavourite(const MenuItemRef& item, const MenuItem& exchangeItem);
+
   AppServices& services_;
   AppState& state_;
+  PairList& pairs_;
+  UpdateStatusPair updateStatusPair_;
 };
 
 }  // namespace pricora

@@ -13,11 +13,6 @@ namespace pricora {
 
 namespace {
 
-const Json& nullValue() {
-  static const Json null;
-  return null;
-}
-
 bool isDigits(std::string_view s) {
   if (s.empty()) return false;
   for (char c : s)
@@ -211,6 +206,11 @@ void Json::moveChildrenInto(std::vector<Json>& out) {
   }
 }
 
+const Json& Json::null() {
+  static const Json value;  // immutable, so sharing it is safe
+  return value;
+}
+
 Json Json::boolean(bool value) { return Json(Value(value)); }
 Json Json::number(std::string sourceText) { return Json(Value(NumberText{std::move(sourceText)})); }
 Json Json::string(std::string value) { return Json(Value(std::move(value))); }
@@ -251,12 +251,12 @@ const Json& Json::operator[](std::string_view key) const {
     for (const Member& member : *members)
       if (member.key == key) return member.value;
   }
-  return nullValue();
+  return null();
 }
 
 const Json& Json::operator[](std::size_t index) const {
   if (const Array* elements = arrayObject(); elements && index < elements->size()) return (*elements)[index];
-  return nullValue();
+  return null();
 }
 
 bool Json::operator==(std::string_view text) const {

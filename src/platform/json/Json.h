@@ -44,6 +44,9 @@ class Json {
   static std::optional<Json> parse(std::string_view text);
   static constexpr int kMaxDepth = 512;
 
+  // The null value, for a reference that must point at something.
+  static const Json& null();
+
   Kind kind() const { return static_cast<Kind>(value_.index()); }
   bool isNull() const { return kind() == Kind::Null; }
 

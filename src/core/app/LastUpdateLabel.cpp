@@ -1,0 +1,30 @@
+#include "core/app/LastUpdateLabel.h"
+
+#include "core/app/TimeAgo.h"
+
+namespace pricora {
+
+void LastUpdateLabel::menuWillOpen() {
+  services_.queue.post([this] { update(); });
+  // Replacing the handle invalidates a timer left by an opening the host never closed.
+  updateDateTimer_ = services_.queue.scheduleRepeating(Seconds(1.0), [this] { updateDateLabel(); });
+}
+
+void LastUpdateLabel::menuDidClose() {
+  if (updateDateTimer_) updateDateTimer_->invalidate();
+}
+
+void LastUpdateLabel::updateDateLabel() {
+  services_.queue.post([this] { update(); });
+}
+
+void LastUpdateLabel::update() {
+  Menu& menu = *state_.statusMenu;
+  if (menu.empty()) return;
+  const MenuItemRef& last = menu.lastItem();
+  // Only a completed refresh's entry says "Updated:"; "Updating..." is left alone.
+  if (!last->title().starts_with("Updated:") || !state_.updateDate) return;
+  last->setTitle("Updated: " + timeAgoText(*state_.updateDate, services_.clock.now()));
+}
+
+}  // namespace pricora

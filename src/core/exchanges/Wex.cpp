@@ -1,0 +1,42 @@
+#include "core/exchanges/Adapters.h"
+
+namespace pricora {
+
+namespace {
+
+// WEX (BTC-e until 2017) lists its pairs as "btc_usd" and wraps each ticker in a member named
+// after the key. Its "sell" is the price buyers are offered, which the menu calls the bid.
+class Wex final : public TickerAdapter {
+ public:
+  explicit Wex(AdapterContext& context) : TickerAdapter(Exchange::Wex, context) {}
+
+ private:
+  std::optional<std::string> listingUrl() const override { return baseAddress() + "/api/3/info"; }
+
+  bool readListing(const Json& document, std::vector<std::string>& keys) const override {
+    document["pairs"].forEach([&](std::string_view key, const Json&) { keys.emplace_back(key); });
+    return true;
+  }
+
+  std::string tickerUrl(const std::string& key) const override { return baseAddress() + "/api/3/ticker/" + key; }
+
+  std::optional<Parsed> parseTicker(const Json& document, const std::string& key) override {
+    const Json& ticker = document[key];
+    const std::string title = replacedAll(upperCased(key), '_', '/');
+    const std::string last = valueText(ticker["last"]);
+    return Parsed{title, makeEntry(title, last,
+                                   {{"Bid: ", valueText(ticker["sell"])},
+                                    {"Ask: ", valueText(ticker["buy"])},
+                                    {"Last: ", last},
+                                    {"Low: ", valueText(ticker["low"])},
+                                    {"High: ", valueText(ticker["high"])},
+                                    {"Volume: ", valueText(ticker["vol_cur"])},
+                                    {"Timestamp: ", valueText(ticker["updated"])}})};
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ExchangeAdapter> makeWexAdapter(AdapterContext& context) { return std::make_unique<Wex>(context); }
+
+}  // namespace pricora

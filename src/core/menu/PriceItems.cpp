@@ -1,0 +1,107 @@
+#include "core/menu/PriceItems.h"
+
+#include <algorithm>
+
+#include "core/menu/TextOrder.h"
+
+namespace pricora {
+
+namespace {
+
+// Weights on the scale where regular is 0 and bold is 0.4.
+constexpr double kTitleWeight = 0.25;
+constexpr double kPriceWeight = 0.0;
+constexpr double kPadding = 10.0;  // points beside the text
+
+// Title over price: the title in its weight, the line break and the price in theirs.
+AttributedTitle twoLines(const std::string& title, const std::string& price, double priceWeight) {
+  AttributedTitle text{title + "\n" + price, {}};
+  const std::size_t titleLength = graphemeCount(title);
+  const std::size_t total = graphemeCount(text.text);
+  if (priceWeight == kTitleWeight) {
+    text.weights.push_back({0, total, kTitleWeight});
+  } else {
+    text.weights.push_back({0, titleLength, kTitleWeight});
+    text.weights.push_back({titleLength, total - titleLength, priceWeight});
+  }
+  return text;
+}
+
+}  // namespace
+
+PriceItems::PriceItems(AppServices& services, AppState& state, PairList& pairs, std::function<void()> saveAction)
+    : services_(services), state_(state), pairs_(pairs), saveAction_(std::move(saveAction)) {}
+
+StatusItemRef PriceItems::makeItem(AttributedTitle text) {
+  StatusItemRef item = services_.statusBar.statusItemWithLength(0);
+  // The width is fixed now, from the text the item starts with; later prices never move the
+  // items beside it.
+  item->setLength(services_.textMetrics.width(text) + kPadding);
+  item->setAttributedTitle(std::move(text));
+  return item;
+}
+
+void PriceItems::createAtStartup() {
+  for (const PairRef& record : pairs_.allArranged()) {
+    if (!record->showInMenubar() || !record->title()) continue;
+    statusPairs_.push_back({record, makeItem(twoLines(*record->title(), "", kTitleWeight))});
+  }
+}
+
+MenuRef PriceItems::menuFor(const Menu& lines, const std::string& exchange) const {
+  MenuRef menu = lines.copy();
+  menu->insertItem(MenuItem::create(exchange, "openExchangeWebsiteWithSender:"), 0);
+  menu->insertItem(MenuItem::separatorItem(), 1);
+  return menu;
+}
+
+void PriceItems::show(StatusItem& item, const std::string& title, const std::string& headline, const Menu& lines,
+                      const std::string& exchange) const {
+  item.setAttributedTitle(twoLines(title, menuBarPriceText(title, headline, scientificFormatter_), kPriceWeight));
+  item.setToolTip(headline);
+  item.setMenu(menuFor(lines, exchange));
+}
+
+void PriceItems::updateStatusPair(const PairRef& record, const PairEntryRef& entry) {
+  if (!record->title() || !record->exchange()) return;
+  const auto found = std::find_if(statusPairs_.begin(), statusPairs_.end(),
+                                  [&](const StatusPair& pair) { return pair.record == record; });
+  if (found == statusPairs_.end()) return;
+  show(*found->item, *record->title(), entry->headline(), *entry->tickerLines(), *record->exchange());
+}
+
+void PriceItems::statusPairsChangedWithSender(const PairRef& record) {
+  if (record->showInMenubar()) {
+    if (record->title() && record->exchange()) {
+      const ExchangeState& exchange = state_.exchanges[exchangeForName(record->exchange())];
+      // The pair's own item: its title is the pair's title and ": ", so BTC/USD never takes
+      // BTC/USDT's price.
+      const std::string key = *record->title() + ": ";
+      const auto& items = exchange.submenu->itemArray();
+      const auto found = std::find_if(items.begin(), items.end(),
+                                      [&](const MenuItemRef& item) { return hasTitlePrefix(item->title(), key); });
+      // Without a current entry there is nothing to show yet; the item comes with the next start.
+      if (found != items.end() && (*found)->submenu()) {
+        const std::string& title = *record->title();
+        StatusItemRef item = makeItem(
+            twoLines(title, menuBarPriceText(title, (*found)->title(), scientificFormatter_), kPriceWeight));
+        show(*item, title, (*found)->title(), *(*found)->submenu(), *record->exchange());
+        statusPairs_.push_back({record, item});
+      }
+    }
+  } else {
+    std::erase_if(statusPairs_, [&](const StatusPair& pair) {
+      if (pair.record != record) return false;
+      services_.statusBar.removeStatusItem(pair.item);
+      return true;
+    });
+  }
+  saveAction_();
+}
+
+void PriceItems::openExchangeWebsiteWithSender(const MenuItem& sender) {
+  const Exchange exchange = exchangeNamed(sender.title()).value_or(Exchange::Wex);
+  services_.urlOpener.openURL(std::string(info(exchange).homePage));
+}
+
+}  // namespace pricora

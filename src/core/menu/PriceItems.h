@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/app/AppServices.h"
+#include "core/app/AppState.h"
+#include "core/exchanges/PairEntry.h"
+#include "core/menu/PriceFormat.h"
+#include "core/store/PairList.h"
+
+namespace pricora {
+
+// One pair's own item in the tray: its title over its price.
+struct StatusPair {
+  PairRef record;  // held by identity: a deleted record keeps its item, which then stops updating
+  StatusItemRef item;
+};
+
+// The tray items of the pairs marked "show in menu bar".
+class PriceItems {
+ public:
+  PriceItems(AppServices& services, AppState& state, PairList& pairs, std::function<void()> saveAction);
+
+  // One item per marked record with a title, showing the title alone until its first ticker.
+  void createAtStartup();
+  // Shows the entry's price in the record's item, and its details in the item's menu.
+  void updateStatusPair(const PairRef& record, const PairEntryRef& entry);
+  // The record's menu-bar check box changed (the record already holds the new value): its item
+  // is made from the pair's current entry, or removed; then the store is saved.
+  void statusPairsChangedWithSender(const PairRef& record);
+  // Opens the web site of the exchange named by the chosen item ("Wex" for any other name).
+  void openExchangeWebsiteWithSender(const MenuItem& sender);
+
+  const std::vector<StatusPair>& statusPairs() const { return statusPairs_; }
+
+ private:
+  StatusItemRef makeItem(AttributedTitle text);
+  MenuRef menuFor(const Menu& lines, const std::string& exchange) const;
+  void show(StatusItem& item, const std::string& title, const std::string& headline, const Menu& lines,
+            const std::string& exchange) const;
+
+  AppServices& services_;
+  AppState& state_;
+  PairList& pairs_;
+  std::function<void()> saveAction_;
+  ScientificFormatter scientificFormatter_;
+  std::vector<StatusPair> statusPairs_;
+};
+
+}  // namespace pricora

@@ -1,0 +1,55 @@
+#include "core/store/ManageLogic.h"
+
+#include <algorithm>
+
+namespace pricora {
+
+ManageLogic::ManageLogic(ManageWindow& window, PairList& pairs, Actions actions)
+    : window_(window), pairs_(pairs), actions_(std::move(actions)) {
+  window_.setDelegate(this);
+}
+
+ManageLogic::~ManageLogic() { window_.setDelegate(nullptr); }
+
+void ManageLogic::applyExchangeFilter() {
+  if (const std::optional<std::string> label = window_.selectedSegmentLabel()) pairs_.setFilter(*label);
+}
+
+std::size_t ManageLogic::numberOfRows() const { return pairs_.arrangedObjects().size(); }
+
+ManageRow ManageLogic::row(std::size_t index) const {
+  const std::vector<PairRef>& arranged = pairs_.arrangedObjects();
+  if (index >= arranged.size()) return {};
+  const Pair& pair = *arranged[index];
+  return {pair.creationOrder(), pair.title().value_or(""), pair.isFavourite(), pair.showInMenubar()};
+}
+
+PairRef ManageLogic::recordWithId(std::uint64_t id) const {
+  // The window shows rows as they were at its last reload; records found by what the row
+  // showed, never by a position that new pairs may have shifted since.
+  const std::vector<PairRef>& arranged = pairs_.arrangedObjects();
+  const auto found = std::find_if(arranged.begin(), arranged.end(),
+                                  [id](const PairRef& pair) { return pair->creationOrder() == id; });
+  return found == arranged.end() ? nullptr : *found;
+}
+
+void ManageLogic::favouriteChanged(std::uint64_t id, bool on) {
+  const PairRef record = recordWithId(id);
+  if (!record) return;
+  record->setIsFavourite(on);
+  actions_.favouritesChanged();
+}
+
+void ManageLogic::showInMenubarChanged(std::uint64_t id, bool on) {
+  const PairRef record = recordWithId(id);
+  if (!record) return;
+  record->setShowInMenubar(on);
+  actions_.statusPairsChanged(record);
+}
+
+void ManageLogic::selectedExchangeChanged() {
+  applyExchangeFilter();
+  window_.reloadData();
+}
+
+}  // namespace pricora

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace pricora {
+
+// One row of the management table.
+struct ManageRow {
+  std::uint64_t id = 0;  // which record the row shows; rows are matched by it, not by position
+  std::string title;
+  bool isFavourite = false;
+  bool showInMenubar = false;
+};
+
+// What the management window asks of the application.
+class ManageWindowDelegate {
+ public:
+  virtual std::size_t numberOfRows() const = 0;
+  virtual ManageRow row(std::size_t index) const = 0;
+  // A check box of a row was set to on; the window has already shown the new state.
+  virtual void favouriteChanged(std::uint64_t id, bool on) = 0;
+  virtual void showInMenubarChanged(std::uint64_t id, bool on) = 0;
+  virtual void selectedExchangeChanged() = 0;
+
+ protected:
+  ~ManageWindowDelegate() = default;
+};
+
+// The window where the user picks favourites and menu-bar items, one exchange at a time. It
+// shows the rows as they were at the last reloadData().
+class ManageWindow {
+ public:
+  virtual ~ManageWindow() = default;
+  virtual void setDelegate(ManageWindowDelegate* delegate) = 0;
+  // The label of the selected exchange segment, if one is selected.
+  virtual std::optional<std::string> selectedSegmentLabel() const = 0;
+  virtual void reloadData() = 0;
+  // Shows the window in front of every other application's windows, with the keyboard focus.
+  virtual void makeKeyAndOrderFront() = 0;
+  // The table's dark look.
+  virtual void setDarkTableAppearance() = 0;
+  // Keeps the window above the others.
+  virtual void setFloating() = 0;
+};
+
+}  // namespace pricora

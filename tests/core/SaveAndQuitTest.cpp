@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include "core/app/AppDelegate.h"
+#include "support/FakePlatform.h"
+
+namespace pricora {
+namespace {
+
+using test::FakePlatform;
+
+struct RefusingEditor final : Editor {
+  bool commitEditing() override { return false; }
+};
+
+class SaveAndQuitTest : public ::testing::Test {
+ protected:
+  void change() { delegate.pairList().insertPair("Kraken", "XBT/USD"); }
+  void chooseQuit() {
+    MenuItem item("Quit Pricora", "terminate:", "");
+    delegate.sendAction("terminate:", item);
+  }
+
+  FakePlatform platform;
+  AppDelegate delegate{platform.services, *platform.context};
+};
+
+TEST_F(SaveAndQuitTest, QuitsAtOnceWhenEverythingSaves) {
+  chooseQuit();
+  EXPECT_EQ(platform.host.quits, 1);
+  EXPECT_EQ(platform.store->saves, 0);
+
+  change();
+  chooseQuit();
+  EXPECT_EQ(platform.host.quits, 2);
+  EXPECT_EQ(platform.store->rows().size(), 1u);
+  EXPECT_TRUE(platform.host.alerts.empty());
+  EXPECT_TRUE(platform.host.presentedErrors.empty());
+  EXPECT_TRUE(platform.host.logLines.empty());
+}
+
+TEST_F(SaveAndQuitTest, AFailedSaveLetsTheUserDecide) {
+  change();
+  platform.store->failSaves = true;
+
+  platform.host.errorsResolved = true;
+  chooseQuit();
+  EXPECT_EQ(platform.host.quits, 0);
+  EXPECT_EQ(platform.host.presentedErrors.size(), 1u);
+  EXPECT_TRUE(platform.host.alerts.empty());
+
+  platform.host.errorsResolved = false;
+  platform.host.alertAnswer = 1;  // "Cancel"
+  chooseQuit();
+  EXPECT_EQ(platform.host.quits, 0);
+  ASSERT_EQ(platform.host.alerts.size(), 1u);
+  const Alert& alert = platform.host.alerts[0];
+  EXPECT_EQ(alert.messageText, "Could not save changes while quitting. Quit anyway?");
+  EXPECT_EQ(alert.informativeText,
+            "Quitting now will lose any changes you have made since the last successful save");
+  EXPECT_EQ(alert.buttons, (std::vector<std::string>{"Quit anyway", "Cancel"}));
+  EXPECT_EQ(platform.host.localizedKeys.size(), 4u);
+  EXPECT_TRUE(platform.context->hasChanges());
+
+  platform.host.alertAnswer = 0;  // "Quit anyway"
+  chooseQuit();
+  EXPECT_EQ(platform.host.quits, 1);
+}
+
+TEST_F(SaveAndQuitTest, EditsThatCannotBeCommittedStopTheQuitButNotTheSave) {
+  RefusingEditor editor;
+  platform.context->registerEditor(&editor);
+  change();
+  chooseQuit();
+  EXPECT_EQ(platform.host.quits, 0);
+  EXPECT_EQ(platform.host.logLines, (std::vector<std::string>{"Pricora.AppDelegate unable to commit editing to terminate"}));
+
+  delegate.saveAction();
+  EXPECT_EQ(platform.host.logLines.back(), "Pricora.AppDelegate unable to commit editing before saving");
+  EXPECT_FALSE(platform.context->hasChanges());
+  platform.context->unregisterEditor(&editor);
+}
+
+TEST_F(SaveAndQuitTest, SaveActionShowsAFailureAndKeepsTheChangeForTheNextSave) {
+  delegate.saveAction();
+  EXPECT_EQ(platform.store->saves, 0);
+
+  change();
+  platform.store->failSaves = true;
+  delegate.saveAction();
+  EXPECT_EQ(platform.host.presentedErrors.size(), 1u);
+  EXPECT_EQ(platform.host.quits, 0);
+  platform.store->failSaves = false;
+  delegate.saveAction();
+  EXPECT_EQ(platform.store->rows().size(), 1u);
+}
+
+TEST_F(SaveAndQuitTest, AQuitThatCannotAskSavesLogsAFailureAndWaitsForAQuitInProgress) {
+  change();
+  platform.store->failSaves = true;
+  platform.host.alertAnswer = 1;  // the user cancels the first quit...
+  platform.host.whileAlertShows = [this] { delegate.terminateWithoutAsking(); };  // ...while a signal comes in
+  chooseQuit();
+  EXPECT_EQ(platform.host.alerts.size(), 1u);
+  EXPECT_EQ(platform.host.quits, 1);
+  ASSERT_EQ(platform.host.logLines.size(), 1u);
+  EXPECT_TRUE(platform.host.logLines[0].starts_with("Pricora.AppDelegate could not save changes while quitting: "));
+
+  delegate.terminateWithoutAsking();
+  chooseQuit();
+  EXPECT_EQ(platform.host.quits, 1);
+}
+
+TEST_F(SaveAndQuitTest, TheCleanUpRunsFiveSecondsAfterLaunchAndSavesEachDeletion) {
+  FakePlatform stored({StoredPair{0, "BTC-E", "BTC/USD", true, false}, StoredPair{0, "BTC-E", "LTC/USD", false, false},
+                       StoredPair{0, "Wex", "BTC/USD", false, false}});
+  AppDelegate app(stored.services, *stored.context);
+  app.applicationDidFinishLaunching();
+  stored.queue.advance(Seconds(4.999));
+  EXPECT_EQ(stored.store->rows().size(), 3u);
+  stored.queue.advance(Seconds(0.001));
+  EXPECT_EQ(stored.store->rows().size(), 1u);
+  EXPECT_EQ(stored.store->saves, 2);
+}
+
+}  // namespace
+}  // namespace pricora
