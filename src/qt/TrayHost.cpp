@@ -2,12 +2,14 @@
 
 #include <QCursor>
 
+#include "qt/PriceIcon.h"
+
 #include <algorithm>
 
 namespace pricora {
 
-TrayHost::TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images)
-    : statusBar_(statusBar), target_(target), images_(images) {
+TrayHost::TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, bool darkText)
+    : statusBar_(statusBar), target_(target), images_(images), darkText_(darkText) {
   statusBar_.setObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
 }
@@ -46,9 +48,15 @@ void TrayHost::update(Icon& icon) {
     tray.setContextMenu(nullptr);
     icon.menu.reset();
   }
-  tray.setToolTip(QString::fromStdString(item.toolTip()));
-  const QIcon image = images_.icon(item.image());
-  if (image.cacheKey() != tray.icon().cacheKey()) tray.setIcon(image);
+  tray.setToolTip(item.toolTip().empty() ? QString() : plainToolTip(QString::fromStdString(item.toolTip())));
+  if (item.image()) {
+    const QIcon image = images_.icon(item.image());
+    if (image.cacheKey() != tray.icon().cacheKey()) tray.setIcon(image);
+  } else if (!item.attributedTitle().text.empty() && item.attributedTitle() != icon.drawn) {
+    // A price item: its text is its picture, drawn again only when the text changes.
+    icon.drawn = item.attributedTitle();
+    tray.setIcon(priceIcon(icon.drawn, darkText_));
+  }
   // A tray icon without a picture shows as an empty slot; wait until there is one.
   tray.setVisible(!tray.icon().isNull());
 }

@@ -13,11 +13,12 @@
 
 namespace pricora {
 
-// Shows each status item of the model as its own tray icon. A left and a right click both open
-// the item's menu.
+// Shows each status item of the model as its own tray icon: its image, or for a price item its
+// text drawn as the picture. A left and a right click both open the item's menu.
 class TrayHost final : public QObject, public StatusBarObserver {
  public:
-  TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images);
+  // darkText: draw price items for a light panel.
+  TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, bool darkText);
   ~TrayHost() override;
 
  private:
@@ -25,6 +26,7 @@ class TrayHost final : public QObject, public StatusBarObserver {
     StatusItemRef item;
     std::unique_ptr<QSystemTrayIcon> tray;
     std::unique_ptr<MenuMirror> menu;
+    AttributedTitle drawn;
   };
 
   void statusItemAdded(const StatusItemRef& item) override;
@@ -35,6 +37,7 @@ class TrayHost final : public QObject, public StatusBarObserver {
   StatusBar& statusBar_;
   MenuActionTarget& target_;
   ImageCache& images_;
+  bool darkText_;
   std::vector<std::unique_ptr<Icon>> icons_;
 };
 

@@ -138,7 +138,8 @@ int runDesktop(int argc, char** argv) {
                        urlOpener,         platform.loginItems, window};
   AppDelegate delegate(services, *store);
   ImageCache images(platform.bundle.resourcesFolder());
-  TrayHost tray(platform.statusBar, delegate, images);
+  // Most panels are dark; "tray/darkText=true" in the settings suits a light one.
+  TrayHost tray(platform.statusBar, delegate, images, platform.settings.boolForKey("tray/darkText"));
   // Logging out must not lose a change: the session's end saves like a quit that cannot ask.
   SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTest>
+
+#include <filesystem>
+
+#include "core/app/AppDelegate.h"
+#include "platform/XdgLoginItems.h"
+#include "qt/QtManageWindow.h"
+#include "support/FakePlatform.h"
+#include "support/Subprocess.h"
+#include "support/TempDir.h"
+
+namespace pricora {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::vector<std::string> names() {
+  std::vector<std::string> out;
+  for (Exchange exchange : kAllExchanges) out.emplace_back(displayName(exchange));
+  return out;
+}
+
+// The application with the real management window and real autostart entries; the rest fake.
+class ManageWindowTest : public ::testing::Test {
+ protected:
+  explicit ManageWindowTest(std::vector<StoredPair> stored = {{0, "Kraken", "XBT/USD", false, false},
+                                                              {0, "Kraken", "ETH/XBT", false, false},
+                                                              {0, "Bitstamp", "BTC/USD", false, false}})
+      : platform(std::move(stored)) {}
+
+  void launch() {
+    delegate = std::make_unique<AppDelegate>(services, *platform.context);
+    delegate->applicationDidFinishLaunching();
+    platform.queue.advance(Seconds(0.25));
+  }
+  void choose(const char* exchange) {
+    for (QAbstractButton* button : window.segments()->buttons())
+      if (button->text() == exchange) QTest::mouseClick(button, Qt::LeftButton);
+  }
+  QStringList rows() {
+    QStringList titles;
+    for (int row = 0; row < window.table()->model()->rowCount(); ++row)
+      titles << window.table()->model()->index(row, 0).data().toString();
+    return titles;
+  }
+  // Puts the keyboard focus on a cell and presses the space bar, as a user would.
+  void toggle(int row, int column) {
+    window.table()->setCurrentIndex(window.table()->model()->index(row, column));
+    QTest::keyClick(window.table(), Qt::Key_Space);
+  }
+  bool checked(int row, int column) {
+    return window.table()->model()->index(row, column).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+  }
+  std::size_t favourites() { return delegate->state().statusMenu->numberOfItems() - 15; }
+
+  test::TempDir dir;
+  test::FakePlatform platform;
+  QtManageWindow window{names()};
+  XdgLoginItems loginItems{dir.file("autostart"), "/opt/pricora/bin/pricora"};
+  AppServices services{platform.queue,    platform.queue, platform.fetch, platform.statusBar, platform.host,
+                       platform.host,     platform.settings, platform.bundle, platform.host, loginItems, window};
+  std::unique_ptr<AppDelegate> delegate;
+};
+
+TEST_F(ManageWindowTest, ListsOneExchangeAndItsBoxesChangeTheTrayAtOnce) {
+  launch();
+  EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
+  MenuItem manage("Manage", "showManageWindow", "");
+  delegate->sendAction("showManageWindow", manage);
+  EXPECT_TRUE(window.isVisible());
+
+  choose("Kraken");
+  EXPECT_EQ(rows(), (QStringList{"ETH/XBT", "XBT/USD"}));
+  delegate->statusMenu().pairHandOff(Exchange::Kraken, "XBT/USD", makeEntry("XBT/USD", "9000.1", {}));
+
+  toggle(1, ManageTableModel::Favourite);
+  EXPECT_TRUE(checked(1, ManageTableModel::Favourite));
+  EXPECT_EQ(favourites(), 1u);
+  toggle(1, ManageTableModel::MenuBar);
+  EXPECT_EQ(platform.statusBar.items().size(), 2u);
+  EXPECT_FALSE(platform.context->hasChanges());  // both saved
+  EXPECT_TRUE(delegate->pairList().findPair("Kraken", "XBT/USD")->isFavourite());
+
+  toggle(1, ManageTableModel::Favourite);
+  toggle(1, ManageTableModel::MenuBar);
+  EXPECT_EQ(favourites(), 0u);
+  EXPECT_EQ(platform.statusBar.items().size(), 1u);
+  EXPECT_EQ(delegate->pairList().filter(), "Kraken");
+
+  // Pairs discovered during a refresh appear, unticked, once it completes.
+  delegate->statusMenu().pairHandOff(Exchange::Kraken, "ADA/EUR", makeEntry("ADA/EUR", "0.3", {}));
+  EXPECT_EQ(rows().size(), 2);
+  platform.fetch.respondToAll([](const std::string&) { return std::nullopt; });
+  platform.queue.runUntilIdle();
+  EXPECT_EQ(rows(), (QStringList{"ADA/EUR", "ETH/XBT", "XBT/USD"}));
+  EXPECT_FALSE(checked(0, ManageTableModel::Favourite));
+}
+
+TEST_F(ManageWindowTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {
+  launch();
+  const std::string entry = loginItems.entryPath("example.pricora.Pricora-Helper");
+  MenuItem& item = *delegate->state().launchAtStartupMenuItem;
+  delegate->sendAction("launchAtStartupChanged:", item);
+  EXPECT_EQ(item.state(), 1);
+  ASSERT_TRUE(std::filesystem::is_regular_file(entry));
+  if (std::filesystem::exists("/usr/bin/desktop-file-validate")) {
+    test::Subprocess validate({"/usr/bin/desktop-file-validate", entry});
+    EXPECT_EQ(validate.wait(30s), 0) << validate.output();
+  }
+  delegate->sendAction("launchAtStartupChanged:", item);
+  EXPECT_EQ(item.state(), 0);
+  EXPECT_FALSE(std::filesystem::exists(entry));
+  EXPECT_TRUE(platform.host.printedLines.empty());
+
+  // A file where the autostart folder belongs: registering fails, the choice is still kept.
+  std::filesystem::remove_all(dir.file("autostart"));
+  dir.write("autostart", "in the way");
+  delegate->sendAction("launchAtStartupChanged:", item);
+  EXPECT_EQ(item.state(), 1);
+  EXPECT_TRUE(platform.settings.boolForKey("launchAtStartup"));
+  EXPECT_EQ(platform.host.printedLines, (std::vector<std::string>{"Changing login item status failed."}));
+}
+
+}  // namespace
+}  // namespace pricora
