@@ -23,9 +23,12 @@ HeadlessRun::~HeadlessRun() {
 
 void HeadlessRun::menuChanged(Menu& menu) {
   const bool updated = !menu.empty() && menu.lastItem()->title().starts_with("Updated: ");
-  if (updated && !wasUpdated_ && ++completed_ == wanted_) {
+  if (updated && !wasUpdated_) {
+    // Observable from outside: scripts and tests wait for this line.
+    std::fprintf(stderr, "pricora: refresh %d completed\n", ++completed_);
+    std::fflush(stderr);
     // Let the work already queued for this refresh (hand-offs, late lines) land first.
-    QMetaObject::invokeMethod(this, [this] { finish(0); }, Qt::QueuedConnection);
+    if (completed_ == wanted_) QMetaObject::invokeMethod(this, [this] { finish(0); }, Qt::QueuedConnection);
   }
   wasUpdated_ = updated;
 }

@@ -25,8 +25,11 @@ QUrl validUrl(const std::string& text) {
 // One request under way. It lives as a child of its reply, so both go together.
 class Transfer final : public QObject {
  public:
-  Transfer(QNetworkReply* reply, JsonCompletion completion, const QtJsonFetch::Limits& limits)
-      : QObject(reply), reply_(reply), completion_(std::move(completion)), maxBody_(limits.maxBodyBytes) {
+  Transfer(QNetworkReply* reply, JsonCompletion completion, const QtJsonFetch::Limits& limits,
+           std::unordered_set<QObject*>& registry)
+      : QObject(reply), reply_(reply), completion_(std::move(completion)), maxBody_(limits.maxBodyBytes),
+        registry_(registry) {
+    registry_.insert(this);
     deadline_.setSingleShot(true);
     connect(&deadline_, &QTimer::timeout, this, [this] { giveUp(); });
     deadline_.start(limits.deadline);
@@ -39,6 +42,8 @@ class Transfer final : public QObject {
     });
     connect(reply, &QNetworkReply::finished, this, [this] { finish(); });
   }
+
+  ~Transfer() override { registry_.erase(this); }
 
   // Drops the transfer without calling its completion (the fetch is going away).
   void abandon() {
@@ -71,6 +76,7 @@ class Transfer final : public QObject {
   QByteArray body_;
   QTimer deadline_;
   bool failed_ = false;
+  std::unordered_set<QObject*>& registry_;
 };
 
 }  // namespace
@@ -81,7 +87,9 @@ QtJsonFetch::QtJsonFetch(Limits limits) : limits_(limits) {
 }
 
 QtJsonFetch::~QtJsonFetch() {
-  for (Transfer* transfer : manager_.findChildren<Transfer*>()) transfer->abandon();
+  // Copied: abandoning may finish a transfer, which removes it from the set.
+  const std::vector<QObject*> pending(transfers_.begin(), transfers_.end());
+  for (QObject* transfer : pending) static_cast<Transfer*>(transfer)->abandon();
 }
 
 void QtJsonFetch::get(const std::string& text, JsonCompletion completion) {
@@ -92,11 +100,9 @@ void QtJsonFetch::get(const std::string& text, JsonCompletion completion) {
     return;
   }
   QNetworkReply* reply = manager_.get(QNetworkRequest(url));
-  new Transfer(reply, std::move(completion), limits_);
+  new Transfer(reply, std::move(completion), limits_, transfers_);
 }
 
-std::size_t QtJsonFetch::pendingCount() const {
-  return static_cast<std::size_t>(manager_.findChildren<Transfer*>().size());
-}
+std::size_t QtJsonFetch::pendingCount() const { return transfers_.size(); }
 
 }  // namespace pricora

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <unordered_set>
 
 #include "platform/JsonFetch.h"
 
@@ -34,6 +35,8 @@ class QtJsonFetch final : public QObject, public JsonFetch {
  private:
   Limits limits_;
   QNetworkAccessManager manager_;
+  // The requests under way; each removes itself when it goes, with its reply.
+  std::unordered_set<QObject*> transfers_;
 };
 
 }  // namespace pricora

@@ -82,20 +82,23 @@ void Subprocess::pump(std::chrono::milliseconds timeout) {
   }
 }
 
+bool Subprocess::reaped() {
+  if (exited_) return true;
+  int status = 0;
+  if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
+  exited_ = true;
+  status_ = status;
+  return true;
+}
+
 std::optional<int> Subprocess::wait(std::chrono::milliseconds deadline) {
   const Clock::time_point end = Clock::now() + deadline;
-  int status = 0;
-  while (!exited_) {
-    const pid_t done = waitpid(pid_, &status, WNOHANG);
-    if (done == pid_) {
-      exited_ = true;
-      break;
-    }
+  while (!reaped()) {
     if (Clock::now() >= end) {
       kill(pid_, SIGKILL);
       waitpid(pid_, nullptr, 0);
       exited_ = true;
-      status = -1;
+      status_ = -1;
       break;
     }
     pump(std::min(remaining(end), std::chrono::milliseconds(20)));
@@ -106,8 +109,8 @@ std::optional<int> Subprocess::wait(std::chrono::milliseconds deadline) {
     pump(std::chrono::milliseconds(0));
     if (output_.size() + errors_.size() == before) break;
   }
-  if (status == -1 || !WIFEXITED(status)) return std::nullopt;
-  return WEXITSTATUS(status);
+  if (status_ == -1 || !WIFEXITED(status_)) return std::nullopt;
+  return WEXITSTATUS(status_);
 }
 
 std::optional<std::string> Subprocess::readLine(std::chrono::milliseconds deadline) {
@@ -119,9 +122,22 @@ std::optional<std::string> Subprocess::readLine(std::chrono::milliseconds deadli
       consumed_ = newline + 1;
       return line;
     }
-    if (Clock::now() >= end || exited_) return std::nullopt;
+    if (Clock::now() >= end || reaped()) return std::nullopt;
     pump(std::min(remaining(end), std::chrono::milliseconds(50)));
   }
+}
+
+bool Subprocess::waitForError(const std::string& text, std::chrono::milliseconds deadline) {
+  const Clock::time_point end = Clock::now() + deadline;
+  while (errors_.find(text) == std::string::npos) {
+    if (Clock::now() >= end) return false;
+    if (reaped()) {
+      pump(std::chrono::milliseconds(0));
+      return errors_.find(text) != std::string::npos;
+    }
+    pump(std::min(remaining(end), std::chrono::milliseconds(50)));
+  }
+  return true;
 }
 
 void Subprocess::signal(int number) { kill(pid_, number); }

@@ -25,6 +25,8 @@ class Subprocess {
   // Reads standard output until a line is complete or the deadline passes; none at the deadline
   // or at the end of output.
   std::optional<std::string> readLine(std::chrono::milliseconds deadline);
+  // Waits until standard error holds text; false at the deadline or when the child exited first.
+  bool waitForError(const std::string& text, std::chrono::milliseconds deadline);
   void signal(int number);
   int pid() const { return pid_; }
 
@@ -34,6 +36,8 @@ class Subprocess {
 
  private:
   void pump(std::chrono::milliseconds timeout);
+  // Collects the child if it has exited; true once it has.
+  bool reaped();
 
   int pid_ = -1;
   int out_ = -1;
@@ -42,6 +46,7 @@ class Subprocess {
   std::string errors_;
   std::size_t consumed_ = 0;  // of output_, by readLine
   bool exited_ = false;
+  int status_ = -1;  // as waitpid reported it; -1 when killed by us at a deadline
 };
 
 }  // namespace pricora::test
