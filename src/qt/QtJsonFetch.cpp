@@ -48,6 +48,7 @@ class Transfer final : public QObject {
   // Drops the transfer without calling its completion (the fetch is going away).
   void abandon() {
     completion_ = nullptr;
+    disconnect(reply_, nullptr, this, nullptr);
     reply_->abort();
   }
 
@@ -59,7 +60,7 @@ class Transfer final : public QObject {
 
   void finish() {
     deadline_.stop();
-    body_ += reply_->readAll();
+    if (reply_->isOpen()) body_ += reply_->readAll();
     JsonReply document;
     if (!failed_ && answered(reply_->error()) && body_.size() <= maxBody_)
       document = Json::parse(std::string_view(body_.constData(), static_cast<std::size_t>(body_.size())));
