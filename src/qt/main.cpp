@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLocale>
+#include <QTranslator>
 #include <QSessionManager>
 #include <QStandardPaths>
 
@@ -95,6 +97,13 @@ struct Platform {
   QtJsonFetch fetch;
 };
 
+// The quit alert's texts in the user's language when a translation is installed
+// (translations/pricora_<language>.qm in the resources folder); English otherwise.
+void installTranslation(QCoreApplication& app, QTranslator& translator, const QtBundle& bundle) {
+  if (translator.load(QLocale(), "pricora", "_", bundle.resourcesFolder() + "/translations"))
+    app.installTranslator(&translator);
+}
+
 std::vector<std::string> exchangeNames() {
   std::vector<std::string> names;
   for (Exchange exchange : kAllExchanges) names.emplace_back(displayName(exchange));
@@ -104,6 +113,8 @@ std::vector<std::string> exchangeNames() {
 int runHeadless(int argc, char** argv, const CommandLine& options) {
   QCoreApplication app(argc, argv);
   Platform platform(&app);
+  QTranslator translator;
+  installTranslation(app, translator, platform.bundle);
   HeadlessHost host;
   host.setPrintToStandardError(options.dump == "-");
   const std::unique_ptr<EditingContext> store = openStore(host);
@@ -128,6 +139,8 @@ int runDesktop(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   Platform platform(&app);
+  QTranslator translator;
+  installTranslation(app, translator, platform.bundle);
   DesktopHost host;
   const std::unique_ptr<EditingContext> store = openStore(host);
   if (!store) return 1;

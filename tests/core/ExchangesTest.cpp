@@ -82,6 +82,17 @@ TEST_F(Kraken, DropsDarkPoolPairsAndShowsTheFirstElementOfEachValue) {
   EXPECT_EQ(dones, 1);
 }
 
+TEST_F(Kraken, AListingOfThousandsOfKeysIsAskedForInOneGo) {
+  std::string keys;
+  for (int i = 0; i < 5000; ++i) keys += (i ? ",\"" : "\"") + std::string("K") + std::to_string(100000 + i) + "\":{}";
+  list(keys);
+  EXPECT_EQ(platform.fetch.pendingCount(), 5000u);
+  platform.fetch.respondToAll([](const std::string&) { return std::string("{}"); });
+  settle();
+  EXPECT_EQ(handOffs.size(), 5000u);
+  EXPECT_EQ(dones, 1);
+}
+
 TEST_F(Kraken, TitlesFollowTheKeysLength) {
   list(R"("DASHEUR":{},"BCHUSD":{},"XETHXXBT":{},"XXBTZ":{},"XBT":{},"":{},"ÄÖÜÉÈ":{})");
   platform.fetch.respondToAll([](const std::string&) { return std::string("{}"); });

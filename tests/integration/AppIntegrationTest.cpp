@@ -130,10 +130,13 @@ TEST_F(AppIntegration, EveryExchangeReportsAndEachSiteGetsOnlyItsOwnRequests) {
 
 TEST_F(AppIntegration, TheBitfinexPlaceholderShowsWhenEveryTickerIsRateLimited) {
   simulator.addFault({"Bitfinex", "/v1/pubticker/*", "ratelimit"});
+  simulator.addFault({"Poloniex", "*", "big", 5'000'000});  // several MiB are read like any reply
   const std::optional<Json> dump = run({"--refreshes", "1", "--dump", "-"});
   ASSERT_TRUE(dump) << errors;
   EXPECT_EQ(titles(submenuOf(*dump, "Bitfinex")),
             (std::vector<std::string>{"Connection error. I will try again shortly."}));
+  // Every member is a market to Poloniex, the padding that makes the reply big included.
+  EXPECT_EQ(titles(submenuOf(*dump, "Poloniex")).size(), 100u);
 }
 
 TEST_F(AppIntegration, FavouritesAndPriceItemsFollowTheStoreWhateverTheLocale) {

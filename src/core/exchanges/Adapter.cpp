@@ -105,4 +105,20 @@ PairEntryRef makeEntry(const std::string& displayTitle, const std::string& price
   return entry;
 }
 
+PairEntryRef tickerEntry(const std::string& displayTitle, const Json& ticker, const PriceMembers& members) {
+  const std::string last = valueText(ticker[members.last]);
+  return makeEntry(displayTitle, last,
+                   {{"Bid: ", valueText(ticker[members.bid])},
+                    {"Ask: ", valueText(ticker[members.ask])},
+                    {"Last: ", last},
+                    {"Low: ", valueText(ticker[members.low])},
+                    {"High: ", valueText(ticker[members.high])},
+                    {"Volume: ", valueText(ticker[members.volume])}});
+}
+
+std::string threeSlashThree(const std::string& key) {
+  const std::string upper = upperCased(key);
+  return firstCharacters(upper, 3) + "/" + lastCharacters(upper, 3);
+}
+
 }  // namespace pricora

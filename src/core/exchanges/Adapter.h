@@ -110,4 +110,20 @@ std::string replacedAll(std::string text, char from, char to);
 PairEntryRef makeEntry(const std::string& displayTitle, const std::string& price,
                        const std::vector<std::pair<const char*, std::string>>& lines);
 
+// The members of a flat ticker object that hold the six price lines.
+struct PriceMembers {
+  const char* bid;
+  const char* ask;
+  const char* last;
+  const char* low;
+  const char* high;
+  const char* volume;
+};
+// The entry of a flat ticker: the headline with the last price, then Bid, Ask, Last, Low, High
+// and Volume, each the text of its member.
+PairEntryRef tickerEntry(const std::string& displayTitle, const Json& ticker, const PriceMembers& members);
+
+// The key upper-cased, its first three characters, "/", its last three ("btcusd" -> BTC/USD).
+std::string threeSlashThree(const std::string& key);
+
 }  // namespace pricora

@@ -34,17 +34,10 @@ class Bitfinex final : public TickerAdapter {
       context().bitfinexActive = false;
       return std::nullopt;
     }
-    const std::string upper = upperCased(key);
-    const std::string title = firstCharacters(upper, 3) + "/" + lastCharacters(upper, 3);
-    const std::string last = valueText(ticker["last_price"]);
-    return Parsed{title, makeEntry(title, last,
-                                   {{"Bid: ", valueText(ticker["bid"])},
-                                    {"Ask: ", valueText(ticker["ask"])},
-                                    {"Last: ", last},
-                                    {"Low: ", valueText(ticker["low"])},
-                                    {"High: ", valueText(ticker["high"])},
-                                    {"Volume: ", valueText(ticker["volume"])},
-                                    {"Timestamp: ", beforeFirstDot(valueText(ticker["timestamp"]))}})};
+    const std::string title = threeSlashThree(key);
+    PairEntryRef entry = tickerEntry(title, ticker, {"bid", "ask", "last_price", "low", "high", "volume"});
+    entry->addLine("Timestamp: " + beforeFirstDot(valueText(ticker["timestamp"])));
+    return Parsed{title, entry};
   }
 };
 

@@ -20,17 +20,10 @@ class Bitstamp final : public TickerAdapter {
   }
 
   std::optional<Parsed> parseTicker(const Json& ticker, const std::string& key) override {
-    const std::string upper = upperCased(key);
-    const std::string title = firstCharacters(upper, 3) + "/" + lastCharacters(upper, 3);
-    const std::string last = valueText(ticker["last"]);
-    return Parsed{title, makeEntry(title, last,
-                                   {{"Bid: ", valueText(ticker["bid"])},
-                                    {"Ask: ", valueText(ticker["ask"])},
-                                    {"Last: ", last},
-                                    {"Low: ", valueText(ticker["low"])},
-                                    {"High: ", valueText(ticker["high"])},
-                                    {"Volume: ", valueText(ticker["volume"])},
-                                    {"Timestamp: ", beforeFirstDot(valueText(ticker["timestamp"]))}})};
+    const std::string title = threeSlashThree(key);
+    PairEntryRef entry = tickerEntry(title, ticker, {"bid", "ask", "last", "low", "high", "volume"});
+    entry->addLine("Timestamp: " + beforeFirstDot(valueText(ticker["timestamp"])));
+    return Parsed{title, entry};
   }
 };
 

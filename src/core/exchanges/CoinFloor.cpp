@@ -16,14 +16,7 @@ class CoinFloor final : public TickerAdapter {
   std::string tickerUrl(const std::string& key) const override { return baseAddress() + "/bist/" + key + "/ticker/"; }
 
   std::optional<Parsed> parseTicker(const Json& ticker, const std::string& key) override {
-    const std::string last = valueText(ticker["last"]);
-    return Parsed{key, makeEntry(key, last,
-                                 {{"Bid: ", valueText(ticker["bid"])},
-                                  {"Ask: ", valueText(ticker["ask"])},
-                                  {"Last: ", last},
-                                  {"Low: ", valueText(ticker["low"])},
-                                  {"High: ", valueText(ticker["high"])},
-                                  {"Volume: ", valueText(ticker["volume"])}})};
+    return Parsed{key, tickerEntry(key, ticker, {"bid", "ask", "last", "low", "high", "volume"})};
   }
 };
 

@@ -21,17 +21,10 @@ class OKCoin final : public TickerAdapter {
   }
 
   std::optional<Parsed> parseTicker(const Json& document, const std::string& key) override {
-    const Json& ticker = document["ticker"];
     const std::string title = replacedAll(upperCased(key), '_', '/');
-    const std::string last = valueText(ticker["last"]);
-    return Parsed{title, makeEntry(title, last,
-                                   {{"Bid: ", valueText(ticker["buy"])},
-                                    {"Ask: ", valueText(ticker["sell"])},
-                                    {"Last: ", last},
-                                    {"Low: ", valueText(ticker["low"])},
-                                    {"High: ", valueText(ticker["high"])},
-                                    {"Volume: ", valueText(ticker["vol"])},
-                                    {"Timestamp: ", beforeFirstDot(valueText(document["date"]))}})};
+    PairEntryRef entry = tickerEntry(title, document["ticker"], {"buy", "sell", "last", "low", "high", "vol"});
+    entry->addLine("Timestamp: " + beforeFirstDot(valueText(document["date"])));
+    return Parsed{title, entry};
   }
 };
 

@@ -23,15 +23,9 @@ class Wex final : public TickerAdapter {
   std::optional<Parsed> parseTicker(const Json& document, const std::string& key) override {
     const Json& ticker = document[key];
     const std::string title = replacedAll(upperCased(key), '_', '/');
-    const std::string last = valueText(ticker["last"]);
-    return Parsed{title, makeEntry(title, last,
-                                   {{"Bid: ", valueText(ticker["sell"])},
-                                    {"Ask: ", valueText(ticker["buy"])},
-                                    {"Last: ", last},
-                                    {"Low: ", valueText(ticker["low"])},
-                                    {"High: ", valueText(ticker["high"])},
-                                    {"Volume: ", valueText(ticker["vol_cur"])},
-                                    {"Timestamp: ", valueText(ticker["updated"])}})};
+    PairEntryRef entry = tickerEntry(title, ticker, {"sell", "buy", "last", "low", "high", "vol_cur"});
+    entry->addLine("Timestamp: " + valueText(ticker["updated"]));
+    return Parsed{title, entry};
   }
 };
 
