@@ -151,11 +151,22 @@ void QtManageWindow::makeKeyAndOrderFront() {
 }
 
 void QtManageWindow::setDarkTableAppearance() {
-  table_->setStyleSheet(QStringLiteral(
-      "QTableView { background: #1e1f22; alternate-background-color: #25262a; color: #e6e6e6;"
-      " gridline-color: #34363b; selection-background-color: #3d5a80; selection-color: #ffffff; }"
-      "QHeaderView::section { background: #2b2d31; color: #c8c8c8; border: none; padding: 4px; }"));
+  // A palette rather than a style sheet, so the style still draws its own check boxes: light
+  // marks and rims on the dark rows.
+  QPalette dark = table_->palette();
+  dark.setColor(QPalette::Base, QColor(0x1e, 0x1f, 0x22));
+  dark.setColor(QPalette::AlternateBase, QColor(0x26, 0x27, 0x2b));
+  dark.setColor(QPalette::Text, QColor(0xe8, 0xe8, 0xe8));
+  dark.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8));
+  dark.setColor(QPalette::Window, QColor(0x9a, 0x9d, 0xa3));
+  dark.setColor(QPalette::Button, QColor(0x2b, 0x2d, 0x31));
+  dark.setColor(QPalette::ButtonText, QColor(0xd0, 0xd0, 0xd0));
+  dark.setColor(QPalette::Highlight, QColor(0x3d, 0x5a, 0x80));
+  dark.setColor(QPalette::HighlightedText, Qt::white);
+  table_->setPalette(dark);
   table_->setAlternatingRowColors(true);
+  table_->horizontalHeader()->setStyleSheet(
+      QStringLiteral("QHeaderView::section { background: #2b2d31; color: #c8c8c8; border: none; padding: 4px; }"));
 }
 
 void QtManageWindow::setFloating() { setWindowFlag(Qt::WindowStaysOnTopHint, true); }
