@@ -38,16 +38,6 @@ class ManageTest : public ::testing::Test {
   void handOff(Exchange exchange, const std::string& title) {
     delegate.statusMenu().pairHandOff(exchange, title, makeEntry(title, "1", {}));
   }
-  // Answers every request of the refresh under way; Bitstamp's tickers with a price.
-  void completeRefresh() {
-    platform.fetch.respondToAll([](const std::string& url) -> std::optional<std::string> {
-      if (url.find("bitstamp") != std::string::npos) return R"({"last":"1"})";
-      return std::nullopt;
-    });
-    platform.queue.runUntilIdle();
-  }
-  std::size_t favourites() const { return delegate.state().statusMenu->numberOfItems() - 15; }
-
   test::FakePlatform platform;
   AppDelegate delegate{platform.services, *platform.context};
 };
@@ -71,24 +61,6 @@ TEST_F(ManageTest, TheSelectedSegmentChoosesTheExchangeWhoseRecordsAreListed) {
   EXPECT_EQ(platform.host.activations, 1);
 }
 
-TEST_F(ManageTest, CheckBoxesChangeTheMenusAtOnceAndSave) {
-  choose("Kraken");
-  handOff(Exchange::Kraken, "XBT/USD");
-  window().delegate->favouriteChanged(row("XBT/USD").id, true);
-  EXPECT_EQ(favourites(), 1u);
-  EXPECT_TRUE(platform.store->rows().at(1).isFavourite);
-  window().delegate->favouriteChanged(row("XBT/USD").id, false);
-  EXPECT_EQ(favourites(), 0u);
-  EXPECT_FALSE(platform.store->rows().at(1).isFavourite);
-
-  window().delegate->showInMenubarChanged(row("XBT/USD").id, true);
-  EXPECT_EQ(platform.statusBar.items().size(), 2u);
-  EXPECT_TRUE(platform.store->rows().at(1).showInMenubar);
-  window().delegate->showInMenubarChanged(row("XBT/USD").id, false);
-  EXPECT_EQ(platform.statusBar.items().size(), 1u);
-  EXPECT_FALSE(platform.context->hasChanges());
-}
-
 TEST_F(ManageTest, RowsAreMatchedByTheRecordTheyShowedNotTheirPosition) {
   choose("Kraken");
   const std::uint64_t xbt = row("XBT/USD").id;
@@ -104,16 +76,6 @@ TEST_F(ManageTest, RowsAreMatchedByTheRecordTheyShowedNotTheirPosition) {
   EXPECT_FALSE(deleted->isFavourite());
 }
 
-TEST_F(ManageTest, PairsDiscoveredInARefreshAppearWhenItCompletes) {
-  choose("Bitstamp");
-  const int reloads = window().reloads;
-  completeRefresh();
-  EXPECT_EQ(delegate.state().statusMenu->lastItem()->title(), "Updated: Just now");
-  EXPECT_EQ(window().reloads, reloads + 1);
-  EXPECT_EQ(window().rows.size(), 15u);
-  for (const ManageRow& shown : window().rows) EXPECT_FALSE(shown.isFavourite || shown.showInMenubar) << shown.title;
-}
-
 class LaunchAtLoginTest : public ::testing::Test {
  protected:
   void launch() {
@@ -126,21 +88,6 @@ class LaunchAtLoginTest : public ::testing::Test {
   FakePlatform platform;
   std::unique_ptr<AppDelegate> delegate;
 };
-
-TEST_F(LaunchAtLoginTest, FollowsTheStoredChoiceAndFlipsIt) {
-  launch();
-  EXPECT_EQ(item().state(), 0);
-  EXPECT_EQ(platform.loginItems.calls, (std::vector<bool>{false}));
-  choose();
-  EXPECT_EQ(platform.settings.values["launchAtStartup"], "true");
-  EXPECT_EQ(item().state(), 1);
-  EXPECT_TRUE(platform.loginItems.registered["example.pricora.Pricora-Helper"]);
-  choose();
-  EXPECT_EQ(platform.settings.values["launchAtStartup"], "false");
-  EXPECT_EQ(item().state(), 0);
-  EXPECT_FALSE(platform.loginItems.registered["example.pricora.Pricora-Helper"]);
-  EXPECT_TRUE(platform.host.printedLines.empty());
-}
 
 TEST_F(LaunchAtLoginTest, AFailedRegistrationIsReportedOncePerAttempt) {
   platform.settings.setBool("launchAtStartup", true);

@@ -76,26 +76,5 @@ TEST(SqlitePairStoreFaults, AFailedWriteOrSyncLeavesTheStoreAsItWasAndUsable) {
 
 // A store made on a failing disk either works or is refused; the next try, once the disk works
 // again, gives a working store.
-TEST(SqlitePairStoreFaults, MakingAStoreOnAFailingDiskNeverLeavesAHalfMadeFile) {
-  for (const Fault& fault : kFaults) {
-    SCOPED_TRACE(fault.name);
-    TempDir dir;
-    SqliteFaultVfs vfs;
-    const std::string path = dir.file("Pairs.storedata");
-    for (int after = 0;; ++after) {
-      ASSERT_LT(after, 200);
-      arm(vfs, fault, after);
-      const bool made = SqlitePairStore::open(path, {std::chrono::milliseconds(100), vfs.name()}).ok();
-      vfs.clear();
-      auto store = SqlitePairStore::open(path);
-      ASSERT_TRUE(store) << "after " << after << ": " << store.error().userInfo;
-      EXPECT_TRUE(store.value()->save({{StoredPair{}}, {}, {}}));
-      if (made) break;
-      store = Error{};
-      std::filesystem::remove(path);
-    }
-  }
-}
-
 }  // namespace
 }  // namespace pricora
