@@ -25,8 +25,6 @@ class ManualMainQueue final : public MainQueue, public Clock {
 
   void runUntilIdle();
   void advance(Seconds by);
-  // Moves the clock without running anything (a machine that slept).
-  void jump(Seconds by) { now_ += std::chrono::duration_cast<WallTime::duration>(by); }
 
   // Tasks and live timers waiting.
   std::size_t pendingCount() const { return queue_.size(); }

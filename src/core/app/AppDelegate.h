@@ -35,7 +35,6 @@ class AppDelegate final : public MenuDelegate, public MenuActionTarget {
 
   void applicationDidFinishLaunching();
   void refreshPairs();
-  void updateDateLabel() { label_.updateDateLabel(); }
   void saveAction();
   // The favourite check box of the management table; the record already holds the new value.
   void favouritesChangedWithSender();
