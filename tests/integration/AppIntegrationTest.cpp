@@ -235,6 +235,7 @@ TEST_F(AppIntegration, AnUnusableStoreEndsTheRunWithItsReasonAndIsNeverWritten) 
 }
 
 TEST_F(AppIntegration, AStoreLockedForAMomentIsWaitedFor) {
+  // Locked while the program starts and saves, released well within the time a save waits.
   seed({{0, "Kraken", "XBT/USD", true, false}});
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(storeFile().c_str(), &db), SQLITE_OK);
@@ -246,6 +247,25 @@ TEST_F(AppIntegration, AStoreLockedForAMomentIsWaitedFor) {
   sqlite3_close(db);
   EXPECT_EQ(app.wait(60s), 0) << app.errors();
   EXPECT_GT(stored().size(), 1u);
+}
+
+TEST_F(AppIntegration, ASaveThatFailsOnQuitIsShownAndTheUserDecides) {
+  // Another program holds the store for longer than a save waits: the quit's save fails.
+  seed({{0, "Kraken", "XBT/USD", true, false}});
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(storeFile().c_str(), &db), SQLITE_OK);
+  // The store is in WAL mode: the program still opens and reads it, but cannot write.
+  ASSERT_EQ(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  Subprocess app({PRICORA_BINARY, "--headless", "--refreshes", "1"}, home.variables());
+  const std::optional<int> status = app.wait(60s);
+  sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(db);
+  // Headless alerts answer with their first button, "Quit anyway".
+  EXPECT_EQ(status, 0);
+  EXPECT_NE(app.errors().find("Pricora could not save your changes to “" + storeFile() + "”."), std::string::npos)
+      << app.errors();
+  EXPECT_NE(app.errors().find("Could not save changes while quitting. Quit anyway?"), std::string::npos);
+  EXPECT_EQ(stored().size(), 1u);  // nothing of the run reached the store, and nothing broke it
 }
 
 }  // namespace
