@@ -20,6 +20,7 @@
 #include "platform/XdgLoginItems.h"
 #include "core/store/StoreOpening.h"
 #include "platform/store/SqlitePairStore.h"
+#include "qt/ApplicationBus.h"
 #include "qt/CommandLine.h"
 #include "qt/DesktopHost.h"
 #include "qt/HeadlessHost.h"
@@ -32,6 +33,7 @@
 #include "qt/QtSettings.h"
 #include "qt/QtUrlOpener.h"
 #include "qt/SignalWatcher.h"
+#include "qt/SingleInstance.h"
 #include "qt/TrayHost.h"
 
 using namespace pricora;
@@ -65,11 +67,14 @@ bool displayAvailable() {
   return unixSocketAnswers("/tmp/.X11-unix/X" + number.toStdString());
 }
 
+StoreLocation userStore() {
+  return storeLocation(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString());
+}
+
 // The store, or none after telling the user why there is none. The application never runs
 // without its store.
 std::unique_ptr<EditingContext> openStore(AppHost& host) {
-  const std::string dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
-  auto opened = openPairStore(storeLocation(dataHome), [](const std::string& path) -> Result<std::unique_ptr<PairStore>> {
+  auto opened = openPairStore(userStore(), [](const std::string& path) -> Result<std::unique_ptr<PairStore>> {
     auto store = SqlitePairStore::open(path);
     if (!store) return store.error();
     return std::unique_ptr<PairStore>(std::move(store.value()));
@@ -115,6 +120,8 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   Platform platform(&app);
   QTranslator translator;
   installTranslation(app, translator, platform.bundle);
+  const SingleInstance instance(userStore().folder);
+  if (instance.heldElsewhere()) return instance.refuseHeadless();
   HeadlessHost host;
   host.setPrintToStandardError(options.dump == "-");
   const std::unique_ptr<EditingContext> store = openStore(host);
@@ -141,6 +148,8 @@ int runDesktop(int argc, char** argv) {
   Platform platform(&app);
   QTranslator translator;
   installTranslation(app, translator, platform.bundle);
+  const SingleInstance instance(userStore().folder);
+  if (instance.heldElsewhere()) return instance.handOverToRunningCopy();
   DesktopHost host;
   const std::unique_ptr<EditingContext> store = openStore(host);
   if (!store) return 1;
@@ -150,6 +159,8 @@ int runDesktop(int argc, char** argv) {
                        host,              host,            platform.settings, platform.bundle,
                        urlOpener,         platform.loginItems, window};
   AppDelegate delegate(services, *store);
+  // A second start on this store asks for the Manage window through the bus.
+  ApplicationBus bus([&delegate] { delegate.showManageWindow(); });
   ImageCache images(platform.bundle.resourcesFolder());
   // Most panels are dark; "tray/darkText=true" in the settings suits a light one.
   TrayHost tray(platform.statusBar, delegate, images, platform.settings.boolForKey("tray/darkText"));

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusVirtualObject>
+
+#include <functional>
+
+namespace pricora {
+
+// Where the running Pricora answers on the session bus: the well-known name, and at the object
+// path the org.freedesktop.Application interface, which also lets a desktop start it through
+// D-Bus activation one day.
+struct ApplicationBusName {
+  static constexpr const char* kService = "example.pricora.Pricora";
+  static constexpr const char* kPath = "/example/pricora/Pricora";
+  static constexpr const char* kInterface = "org.freedesktop.Application";
+};
+
+// Publishes this copy on the session bus for as long as it lives: Activate (and Open, which has
+// no files to open) run the handler on the main thread and are answered once it has run. Without a
+// session bus, or when another process owns the name, nothing is published and the copy runs all
+// the same.
+class ApplicationBus final : public QDBusVirtualObject {
+ public:
+  explicit ApplicationBus(std::function<void()> activate);
+  ~ApplicationBus() override;
+
+  bool published() const { return published_; }
+
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
+  QString introspect(const QString& path) const override;
+
+ private:
+  std::function<void()> activate_;
+  QDBusConnection bus_;
+  bool published_ = false;
+};
+
+// Asks the copy with this pid to show its Manage window, waiting a few seconds for it to appear
+// on the bus when it is still starting. False without a session bus, when the name belongs to
+// another process (a Pricora on another store) or when no answer came.
+bool activateRunningCopy(long pid);
+
+}  // namespace pricora
