@@ -9,20 +9,25 @@ namespace pricora {
 // pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-]] [--help] [--version]
 struct CommandLine {
   bool headless = false;
-  int refreshes = 0;       // 0: run until the time-out
-  double timeout = 60.0;   // seconds
+  int refreshes = 0;                // 0: run until the time-out
+  double timeout = 60.0;            // seconds
   std::optional<std::string> dump;  // "-" is standard output
   bool help = false;
   bool version = false;
 };
 
-// The options, or an error message for the user.
+// The options, or an error message for the user: English, to be translated in the context
+// "CommandLine", with %1 standing for argument.
 struct ParsedCommandLine {
   std::optional<CommandLine> options;
   std::string error;
+  std::string argument;
 };
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments);
+// The options (shown with every error) and, for --help, the files and environment. English, to be
+// translated in the context "CommandLine".
 extern const char* const kUsage;
+extern const char* const kHelpDetails;
 
 }  // namespace pricora

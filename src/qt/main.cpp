@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLocale>
-#include <QTranslator>
 #include <QSessionManager>
 #include <QStandardPaths>
 
@@ -22,6 +20,7 @@
 #include "platform/store/SqlitePairStore.h"
 #include "qt/ApplicationBus.h"
 #include "qt/CommandLine.h"
+#include "qt/CommandLineAnswer.h"
 #include "qt/DesktopHost.h"
 #include "qt/HeadlessHost.h"
 #include "qt/HeadlessRun.h"
@@ -34,6 +33,7 @@
 #include "qt/QtUrlOpener.h"
 #include "qt/SignalWatcher.h"
 #include "qt/SingleInstance.h"
+#include "qt/Translation.h"
 #include "qt/TrayHost.h"
 
 using namespace pricora;
@@ -102,13 +102,6 @@ struct Platform {
   QtJsonFetch fetch;
 };
 
-// The quit alert's texts in the user's language when a translation is installed
-// (translations/pricora_<language>.qm in the resources folder); English otherwise.
-void installTranslation(QCoreApplication& app, QTranslator& translator, const QtBundle& bundle) {
-  if (translator.load(QLocale(), "pricora", "_", bundle.resourcesFolder() + "/translations"))
-    app.installTranslator(&translator);
-}
-
 std::vector<std::string> exchangeNames() {
   std::vector<std::string> names;
   for (Exchange exchange : kAllExchanges) names.emplace_back(displayName(exchange));
@@ -118,8 +111,7 @@ std::vector<std::string> exchangeNames() {
 int runHeadless(int argc, char** argv, const CommandLine& options) {
   QCoreApplication app(argc, argv);
   Platform platform(&app);
-  QTranslator translator;
-  installTranslation(app, translator, platform.bundle);
+  const Translation translation(app, platform.bundle.resourcesFolder());
   const SingleInstance instance(userStore().folder);
   if (instance.heldElsewhere()) return instance.refuseHeadless();
   HeadlessHost host;
@@ -138,16 +130,11 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
 }
 
 int runDesktop(int argc, char** argv) {
-  if (!displayAvailable()) {
-    std::fprintf(stderr, "pricora: no display to show the tray icon on (DISPLAY and WAYLAND_DISPLAY name none); "
-                         "run with --headless to use it without one\n");
-    return 1;
-  }
+  if (!displayAvailable()) return reportNoDisplay(argc, argv);
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   Platform platform(&app);
-  QTranslator translator;
-  installTranslation(app, translator, platform.bundle);
+  const Translation translation(app, platform.bundle.resourcesFolder());
   const SingleInstance instance(userStore().folder);
   if (instance.heldElsewhere()) return instance.handOverToRunningCopy();
   DesktopHost host;
@@ -178,18 +165,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName("Pricora");
   QCoreApplication::setApplicationVersion(PRICORA_VERSION);
   const ParsedCommandLine parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-  if (!parsed.options) {
-    std::fprintf(stderr, "pricora: %s\n%s", parsed.error.c_str(), kUsage);
-    return 1;
-  }
+  if (!parsed.options || parsed.options->help || parsed.options->version) return answerCommandLine(argc, argv, parsed);
   const CommandLine& options = *parsed.options;
-  if (options.help) {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (options.version) {
-    std::printf("Pricora %s\n", PRICORA_VERSION);
-    return 0;
-  }
   return options.headless ? runHeadless(argc, argv, options) : runDesktop(argc, argv);
 }
