@@ -36,8 +36,9 @@ int answerCommandLine(int argc, char** argv, const ParsedCommandLine& parsed) {
 int reportNoDisplay(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const Translation translation(app, QtBundle().resourcesFolder());
-  put(stderr, translated("pricora: no display to show the tray icon on (DISPLAY and WAYLAND_DISPLAY name none); "
-                         "run with --headless to use it without one") +
+  put(stderr, QCoreApplication::translate("CommandLine",
+                                          "pricora: no display to show the tray icon on (DISPLAY and WAYLAND_DISPLAY "
+                                          "name none); run with --headless to use it without one") +
                   "\n");
   return 1;
 }

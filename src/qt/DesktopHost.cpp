@@ -7,11 +7,13 @@
 
 #include <cstdio>
 
+#include "qt/CoreTranslation.h"
 #include "qt/TrayFont.h"
 
 namespace pricora {
 
-bool DesktopHost::presentError(const Error& error) {
+bool DesktopHost::presentError(const Error& untranslated) {
+  const Error error = translatedError(untranslated);
   QMessageBox box(QMessageBox::Critical, "Pricora", QString::fromStdString(error.description), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
   if (!error.userInfo.empty()) box.setDetailedText(QString::fromStdString(error.userInfo));
@@ -34,7 +36,7 @@ std::size_t DesktopHost::runModal(const Alert& alert) {
 }
 
 std::string DesktopHost::localizedString(const std::string& key, const std::string& comment) {
-  return QCoreApplication::translate("AppDelegate", key.c_str(), comment.c_str()).toStdString();
+  return translatedCoreText(key, comment).toStdString();
 }
 
 void DesktopHost::log(const std::string& line) {

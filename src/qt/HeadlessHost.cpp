@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "qt/CoreTranslation.h"
+
 namespace pricora {
 
 namespace {
@@ -16,7 +18,8 @@ void errorLine(const std::string& line) {
 
 }  // namespace
 
-bool HeadlessHost::presentError(const Error& error) {
+bool HeadlessHost::presentError(const Error& untranslated) {
+  const Error error = translatedError(untranslated);
   errorLine(error.description);
   if (!error.userInfo.empty()) errorLine(error.userInfo);
   return false;
@@ -29,7 +32,7 @@ std::size_t HeadlessHost::runModal(const Alert& alert) {
 }
 
 std::string HeadlessHost::localizedString(const std::string& key, const std::string& comment) {
-  return QCoreApplication::translate("AppDelegate", key.c_str(), comment.c_str()).toStdString();
+  return translatedCoreText(key, comment).toStdString();
 }
 
 void HeadlessHost::log(const std::string& line) { errorLine(line); }

@@ -1,6 +1,7 @@
 #include "qt/QtManageWindow.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -36,14 +37,20 @@ QVariant ManageTableModel::data(const QModelIndex& index, int role) const {
       break;
     case Favourite:
       if (role == Qt::CheckStateRole) return row.isFavourite ? Qt::Checked : Qt::Unchecked;
-      if (role == Qt::AccessibleTextRole) return title + (row.isFavourite ? ": favourite" : ": not a favourite");
-      if (role == Qt::ToolTipRole) return QStringLiteral("List %1 among the favourites").arg(title);
+      if (role == Qt::AccessibleTextRole)
+        return row.isFavourite ? QCoreApplication::translate("ManageWindow", "%1: favourite").arg(title)
+                               : QCoreApplication::translate("ManageWindow", "%1: not a favourite").arg(title);
+      if (role == Qt::ToolTipRole)
+        return QCoreApplication::translate("ManageWindow", "List %1 among the favourites").arg(title);
       break;
     case MenuBar:
       if (role == Qt::CheckStateRole) return row.showInMenubar ? Qt::Checked : Qt::Unchecked;
       if (role == Qt::AccessibleTextRole)
-        return title + (row.showInMenubar ? ": shown in the menu bar" : ": not shown in the menu bar");
-      if (role == Qt::ToolTipRole) return QStringLiteral("Show the price of %1 in the tray").arg(title);
+        return row.showInMenubar
+                   ? QCoreApplication::translate("ManageWindow", "%1: shown in the menu bar").arg(title)
+                   : QCoreApplication::translate("ManageWindow", "%1: not shown in the menu bar").arg(title);
+      if (role == Qt::ToolTipRole)
+        return QCoreApplication::translate("ManageWindow", "Show the price of %1 in the tray").arg(title);
       break;
     default:
       break;
@@ -79,11 +86,11 @@ QVariant ManageTableModel::headerData(int section, Qt::Orientation orientation, 
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
   switch (section) {
     case Pair:
-      return QStringLiteral("Pair");
+      return QCoreApplication::translate("ManageWindow", "Pair");
     case Favourite:
-      return QStringLiteral("Favourite");
+      return QCoreApplication::translate("ManageWindow", "Favourite");
     case MenuBar:
-      return QStringLiteral("Menu bar");
+      return QCoreApplication::translate("ManageWindow", "Menu bar");
     default:
       return {};
   }
@@ -91,8 +98,8 @@ QVariant ManageTableModel::headerData(int section, Qt::Orientation orientation, 
 
 QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
     : segments_(new QButtonGroup(this)), table_(new QTableView(this)) {
-  setWindowTitle(QStringLiteral("Manage Pricora"));
-  setAccessibleName(QStringLiteral("Manage pairs"));
+  setWindowTitle(QCoreApplication::translate("ManageWindow", "Manage Pricora"));
+  setAccessibleName(QCoreApplication::translate("ManageWindow", "Manage pairs"));
   resize(420, 520);
 
   auto* bar = new QHBoxLayout;
@@ -102,7 +109,7 @@ QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
     auto* button = new QToolButton(this);
     button->setText(QString::fromStdString(exchangeNames[i]));
     button->setCheckable(true);
-    button->setAccessibleName(QStringLiteral("Show the pairs of %1").arg(button->text()));
+    button->setAccessibleName(QCoreApplication::translate("ManageWindow", "Show the pairs of %1").arg(button->text()));
     button->setFocusPolicy(Qt::StrongFocus);
     segments_->addButton(button, static_cast<int>(i));
     bar->addWidget(button);
@@ -113,7 +120,7 @@ QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
   });
 
   table_->setModel(&model_);
-  table_->setAccessibleName(QStringLiteral("Pairs of the selected exchange"));
+  table_->setAccessibleName(QCoreApplication::translate("ManageWindow", "Pairs of the selected exchange"));
   table_->setSelectionBehavior(QAbstractItemView::SelectItems);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "qt/ApplicationBus.h"
+#include "qt/CoreTranslation.h"
 
 namespace pricora {
 
@@ -27,7 +28,7 @@ SingleInstance::SingleInstance(const std::string& storeFolder) : folder_(storeFo
   } else if (auto* holder = std::get_if<LockHolder>(&acquired)) {
     holder_ = *holder;
   } else {
-    const Error& error = std::get<Error>(acquired);
+    const Error error = translatedError(std::get<Error>(acquired));
     say(QCoreApplication::translate("CommandLine", "pricora: %1 %2; a second copy on this store would not be noticed")
             .arg(QString::fromStdString(error.description), QString::fromStdString(error.userInfo)));
   }

@@ -249,23 +249,38 @@ TEST_F(AppIntegration, AStoreLockedForAMomentIsWaitedFor) {
   EXPECT_GT(stored().size(), 1u);
 }
 
-TEST_F(AppIntegration, ASaveThatFailsOnQuitIsShownAndTheUserDecides) {
-  // Another program holds the store for longer than a save waits: the quit's save fails.
+TEST_F(AppIntegration, ASaveThatFailsOnQuitIsShownAndTheUserDecidesInTheirLanguage) {
   seed({{0, "Kraken", "XBT/USD", true, false}});
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(storeFile().c_str(), &db), SQLITE_OK);
-  // The store is in WAL mode: the program still opens and reads it, but cannot write.
-  ASSERT_EQ(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-  Subprocess app({PRICORA_BINARY, "--headless", "--refreshes", "1"}, home.variables());
-  const std::optional<int> status = app.wait(60s);
-  sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-  sqlite3_close(db);
-  // Headless alerts answer with their first button, "Quit anyway".
-  EXPECT_EQ(status, 0);
-  EXPECT_NE(app.errors().find("Pricora could not save your changes to “" + storeFile() + "”."), std::string::npos)
-      << app.errors();
-  EXPECT_NE(app.errors().find("Could not save changes while quitting. Quit anyway?"), std::string::npos);
-  EXPECT_EQ(stored().size(), 1u);  // nothing of the run reached the store, and nothing broke it
+  struct Case {
+    const char* locale;
+    std::string saveFailed;
+    const char* question;
+  };
+  for (const Case& c :
+       {Case{"C.UTF-8", "Pricora could not save your changes to “" + storeFile() + "”.",
+             "Could not save changes while quitting. Quit anyway?"},
+        Case{"de_DE.UTF-8", "Pricora konnte Ihre Änderungen nicht in „" + storeFile() + "“ sichern.",
+             "Die Änderungen konnten beim Beenden nicht gesichert werden. Trotzdem beenden?"}}) {
+    // Another program holds the store for longer than a save waits: the quit's save fails.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(storeFile().c_str(), &db), SQLITE_OK);
+    // The store is in WAL mode: the program still opens and reads it, but cannot write.
+    ASSERT_EQ(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    // Headless alerts answer with their first button, "Quit anyway".
+    const std::optional<Json> dump = run({"--refreshes", "1", "--dump", "-"}, 0,
+                                         {{"LC_ALL", c.locale}, {"LOCPATH", PRICORA_TEST_LOCALES}});
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    EXPECT_NE(errors.find(c.saveFailed), std::string::npos) << errors;
+    EXPECT_NE(errors.find(c.question), std::string::npos) << errors;
+    EXPECT_EQ(stored().size(), 1u);  // nothing of the run reached the store, and nothing broke it
+    // The status menu is the same in every language: scripts read it.
+    ASSERT_TRUE(dump) << errors;
+    const Json& menu = (*dump)["statusMenu"];
+    EXPECT_EQ(std::vector<std::string>({menu[0]["title"].stringValue(), menu[1]["title"].stringValue(),
+                                        menu[2]["title"].stringValue(), menu[15]["title"].stringValue()}),
+              (std::vector<std::string>{"Quit Pricora", "Preferences", "Manage", "Updated: Just now"}));
+  }
 }
 
 }  // namespace

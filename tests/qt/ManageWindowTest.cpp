@@ -9,6 +9,7 @@
 #include "core/app/AppDelegate.h"
 #include "platform/XdgLoginItems.h"
 #include "qt/QtManageWindow.h"
+#include "qt/Translation.h"
 #include "support/FakePlatform.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"
@@ -123,6 +124,16 @@ TEST_F(ManageWindowTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {
   EXPECT_EQ(item.state(), 1);
   EXPECT_TRUE(platform.settings.boolForKey("launchAtStartup"));
   EXPECT_EQ(platform.host.printedLines, (std::vector<std::string>{"Changing login item status failed."}));
+}
+
+TEST(ManageWindowLanguage, FollowsTheUsersLocale) {
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  const Translation german(*QCoreApplication::instance(), PRICORA_BUILD_RESOURCES);
+  QLocale::setDefault(QLocale::system());
+  QtManageWindow window(names());
+  EXPECT_EQ(window.windowTitle(), "Pricora verwalten");
+  EXPECT_EQ(window.table()->model()->headerData(ManageTableModel::MenuBar, Qt::Horizontal).toString(), "Menüleiste");
+  EXPECT_EQ(window.segments()->buttons()[2]->accessibleName(), "Die Paare von Kraken zeigen");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ AppEnvironment::AppEnvironment() {
                 {"DISPLAY", std::nullopt},
                 {"WAYLAND_DISPLAY", std::nullopt},
                 {"QT_QPA_PLATFORM", std::nullopt},
+                {"LANGUAGE", std::nullopt},
                 {"LC_ALL", "C.UTF-8"}};
   writeSettings(closedExchanges());
 }
