@@ -40,7 +40,7 @@ bool ApplicationBus::handleMessage(const QDBusMessage& message, const QDBusConne
       this,
       [this, message, connection] {
         activate_();
-        QDBusConnection(connection).send(message.createReply());
+        connection.send(message.createReply());
       },
       Qt::QueuedConnection);
   return true;

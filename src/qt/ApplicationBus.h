@@ -25,8 +25,6 @@ class ApplicationBus final : public QDBusVirtualObject {
   explicit ApplicationBus(std::function<void()> activate);
   ~ApplicationBus() override;
 
-  bool published() const { return published_; }
-
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
   QString introspect(const QString& path) const override;
 
