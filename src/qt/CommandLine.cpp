@@ -6,12 +6,16 @@
 namespace pricora {
 
 const char* const kUsage =
-    "usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-]]\n"
+    "usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT]\n"
     "  --headless        run without a display; the tray is kept in memory\n"
     "  --refreshes N     quit after N completed refreshes (0: run until the time-out)\n"
     "  --timeout S       quit after S seconds at the latest (default 60)\n"
     "  --dump PATH|-     write the tray as JSON to PATH (or standard output) before quitting\n"
-    "exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error\n";
+    "  --bar FORMAT      print the menu-bar prices for a text bar, one line an update, until the\n"
+    "                    bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,\n"
+    "                    never writes it; SIGUSR1 refreshes at once\n"
+    "exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error\n"
+    "exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error\n";
 
 namespace {
 
@@ -37,6 +41,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     std::string text;
     if (argument == "--headless") {
       options.headless = true;
+    } else if (argument == "--bar") {
+      if (!value(text) || !(options.bar = barFormatNamed(text)))
+        return {std::nullopt, "--bar takes the bar's name: waybar, polybar or i3blocks"};
     } else if (argument == "--help" || argument == "-h") {
       options.help = true;
     } else if (argument == "--version") {
@@ -58,6 +65,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       return {std::nullopt, "unknown option " + argument};
     }
   }
+  if (options.bar && options.headless)
+    return {std::nullopt, "--bar runs without a display by itself; leave out --headless"};
   if (headlessOnly && !options.headless) return {std::nullopt, "--refreshes, --timeout and --dump go with --headless"};
   return {options, {}};
 }

@@ -28,6 +28,8 @@ class Subprocess {
   // Waits until standard error holds text; false at the deadline or when the child exited first.
   bool waitForError(const std::string& text, std::chrono::milliseconds deadline);
   void signal(int number);
+  // Closes this end of the child's standard output, as a reader that goes away does.
+  void closeOutput();
   int pid() const { return pid_; }
 
   // What was captured so far (all of it once wait() returned).
