@@ -72,7 +72,7 @@ TEST(BarLine, EscapesWhatComesFromOutside) {
        R"("class":"ok","alt":"ok"})"
        "\n"},
       {BarFormat::polybar, "<b>A&B</b> 'x' \"y\" %\u200B{F#f00}\\z  é���� 1%\u200B\n"},
-      {BarFormat::i3blocks, R"({"full_text":"<b>A&B</b> 'x' \u0022y\u0022 %{F#f00}\\z  é���� 1%","short_text":"1%"})"
+      {BarFormat::i3blocks, R"({"full_text":"<b>A&B</b> 'x' ＂y＂ %{F#f00}＼z  é���� 1%","short_text":"1%"})"
                             "\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(barLine(c.format, view), c.line);

@@ -85,14 +85,13 @@ std::string pango(std::string_view text) {
   return out;
 }
 
-// A JSON string literal of valid UTF-8 text. quoteAsEscape writes '"' as \u0022, for readers
-// that end a string at the first quote whatever stands before it (i3blocks 1.4).
-std::string jsonString(std::string_view text, bool quoteAsEscape = false) {
+// A JSON string literal of valid UTF-8 text.
+std::string jsonString(std::string_view text) {
   std::string out = "\"";
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     if (c == '"') {
-      out += quoteAsEscape ? "\\u0022" : "\\\"";
+      out += "\\\"";
     } else if (c == '\\') {
       out += "\\\\";
     } else if (c == '\n') {
@@ -117,6 +116,22 @@ std::string polybarText(std::string_view text) {
     if (c == '%') out += kZeroWidthSpace;
   }
   return out;
+}
+
+// A JSON string literal that every i3blocks reads alike. Version 1.4 (Debian 12's) takes a
+// string up to the next quote and decodes no escapes; 1.5 decodes them. Text without quotes and
+// backslashes is the same to both, so those two show as their full-width forms.
+std::string i3blocksString(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"')
+      out += "\xEF\xBC\x82";  // U+FF02
+    else if (c == '\\')
+      out += "\xEF\xBC\xBC";  // U+FF3C
+    else
+      out += c;
+  }
+  return out + "\"";
 }
 
 std::string hex(Rgb colour) {
@@ -191,8 +206,8 @@ std::string i3blocks(const BarView& view) {
     colour = kStaleGrey;
   else if (!oneColour)
     colour.reset();
-  std::string line = "{\"full_text\":" + jsonString(full, true) + ",\"short_text\":" + jsonString(shortText, true);
-  if (colour) line += ",\"color\":" + jsonString(hex(*colour));
+  std::string line = "{\"full_text\":" + i3blocksString(full) + ",\"short_text\":" + i3blocksString(shortText);
+  if (colour) line += ",\"color\":" + i3blocksString(hex(*colour));
   return line + "}\n";
 }
 

@@ -13,7 +13,8 @@ namespace pricora {
 //             tool tip in Pango markup.
 //   polybar:  one line of text with %{F#rrggbb} colour tags for custom/script with tail = true.
 //   i3blocks: one JSON object a line for a block with interval=persist and format=json (a
-//             persistent block in plain format takes one line, the full text, per update).
+//             persistent block in plain format takes one line, the full text, per update);
+//             quotes and backslashes show as their full-width forms.
 enum class BarFormat { waybar, polybar, i3blocks };
 
 std::optional<BarFormat> barFormatNamed(std::string_view name);
