@@ -18,7 +18,6 @@ TEST(BarLine, WritesEachFormatsLine) {
   const BarView mixed{{item("XBT/USD", "10599.5", kKraken), item("ETH/EUR", "", std::nullopt)}, BarState::updating};
   const BarView oneExchange{{item("ETH/EUR", "706.76"), item("BTC/USD", "9000.1")}, BarState::ok};
   const BarView stale{{item("ETH/EUR", "706.76")}, BarState::stale};
-  const BarView none{{}, BarState::updating};
   const struct {
     BarFormat format;
     const BarView& view;
@@ -32,17 +31,9 @@ TEST(BarLine, WritesEachFormatsLine) {
        R"({"text":"XBT/USD 10599.5  ETH/EUR","tooltip":"XBT/USD: 10599.59\nBid: 1\nAsk: 2\n\nETH/EUR\nBid: 1\nAsk: 2",)"
        R"("class":"updating","alt":"updating"})"
        "\n"},
-      {BarFormat::waybar, stale,
-       R"({"text":"ETH/EUR 706.76","tooltip":"ETH/EUR: 706.769\nBid: 1\nAsk: 2",)"
-       R"("class":"stale","alt":"stale"})"
-       "\n"},
-      {BarFormat::waybar, none,
-       R"({"text":"","tooltip":"","class":"updating","alt":"updating"})"
-       "\n"},
       {BarFormat::polybar, two, "%{F#da407a}XBT/USD%{F-} 10599.5  %{F#f07f5a}ETH/EUR%{F-} 706.76\n"},
       {BarFormat::polybar, mixed, "%{F#da407a}XBT/USD%{F-} 10599.5  ETH/EUR\n"},
       {BarFormat::polybar, stale, "%{F#808080}ETH/EUR 706.76%{F-}\n"},
-      {BarFormat::polybar, none, "\n"},
       {BarFormat::i3blocks, two,
        R"({"full_text":"XBT/USD 10599.5  ETH/EUR 706.76","short_text":"10599.5  706.76"})"
        "\n"},

@@ -30,16 +30,14 @@ TEST(ReadOnlyStore, FollowsTheOwnersMarksAtEachRefreshAndNeverSaves) {
   delegate.statusMenu().pairHandOff(Exchange::Bitstamp, "BCH/USD", makeEntry("BCH/USD", "700", {}));
   delegate.saveAction();
 
-  // The owner unmarks one pair, marks an old and a new one, and renames one.
+  // The owner unmarks one pair and marks an old and a new one.
   auto& rows = platform.store->rows();
   rows[1].showInMenubar = false;
   rows[4].showInMenubar = true;
   rows[5] = {5, "Bitstamp", "ADA/USD", false, true};
-  rows[2].isFavourite = true;
   delegate.refreshPairs();
   EXPECT_EQ(shown(), (std::vector<std::string>{"BTC/USD\n9000.12", "ADA/USD\n", "XRP/USD\n"}));
   EXPECT_EQ(delegate.priceItems().statusPairs()[0].item, btcItem);  // kept in place, price and all
-  EXPECT_TRUE(delegate.pairList().findPair("Bitstamp", "BTC/USD")->isFavourite());
   // The pair seen for the first time was scratch; the old exchange's record was not cleaned up.
   EXPECT_FALSE(delegate.pairList().findPair("Bitstamp", "BCH/USD"));
   EXPECT_EQ(platform.context->content().size(), 5u);
