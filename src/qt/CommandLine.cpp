@@ -9,14 +9,18 @@ namespace pricora {
 
 const char* const kUsage = QT_TRANSLATE_NOOP(
     "CommandLine",
-    "usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-]] [--help] [--version]\n"
+    "usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT] [--help] [--version]\n"
     "  --headless        run without a display; the tray is kept in memory\n"
     "  --refreshes N     quit after N completed refreshes (0: run until the time-out)\n"
     "  --timeout S       quit after S seconds at the latest (default 60)\n"
     "  --dump PATH|-     write the tray as JSON to PATH (or standard output) before quitting\n"
+    "  --bar FORMAT      print the menu-bar prices for a text bar, one line an update, until the\n"
+    "                    bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,\n"
+    "                    never writes it; SIGUSR1 refreshes at once\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
-    "exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error\n");
+    "exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error\n"
+    "exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error\n");
 
 const char* const kHelpDetails = QT_TRANSLATE_NOOP(
     "CommandLine",
@@ -73,6 +77,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     std::string text;
     if (argument == "--headless") {
       options.headless = true;
+    } else if (argument == "--bar") {
+      if (!value(text) || !(options.bar = barFormatNamed(text)))
+        return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--bar takes the bar's name: waybar, polybar or i3blocks")};
     } else if (argument == "--help" || argument == "-h") {
       options.help = true;
     } else if (argument == "--version") {
@@ -95,6 +102,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
       return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "unknown option %1"), argument};
     }
   }
+  if (options.bar && options.headless)
+    return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--bar runs without a display by itself; leave out --headless")};
   if (headlessOnly && !options.headless)
     return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--refreshes, --timeout and --dump go with --headless")};
   return {options, {}};

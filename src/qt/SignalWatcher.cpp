@@ -9,21 +9,26 @@ namespace pricora {
 
 namespace {
 
-// A signal handler can reach nothing but a global: the write end of the watcher's socket pair.
-int signalWriteFd = -1;
+// A signal handler can reach nothing but a global: for each signal number, the write end of
+// the socket pair of the watcher that watches it.
+constexpr int kHighestSignal = 64;
+volatile std::sig_atomic_t signalWriteFds[kHighestSignal + 1];
 
 void forward(int number) {
   const char byte = static_cast<char>(number);
-  [[maybe_unused]] const ssize_t ignored = write(signalWriteFd, &byte, 1);
+  [[maybe_unused]] const ssize_t ignored = write(signalWriteFds[number], &byte, 1);
 }
-
-constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 }  // namespace
 
-SignalWatcher::SignalWatcher(std::function<void()> onSignal) : onSignal_(std::move(onSignal)) {
+SignalWatcher::SignalWatcher(std::function<void()> onSignal)
+    : SignalWatcher({SIGTERM, SIGINT, SIGHUP}, std::move(onSignal)) {}
+
+SignalWatcher::SignalWatcher(std::vector<int> signals, std::function<void()> onSignal)
+    : signals_(std::move(signals)), onSignal_(std::move(onSignal)) {
+  std::erase_if(signals_, [](int number) { return number <= 0 || number > kHighestSignal; });
   if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, fds_) != 0) return;
-  signalWriteFd = fds_[0];
+  for (int number : signals_) signalWriteFds[number] = fds_[0];
   notifier_ = std::make_unique<QSocketNotifier>(fds_[1], QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
     char bytes[16];
@@ -31,16 +36,18 @@ SignalWatcher::SignalWatcher(std::function<void()> onSignal) : onSignal_(std::mo
     }
     onSignal_();
   });
-  struct sigaction action{};
+  struct sigaction action {};
   action.sa_handler = forward;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  for (int number : kSignals) sigaction(number, &action, nullptr);
+  for (int number : signals_) sigaction(number, &action, nullptr);
 }
 
 SignalWatcher::~SignalWatcher() {
-  for (int number : kSignals) std::signal(number, SIG_DFL);
-  signalWriteFd = -1;
+  for (int number : signals_) {
+    std::signal(number, SIG_DFL);
+    signalWriteFds[number] = -1;
+  }
   notifier_.reset();
   for (int fd : fds_)
     if (fd >= 0) close(fd);

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace pricora {
 
@@ -13,9 +14,13 @@ namespace pricora {
 class SignalWatcher final : public QObject {
  public:
   explicit SignalWatcher(std::function<void()> onSignal);
+  // Turns the given signals (say SIGUSR1) into calls of onSignal instead; each signal number is
+  // watched by one watcher at a time.
+  SignalWatcher(std::vector<int> signals, std::function<void()> onSignal);
   ~SignalWatcher() override;
 
  private:
+  std::vector<int> signals_;
   std::function<void()> onSignal_;
   int fds_[2] = {-1, -1};
   std::unique_ptr<QSocketNotifier> notifier_;

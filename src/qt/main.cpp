@@ -9,6 +9,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -17,8 +18,10 @@
 #include "core/app/AppDelegate.h"
 #include "platform/XdgLoginItems.h"
 #include "core/store/StoreOpening.h"
+#include "platform/store/ReadOnlyPairStore.h"
 #include "platform/store/SqlitePairStore.h"
 #include "qt/ApplicationBus.h"
+#include "qt/BarRun.h"
 #include "qt/CommandLine.h"
 #include "qt/CommandLineAnswer.h"
 #include "qt/DesktopHost.h"
@@ -129,6 +132,29 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   return app.exec();
 }
 
+int runBar(int argc, char** argv, BarFormat format) {
+  QCoreApplication app(argc, argv);
+  Platform platform(&app);
+  HeadlessHost host;
+  // Beside the tray application, on its store: read at every refresh, never written.
+  const std::string dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
+  auto store = EditingContext::open(std::make_unique<ReadOnlyPairStore>(storeLocation(dataHome).file));
+  if (!store) {
+    host.presentError(store.error());
+    return 1;
+  }
+  HeadlessManageWindow window;
+  LeftAloneLoginItems loginItems;
+  AppServices services{platform.queue,    platform.clock,  platform.fetch, platform.statusBar, host,  host,
+                       platform.settings, platform.bundle, host,           loginItems,         window};
+  AppDelegate delegate(services, *store.value());
+  BarRun run(delegate, platform.statusBar, platform.clock, host, format, STDOUT_FILENO);
+  SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
+  SignalWatcher refresh({SIGUSR1}, [&run] { run.refreshNow(); });
+  delegate.applicationDidFinishLaunching();
+  return app.exec();
+}
+
 int runDesktop(int argc, char** argv) {
   if (!displayAvailable()) return reportNoDisplay(argc, argv);
   QApplication app(argc, argv);
@@ -167,5 +193,6 @@ int main(int argc, char** argv) {
   const ParsedCommandLine parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.options || parsed.options->help || parsed.options->version) return answerCommandLine(argc, argv, parsed);
   const CommandLine& options = *parsed.options;
+  if (options.bar) return runBar(argc, argv, *options.bar);
   return options.headless ? runHeadless(argc, argv, options) : runDesktop(argc, argv);
 }

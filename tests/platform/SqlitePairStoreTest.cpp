@@ -10,6 +10,7 @@
 #include <random>
 #include <thread>
 
+#include "platform/store/ReadOnlyPairStore.h"
 #include "platform/store/SqlitePairStore.h"
 #include "support/SqliteShell.h"
 #include "support/SqliteStoreTesting.h"
@@ -127,6 +128,28 @@ TEST(SqlitePairStore, MakesAStoreOfAMissingOrEmptyFile) {
   }
 }
 
+// What a process beside the owner sees: every load shows the owner's last save, and nothing it
+// does changes the file.
+TEST(SqlitePairStore, ReadOnlyItFollowsTheOwnerAndNeverWrites) {
+  TempDir dir;
+  const std::string path = dir.file("Pairs.storedata");
+  ReadOnlyPairStore reader(path);
+  EXPECT_EQ(loadPairs(reader), std::vector<StoredPair>{});
+  EXPECT_FALSE(std::filesystem::exists(path));
+  dir.write("Pairs.storedata", "");
+  EXPECT_EQ(loadPairs(reader), std::vector<StoredPair>{});
+  EXPECT_EQ(bytes(path), "");
+
+  auto owner = openStore(path);
+  ASSERT_TRUE(owner);
+  ASSERT_TRUE(owner->save({{{0, "Kraken", "XBT/USD", false, true}}, {}, {}}));
+  EXPECT_EQ(loadPairs(reader), (std::vector<StoredPair>{{1, "Kraken", "XBT/USD", false, true}}));
+  const auto refused = reader.save({{{0, "Kraken", "ETH/EUR", false, false}}, {}, {}});
+  ASSERT_FALSE(refused);
+  EXPECT_NE(refused.error().userInfo.find("reading only"), std::string::npos);
+  EXPECT_EQ(SqliteShell(path).run("SELECT title FROM Pair"), "XBT/USD\n");
+}
+
 TEST(SqlitePairStore, RefusesFilesThatAreNotItsOwnWithoutWritingToThem) {
   TempDir dir;
   const auto storeWith = [&](const std::string& name, const std::string& sql) {
@@ -195,7 +218,6 @@ TEST(SqlitePairStore, SaysWhyAPathCannotBeOpened) {
   EXPECT_EQ(store.error().description,
             "The pair store “" + orphan + "” could not be opened because its folder does not exist.");
   EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
-
 }
 
 TEST(SqlitePairStore, WaitsForAnotherWritersLockUntilItsTimeout) {

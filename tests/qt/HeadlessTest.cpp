@@ -68,7 +68,8 @@ TEST(Headless, RejectsBadOptionsWithUsage) {
   AppEnvironment home;
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"--refreshes", "1"}, {"--headless", "--timeout", "0"},
-        {"--headless", "--refreshes", "-1"}, {"--headless", "--dump"}, {"--frobnicate"}}) {
+        {"--headless", "--refreshes", "-1"}, {"--headless", "--dump"}, {"--frobnicate"}, {"--bar", "xmobar"},
+        {"--bar"}, {"--headless", "--bar", "waybar"}}) {
     std::vector<std::string> argv = {PRICORA_BINARY};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     Subprocess app(argv, home.variables());

@@ -14,11 +14,14 @@ class MemoryPairStore final : public PairStore {
   explicit MemoryPairStore(std::vector<StoredPair> initial = {});
   Result<std::vector<StoredPair>> loadAll() override;
   Result<std::vector<std::int64_t>> save(const PairChanges& changes) override;
+  bool isReadOnly() const override { return readOnly; }
 
-  // Rows as saved, by id.
+  // Rows as saved, by id; a test edits them as another process would.
   const std::map<std::int64_t, StoredPair>& rows() const { return rows_; }
+  std::map<std::int64_t, StoredPair>& rows() { return rows_; }
   bool failSaves = false;
-  int saves = 0;  // attempts, failed ones included
+  bool readOnly = false;  // saves still work: the application must not ask for them
+  int saves = 0;          // attempts, failed ones included
 
  private:
   std::map<std::int64_t, StoredPair> rows_;

@@ -142,4 +142,9 @@ bool Subprocess::waitForError(const std::string& text, std::chrono::milliseconds
 
 void Subprocess::signal(int number) { kill(pid_, number); }
 
+void Subprocess::closeOutput() {
+  close(out_);
+  out_ = open("/dev/null", O_RDONLY | O_CLOEXEC);  // keeps pump() and the destructor simple
+}
+
 }  // namespace pricora::test

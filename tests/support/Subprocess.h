@@ -30,6 +30,8 @@ class Subprocess {
   void signal(int number);
   // True until the child has exited.
   bool running() { return !reaped(); }
+  // Closes this end of the child's standard output, as a reader that goes away does.
+  void closeOutput();
   int pid() const { return pid_; }
 
   // What was captured so far (all of it once wait() returned).

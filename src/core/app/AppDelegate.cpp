@@ -45,7 +45,8 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context)
       priceItems_(services, state_, pairList_, [this] { saveAction(); }),
       statusMenu_(services, state_, pairList_,
                   [this](const PairRef& record, const PairEntryRef& entry) { priceItems_.updateStatusPair(record, entry); }),
-      refresh_(services, state_, makeAdapters(adapterContext_), [this] { services_.manageWindow.reloadData(); }),
+      refresh_(services, state_, makeAdapters(adapterContext_), [this] { services_.manageWindow.reloadData(); },
+               [this] { followStoreIfReadOnly(); }),
       label_(services, state_),
       launchAtLogin_(services.settings, services.loginItems, services.host, *state_.launchAtStartupMenuItem),
       manage_(services.manageWindow, pairList_,
@@ -74,7 +75,20 @@ void AppDelegate::applicationDidFinishLaunching() {
   services_.manageWindow.setFloating();
   services_.queue.postAfter(Seconds(0.25), [this] { deferredStart(); });
   refresh_.startTimer();
-  services_.queue.postAfter(Seconds(5.0), [this] { cleanUpStoredPairs(pairList_.context(), [this] { saveAction(); }); });
+  // Clearing out old records is the job of whoever owns the store.
+  if (!pairList_.context().isReadOnly())
+    services_.queue.postAfter(Seconds(5.0),
+                              [this] { cleanUpStoredPairs(pairList_.context(), [this] { saveAction(); }); });
+}
+
+void AppDelegate::followStoreIfReadOnly() {
+  if (!pairList_.context().isReadOnly()) return;
+  if (const Status reloaded = pairList_.context().reloadFromStore(); !reloaded) {
+    // The records read last time stay; the next refresh tries again.
+    services_.host.log(reloaded.error().description + ", " + reloaded.error().userInfo);
+    return;
+  }
+  priceItems_.followMarks();
 }
 
 void AppDelegate::deferredStart() {

@@ -21,7 +21,9 @@ namespace pricora {
 
 // The one object that owns the running application. The platform creates it once, calls
 // applicationDidFinishLaunching(), and from then on delivers menu actions, menu openings and
-// the request to quit, all on the main queue.
+// the request to quit, all on the main queue. Given a read-only context it never writes the
+// store: it skips the clean-up, saves nothing, and re-reads the store at the start of every
+// refresh.
 class AppDelegate final : public MenuDelegate, public MenuActionTarget {
  public:
   // context: the opened store, which outlives the delegate.
@@ -64,6 +66,9 @@ class AppDelegate final : public MenuDelegate, public MenuActionTarget {
 
  private:
   void deferredStart();
+  // At the start of every refresh. With a store another process owns: takes in its records as they are now, and the price
+  // items follow the pairs marked there.
+  void followStoreIfReadOnly();
 
   AppServices& services_;
   AppState state_;

@@ -4,8 +4,12 @@ namespace pricora {
 
 RefreshCycle::RefreshCycle(AppServices& services, AppState& state,
                            std::vector<std::unique_ptr<ExchangeAdapter>> adapters,
-                           std::function<void()> refreshCompleted)
-    : services_(services), state_(state), adapters_(std::move(adapters)), onCompleted_(std::move(refreshCompleted)) {}
+                           std::function<void()> refreshCompleted, std::function<void()> refreshStarting)
+    : services_(services),
+      state_(state),
+      adapters_(std::move(adapters)),
+      onCompleted_(std::move(refreshCompleted)),
+      onStarting_(std::move(refreshStarting)) {}
 
 void RefreshCycle::startTimer() {
   // Qt's timers fire while a menu is open, so there is no separate "common modes" timer here.
@@ -13,6 +17,7 @@ void RefreshCycle::startTimer() {
 }
 
 void RefreshCycle::refreshPairs() {
+  if (onStarting_) onStarting_();
   state_.bitfinexActive = true;
   // A refresh the user starts pushes the next timed one a full interval away.
   if (timer_) timer_->invalidate();

@@ -15,9 +15,10 @@ namespace pricora {
 class RefreshCycle {
  public:
   // adapters: at most one per exchange, in exchange order. refreshCompleted runs each time a
-  // refresh turns the last entry into "Updated: Just now".
+  // refresh turns the last entry into "Updated: Just now"; refreshStarting, when given, at the
+  // start of every refresh, before anything else.
   RefreshCycle(AppServices& services, AppState& state, std::vector<std::unique_ptr<ExchangeAdapter>> adapters,
-               std::function<void()> refreshCompleted);
+               std::function<void()> refreshCompleted, std::function<void()> refreshStarting = {});
 
   // The timer made at launch; the first refresh replaces it.
   void startTimer();
@@ -37,6 +38,7 @@ class RefreshCycle {
   AppState& state_;
   std::vector<std::unique_ptr<ExchangeAdapter>> adapters_;
   std::function<void()> onCompleted_;
+  std::function<void()> onStarting_;
   std::unique_ptr<RepeatingTimer> timer_;
 };
 

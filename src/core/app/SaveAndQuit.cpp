@@ -7,6 +7,7 @@
 namespace pricora {
 
 void SaveAndQuit::saveAction() {
+  if (context_.isReadOnly()) return;
   if (!context_.commitEditing())
     host_.log(std::string(AppDelegate::kQualifiedClassName) + " unable to commit editing before saving");
   if (!context_.hasChanges()) return;
@@ -14,6 +15,7 @@ void SaveAndQuit::saveAction() {
 }
 
 TerminateReply SaveAndQuit::applicationShouldTerminate() {
+  if (context_.isReadOnly()) return TerminateReply::Now;
   if (!context_.commitEditing()) {
     host_.log(std::string(AppDelegate::kQualifiedClassName) + " unable to commit editing to terminate");
     return TerminateReply::Cancel;
@@ -34,6 +36,7 @@ TerminateReply SaveAndQuit::applicationShouldTerminate() {
 }
 
 void SaveAndQuit::saveBeforeForcedQuit() {
+  if (context_.isReadOnly()) return;
   context_.commitEditing();
   if (!context_.hasChanges()) return;
   if (const Status saved = context_.save(); !saved)

@@ -7,7 +7,9 @@ namespace pricora {
 
 enum class TerminateReply { Now, Cancel };
 
-// Saving the store on demand and before quitting.
+// Saving the store on demand and before quitting. A read-only context (the store is another
+// process's) is never saved: what it holds beyond the store (pairs seen for the first time) is
+// scratch that the next reload replaces, and quitting never waits for it.
 class SaveAndQuit {
  public:
   SaveAndQuit(AppHost& host, EditingContext& context) : host_(host), context_(context) {}

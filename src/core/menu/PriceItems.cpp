@@ -104,4 +104,18 @@ void PriceItems::openExchangeWebsiteWithSender(const MenuItem& sender) {
   services_.urlOpener.openURL(std::string(info(exchange).homePage));
 }
 
+void PriceItems::followMarks() {
+  std::erase_if(statusPairs_, [&](const StatusPair& pair) {
+    if (!pair.record->isDeleted() && pair.record->showInMenubar() && pair.record->title()) return false;
+    services_.statusBar.removeStatusItem(pair.item);
+    return true;
+  });
+  for (const PairRef& record : pairs_.allArranged()) {
+    if (!record->showInMenubar() || !record->title()) continue;
+    const bool shown = std::any_of(statusPairs_.begin(), statusPairs_.end(),
+                                   [&](const StatusPair& pair) { return pair.record == record; });
+    if (!shown) statusPairs_.push_back({record, makeItem(twoLines(*record->title(), "", kTitleWeight))});
+  }
+}
+
 }  // namespace pricora

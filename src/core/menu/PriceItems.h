@@ -32,6 +32,11 @@ class PriceItems {
   void statusPairsChangedWithSender(const PairRef& record);
   // Opens the web site of the exchange named by the chosen item ("Wex" for any other name).
   void openExchangeWebsiteWithSender(const MenuItem& sender);
+  // After the records were re-read from a store another process edits: the items of records no
+  // longer marked (or no longer stored) go, marked records without an item get one at the end
+  // in title order, showing the title alone until their next ticker. Kept items keep their
+  // place and text. Never saves.
+  void followMarks();
 
   const std::vector<StatusPair>& statusPairs() const { return statusPairs_; }
 

@@ -1,6 +1,7 @@
 #include "core/store/EditingContext.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace pricora {
 
@@ -9,16 +10,53 @@ Result<std::unique_ptr<EditingContext>> EditingContext::open(std::unique_ptr<Pai
   if (!loaded) return loaded.error();
   std::unique_ptr<EditingContext> context(new EditingContext(std::move(store)));
   context->records_.reserve(loaded.value().size());
-  for (const StoredPair& stored : loaded.value()) {
-    PairRef pair = context->makePair();
-    pair->id_ = stored.id;
+  for (const StoredPair& stored : loaded.value()) context->records_.push_back(context->adopt(stored));
+  return context;
+}
+
+PairRef EditingContext::adopt(const StoredPair& stored) {
+  PairRef pair = makePair();
+  pair->id_ = stored.id;
+  pair->exchange_ = stored.exchange;
+  pair->title_ = stored.title;
+  pair->isFavourite_ = stored.isFavourite;
+  pair->showInMenubar_ = stored.showInMenubar;
+  return pair;
+}
+
+Status EditingContext::reloadFromStore() {
+  Result<std::vector<StoredPair>> loaded = store_->loadAll();
+  if (!loaded) return loaded.error();
+  std::unordered_map<std::int64_t, const StoredPair*> unseen;
+  for (const StoredPair& stored : loaded.value()) unseen.emplace(stored.id, &stored);
+
+  std::vector<PairRef> before;
+  before.swap(records_);
+  deleted_.clear();
+  for (const PairRef& pair : before) {
+    const auto found = pair->id_ == 0 ? unseen.end() : unseen.find(pair->id_);
+    if (found == unseen.end()) {
+      pair->deleted_ = true;
+      if (observer_ != nullptr) observer_->pairDeleted(pair);
+      continue;
+    }
+    const StoredPair& stored = *found->second;
+    const bool keyChanged = stored.exchange != pair->exchange_ || stored.title != pair->title_;
     pair->exchange_ = stored.exchange;
     pair->title_ = stored.title;
     pair->isFavourite_ = stored.isFavourite;
     pair->showInMenubar_ = stored.showInMenubar;
-    context->records_.push_back(std::move(pair));
+    pair->dirty_ = false;
+    records_.push_back(pair);
+    unseen.erase(found);
+    if (keyChanged && observer_ != nullptr) observer_->pairKeyChanged(pair);
   }
-  return context;
+  for (const StoredPair& stored : loaded.value()) {
+    if (!unseen.contains(stored.id)) continue;
+    records_.push_back(adopt(stored));
+    if (observer_ != nullptr) observer_->pairInserted(records_.back());
+  }
+  return {};
 }
 
 EditingContext::~EditingContext() {

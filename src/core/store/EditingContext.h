@@ -56,12 +56,21 @@ class EditingContext {
   // written and every change stays pending for the next save.
   Status save();
 
+  // The store belongs to another process: this context only follows it and never saves.
+  bool isReadOnly() const { return store_->isReadOnly(); }
+  // Brings the records in line with the store as it is now, for a context that follows a store
+  // someone else writes. A record still stored keeps its identity and takes the stored values;
+  // records no longer stored leave, as do records never saved; new stored records arrive at the
+  // end. Unsaved changes are dropped. On failure nothing changes.
+  Status reloadFromStore();
+
   void setObserver(ContextObserver* observer) { observer_ = observer; }
 
  private:
   friend class Pair;
   explicit EditingContext(std::unique_ptr<PairStore> store) : store_(std::move(store)) {}
   PairRef makePair();
+  PairRef adopt(const StoredPair& stored);
   void recordChanged(Pair& pair, bool keyChanged);
 
   std::unique_ptr<PairStore> store_;

@@ -37,6 +37,8 @@ class PairStore {
   // Writes all of changes or, on failure, nothing. On success, the ids given to the inserts, in
   // their order. A save that returned success survives a crash of the process or the machine.
   virtual Result<std::vector<std::int64_t>> save(const PairChanges& changes) = 0;
+  // A store only read by this process (another one owns it): save() refuses every change.
+  virtual bool isReadOnly() const { return false; }
 };
 
 }  // namespace pricora

@@ -11,9 +11,10 @@ void SqliteConnection::Close::operator()(sqlite3* db) const {
   sqlite3_close_v2(db);
 }
 
-int SqliteConnection::open(const std::string& path, const char* vfs) {
+int SqliteConnection::open(const std::string& path, const char* vfs, bool readOnly) {
   sqlite3* handle = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, vfs);
+  const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  const int rc = sqlite3_open_v2(path.c_str(), &handle, flags, vfs);
   db_.reset(handle);
   if (handle != nullptr) sqlite3_extended_result_codes(handle, 1);
   return rc;

@@ -10,10 +10,11 @@ namespace pricora {
 // An open SQLite connection, closed when the object goes away.
 class SqliteConnection {
  public:
-  // Opens path for reading and writing, creating a missing file, through the named VFS (null:
-  // the default). SQLite's result code; a failed open may still leave a handle that holds the
-  // engine's account of the failure.
-  int open(const std::string& path, const char* vfs);
+  // Opens path for reading and writing, creating a missing file, or with readOnly for reading
+  // alone (a missing file is then an error), through the named VFS (null: the default). SQLite's
+  // result code; a failed open may still leave a handle that holds the engine's account of the
+  // failure.
+  int open(const std::string& path, const char* vfs, bool readOnly = false);
   sqlite3* get() const { return db_.get(); }
 
   // Runs every statement of sql, ignoring the rows they return; SQLite's result code.

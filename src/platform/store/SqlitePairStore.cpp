@@ -132,14 +132,19 @@ Result<std::unique_ptr<SqlitePairStore>> SqlitePairStore::open(const std::string
   std::error_code ignored;
   const bool hadLog = std::filesystem::exists(path + "-wal", ignored);
   SqliteConnection db;
-  if (const int rc = db.open(path, options.vfs); rc != SQLITE_OK) return openFailure(path, db, rc);
+  if (const int rc = db.open(path, options.vfs, options.readOnly); rc != SQLITE_OK) return openFailure(path, db, rc);
   sqlite3_busy_timeout(db.get(), static_cast<int>(options.busyTimeout.count()));
   // Until the file has proved to be a store of this schema it is only read: closing must not
   // checkpoint a log that someone else left (another program, a newer schema) into it.
   sqlite3_db_config(db.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
 
-  std::unique_ptr<SqlitePairStore> store(new SqlitePairStore(path, std::move(db)));
+  std::unique_ptr<SqlitePairStore> store(new SqlitePairStore(path, std::move(db), options.readOnly));
   const Status ready = store->initialize();
+  if (options.readOnly) {
+    // A reader never checkpoints: the log belongs to whoever writes the file.
+    if (!ready) return ready.error();
+    return store;
+  }
   // Merely reading a file in WAL mode creates its -wal and -shm files. A log this connection
   // created holds nothing, so closing may checkpoint it: that writes nothing into the file and
   // deletes both files again.
@@ -151,6 +156,14 @@ Result<std::unique_ptr<SqlitePairStore>> SqlitePairStore::open(const std::string
 Status SqlitePairStore::initialize() {
   Result<Contents> contents = inspect(db_, path_);
   if (!contents) return contents.error();
+  if (readOnly_) {
+    empty_ = contents.value() == Contents::empty;
+    if (empty_) return {};
+    if (const Status intact = checkIntegrity(db_, path_); !intact) return intact;
+    if (prepareStatements() != SQLITE_OK)
+      return makeError("The pair store " + quotedPath(path_) + " is damaged.", path_, engineDetails(db_));
+    return {};
+  }
   if (sqlite3_db_readonly(db_.get(), "main") == 1)
     return makeError("The pair store " + quotedPath(path_) + " could not be opened because it is read-only.", path_,
                      {});
@@ -165,7 +178,8 @@ Status SqlitePairStore::initialize() {
   return {};
 }
 
-SqlitePairStore::SqlitePairStore(std::string path, SqliteConnection db) : path_(std::move(path)), db_(std::move(db)) {}
+SqlitePairStore::SqlitePairStore(std::string path, SqliteConnection db, bool readOnly)
+    : path_(std::move(path)), readOnly_(readOnly), db_(std::move(db)) {}
 
 SqlitePairStore::~SqlitePairStore() = default;
 
@@ -191,6 +205,7 @@ int SqlitePairStore::prepareStatements() {
 
 Result<std::vector<StoredPair>> SqlitePairStore::loadAll() {
   std::vector<StoredPair> pairs;
+  if (empty_) return pairs;
   SqliteStatement::Run run = selectAll_.run();
   int rc = SQLITE_OK;
   while ((rc = run.step()) == SQLITE_ROW)
@@ -203,6 +218,9 @@ Result<std::vector<StoredPair>> SqlitePairStore::loadAll() {
 Result<std::vector<std::int64_t>> SqlitePairStore::save(const PairChanges& changes) {
   std::vector<std::int64_t> ids;
   if (changes.empty()) return ids;
+  if (readOnly_)
+    return makeError("Pricora could not save your changes to " + quotedPath(path_) + ".", path_,
+                     {{"reason", "the store is open for reading only"}});
   // A rollback that failed after the last failed save would keep this one from beginning.
   if (sqlite3_get_autocommit(db_.get()) == 0) execute(rollback_);
 

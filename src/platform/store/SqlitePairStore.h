@@ -39,6 +39,9 @@ struct SqlitePairStoreOptions {
   std::chrono::milliseconds busyTimeout{5000};
   // The SQLite VFS to go through; null for the default. Tests pass one that injects faults.
   const char* vfs = nullptr;
+  // For a process that shows another one's store: the file is opened for reading alone and must
+  // exist; it is never given the schema, its journal mode is left alone, and save() refuses.
+  bool readOnly = false;
 };
 
 class SqlitePairStore final : public PairStore {
@@ -47,7 +50,8 @@ class SqlitePairStore final : public PairStore {
 
   // Opens the store at path. A missing or empty file (0 bytes, or a database with nothing in it)
   // becomes a new store with the schema; the folder must exist. A file that is not a pair store,
-  // is damaged, or has a newer schema is refused without a byte of it being written.
+  // is damaged, or has a newer schema is refused without a byte of it being written. Opened
+  // read-only, an empty file reads as a store without pairs.
   static Result<std::unique_ptr<SqlitePairStore>> open(const std::string& path, Options options = {});
   ~SqlitePairStore() override;
   SqlitePairStore(const SqlitePairStore&) = delete;
@@ -58,9 +62,10 @@ class SqlitePairStore final : public PairStore {
   // written back under its id), then the deletes (ids no longer stored are ignored). Empty changes
   // write nothing.
   Result<std::vector<std::int64_t>> save(const PairChanges& changes) override;
+  bool isReadOnly() const override { return readOnly_; }
 
  private:
-  SqlitePairStore(std::string path, SqliteConnection db);
+  SqlitePairStore(std::string path, SqliteConnection db, bool readOnly);
   // Makes sure the file is a store of this schema (an empty file is given the schema), compiles
   // the statements and only then switches the file to the journal mode saves rely on.
   Status initialize();
@@ -71,6 +76,8 @@ class SqlitePairStore final : public PairStore {
   std::optional<ErrorDetails> apply(const PairChanges& changes, std::vector<std::int64_t>& ids);
 
   std::string path_;
+  bool readOnly_;
+  bool empty_ = false;   // read-only and without the schema yet: no pairs
   SqliteConnection db_;  // declared before the statements: they must be finalized first
   SqliteStatement selectAll_;
   SqliteStatement insert_;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/menu/PriceItems.h"
+#include "platform/menu/Image.h"
+
+namespace pricora {
+
+// One price item as a text bar shows it: what the tray item shows, in plain text.
+struct BarItem {
+  std::string title;
+  std::string price;                 // the cut price of the item's second line; empty before the first ticker
+  std::string headline;              // "TITLE: PRICE" as the exchange sent it; empty before the first ticker
+  std::vector<std::string> details;  // the detail lines of the item's menu
+  std::optional<Rgb> colour;         // the exchange's, when its name is one of the eight
+  friend bool operator==(const BarItem&, const BarItem&) = default;
+};
+
+// ok: the prices are current; updating: a refresh is under way; stale: the last completed
+// refresh is older than three refresh intervals.
+enum class BarState { ok, updating, stale };
+
+struct BarView {
+  std::vector<BarItem> items;
+  BarState state = BarState::ok;
+};
+
+// The price items as the tray shows them, in the same order.
+std::vector<BarItem> barItems(const std::vector<StatusPair>& statusPairs);
+
+}  // namespace pricora

@@ -1,0 +1,129 @@
+#include "qt/BarRun.h"
+
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+
+#include "core/bar/BarView.h"
+
+namespace pricora {
+
+namespace {
+
+// Prices older than this many refresh intervals are shown as stale.
+constexpr double kStaleIntervals = 3.0;
+
+}  // namespace
+
+BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, HeadlessHost& host, BarFormat format,
+               int outputFd)
+    : delegate_(delegate),
+      statusBar_(statusBar),
+      clock_(clock),
+      host_(host),
+      format_(format),
+      outputFd_(outputFd),
+      started_(clock.now()) {
+  // A closed pipe must come back as an error from write(), not end the process by a signal.
+  std::signal(SIGPIPE, SIG_IGN);
+  // The run ends when the bar goes away or a signal says so; both are how a bar stops it.
+  host_.setExitStatus(0);
+  host_.setPrintToStandardError(true);
+  delegate_.state().statusMenu->setObserver(this);
+  statusBar_.setObserver(this);
+  staleTimer_.setSingleShot(true);
+  staleTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&staleTimer_, &QTimer::timeout, this, [this] { schedule(); });
+
+  // A bar that quits closes its end of the pipe. Waiting for the next write to notice could take
+  // a whole refresh interval, so the pipe's error state is watched as well. Only pipes and
+  // sockets report it; a terminal or a file would report mere readability.
+  struct stat info {};
+  if (fstat(outputFd_, &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))) {
+    hangUp_ = std::make_unique<QSocketNotifier>(outputFd_, QSocketNotifier::Read);
+    connect(hangUp_.get(), &QSocketNotifier::activated, this, [this] {
+      pollfd probe{outputFd_, 0, 0};
+      if (poll(&probe, 1, 0) == 1 && (probe.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)
+        outputGone();
+      else
+        hangUp_->setEnabled(false);  // readable but open: a socket someone writes into
+    });
+  }
+}
+
+BarRun::~BarRun() {
+  if (delegate_.state().statusMenu->observer() == this) delegate_.state().statusMenu->setObserver(nullptr);
+  statusBar_.setObserver(nullptr);
+}
+
+void BarRun::refreshNow() {
+  if (gone_ || delegate_.state().statusMenu->empty()) return;
+  delegate_.refreshPairs();
+}
+
+void BarRun::menuChanged(Menu&) { schedule(); }
+
+void BarRun::schedule() {
+  if (scheduled_ || gone_) return;
+  scheduled_ = true;
+  // A refresh changes many items in a row; one line for all of them.
+  QMetaObject::invokeMethod(
+      this, [this] { writeLine(); }, Qt::QueuedConnection);
+}
+
+BarState BarRun::state() {
+  const AppState& app = delegate_.state();
+  const auto staleAfter = std::chrono::duration_cast<WallTime::duration>(
+      std::chrono::duration<double>(kStaleIntervals * app.refreshFrequency));
+  const WallTime staleAt = app.updateDate.value_or(started_) + staleAfter;
+  const WallTime now = clock_.now();
+  if (now > staleAt) return BarState::stale;
+  // Come back when the prices turn stale, should nothing else happen before.
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(staleAt - now) + std::chrono::milliseconds(1);
+  staleTimer_.start(static_cast<int>(std::min<std::chrono::milliseconds::rep>(wait.count(), 24 * 3600 * 1000)));
+  const Menu& menu = *app.statusMenu;
+  const bool updated = !menu.empty() && menu.lastItem()->title().starts_with("Updated: ");
+  return updated ? BarState::ok : BarState::updating;
+}
+
+void BarRun::writeLine() {
+  scheduled_ = false;
+  if (gone_) return;
+  const std::string line = barLine(format_, {barItems(delegate_.priceItems().statusPairs()), state()});
+  if (line == lastLine_) return;
+  lastLine_ = line;
+  if (const int error = writeAll(line); error == EPIPE) {
+    outputGone();
+  } else if (error != 0) {
+    host_.log(std::string("pricora: cannot write to the bar: ") + std::strerror(error));
+    host_.setExitStatus(1);
+    outputGone();
+  }
+}
+
+int BarRun::writeAll(const std::string& text) {
+  std::size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = write(outputFd_, text.data() + written, text.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return EIO;
+    written += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
+
+void BarRun::outputGone() {
+  if (gone_) return;
+  gone_ = true;
+  staleTimer_.stop();
+  if (hangUp_) hangUp_->setEnabled(false);
+  delegate_.terminateWithoutAsking();
+}
+
+}  // namespace pricora

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "core/bar/BarLine.h"
+
+namespace pricora {
+namespace {
+
+const Rgb kBitstamp{0xF0, 0x7F, 0x5A};
+const Rgb kKraken{0xDA, 0x40, 0x7A};
+
+BarItem item(std::string title, std::string price, std::optional<Rgb> colour = kBitstamp) {
+  std::string headline = price.empty() ? "" : title + ": " + price + "9";
+  return {std::move(title), std::move(price), std::move(headline), {"Bid: 1", "Ask: 2"}, colour};
+}
+
+TEST(BarLine, WritesEachFormatsLine) {
+  const BarView two{{item("XBT/USD", "10599.5", kKraken), item("ETH/EUR", "706.76")}, BarState::ok};
+  const BarView mixed{{item("XBT/USD", "10599.5", kKraken), item("ETH/EUR", "", std::nullopt)}, BarState::updating};
+  const BarView oneExchange{{item("ETH/EUR", "706.76"), item("BTC/USD", "9000.1")}, BarState::ok};
+  const BarView stale{{item("ETH/EUR", "706.76")}, BarState::stale};
+  const struct {
+    BarFormat format;
+    const BarView& view;
+    std::string line;
+  } cases[] = {
+      {BarFormat::waybar, two,
+       R"({"text":"XBT/USD 10599.5  ETH/EUR 706.76","tooltip":"XBT/USD: 10599.59\nBid: 1\nAsk: 2\n\n)"
+       R"(ETH/EUR: 706.769\nBid: 1\nAsk: 2","class":"ok","alt":"ok"})"
+       "\n"},
+      {BarFormat::waybar, mixed,
+       R"({"text":"XBT/USD 10599.5  ETH/EUR","tooltip":"XBT/USD: 10599.59\nBid: 1\nAsk: 2\n\nETH/EUR\nBid: 1\nAsk: 2",)"
+       R"("class":"updating","alt":"updating"})"
+       "\n"},
+      {BarFormat::polybar, two, "%{F#da407a}XBT/USD%{F-} 10599.5  %{F#f07f5a}ETH/EUR%{F-} 706.76\n"},
+      {BarFormat::polybar, mixed, "%{F#da407a}XBT/USD%{F-} 10599.5  ETH/EUR\n"},
+      {BarFormat::polybar, stale, "%{F#808080}ETH/EUR 706.76%{F-}\n"},
+      {BarFormat::i3blocks, two,
+       R"({"full_text":"XBT/USD 10599.5  ETH/EUR 706.76","short_text":"10599.5  706.76"})"
+       "\n"},
+      {BarFormat::i3blocks, oneExchange,
+       R"({"full_text":"ETH/EUR 706.76  BTC/USD 9000.1","short_text":"706.76  9000.1","color":"#f07f5a"})"
+       "\n"},
+      {BarFormat::i3blocks, stale,
+       R"({"full_text":"ETH/EUR 706.76","short_text":"706.76","color":"#808080"})"
+       "\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(barLine(c.format, c.view), c.line);
+}
+
+// Titles and detail lines come from the exchanges: whatever they hold shows as typed, on one
+// line, in valid UTF-8, and never as the bar's own markup.
+TEST(BarLine, EscapesWhatComesFromOutside) {
+  const std::string hostile = "<b>A&B</b> 'x' \"y\" %{F#f00}\\z\x01\n\xC3\xA9\xFF\xED\xA0\x80";
+  BarItem shown{hostile, "1%", "", {"a\tb"}, std::nullopt};
+  const BarView view{{shown}, BarState::ok};
+  const struct {
+    BarFormat format;
+    std::string line;
+  } cases[] = {
+      {BarFormat::waybar,
+       R"({"text":"&lt;b&gt;A&amp;B&lt;/b&gt; &apos;x&apos; &quot;y&quot; %{F#f00}\\z  é���� 1%",)"
+       R"("tooltip":"&lt;b&gt;A&amp;B&lt;/b&gt; &apos;x&apos; &quot;y&quot; %{F#f00}\\z  é����\na b",)"
+       R"("class":"ok","alt":"ok"})"
+       "\n"},
+      {BarFormat::polybar, "<b>A&B</b> 'x' \"y\" %\u200B{F#f00}\\z  é���� 1%\u200B\n"},
+      {BarFormat::i3blocks, R"({"full_text":"<b>A&B</b> 'x' ＂y＂ %{F#f00}＼z  é���� 1%","short_text":"1%"})"
+                            "\n"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(barLine(c.format, view), c.line);
+  EXPECT_EQ(barFormatNamed("polybar"), BarFormat::polybar);
+  EXPECT_EQ(barFormatNamed("Waybar"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace pricora
