@@ -27,26 +27,6 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <source>usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-]] [--help] [--version]
-  --headless        run without a display; the tray is kept in memory
-  --refreshes N     quit after N completed refreshes (0: run until the time-out)
-  --timeout S       quit after S seconds at the latest (default 60)
-  --dump PATH|-     write the tray as JSON to PATH (or standard output) before quitting
-  --help            show this help and exit
-  --version         show the version and exit
-exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error
-</source>
-        <translation>Aufruf: pricora [--headless [--refreshes N] [--timeout SEKUNDEN] [--dump PFAD|-]] [--help] [--version]
-  --headless        ohne Bildschirm laufen; der Infobereich wird nur im Speicher gehalten
-  --refreshes N     nach N abgeschlossenen Aktualisierungen beenden (0: bis zur Zeitgrenze laufen)
-  --timeout S       spätestens nach S Sekunden beenden (Vorgabe 60)
-  --dump PFAD|-     vor dem Beenden den Infobereich als JSON nach PFAD (oder - für die Standardausgabe) schreiben
-  --help            diese Hilfe zeigen und beenden
-  --version         die Version zeigen und beenden
-Exit-Status (headless): 0 nach N Aktualisierungen, 2 wenn die Zeitgrenze den Lauf beendet hat, 1 bei einem schweren Fehler
-</translation>
-    </message>
-    <message>
         <source>
 One Pricora runs per store: a second desktop start shows the running one&apos;s Manage window and
 exits with 0; a second headless start names the running one and exits with 1.
@@ -145,6 +125,42 @@ Mehr in pricora(1).
     <message>
         <source>pricora: no display to show the tray icon on (DISPLAY and WAYLAND_DISPLAY name none); run with --headless to use it without one</source>
         <translation>pricora: kein Bildschirm für das Symbol im Infobereich (DISPLAY und WAYLAND_DISPLAY nennen keinen); mit --headless läuft es ohne</translation>
+    </message>
+    <message>
+        <source>usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT] [--help] [--version]
+  --headless        run without a display; the tray is kept in memory
+  --refreshes N     quit after N completed refreshes (0: run until the time-out)
+  --timeout S       quit after S seconds at the latest (default 60)
+  --dump PATH|-     write the tray as JSON to PATH (or standard output) before quitting
+  --bar FORMAT      print the menu-bar prices for a text bar, one line an update, until the
+                    bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,
+                    never writes it; SIGUSR1 refreshes at once
+  --help            show this help and exit
+  --version         show the version and exit
+exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error
+exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error
+</source>
+        <translation>Aufruf: pricora [--headless [--refreshes N] [--timeout SEKUNDEN] [--dump PFAD|-] | --bar FORMAT] [--help] [--version]
+  --headless        ohne Bildschirm laufen; der Infobereich wird nur im Speicher gehalten
+  --refreshes N     nach N abgeschlossenen Aktualisierungen beenden (0: bis zur Zeitgrenze laufen)
+  --timeout S       spätestens nach S Sekunden beenden (Vorgabe 60)
+  --dump PFAD|-     vor dem Beenden den Infobereich als JSON nach PFAD (oder - für die Standardausgabe) schreiben
+  --bar FORMAT      die Preise der Menüleiste für eine Textleiste ausgeben, eine Zeile je Änderung, bis
+                    die Leiste verschwindet; FORMAT ist waybar, polybar oder i3blocks. Liest den
+                    Speicher, schreibt ihn nie; SIGUSR1 aktualisiert sofort
+  --help            diese Hilfe zeigen und beenden
+  --version         die Version zeigen und beenden
+Exit-Status (headless): 0 nach N Aktualisierungen, 2 wenn die Zeitgrenze den Lauf beendet hat, 1 bei einem schweren Fehler
+Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf beendet, 1 bei einem schweren Fehler
+</translation>
+    </message>
+    <message>
+        <source>--bar takes the bar&apos;s name: waybar, polybar or i3blocks</source>
+        <translation>--bar erwartet den Namen der Leiste: waybar, polybar oder i3blocks</translation>
+    </message>
+    <message>
+        <source>--bar runs without a display by itself; leave out --headless</source>
+        <translation>--bar läuft von selbst ohne Bildschirm; --headless weglassen</translation>
     </message>
 </context>
 <context>
