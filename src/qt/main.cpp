@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLocale>
-#include <QTranslator>
 #include <QSessionManager>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "core/app/AppDelegate.h"
-#include "platform/XdgLoginItems.h"
 #include "core/store/StoreOpening.h"
+#include "platform/XdgLoginItems.h"
 #include "platform/store/SqlitePairStore.h"
 #include "qt/CommandLine.h"
 #include "qt/DesktopHost.h"
@@ -27,12 +27,12 @@
 #include "qt/ImageCache.h"
 #include "qt/QtBundle.h"
 #include "qt/QtJsonFetch.h"
-#include "qt/QtManageWindow.h"
 #include "qt/QtMainQueue.h"
+#include "qt/QtManageWindow.h"
 #include "qt/QtSettings.h"
 #include "qt/QtUrlOpener.h"
 #include "qt/SignalWatcher.h"
-#include "qt/TrayHost.h"
+#include "sni/TrayChooser.h"
 
 using namespace pricora;
 
@@ -69,11 +69,12 @@ bool displayAvailable() {
 // without its store.
 std::unique_ptr<EditingContext> openStore(AppHost& host) {
   const std::string dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString();
-  auto opened = openPairStore(storeLocation(dataHome), [](const std::string& path) -> Result<std::unique_ptr<PairStore>> {
-    auto store = SqlitePairStore::open(path);
-    if (!store) return store.error();
-    return std::unique_ptr<PairStore>(std::move(store.value()));
-  });
+  auto opened =
+      openPairStore(storeLocation(dataHome), [](const std::string& path) -> Result<std::unique_ptr<PairStore>> {
+        auto store = SqlitePairStore::open(path);
+        if (!store) return store.error();
+        return std::unique_ptr<PairStore>(std::move(store.value()));
+      });
   if (auto* failure = std::get_if<StoreFailure>(&opened)) {
     if (failure->error) host.presentError(*failure->error);
     host.log(failure->diagnostic);
@@ -120,9 +121,8 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   const std::unique_ptr<EditingContext> store = openStore(host);
   if (!store) return 1;
   HeadlessManageWindow window;
-  AppServices services{platform.queue,    platform.clock,  platform.fetch, platform.statusBar,
-                       host,              host,            platform.settings, platform.bundle,
-                       host,              platform.loginItems, window};
+  AppServices services{platform.queue,    platform.clock,  platform.fetch, platform.statusBar,  host,  host,
+                       platform.settings, platform.bundle, host,           platform.loginItems, window};
   AppDelegate delegate(services, *store);
   HeadlessRun run(delegate, platform.statusBar, host, options.refreshes, options.timeout, options.dump);
   SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
@@ -132,8 +132,9 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
 
 int runDesktop(int argc, char** argv) {
   if (!displayAvailable()) {
-    std::fprintf(stderr, "pricora: no display to show the tray icon on (DISPLAY and WAYLAND_DISPLAY name none); "
-                         "run with --headless to use it without one\n");
+    std::fprintf(stderr,
+                 "pricora: no display to show the tray icon on (DISPLAY and WAYLAND_DISPLAY name none); "
+                 "run with --headless to use it without one\n");
     return 1;
   }
   QApplication app(argc, argv);
@@ -146,13 +147,15 @@ int runDesktop(int argc, char** argv) {
   if (!store) return 1;
   QtUrlOpener urlOpener;
   QtManageWindow window(exchangeNames());
-  AppServices services{platform.queue,    platform.clock,  platform.fetch, platform.statusBar,
-                       host,              host,            platform.settings, platform.bundle,
-                       urlOpener,         platform.loginItems, window};
+  AppServices services{platform.queue,    platform.clock,  platform.fetch, platform.statusBar,  host,  host,
+                       platform.settings, platform.bundle, urlOpener,      platform.loginItems, window};
   AppDelegate delegate(services, *store);
   ImageCache images(platform.bundle.resourcesFolder());
   // Most panels are dark; "tray/darkText=true" in the settings suits a light one.
-  TrayHost tray(platform.statusBar, delegate, images, platform.settings.boolForKey("tray/darkText"));
+  TrayChooser tray(platform.statusBar, delegate, images, platform.settings.boolForKey("tray/darkText"),
+                   QDBusConnection::sessionBus(), [](const QString& name) {
+                     return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+                   });
   // Logging out must not lose a change: the session's end saves like a quit that cannot ask.
   SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
