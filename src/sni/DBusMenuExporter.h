@@ -50,17 +50,17 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   QStringList iconThemePath() const { return {}; }
 
  public Q_SLOTS:
-  uint GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames, DBusMenuLayout& layout);
-  DBusMenuPropertiesList GetGroupProperties(const QList<int>& ids, const QStringList& propertyNames);
+  uint GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames, pricora::DBusMenuLayout& layout);
+  pricora::DBusMenuPropertiesList GetGroupProperties(const QList<int>& ids, const QStringList& propertyNames);
   QDBusVariant GetProperty(int id, const QString& name);
   void Event(int id, const QString& eventId, const QDBusVariant& data, uint timestamp);
-  QList<int> EventGroup(const DBusMenuEventList& events);
+  QList<int> EventGroup(const pricora::DBusMenuEventList& events);
   bool AboutToShow(int id);
   QList<int> AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors);
 
  Q_SIGNALS:
-  void ItemsPropertiesUpdated(const DBusMenuPropertiesList& updatedProps,
-                              const DBusMenuRemovedPropertiesList& removedProps);
+  void ItemsPropertiesUpdated(const pricora::DBusMenuPropertiesList& updatedProps,
+                              const pricora::DBusMenuRemovedPropertiesList& removedProps);
   void LayoutUpdated(uint revision, int parent);
   void ItemActivationRequested(int id, uint timestamp);
 
