@@ -130,7 +130,8 @@ DBusMenuLayout DBusMenuExporter::layoutOf(int id, const MenuRef& menu, int depth
 void DBusMenuExporter::follow(const MenuRef& menu, int parentId, std::vector<int> ids,
                               std::vector<QVariantMap> properties) {
   Followed& followed = followed_[menu.get()];
-  if (followed.menu.lock() != menu) followed = Followed{menu, parentId, {}, {}, {}, false};
+  if (followed.menu.lock() != menu) followed = Followed{menu, parentId, {}, {}, {}, false, false};
+  followed.stale = false;
   menu->addObserver(this);
   followed.parentId = parentId;
   followed.ids = std::move(ids);
@@ -162,7 +163,10 @@ void DBusMenuExporter::announceChanges() {
   announcementQueued_ = false;
   if (rootReplaced_) {
     rootReplaced_ = false;
-    Q_EMIT LayoutUpdated(++revision_, 0);
+    if (isOpen(root_.get()))
+      Q_EMIT LayoutUpdated(++revision_, 0);
+    else
+      rootStale_ = true;
   }
   DBusMenuPropertiesList updated;
   DBusMenuRemovedPropertiesList removed;
@@ -188,17 +192,29 @@ void DBusMenuExporter::announceChanges() {
       submenus.push_back(item->submenu().get());
     }
     if (ids != followed.ids) {
-      Q_EMIT LayoutUpdated(++revision_, followed.parentId);
+      if (isOpen(menu.get()))
+        Q_EMIT LayoutUpdated(++revision_, followed.parentId);
+      else
+        followed.stale = true;
     } else {
       for (std::size_t i = 0; i < ids.size(); ++i) {
-        if (submenus[i] != followed.submenus[i] && followed.submenus[i] != nullptr && submenus[i] != nullptr)
-          Q_EMIT LayoutUpdated(++revision_, ids[i]);
+        if (submenus[i] != followed.submenus[i] && followed.submenus[i] != nullptr && submenus[i] != nullptr) {
+          if (isOpen(followed.submenus[i]))
+            Q_EMIT LayoutUpdated(++revision_, ids[i]);
+          else
+            followed.stale = true;
+        }
         if (properties[i] == followed.properties[i]) continue;
+        // Only what changed: hosts rebuild an item whose "type" or "children-display" they are
+        // sent, even with its old value.
+        DBusMenuProperties differing{ids[i], {}};
         DBusMenuRemovedProperties gone{ids[i], {}};
         for (auto it = followed.properties[i].begin(); it != followed.properties[i].end(); ++it)
           if (!properties[i].contains(it.key())) gone.names.push_back(it.key());
+        for (auto it = properties[i].begin(); it != properties[i].end(); ++it)
+          if (followed.properties[i].value(it.key()) != it.value()) differing.properties.insert(it.key(), it.value());
         if (!gone.names.isEmpty()) removed.push_back(gone);
-        updated.push_back({ids[i], properties[i]});
+        if (!differing.properties.isEmpty()) updated.push_back(differing);
       }
     }
     followed.ids = std::move(ids);
@@ -219,6 +235,7 @@ uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QString
     sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No menu item with id %1").arg(parentId));
     return 0;
   }
+  if (parentId == 0) rootStale_ = false;
   layout = layoutOf(parentId, menuBelow(parentId), recursionDepth, propertyNames);
   return revision_;
 }
@@ -278,17 +295,27 @@ bool DBusMenuExporter::AboutToShow(int id) {
     return false;
   }
   opening(menuBelow(id));
-  return false;  // changes are announced as they happen
+  return needsUpdate();
+}
+
+bool DBusMenuExporter::needsUpdate() const {
+  // Any menu of the tree: some hosts fetch the whole tree when the top menu opens, and only then.
+  return rootStale_ || std::any_of(followed_.begin(), followed_.end(), [](const auto& entry) {
+           return entry.second.stale && !entry.second.menu.expired();
+         });
 }
 
 QList<int> DBusMenuExporter::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
+  QList<int> updates;
   for (int id : ids) {
-    if (knows(id))
-      opening(menuBelow(id));
-    else
+    if (!knows(id)) {
       idErrors.push_back(id);
+      continue;
+    }
+    opening(menuBelow(id));
+    if (needsUpdate()) updates.push_back(id);
   }
-  return {};
+  return updates;
 }
 
 void DBusMenuExporter::opening(const MenuRef& menu) {

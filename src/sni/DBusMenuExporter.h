@@ -23,7 +23,9 @@ namespace pricora {
 // host has received is followed from then on: changes are announced once per turn of the event
 // loop, LayoutUpdated for each menu whose items were added, removed or moved, one
 // ItemsPropertiesUpdated for all items whose text, state or picture changed. Menus a host never
-// opened cost nothing when they change.
+// received cost nothing when they change. A menu that is closed is not announced either: hosts
+// that fetch the whole tree on every LayoutUpdated (GNOME's) would rebuild thousands of items for
+// each turn of a refresh; AboutToShow answers that it needs an update instead.
 //
 // "clicked" sends the item's action to the target on the next turn of the event loop, after the
 // host has its reply. Opening a menu (AboutToShow or the "opened" event) tells its delegate
@@ -77,6 +79,7 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
     std::vector<QVariantMap> properties;
     std::vector<const Menu*> submenus;
     bool changed = false;
+    bool stale = false;  // its items changed while it was closed
   };
 
   void menuChanged(Menu& menu) override;
@@ -94,6 +97,8 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   void stopFollowing();
   void forgetLostItems();
   bool handleEvent(int id, const QString& eventId);
+  bool needsUpdate() const;
+  bool isOpen(const Menu* menu) const { return menu != nullptr && open_.contains(menu); }
   void opening(const MenuRef& menu);
   void closing(const MenuRef& menu);
 
@@ -112,6 +117,7 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   std::map<const Image*, std::pair<std::weak_ptr<const Image>, QByteArray>> pngs_;
   bool announcementQueued_ = false;
   bool rootReplaced_ = false;
+  bool rootStale_ = false;
 };
 
 }  // namespace pricora

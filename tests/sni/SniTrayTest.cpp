@@ -227,8 +227,15 @@ TEST_F(SniTrayTest, ChangesAreAnnouncedOncePerChangedMenu) {
     desktop_.connect(watcher.items[0].first, "/MenuBar", kMenu, name, &log, SLOT(received(QDBusMessage)));
   const DBusMenuLayout all = layout(0, -1);
 
+  // A closed menu is not announced; opening it says it needs an update.
+  kraken->submenu()->addItemWithTitle("XBT/CAD: 1");
+  EXPECT_EQ(menuCall("AboutToShow", {all.children[3].id}).arguments().value(0), true);
+  EXPECT_TRUE(log.signals_.empty());
+  layout(all.children[3].id, 1);
+
   for (const char* title : {"XBT/EUR: 9000", "XBT/GBP: 8000", "XBT/JPY: 1"}) kraken->submenu()->addItemWithTitle(title);
   statusMenu->lastItem()->setTitle("Updated: Just_now");
+  kraken->setTitle("Kraken.com");
   spinUntil([&] { return log.signals_.size() >= 2; });
   QCoreApplication::processEvents();
   ASSERT_EQ(log.signals_.size(), 2u);
@@ -236,10 +243,13 @@ TEST_F(SniTrayTest, ChangesAreAnnouncedOncePerChangedMenu) {
   EXPECT_EQ(log.signals_[0].arguments().value(1), all.children[3].id);
   DBusMenuPropertiesList updated;
   log.signals_[1].arguments().value(0).value<QDBusArgument>() >> updated;
-  ASSERT_EQ(updated.size(), 1);
-  EXPECT_EQ(updated[0].id, all.children[4].id);
-  EXPECT_EQ(updated[0].properties["label"], "Updated: Just__now");
-  EXPECT_EQ(layout(all.children[3].id, 1).children.size(), 4);
+  ASSERT_EQ(updated.size(), 2);
+  EXPECT_EQ(updated[0].id, all.children[3].id);
+  // Only the label: a host rebuilds an item it is sent "children-display" for.
+  EXPECT_EQ(updated[0].properties, (QVariantMap{{"label", "Kraken.com"}}));
+  EXPECT_EQ(updated[1].id, all.children[4].id);
+  EXPECT_EQ(updated[1].properties["label"], "Updated: Just__now");
+  EXPECT_EQ(layout(all.children[3].id, 1).children.size(), 5);
 }
 
 TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
