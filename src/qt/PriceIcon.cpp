@@ -15,6 +15,7 @@ namespace pricora {
 namespace {
 
 constexpr int kSizes[] = {16, 22, 24, 32, 48, 64, 96, 128};
+constexpr int kPanelSlot = 22;  // the usual slot of a panel's tray icons, in logical pixels
 
 struct Line {
   QString text;
@@ -97,8 +98,10 @@ std::optional<QPainterPath> fitted(const QString& text, const QFont& font, doubl
 }
 
 // A slot too small for two lines: only the price (or, before the first price, the title), as
-// tall as the slot allows, in the shortest form that still reaches a readable height.
-QPixmap drawSmall(const std::vector<Line>& lines, int size, bool darkText) {
+// tall as the slot allows, in the shortest form that still reaches a readable height. The form
+// is chosen for a slot of layoutSize pixels and drawn scaled to size, for hosts that shrink
+// whatever picture they take to their slot.
+QPixmap drawSmall(const std::vector<Line>& lines, int size, bool darkText, int layoutSize) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
   const bool priced = lines.size() > 1 && !lines[1].text.isEmpty();
@@ -106,12 +109,12 @@ QPixmap drawSmall(const std::vector<Line>& lines, int size, bool darkText) {
   if (text.isEmpty()) return pixmap;
   QFont font = trayFont(0.25);
   font.setPixelSize(100);
-  const double width = size - 1.0;
-  const double readable = std::round(size * 0.41);  // 9 px in a 22 px slot
+  const double width = layoutSize - 1.0;
+  const double readable = std::round(layoutSize * 0.41);  // 9 px in a 22 px slot
   std::optional<QPainterPath> best;
   double bestHeight = 0;
   for (const QString& form : priced ? compactPrices(text) : QStringList{text}) {
-    for (double height = std::floor(size * 0.7); height >= 4; height -= 1) {
+    for (double height = std::floor(layoutSize * 0.7); height >= 4; height -= 1) {
       if (auto path = fitted(form, font, height, width)) {
         if (height > bestHeight) best = path, bestHeight = height;
         break;
@@ -122,11 +125,13 @@ QPixmap drawSmall(const std::vector<Line>& lines, int size, bool darkText) {
   if (!best) return pixmap;
   QPainter painter(&pixmap);
   painter.setRenderHint(QPainter::Antialiasing);
+  const double scale = static_cast<double>(size) / layoutSize;
+  *best = QTransform::fromScale(scale, scale).map(*best);
   const QRectF box = best->boundingRect();
   best->translate(QPointF((size - box.width()) / 2, (size - box.height()) / 2) - box.topLeft());
   const QColor fill = darkText ? QColor(0x1a, 0x1a, 0x1a) : QColor(0xf4, 0xf4, 0xf4);
   const QColor rim = darkText ? QColor(255, 255, 255, 170) : QColor(0, 0, 0, 190);
-  painter.strokePath(*best, QPen(rim, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.strokePath(*best, QPen(rim, std::max(1.0, scale), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.fillPath(*best, fill);
   return pixmap;
 }
@@ -172,10 +177,15 @@ QStringList compactPrices(const QString& price) {
   return forms;
 }
 
-QIcon priceIcon(const AttributedTitle& title, bool darkText) {
+QIcon priceIcon(const AttributedTitle& title, bool darkText, PriceLayout layout) {
   const std::vector<Line> lines = linesOf(title);
   QIcon icon;
-  for (int size : kSizes) icon.addPixmap(size < 32 ? drawSmall(lines, size, darkText) : draw(lines, size, darkText));
+  for (int size : kSizes) {
+    if (layout == PriceLayout::PriceOnly)
+      icon.addPixmap(drawSmall(lines, size, darkText, kPanelSlot));
+    else
+      icon.addPixmap(size < 32 ? drawSmall(lines, size, darkText, size) : draw(lines, size, darkText));
+  }
   return icon;
 }
 

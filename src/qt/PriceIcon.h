@@ -12,7 +12,12 @@ namespace pricora {
 // tip), in the first of compactPrices that reaches a readable height.
 // Light text with a dark rim reads on the dark panels most desktops use and on light ones too;
 // darkText swaps the two for light panels.
-QIcon priceIcon(const AttributedTitle& title, bool darkText);
+//
+// PriceOnly draws the small-slot form at every size, chosen for a 22 px slot: for hosts whose
+// slots are small whatever pixel sizes they ask for (StatusNotifierItem hosts take the largest
+// picture and shrink it, and double their sizes at scale 2).
+enum class PriceLayout { BySlot, PriceOnly };
+QIcon priceIcon(const AttributedTitle& title, bool darkText, PriceLayout layout = PriceLayout::BySlot);
 
 // The price as given, then shorter forms of it, each shorter than the one before:
 // "10599.5", "10.6k", "11k"; "912.345", "912.3", "912"; "1.234e-5", "1.23e-5", "1.2e-5", "1e-5".

@@ -92,8 +92,9 @@ SniLook lookOf(const StatusItem& item, const StatusBar& bar, ImageCache& images,
   look.label = price.isEmpty() ? title : title + ' ' + price;
   // Hosts keep the width of the guide, so prices of different lengths do not shift the panel.
   look.labelGuide = title + ' ' + QString(static_cast<qsizetype>(title.toUcs4().size()), '0');
-  look.pixmaps = options.hostShowsLabels ? markOf(accentOf(item, bar))
-                                         : pixmapsOf(priceIcon(item.attributedTitle(), options.darkText));
+  look.pixmaps = options.hostShowsLabels
+                     ? markOf(accentOf(item, bar))
+                     : pixmapsOf(priceIcon(item.attributedTitle(), options.darkText, PriceLayout::PriceOnly));
   look.toolTip.title = toolTip.isEmpty() ? title : toolTip;
   return look;
 }
