@@ -34,7 +34,7 @@ BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, 
   // The run ends when the bar goes away or a signal says so; both are how a bar stops it.
   host_.setExitStatus(0);
   host_.setPrintToStandardError(true);
-  delegate_.state().statusMenu->setObserver(this);
+  delegate_.state().statusMenu->addObserver(this);
   statusBar_.setObserver(this);
   staleTimer_.setSingleShot(true);
   staleTimer_.setTimerType(Qt::PreciseTimer);
@@ -57,7 +57,7 @@ BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, 
 }
 
 BarRun::~BarRun() {
-  if (delegate_.state().statusMenu->observer() == this) delegate_.state().statusMenu->setObserver(nullptr);
+  delegate_.state().statusMenu->removeObserver(this);
   statusBar_.setObserver(nullptr);
 }
 

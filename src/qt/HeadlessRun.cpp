@@ -10,16 +10,14 @@ namespace pricora {
 HeadlessRun::HeadlessRun(AppDelegate& delegate, const StatusBar& statusBar, HeadlessHost& host, int refreshes,
                          double timeout, std::optional<std::string> dumpPath)
     : delegate_(delegate), statusBar_(statusBar), host_(host), wanted_(refreshes), dumpPath_(std::move(dumpPath)) {
-  delegate_.state().statusMenu->setObserver(this);
+  delegate_.state().statusMenu->addObserver(this);
   timeout_.setSingleShot(true);
   timeout_.setTimerType(Qt::PreciseTimer);
   connect(&timeout_, &QTimer::timeout, this, [this] { finish(2); });
   timeout_.start(static_cast<int>(timeout * 1000.0));
 }
 
-HeadlessRun::~HeadlessRun() {
-  if (delegate_.state().statusMenu->observer() == this) delegate_.state().statusMenu->setObserver(nullptr);
-}
+HeadlessRun::~HeadlessRun() { delegate_.state().statusMenu->removeObserver(this); }
 
 void HeadlessRun::menuChanged(Menu& menu) {
   const bool updated = !menu.empty() && menu.lastItem()->title().starts_with("Updated: ");
@@ -28,7 +26,9 @@ void HeadlessRun::menuChanged(Menu& menu) {
     std::fprintf(stderr, "pricora: refresh %d completed\n", ++completed_);
     std::fflush(stderr);
     // Let the work already queued for this refresh (hand-offs, late lines) land first.
-    if (completed_ == wanted_) QMetaObject::invokeMethod(this, [this] { finish(0); }, Qt::QueuedConnection);
+    if (completed_ == wanted_)
+      QMetaObject::invokeMethod(
+          this, [this] { finish(0); }, Qt::QueuedConnection);
   }
   wasUpdated_ = updated;
 }

@@ -9,7 +9,7 @@ namespace pricora {
 
 MenuMirror::MenuMirror(MenuRef model, MenuActionTarget& target, ImageCache& images)
     : model_(std::move(model)), target_(target), images_(images), menu_(std::make_unique<QMenu>()) {
-  model_->setObserver(this);
+  model_->addObserver(this);
   connect(menu_.get(), &QMenu::aboutToShow, this, [this] {
     if (MenuDelegate* delegate = model_->delegate()) delegate->menuWillOpen(*model_);
     if (dirty_) sync();
@@ -20,7 +20,7 @@ MenuMirror::MenuMirror(MenuRef model, MenuActionTarget& target, ImageCache& imag
 }
 
 MenuMirror::~MenuMirror() {
-  if (model_->observer() == this) model_->setObserver(nullptr);
+  model_->removeObserver(this);
   // The actions belong to the QMenu; detach the submenus first so none outlives its action.
   for (Entry& entry : entries_)
     if (entry.submenu) entry.action->setMenu(nullptr);
@@ -80,8 +80,7 @@ void MenuMirror::sync() {
       entry.item = items[i];
       entry.action = new QAction(menu_.get());
       connect(entry.action, &QAction::triggered, this, [this, weak = std::weak_ptr<MenuItem>(items[i])] {
-        if (MenuItemRef item = weak.lock(); item && !item->action().empty())
-          target_.sendAction(item->action(), *item);
+        if (MenuItemRef item = weak.lock(); item && !item->action().empty()) target_.sendAction(item->action(), *item);
       });
     }
     menu_->insertAction(i < entries_.size() ? entries_[i].action : nullptr, entry.action);

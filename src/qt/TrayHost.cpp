@@ -48,7 +48,12 @@ void TrayHost::update(Icon& icon) {
     tray.setContextMenu(nullptr);
     icon.menu.reset();
   }
-  tray.setToolTip(item.toolTip().empty() ? QString() : plainToolTip(QString::fromStdString(item.toolTip())));
+  // A price item in a small slot shows only its price: before its first price, its tool tip
+  // names the pair.
+  const std::string toolTip = item.toolTip().empty()
+                                  ? item.attributedTitle().text.substr(0, item.attributedTitle().text.find('\n'))
+                                  : item.toolTip();
+  tray.setToolTip(toolTip.empty() ? QString() : plainToolTip(QString::fromStdString(toolTip)));
   if (item.image()) {
     const QIcon image = images_.icon(item.image());
     if (image.cacheKey() != tray.icon().cacheKey()) tray.setIcon(image);

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "core/app/AppDelegate.h"
-#include "platform/XdgLoginItems.h"
 #include "core/store/StoreOpening.h"
 #include "platform/store/ReadOnlyPairStore.h"
+#include "platform/XdgLoginItems.h"
 #include "platform/store/SqlitePairStore.h"
 #include "qt/ApplicationBus.h"
 #include "qt/BarRun.h"
@@ -30,14 +30,14 @@
 #include "qt/ImageCache.h"
 #include "qt/QtBundle.h"
 #include "qt/QtJsonFetch.h"
-#include "qt/QtManageWindow.h"
 #include "qt/QtMainQueue.h"
+#include "qt/QtManageWindow.h"
 #include "qt/QtSettings.h"
 #include "qt/QtUrlOpener.h"
 #include "qt/SignalWatcher.h"
 #include "qt/SingleInstance.h"
 #include "qt/Translation.h"
-#include "qt/TrayHost.h"
+#include "sni/TrayChooser.h"
 
 using namespace pricora;
 
@@ -122,9 +122,8 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   const std::unique_ptr<EditingContext> store = openStore(host);
   if (!store) return 1;
   HeadlessManageWindow window;
-  AppServices services{platform.queue,    platform.clock,  platform.fetch, platform.statusBar,
-                       host,              host,            platform.settings, platform.bundle,
-                       host,              platform.loginItems, window};
+  AppServices services{platform.queue,    platform.clock,  platform.fetch, platform.statusBar,  host,  host,
+                       platform.settings, platform.bundle, host,           platform.loginItems, window};
   AppDelegate delegate(services, *store);
   HeadlessRun run(delegate, platform.statusBar, host, options.refreshes, options.timeout, options.dump);
   SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
@@ -168,15 +167,17 @@ int runDesktop(int argc, char** argv) {
   if (!store) return 1;
   QtUrlOpener urlOpener;
   QtManageWindow window(exchangeNames());
-  AppServices services{platform.queue,    platform.clock,  platform.fetch, platform.statusBar,
-                       host,              host,            platform.settings, platform.bundle,
-                       urlOpener,         platform.loginItems, window};
+  AppServices services{platform.queue,    platform.clock,  platform.fetch, platform.statusBar,  host,  host,
+                       platform.settings, platform.bundle, urlOpener,      platform.loginItems, window};
   AppDelegate delegate(services, *store);
   // A second start on this store asks for the Manage window through the bus.
   ApplicationBus bus([&delegate] { delegate.showManageWindow(); });
   ImageCache images(platform.bundle.resourcesFolder());
   // Most panels are dark; "tray/darkText=true" in the settings suits a light one.
-  TrayHost tray(platform.statusBar, delegate, images, platform.settings.boolForKey("tray/darkText"));
+  TrayChooser tray(platform.statusBar, delegate, images, platform.settings.boolForKey("tray/darkText"),
+                   QDBusConnection::sessionBus(), [](const QString& name) {
+                     return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+                   });
   // Logging out must not lose a change: the session's end saves like a quit that cannot ask.
   SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,

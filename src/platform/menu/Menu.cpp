@@ -118,8 +118,21 @@ MenuRef Menu::copy() const {
   return menu;
 }
 
+void Menu::addObserver(MenuObserver* observer) {
+  if (!hasObserver(observer)) observers_.push_back(observer);
+}
+
+void Menu::removeObserver(MenuObserver* observer) { std::erase(observers_, observer); }
+
+bool Menu::hasObserver(const MenuObserver* observer) const {
+  return std::find(observers_.begin(), observers_.end(), observer) != observers_.end();
+}
+
 void Menu::changed() {
-  if (observer_ != nullptr) observer_->menuChanged(*this);
+  // An observer may stop observing while it is told; the others are still told.
+  const std::vector<MenuObserver*> observers = observers_;
+  for (MenuObserver* observer : observers)
+    if (hasObserver(observer)) observer->menuChanged(*this);
 }
 
 }  // namespace pricora

@@ -108,8 +108,11 @@ class Menu {
   // A copy of every item (see MenuItem::copy).
   MenuRef copy() const;
 
-  MenuObserver* observer() const { return observer_; }
-  void setObserver(MenuObserver* observer) { observer_ = observer; }
+  // Several hosts may follow one menu at once (a menu exported to the desktop and the same menu
+  // popped up by the program). Each is told once per change; adding one twice keeps one.
+  void addObserver(MenuObserver* observer);
+  void removeObserver(MenuObserver* observer);
+  bool hasObserver(const MenuObserver* observer) const;
   MenuDelegate* delegate() const { return delegate_; }
   void setDelegate(MenuDelegate* delegate) { delegate_ = delegate; }
 
@@ -119,7 +122,7 @@ class Menu {
   void adopt(MenuItem& item);
 
   std::vector<MenuItemRef> items_;
-  MenuObserver* observer_ = nullptr;
+  std::vector<MenuObserver*> observers_;
   MenuDelegate* delegate_ = nullptr;
 };
 

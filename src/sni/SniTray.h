@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/menu/MenuActionTarget.h"
+#include "platform/menu/StatusBar.h"
+#include "qt/ImageCache.h"
+#include "qt/MenuMirror.h"
+#include "sni/DBusMenuExporter.h"
+#include "sni/ItemLook.h"
+#include "sni/StatusNotifierItem.h"
+
+namespace pricora {
+
+// Opens a connection of its own to the session bus under the given connection name.
+using BusConnector = std::function<QDBusConnection(const QString& name)>;
+
+// Shows each status item of the model as a StatusNotifierItem with its menu over dbusmenu,
+// registered with the bus's org.kde.StatusNotifierWatcher in creation order.
+//
+// Each item has a bus connection of its own ("/StatusNotifierItem" and "/MenuBar" on it), so a
+// removed item leaves the bus and every host drops it, as hosts follow names, not objects.
+class SniTray final : public QObject, public StatusBarObserver {
+ public:
+  SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, LookOptions options,
+          BusConnector connectItem);
+  ~SniTray() override;
+
+  static constexpr const char* kItemPath = "/StatusNotifierItem";
+  static constexpr const char* kMenuPath = "/MenuBar";
+
+ private:
+  struct Entry {
+    StatusItemRef item;
+    QString connectionName;
+    uint index = 0;
+    std::unique_ptr<DBusMenuExporter> menu;
+    std::unique_ptr<StatusNotifierItem> sni;
+    std::unique_ptr<MenuMirror> popup;
+    bool registered = false;
+    bool updateQueued = false;
+  };
+
+  void statusItemAdded(const StatusItemRef& item) override;
+  void statusItemRemoved(const StatusItemRef& item) override;
+  void statusItemChanged(StatusItem& item) override;
+  void update(Entry& entry);
+  void popUp(Entry& entry, QPoint where);
+  void registerNext();
+  Entry* entryNamed(const QString& connectionName);
+  void leaveBus(Entry& entry);
+
+  StatusBar& statusBar_;
+  MenuActionTarget& target_;
+  ImageCache& images_;
+  LookOptions options_;
+  BusConnector connect_;
+  std::vector<std::unique_ptr<Entry>> entries_;
+  uint created_ = 0;
+  bool registering_ = false;
+};
+
+}  // namespace pricora

@@ -1,0 +1,38 @@
+#include "sni/StatusNotifierItem.h"
+
+namespace pricora {
+
+namespace {
+
+bool samePixmaps(const SniPixmaps& a, const SniPixmaps& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const SniPixmap& x, const SniPixmap& y) {
+    return x.width == y.width && x.height == y.height && x.argb == y.argb;
+  });
+}
+
+}  // namespace
+
+StatusNotifierItem::StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup)
+    : menuPath_(std::move(menuPath)), popup_(std::move(popup)) {}
+
+void StatusNotifierItem::show(SniLook look) {
+  const bool newTitle = look.title != look_.title;
+  const bool newIcon = !samePixmaps(look.pixmaps, look_.pixmaps);
+  const bool newToolTip = look.toolTip.title != look_.toolTip.title || look.toolTip.text != look_.toolTip.text;
+  const bool newLabel = look.label != look_.label || look.labelGuide != look_.labelGuide;
+  look_ = std::move(look);
+  if (newTitle) Q_EMIT NewTitle();
+  if (newIcon) Q_EMIT NewIcon();
+  if (newToolTip) Q_EMIT NewToolTip();
+  if (newLabel) Q_EMIT XAyatanaNewLabel(look_.label, look_.labelGuide);
+}
+
+void StatusNotifierItem::Activate(int x, int y) { popup_(QPoint(x, y)); }
+
+void StatusNotifierItem::SecondaryActivate(int x, int y) { popup_(QPoint(x, y)); }
+
+void StatusNotifierItem::ContextMenu(int x, int y) { popup_(QPoint(x, y)); }
+
+void StatusNotifierItem::Scroll(int, const QString&) {}
+
+}  // namespace pricora

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QDBusObjectPath>
+#include <QObject>
+#include <QPoint>
+
+#include <functional>
+
+#include "sni/DBusTypes.h"
+
+namespace pricora {
+
+// What one tray item shows through org.kde.StatusNotifierItem.
+struct SniLook {
+  QString id;
+  QString title;
+  SniPixmaps pixmaps;
+  SniToolTip toolTip;
+  QString label;  // beside the icon, on hosts that draw labels
+  QString labelGuide;
+  uint orderingIndex = 0;
+};
+
+// One org.kde.StatusNotifierItem object. Its menu is a com.canonical.dbusmenu object at
+// menuPath; hosts show that menu themselves. A host that asks the item to act instead
+// (Activate, ContextMenu, SecondaryActivate) gets the popup callback with the screen position.
+class StatusNotifierItem final : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
+  Q_PROPERTY(QString Category READ category)
+  Q_PROPERTY(QString Id READ id)
+  Q_PROPERTY(QString Title READ title)
+  Q_PROPERTY(QString Status READ status)
+  Q_PROPERTY(int WindowId READ windowId)
+  Q_PROPERTY(QString IconName READ emptyText)
+  Q_PROPERTY(QString IconThemePath READ emptyText)
+  Q_PROPERTY(pricora::SniPixmaps IconPixmap READ iconPixmap)
+  Q_PROPERTY(QString OverlayIconName READ emptyText)
+  Q_PROPERTY(pricora::SniPixmaps OverlayIconPixmap READ noPixmaps)
+  Q_PROPERTY(QString AttentionIconName READ emptyText)
+  Q_PROPERTY(pricora::SniPixmaps AttentionIconPixmap READ noPixmaps)
+  Q_PROPERTY(QString AttentionMovieName READ emptyText)
+  Q_PROPERTY(pricora::SniToolTip ToolTip READ toolTip)
+  Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
+  Q_PROPERTY(QDBusObjectPath Menu READ menu)
+  Q_PROPERTY(QString XAyatanaLabel READ label)
+  Q_PROPERTY(QString XAyatanaLabelGuide READ labelGuide)
+  Q_PROPERTY(uint XAyatanaOrderingIndex READ orderingIndex)
+
+ public:
+  StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup);
+
+  // Shows a new look, announcing only what changed.
+  void show(SniLook look);
+
+  QString category() const { return QStringLiteral("ApplicationStatus"); }
+  QString id() const { return look_.id; }
+  QString title() const { return look_.title; }
+  QString status() const { return QStringLiteral("Active"); }
+  int windowId() const { return 0; }
+  QString emptyText() const { return {}; }
+  SniPixmaps iconPixmap() const { return look_.pixmaps; }
+  SniPixmaps noPixmaps() const { return {}; }
+  SniToolTip toolTip() const { return look_.toolTip; }
+  bool itemIsMenu() const { return true; }
+  QDBusObjectPath menu() const { return QDBusObjectPath(menuPath_); }
+  QString label() const { return look_.label; }
+  QString labelGuide() const { return look_.labelGuide; }
+  uint orderingIndex() const { return look_.orderingIndex; }
+
+ public Q_SLOTS:
+  void Activate(int x, int y);
+  void SecondaryActivate(int x, int y);
+  void ContextMenu(int x, int y);
+  void Scroll(int delta, const QString& orientation);
+
+ Q_SIGNALS:
+  void NewTitle();
+  void NewIcon();
+  void NewAttentionIcon();
+  void NewOverlayIcon();
+  void NewToolTip();
+  void NewStatus(const QString& status);
+  void XAyatanaNewLabel(const QString& label, const QString& guide);
+
+ private:
+  QString menuPath_;
+  std::function<void(QPoint)> popup_;
+  SniLook look_;
+};
+
+}  // namespace pricora

@@ -1,0 +1,272 @@
+// The tray over D-Bus, on a private bus with a fake watcher in place of the desktop's.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusVirtualObject>
+#include <QDeadlineTimer>
+
+#include <functional>
+#include <memory>
+
+#include "sni/TrayChooser.h"
+#include "support/Subprocess.h"
+#include "support/TempDir.h"
+
+namespace pricora {
+namespace {
+
+constexpr const char* kWatcher = "org.kde.StatusNotifierWatcher";
+constexpr const char* kMenu = "com.canonical.dbusmenu";
+
+// Runs the event loop until done() holds; the deadline only stops a broken test from hanging.
+bool spinUntil(const std::function<bool()>& done) {
+  const QDeadlineTimer deadline(5000);
+  while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
+}
+
+// Both ends live in this thread, so a call must keep the event loop turning while it waits.
+QDBusMessage call(const QDBusConnection& bus, const QString& service, const QString& path, const QString& interface,
+                  const QString& method, const QVariantList& arguments = {}) {
+  QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
+  message.setArguments(arguments);
+  QDBusPendingCall pending = bus.asyncCall(message);
+  spinUntil([&] { return pending.isFinished(); });
+  return pending.reply();
+}
+
+class FakeWatcher final : public QDBusVirtualObject {
+ public:
+  QString introspect(const QString&) const override { return {}; }
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
+    if (message.member() != "RegisterStatusNotifierItem") return false;
+    items.push_back({message.service(), message.arguments().value(0).toString()});
+    bus.send(message.createReply());
+    return true;
+  }
+  std::vector<std::pair<QString, QString>> items;  // (sender, object path)
+};
+
+class SignalLog final : public QObject {
+  Q_OBJECT
+ public Q_SLOTS:
+  void received(const QDBusMessage& message) { signals_.push_back(message); }
+
+ public:
+  std::vector<QDBusMessage> signals_;
+};
+
+struct RecordingTarget final : MenuActionTarget, MenuDelegate {
+  void sendAction(const std::string& selector, MenuItem&) override { actions.push_back(selector); }
+  void menuWillOpen(Menu&) override { ++opened; }
+  void menuDidClose(Menu&) override { ++closed; }
+  std::vector<std::string> actions;
+  int opened = 0;
+  int closed = 0;
+};
+
+class SniTrayTest : public ::testing::Test {
+ protected:
+  SniTrayTest() {
+    address_ = QString::fromStdString(daemon_.readLine(std::chrono::seconds(10)).value_or(""));
+    desktop_ = QDBusConnection::connectToBus(address_, "test-desktop");
+    app_ = QDBusConnection::connectToBus(address_, "test-app");
+    registerTrayDBusTypes();
+
+    Menu& menu = *statusMenu;
+    menu.addItemWithTitle("Quit_Pricora", "terminate:");
+    auto preferences = menu.addItemWithTitle("Preferences");
+    preferences->setSubmenu(Menu::create());
+    preferences->submenu()->addItemWithTitle("Launch at Login", "launchAtStartupChanged:")->setState(1);
+    menu.addItem(MenuItem::separatorItem());
+    kraken = menu.addItemWithTitle("Kraken");
+    kraken->setSubmenu(Menu::create());
+    kraken->setImage(swatchImage({0x5a, 0x41, 0xc2}, 3, 14));
+    kraken->submenu()->addItemWithTitle("XBT/USD: 10599.5");
+    menu.addItemWithTitle("Updating...");
+    menu.setDelegate(&target);
+    app->setImage(swatchImage({1, 2, 3}, 8, 8));
+    app->setMenu(statusMenu);
+
+    price->setAttributedTitle({"XBT/USD\n10599.5", {}});
+    price->setToolTip("XBT/USD: 10599.5");
+    auto priceMenu = Menu::create();
+    priceMenu->addItemWithTitle("Kraken", "openExchangeWebsiteWithSender:");
+    price->setMenu(priceMenu);
+  }
+  ~SniTrayTest() override {
+    tray.reset();
+    statusMenu->setDelegate(nullptr);
+    QDBusConnection::disconnectFromBus("test-desktop");
+    QDBusConnection::disconnectFromBus("test-app");
+  }
+
+  void startWatcher() {
+    desktop_.registerVirtualObject("/StatusNotifierWatcher", &watcher);
+    desktop_.registerService(kWatcher);
+  }
+  void stopWatcher() {
+    desktop_.unregisterService(kWatcher);
+    desktop_.unregisterObject("/StatusNotifierWatcher");
+  }
+  void showTray() {
+    tray = std::make_unique<TrayChooser>(bar, target, images, false, app_, [this](const QString& name) {
+      return QDBusConnection::connectToBus(address_, name);
+    });
+  }
+  QVariant property(std::size_t item, const QString& name) {
+    const QDBusMessage reply = call(desktop_, watcher.items.at(item).first, "/StatusNotifierItem",
+                                    "org.freedesktop.DBus.Properties", "Get", {"org.kde.StatusNotifierItem", name});
+    return reply.arguments().value(0).value<QDBusVariant>().variant();
+  }
+  QDBusMessage menuCall(const QString& method, const QVariantList& arguments) {
+    return call(desktop_, watcher.items.at(0).first, "/MenuBar", kMenu, method, arguments);
+  }
+  DBusMenuLayout layout(int parent, int depth) {
+    const QDBusMessage reply = menuCall("GetLayout", {parent, depth, QStringList()});
+    DBusMenuLayout node;
+    if (reply.arguments().size() == 2) reply.arguments()[1].value<QDBusArgument>() >> node;
+    return node;
+  }
+
+  test::TempDir folder_;
+  test::Subprocess daemon_{{"/usr/bin/dbus-daemon", "--session", "--nofork", "--print-address=1",
+                            "--address=unix:dir=" + folder_.path().string()}};
+  QString address_;
+  QDBusConnection desktop_{QString()};
+  QDBusConnection app_{QString()};
+  FakeWatcher watcher;
+  RecordingTarget target;
+  ImageCache images{QString()};
+  StatusBar bar;
+  MenuRef statusMenu = Menu::create();
+  MenuItemRef kraken;
+  StatusItemRef app = bar.statusItemWithLength(20);
+  StatusItemRef price = bar.statusItemWithLength(0);
+  std::unique_ptr<TrayChooser> tray;
+};
+
+TEST_F(SniTrayTest, RegistersEachItemInOrderWithItsLabelAndFollowsChanges) {
+  startWatcher();
+  showTray();
+  ASSERT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
+  EXPECT_TRUE(tray->showsStatusNotifierItems());
+  EXPECT_NE(watcher.items[0].first, watcher.items[1].first);  // one bus name per item
+
+  struct Expected {
+    const char* name;
+    QVariant app, price;
+  };
+  for (const Expected& row : std::vector<Expected>{{"Id", "pricora", "pricora-XBT/USD"},
+                                                   {"XAyatanaLabel", "", "XBT/USD 10599.5"},
+                                                   {"XAyatanaOrderingIndex", 0u, 1u},
+                                                   {"ItemIsMenu", true, true}}) {
+    EXPECT_EQ(property(0, row.name), row.app) << row.name;
+    EXPECT_EQ(property(1, row.name), row.price) << row.name;
+  }
+  const QVariant pixmaps = property(1, "IconPixmap");
+  SniPixmaps decoded;
+  pixmaps.value<QDBusArgument>() >> decoded;
+  ASSERT_EQ(decoded.size(), 6);
+  EXPECT_EQ(decoded.front().argb.size(), 16 * 16 * 4);
+  EXPECT_EQ(property(1, "Menu").value<QDBusObjectPath>().path(), "/MenuBar");
+
+  price->setAttributedTitle({"XBT/USD\n10600", {}});
+  EXPECT_TRUE(spinUntil([&] { return property(1, "XAyatanaLabel") == "XBT/USD 10600"; }));
+}
+
+TEST_F(SniTrayTest, GetLayoutSendsTheLevelsAskedFor) {
+  startWatcher();
+  showTray();
+  ASSERT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
+
+  EXPECT_TRUE(layout(0, 0).children.isEmpty());
+  const DBusMenuLayout one = layout(0, 1);
+  ASSERT_EQ(one.children.size(), 5);
+  EXPECT_EQ(one.children[0].properties["label"], "Quit__Pricora");
+  EXPECT_EQ(one.children[1].properties["children-display"], "submenu");
+  EXPECT_TRUE(one.children[1].children.isEmpty());
+  EXPECT_EQ(one.children[2].properties["type"], "separator");
+  EXPECT_FALSE(one.children[3].properties["icon-data"].toByteArray().isEmpty());
+  EXPECT_EQ(one.children[4].properties["enabled"], false);
+
+  const DBusMenuLayout all = layout(0, -1);
+  ASSERT_EQ(all.children[1].children.size(), 1);
+  const QVariantMap toggle = all.children[1].children[0].properties;
+  EXPECT_EQ(toggle["toggle-type"], "checkmark");
+  EXPECT_EQ(toggle["toggle-state"], 1);
+  EXPECT_EQ(layout(one.children[3].id, 1).children.size(), 1);  // one exchange's submenu alone
+  EXPECT_EQ(menuCall("GetLayout", {4242, 1, QStringList()}).type(), QDBusMessage::ErrorMessage);
+}
+
+TEST_F(SniTrayTest, EventsReachTheActionTargetAndTheMenuDelegate) {
+  startWatcher();
+  showTray();
+  ASSERT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
+  const DBusMenuLayout top = layout(0, 1);
+  const QVariant none = QVariant::fromValue(QDBusVariant(0));
+  menuCall("AboutToShow", {0});
+  menuCall("Event", {0, "opened", none, 0u});  // hosts send both: the menu opens once
+  menuCall("Event", {top.children[0].id, "clicked", none, 0u});
+  menuCall("Event", {top.children[4].id, "clicked", none, 0u});  // disabled
+  menuCall("Event", {0, "closed", none, 0u});
+  spinUntil([&] { return !target.actions.empty(); });
+  EXPECT_EQ(target.actions, std::vector<std::string>{"terminate:"});
+  EXPECT_EQ(target.opened, 1);
+  EXPECT_EQ(target.closed, 1);
+}
+
+TEST_F(SniTrayTest, ChangesAreAnnouncedOncePerChangedMenu) {
+  startWatcher();
+  showTray();
+  ASSERT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
+  SignalLog log;
+  for (const char* name : {"LayoutUpdated", "ItemsPropertiesUpdated"})
+    desktop_.connect(watcher.items[0].first, "/MenuBar", kMenu, name, &log, SLOT(received(QDBusMessage)));
+  const DBusMenuLayout all = layout(0, -1);
+
+  // A closed menu is not announced; opening it says it needs an update.
+  kraken->submenu()->addItemWithTitle("XBT/CAD: 1");
+  EXPECT_EQ(menuCall("AboutToShow", {all.children[3].id}).arguments().value(0), true);
+  EXPECT_TRUE(log.signals_.empty());
+  layout(all.children[3].id, 1);
+
+  for (const char* title : {"XBT/EUR: 9000", "XBT/GBP: 8000", "XBT/JPY: 1"}) kraken->submenu()->addItemWithTitle(title);
+  statusMenu->lastItem()->setTitle("Updated: Just_now");
+  kraken->setTitle("Kraken.com");
+  spinUntil([&] { return log.signals_.size() >= 2; });
+  QCoreApplication::processEvents();
+  ASSERT_EQ(log.signals_.size(), 2u);
+  EXPECT_EQ(log.signals_[0].member(), "LayoutUpdated");
+  EXPECT_EQ(log.signals_[0].arguments().value(1), all.children[3].id);
+  DBusMenuPropertiesList updated;
+  log.signals_[1].arguments().value(0).value<QDBusArgument>() >> updated;
+  ASSERT_EQ(updated.size(), 2);
+  EXPECT_EQ(updated[0].id, all.children[3].id);
+  // Only the label: a host rebuilds an item it is sent "children-display" for.
+  EXPECT_EQ(updated[0].properties, (QVariantMap{{"label", "Kraken.com"}}));
+  EXPECT_EQ(updated[1].id, all.children[4].id);
+  EXPECT_EQ(updated[1].properties["label"], "Updated: Just__now");
+  EXPECT_EQ(layout(all.children[3].id, 1).children.size(), 5);
+}
+
+TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
+  showTray();
+  EXPECT_FALSE(tray->showsStatusNotifierItems());
+  startWatcher();
+  ASSERT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
+  EXPECT_TRUE(tray->showsStatusNotifierItems());
+
+  stopWatcher();  // the panel crashed
+  EXPECT_TRUE(spinUntil([&] { return !tray->showsStatusNotifierItems(); }));
+  startWatcher();  // and came back: it must get every item again
+  EXPECT_TRUE(spinUntil([&] { return watcher.items.size() == 4; }));
+  EXPECT_EQ(property(3, "Id"), "pricora-XBT/USD");
+}
+
+}  // namespace
+}  // namespace pricora
+
+#include "SniTrayTest.moc"
