@@ -21,12 +21,12 @@
 #include "core/store/StoreOpening.h"
 #include "platform/store/SqlitePairStore.h"
 #include "qt/CommandLine.h"
+#include "qt/CurlJsonFetch.h"
 #include "qt/DesktopHost.h"
 #include "qt/HeadlessHost.h"
 #include "qt/HeadlessRun.h"
 #include "qt/ImageCache.h"
 #include "qt/QtBundle.h"
-#include "qt/QtJsonFetch.h"
 #include "qt/QtManageWindow.h"
 #include "qt/QtMainQueue.h"
 #include "qt/QtSettings.h"
@@ -94,7 +94,7 @@ struct Platform {
   QtBundle bundle;
   XdgLoginItems loginItems;
   StatusBar statusBar;
-  QtJsonFetch fetch;
+  CurlJsonFetch fetch;
 };
 
 // The quit alert's texts in the user's language when a translation is installed
