@@ -17,6 +17,16 @@ constexpr std::size_t kMaxReady = 256;
 // What one event-loop turn may spend on completions before letting everything else run.
 constexpr std::size_t kCompletionsPerTurn = 128;
 constexpr auto kTurnBudget = 20ms;
+// Bodies larger than this are parsed off the event loop.
+constexpr std::size_t kBackgroundBytes = 256 * 1024;
+
+// The scheme and authority of an address as written, to queue it by; the address is parsed
+// strictly only when it is sent, which keeps queueing a batch of thousands cheap.
+std::string roughOrigin(std::string_view url) {
+  const std::size_t start = url.find("://");
+  if (start == std::string_view::npos) return {};
+  return std::string(url.substr(0, url.find_first_of("/?#", start + 3)));
+}
 
 }  // namespace
 
@@ -39,14 +49,14 @@ CurlJsonFetch::~CurlJsonFetch() {
 }
 
 void CurlJsonFetch::get(const std::string& url, JsonCompletion completion) {
-  std::optional<HttpAddress> address = parseHttpAddress(url);
-  if (!address) return complete(std::move(completion), std::nullopt);
-  if (JsonCompletion earlier = queue_.add(std::move(address->url), std::move(address->origin), std::move(completion)))
+  if (JsonCompletion earlier = queue_.add(url, roughOrigin(url), std::move(completion)))
     complete(std::move(earlier), std::nullopt);
   if (!turn_.isActive()) turn_.start(0);
 }
 
-std::size_t CurlJsonFetch::pendingCount() const { return queue_.waiting() + inFlight_.size() + ready_.size(); }
+std::size_t CurlJsonFetch::pendingCount() const {
+  return queue_.waiting() + inFlight_.size() + parser_.pending() + ready_.size();
+}
 
 void CurlJsonFetch::afterStep() {
   int left = 0;
@@ -81,7 +91,16 @@ void CurlJsonFetch::finish(CURL* easy, CURLcode result) {
     answered = false;
   }
   queue_.finished(flight.request.origin);
-  complete(std::move(flight.request.completion), answered ? std::optional(flight.transfer->takeBody()) : std::nullopt);
+  std::string body = answered ? flight.transfer->takeBody() : std::string();
+  if (body.size() > kBackgroundBytes) {
+    parser_.parse(std::move(body),
+                  [this, completion = std::move(flight.request.completion)](JsonReply document) mutable {
+                    ready_.push_back({std::move(completion), std::nullopt, std::move(document)});
+                    if (!turn_.isActive()) turn_.start(0);
+                  });
+  } else {
+    complete(std::move(flight.request.completion), answered ? std::optional(std::move(body)) : std::nullopt);
+  }
   if (spare_.size() < kLimits.total) spare_.push_back(std::move(flight.transfer));
 }
 
@@ -91,8 +110,7 @@ bool CurlJsonFetch::follow(InFlight& flight, const char* location) {
   const std::optional<HttpAddress> target = parseHttpAddress(location);
   const auto timeLeft =
       std::chrono::duration_cast<std::chrono::milliseconds>(options_.deadline - (Clock::now() - flight.sentAt));
-  if (!target || target->origin != flight.request.origin || ++flight.redirects > kMaxRedirects || timeLeft <= 0ms)
-    return false;
+  if (!target || target->origin != flight.origin || ++flight.redirects > kMaxRedirects || timeLeft <= 0ms) return false;
   flight.transfer->begin(target->url, timeLeft);
   return curl_multi_add_handle(driver_.handle(), flight.transfer->handle()) == CURLM_OK;
 }
@@ -101,6 +119,12 @@ void CurlJsonFetch::send() {
   while (ready_.size() < kMaxReady) {
     std::optional<RequestQueue::Request> request = queue_.next();
     if (!request) return;
+    std::optional<HttpAddress> address = parseHttpAddress(request->url);
+    if (!address) {
+      queue_.finished(request->origin);
+      complete(std::move(request->completion), std::nullopt);
+      continue;
+    }
     std::unique_ptr<CurlTransfer> transfer;
     if (spare_.empty()) {
       transfer = std::make_unique<CurlTransfer>(options_);
@@ -108,14 +132,15 @@ void CurlJsonFetch::send() {
       transfer = std::move(spare_.back());
       spare_.pop_back();
     }
-    transfer->begin(request->url, options_.deadline);
+    transfer->begin(address->url, options_.deadline);
     CURL* easy = transfer->handle();
     if (curl_multi_add_handle(driver_.handle(), easy) != CURLM_OK) {
       queue_.finished(request->origin);
       complete(std::move(request->completion), std::nullopt);
       continue;
     }
-    inFlight_.emplace(easy, InFlight{std::move(transfer), std::move(*request), Clock::now()});
+    inFlight_.emplace(easy,
+                      InFlight{std::move(transfer), std::move(*request), std::move(address->origin), Clock::now()});
   }
 }
 
@@ -131,12 +156,14 @@ void CurlJsonFetch::deliver() {
   for (std::size_t count = 0; count < kCompletionsPerTurn && !ready_.empty(); ++count) {
     Ready item = std::move(ready_.front());
     ready_.pop_front();
-    JsonReply reply;
+    const bool large = item.document.has_value();
+    JsonReply reply = std::move(item.document);
     if (item.body) reply = Json::parse(*item.body);
     item.body.reset();
     if (item.completion) item.completion(reply);
     // A completion may have destroyed the fetch; nothing of it may be touched then.
     if (alive.expired()) return;
+    if (large) parser_.dispose(std::move(reply));
     if (Clock::now() - start > kTurnBudget) break;
   }
   send();

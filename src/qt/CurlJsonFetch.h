@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/JsonFetch.h"
+#include "qt/BackgroundParser.h"
 #include "qt/CurlMultiDriver.h"
 #include "qt/CurlTransfer.h"
 #include "qt/RequestQueue.h"
@@ -41,13 +42,16 @@ class CurlJsonFetch final : public QObject, public JsonFetch {
   struct InFlight {
     std::unique_ptr<CurlTransfer> transfer;
     RequestQueue::Request request;
+    std::string origin;  // as the address parser sees it, for redirects
     std::chrono::steady_clock::time_point sentAt;
     int redirects = 0;
   };
-  // A finished request whose completion has not run yet; body is none when it failed.
+  // A finished request whose completion has not run yet: its body to parse, or the document
+  // parsed in the background, or neither when it failed.
   struct Ready {
     JsonCompletion completion;
     std::optional<std::string> body;
+    JsonReply document;
   };
 
   void afterStep();
@@ -62,6 +66,7 @@ class CurlJsonFetch final : public QObject, public JsonFetch {
   std::deque<Ready> ready_;
   std::unordered_map<CURL*, InFlight> inFlight_;
   std::vector<std::unique_ptr<CurlTransfer>> spare_;
+  BackgroundParser parser_;
   QTimer turn_;  // delivers completions and sends what waits, a bounded share per event-loop turn
   std::shared_ptr<char> alive_ = std::make_shared<char>();
   CurlMultiDriver driver_;  // last: it goes first, while the transfers it may still report exist

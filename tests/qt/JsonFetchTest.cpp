@@ -107,6 +107,7 @@ TEST_F(JsonFetchTest, AnyReplyWithAStatusIsAnAnswerAndEveryOtherEndIsNone) {
     simulator.setReply("Bitfinex", "/s/" + std::to_string(status), status,
                        R"({"v":")" + std::to_string(status) + "\"}");
   simulator.setReply("Bitfinex", "/fragment", 200, R"("just text")");
+  simulator.setReply("Bitfinex", "/large", 200, R"({"v":"large","pad":")" + std::string(600'000, 'x') + "\"}");
   simulator.addFault({"Kraken", "/reset", "reset"});
   simulator.addFault({"Kraken", "/hang", "hang"});
   simulator.addFault({"Kraken", "/html500", "http500"});
@@ -143,6 +144,7 @@ TEST_F(JsonFetchTest, AnyReplyWithAStatusIsAnAnswerAndEveryOtherEndIsNone) {
       {sim("Bitfinex", "/s/500"), answer("500")},
       {sim("Bitfinex", "/s/503"), answer("503")},
       {sim("Bitfinex", "/fragment"), answer("just text")},
+      {sim("Bitfinex", "/large"), answer("large")},  // parsed off the event loop
       {raw.address() + "/moved", answer("moved")},
       {raw.address() + "/nowhere", answer("302")},
       {raw.address() + "/gzip", answer("unzipped")},
