@@ -32,6 +32,7 @@
 #include "qt/QtSettings.h"
 #include "qt/QtUrlOpener.h"
 #include "qt/SignalWatcher.h"
+#include "qt/StallReport.h"
 #include "qt/TrayHost.h"
 
 using namespace pricora;
@@ -126,6 +127,7 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   AppDelegate delegate(services, *store);
   HeadlessRun run(delegate, platform.statusBar, host, options.refreshes, options.timeout, options.dump);
   SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
+  StallReport stalls(qEnvironmentVariableIsSet("PRICORA_REPORT_STALLS"));
   delegate.applicationDidFinishLaunching();
   return app.exec();
 }
