@@ -46,7 +46,8 @@ void CurlTransfer::begin(const std::string& url, std::chrono::milliseconds timeL
   // opening another; libcurl would otherwise hold plain HTTP requests until the first reply.
   curl_easy_setopt(easy_, CURLOPT_PIPEWAIT, url.starts_with("https:") ? 1L : 0L);
   curl_easy_setopt(easy_, CURLOPT_TIMEOUT_MS, static_cast<long>(std::max<std::int64_t>(1, timeLeft.count())));
-  body_.clear();
+  // Released, not cleared: a spare transfer must not keep the capacity of a large reply.
+  body_ = std::string();
   headerBytes_ = 0;
   lastActivity_ = std::chrono::steady_clock::now();
 }
@@ -55,6 +56,12 @@ void CurlTransfer::begin(const std::string& url, std::chrono::milliseconds timeL
 std::size_t CurlTransfer::onBody(char* data, std::size_t, std::size_t size, void* self) {
   auto& transfer = *static_cast<CurlTransfer*>(self);
   if (static_cast<std::int64_t>(transfer.body_.size() + size) > transfer.options_.maxBodyBytes) return 0;
+  // A stated length (already checked against the cap) saves growing a large body step by step.
+  curl_off_t length = -1;
+  if (transfer.body_.empty() &&
+      curl_easy_getinfo(transfer.easy_, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK && length > 0 &&
+      length <= transfer.options_.maxBodyBytes)
+    transfer.body_.reserve(static_cast<std::size_t>(length));
   transfer.body_.append(data, size);
   transfer.lastActivity_ = std::chrono::steady_clock::now();
   return size;
