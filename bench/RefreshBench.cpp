@@ -1,70 +1,238 @@
-// The whole program under a realistic load: headless, against the simulator at its large scale
-// (about 2,800 pairs, each asked for on every refresh), one refresh a second. Prints what a
-// refresh costs in CPU time and how much memory the program holds at its peak.
+// The whole program under load, headless against the simulator, beside curl's own client.
 //
-//   refresh_bench [REFRESHES]   (default 5)
+//   refresh_bench [--refreshes N] [--latency MS] [--interval S] [--binary PATH]
+//     The large market (about 2,400 pairs): CPU per refresh, wall time and requests per second of
+//     the first refresh, peak memory; then `curl --parallel` fetching the same addresses.
+//   refresh_bench --heavy [--term-after S] [--binary PATH]
+//     A 20,000-pair Kraken listing, every Kraken reply 1 s late, a refresh every 5 s: peak memory,
+//     how long SIGTERM takes to end the program after S seconds (default 20), and the longest
+//     stall of its event loop.
 
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "exchange-sim/Simulator.h"
+#include "support/Subprocess.h"
 #include "support/TempDir.h"
 
 extern char** environ;
 
-int main(int argc, char** argv) {
-  const int refreshes = argc > 1 ? std::atoi(argv[1]) : 5;
-  exsim::Options options;
-  options.scale = "large";
-  exsim::Simulator simulator(options);
-  simulator.start();
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+using pricora::test::Subprocess;
+
+struct Settings {
+  int refreshes = 5;
+  int latency = 0;
+  int interval = 2;
+  int termAfter = 20;
+  bool heavy = false;
+  std::string binary = PRICORA_BINARY;
+};
+
+double seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+
+// User plus system time of a running process, from /proc.
+double cpuSeconds(int pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  double ticks = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i)
+    if (i >= 14) ticks += std::stod(field);
+  return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+double peakMiB(int pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.starts_with("VmHWM:")) return std::stod(line.substr(6)) / 1024.0;
+  return 0;
+}
+
+std::size_t requestCount(const exsim::Simulator& simulator) {
+  std::size_t count = 0;
+  for (std::string_view exchange : exsim::kExchangeNames) count += simulator.requests(exchange).size();
+  return count;
+}
+
+struct Run {
+  Run(const Settings& settings, const exsim::Simulator& simulator, int interval, bool reportStalls)
+      : app(arguments(settings), environment(simulator, interval, reportStalls)) {}
+
+  static std::vector<std::string> arguments(const Settings& settings) {
+    return {settings.binary, "--headless", "--refreshes", std::to_string(settings.heavy ? 0 : settings.refreshes),
+            "--timeout",     "600"};
+  }
+  Subprocess::Environment environment(const exsim::Simulator& simulator, int interval, bool reportStalls) {
+    home.write("config/Pricora/Pricora.conf", simulator.settingsText());
+    home.write("resources/Experimental.plist",
+               "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>refreshFrequency</key><string>" +
+                   std::to_string(interval) + "</string></dict></plist>");
+    Subprocess::Environment variables = {{"XDG_CONFIG_HOME", home.file("config")},
+                                         {"XDG_DATA_HOME", home.file("data")},
+                                         {"PRICORA_RESOURCES", home.file("resources")},
+                                         {"HOME", home.file("home")},
+                                         {"DISPLAY", std::nullopt},
+                                         {"WAYLAND_DISPLAY", std::nullopt}};
+    if (reportStalls) variables["PRICORA_REPORT_STALLS"] = "1";
+    return variables;
+  }
 
   pricora::test::TempDir home;
-  home.write("config/Pricora/Pricora.conf", simulator.settingsText());
-  home.write("resources/Experimental.plist",
-             "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>refreshFrequency</key>"
-             "<string>1</string></dict></plist>");
+  Subprocess app;
+};
 
-  std::vector<std::string> variables = {"XDG_CONFIG_HOME=" + home.file("config"), "XDG_DATA_HOME=" + home.file("data"),
-                                        "PRICORA_RESOURCES=" + home.file("resources"), "HOME=" + home.file("home")};
-  for (char** entry = environ; *entry != nullptr; ++entry) {
-    const std::string text = *entry;
-    if (!text.starts_with("XDG_") && !text.starts_with("HOME=") && !text.starts_with("DISPLAY=")) variables.push_back(text);
-  }
-  std::vector<char*> envp;
-  for (std::string& text : variables) envp.push_back(text.data());
-  envp.push_back(nullptr);
-  std::string binary = PRICORA_BINARY, headless = "--headless", count = "--refreshes",
-              wanted = std::to_string(refreshes), timeout = "--timeout", seconds = "600";
-  char* args[] = {binary.data(), headless.data(), count.data(), wanted.data(), timeout.data(), seconds.data(), nullptr};
-
-  const auto start = std::chrono::steady_clock::now();
+// curl's command-line client over the same addresses, as one parallel run.
+void runCurl(const std::vector<std::string>& urls) {
+  pricora::test::TempDir dir;
+  std::string config;
+  for (const std::string& url : urls) config += "url = \"" + url + "\"\noutput = \"/dev/null\"\n";
+  std::string file = dir.write("urls.conf", config);
+  std::vector<std::string> words = {"curl",     "--silent", "--no-progress-meter", "--parallel", "--parallel-max", "50",
+                                    "--config", file};
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  const Clock::time_point start = Clock::now();
   pid_t pid = 0;
-  if (posix_spawn(&pid, args[0], nullptr, nullptr, args, envp.data()) != 0) {
-    std::perror("posix_spawn");
-    return 1;
+  if (posix_spawnp(&pid, "curl", nullptr, nullptr, argv.data(), environ) != 0) {
+    std::perror("curl");
+    return;
   }
   int status = 0;
   rusage usage{};
   wait4(pid, &status, 0, &usage);
-  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double wall = seconds(Clock::now() - start);
   const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  std::printf("curl --parallel:  CPU %6.0f ms (start included), wall %5.2f s, %6.0f requests/s, peak %5.1f MiB\n",
+              cpu * 1000, wall, static_cast<double>(urls.size()) / wall, static_cast<double>(usage.ru_maxrss) / 1024.0);
+}
 
-  std::size_t requests = 0;
-  for (std::string_view exchange : exsim::kExchangeNames) requests += simulator.requests(exchange).size();
-  std::printf("%d refreshes at the large scale: %zu requests answered, exit status %d\n", refreshes, requests,
-              WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-  std::printf("wall %.2f s (one refresh a second), CPU %.0f ms in all, %.0f ms per refresh (start-up included)\n", wall,
-              cpu * 1000, cpu * 1000 / refreshes);
-  std::printf("peak resident memory %.1f MiB\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
+int largeMarket(const Settings& settings) {
+  exsim::Options options;
+  options.scale = "large";
+  exsim::Simulator simulator(options);
+  if (settings.latency > 0)
+    for (std::string_view exchange : exsim::kExchangeNames)
+      simulator.addFault({std::string(exchange), "*", "delay", settings.latency});
+  simulator.start();
+
+  Run run(settings, simulator, settings.interval, false);
+  Subprocess& app = run.app;
+  std::optional<Clock::time_point> firstRequest;
+  Clock::time_point firstDone;
+  double cpuFirst = 0, cpuLast = 0, peak = 0;
+  std::size_t firstRequests = 0;
+  for (int done = 1; done <= settings.refreshes;) {
+    if (!firstRequest && requestCount(simulator) > 0) firstRequest = Clock::now();
+    if (!app.waitForError("refresh " + std::to_string(done) + " completed", firstRequest ? 20ms : 1ms)) {
+      if (access(("/proc/" + std::to_string(app.pid())).c_str(), F_OK) != 0) break;  // gone: it failed
+      continue;
+    }
+    cpuLast = cpuSeconds(app.pid());
+    peak = std::max(peak, peakMiB(app.pid()));
+    if (done == 1) {
+      firstDone = Clock::now();
+      cpuFirst = cpuLast;
+      firstRequests = requestCount(simulator);
+    }
+    ++done;
+  }
+  const std::optional<int> status = app.wait(60s);
+  if (status != 0 || !firstRequest) {
+    std::fprintf(stderr, "pricora failed (%d):\n%s", status.value_or(-1), app.errors().c_str());
+    return 1;
+  }
+  std::vector<std::string> urls;
+  for (std::string_view exchange : exsim::kExchangeNames) {
+    const std::vector<std::string> targets = simulator.requests(exchange);
+    for (const std::string& target : std::set<std::string>(targets.begin(), targets.end()))
+      urls.push_back(simulator.baseAddress(exchange) + target);
+  }
+  const double wall = seconds(firstDone - *firstRequest);
+  std::printf("large market, %d ms latency, %zu addresses per refresh, %d refreshes %d s apart\n", settings.latency,
+              urls.size(), settings.refreshes, settings.interval);
+  std::printf("pricora first:    CPU %6.0f ms (start included), wall %5.2f s, %6.0f requests/s, peak %5.1f MiB\n",
+              cpuFirst * 1000, wall, static_cast<double>(firstRequests) / wall, peak);
+  if (settings.refreshes > 1)
+    std::printf("pricora later:    CPU %6.0f ms per refresh\n", (cpuLast - cpuFirst) * 1000 / (settings.refreshes - 1));
+  simulator.clearRequests();
+  runCurl(urls);
+  return 0;
+}
+
+int heavyListing(const Settings& settings) {
+  exsim::Options options;
+  options.scale = "heavy";
+  exsim::Simulator simulator(options);
+  simulator.addFault({"Kraken", "*", "delay", 1000});
+  simulator.start();
+
+  Run run(settings, simulator, 5, true);
+  Subprocess& app = run.app;
+  const Clock::time_point start = Clock::now();
+  double peak = 0;
+  while (Clock::now() - start < std::chrono::seconds(settings.termAfter) && !app.waitForError("\x01", 100ms))
+    peak = std::max(peak, peakMiB(app.pid()));
+  const Clock::time_point term = Clock::now();
+  app.signal(SIGTERM);
+  const std::optional<int> status = app.wait(60s);
+  const double exit = seconds(Clock::now() - term);
+  std::size_t tickers = 0;
+  for (const std::string& target : simulator.requests("Kraken")) tickers += target.find("Ticker") != std::string::npos;
+  const std::size_t stall = app.errors().find("longest event-loop stall");
+  std::printf("heavy listing: 20,000 Kraken pairs, 1 s per Kraken reply, a refresh every 5 s, SIGTERM after %d s\n",
+              settings.termAfter);
+  std::printf("pricora: %zu Kraken tickers asked, peak %.1f MiB, SIGTERM to exit %.0f ms (status %d), %s\n", tickers,
+              peak, exit * 1000, status.value_or(-1),
+              stall == std::string::npos ? "no stall report"
+                                         : app.errors().substr(stall, app.errors().find('\n', stall) - stall).c_str());
+  return status == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Settings settings;
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    auto number = [&] { return i + 1 < argc ? std::atoi(argv[++i]) : 0; };
+    if (option == "--refreshes")
+      settings.refreshes = std::max(1, number());
+    else if (option == "--latency")
+      settings.latency = number();
+    else if (option == "--interval")
+      settings.interval = std::max(1, number());
+    else if (option == "--term-after")
+      settings.termAfter = number();
+    else if (option == "--heavy")
+      settings.heavy = true;
+    else if (option == "--binary" && i + 1 < argc)
+      settings.binary = argv[++i];
+    else {
+      std::fprintf(stderr,
+                   "usage: refresh_bench [--refreshes N] [--latency MS] [--interval S] [--binary PATH]\n"
+                   "       refresh_bench --heavy [--term-after S] [--binary PATH]\n");
+      return 1;
+    }
+  }
+  return settings.heavy ? heavyListing(settings) : largeMarket(settings);
 }

@@ -24,18 +24,19 @@
 #include "qt/BarRun.h"
 #include "qt/CommandLine.h"
 #include "qt/CommandLineAnswer.h"
+#include "qt/CurlJsonFetch.h"
 #include "qt/DesktopHost.h"
 #include "qt/HeadlessHost.h"
 #include "qt/HeadlessRun.h"
 #include "qt/ImageCache.h"
 #include "qt/QtBundle.h"
-#include "qt/QtJsonFetch.h"
 #include "qt/QtMainQueue.h"
 #include "qt/QtManageWindow.h"
 #include "qt/QtSettings.h"
 #include "qt/QtUrlOpener.h"
 #include "qt/SignalWatcher.h"
 #include "qt/SingleInstance.h"
+#include "qt/StallReport.h"
 #include "qt/Translation.h"
 #include "sni/TrayChooser.h"
 
@@ -102,7 +103,7 @@ struct Platform {
   QtBundle bundle;
   XdgLoginItems loginItems;
   StatusBar statusBar;
-  QtJsonFetch fetch;
+  CurlJsonFetch fetch;
 };
 
 std::vector<std::string> exchangeNames() {
@@ -127,6 +128,7 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   AppDelegate delegate(services, *store);
   HeadlessRun run(delegate, platform.statusBar, host, options.refreshes, options.timeout, options.dump);
   SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
+  StallReport stalls(qEnvironmentVariableIsSet("PRICORA_REPORT_STALLS"));
   delegate.applicationDidFinishLaunching();
   return app.exec();
 }

@@ -23,13 +23,14 @@ Number numberOption(std::string_view name, std::string_view text) {
 }  // namespace
 
 std::string_view usage() {
-  return "usage: exchange-sim [--scale real|large] [--seed N] [--base-port P]\n"
+  return "usage: exchange-sim [--scale real|large|heavy] [--seed N] [--base-port P]\n"
          "                    [--fault EXCHANGE:GLOB:KIND[=PARAM][xCOUNT]]... [--log] [--control]\n"
          "\n"
          "Serves the exchanges' public market data on 127.0.0.1, one port per exchange, prints the\n"
          "settings that point Pricora at it, then \"# ready\", and runs until SIGINT or SIGTERM.\n"
          "\n"
-         "  --scale       real: the recorded pairs (default); large: several hundred per exchange\n"
+         "  --scale       real: the recorded pairs (default); large: several hundred per exchange;\n"
+         "                heavy: large, with 20,000 Kraken pairs\n"
          "  --seed        prices depend on the seed, the exchange, the pair and its tick only\n"
          "  --base-port   ports P, P+1, ... for Wex Bitfinex Kraken Bitstamp OKCoin OKCoinCNY\n"
          "                Poloniex CoinFloor GDAX; free ports by default\n"
@@ -62,8 +63,8 @@ CommandLine parseCommandLine(const std::vector<std::string_view>& arguments) {
     };
     if (name == "--scale") {
       result.options.scale = value();
-      if (result.options.scale != "real" && result.options.scale != "large")
-        throw std::invalid_argument("--scale is real or large, not \"" + result.options.scale + "\"");
+      if (result.options.scale != "real" && result.options.scale != "large" && result.options.scale != "heavy")
+        throw std::invalid_argument("--scale is real, large or heavy, not \"" + result.options.scale + "\"");
     } else if (name == "--seed") {
       result.options.seed = numberOption<std::uint64_t>(name, value());
     } else if (name == "--base-port") {

@@ -36,8 +36,8 @@ std::array<std::unique_ptr<Venue>, kSiteCount> makeVenues(const VenueContext& co
 }
 
 const Options& checked(const Options& options) {
-  if (options.scale != "real" && options.scale != "large")
-    throw std::invalid_argument("unknown scale \"" + options.scale + "\" (known: real, large)");
+  if (options.scale != "real" && options.scale != "large" && options.scale != "heavy")
+    throw std::invalid_argument("unknown scale \"" + options.scale + "\" (known: real, large, heavy)");
   if (options.basePort < 0 || options.basePort > 65535 - static_cast<int>(kSiteCount) + 1)
     throw std::invalid_argument("base port " + std::to_string(options.basePort) + " out of range");
   for (const Fault& fault : options.faults) checkFault(fault);
@@ -48,7 +48,8 @@ const Options& checked(const Options& options) {
 
 struct Simulator::State {
   explicit State(const Options& given)
-      : options(checked(given)), venues(makeVenues({given.seed, given.scale == "large", valuation})) {
+      : options(checked(given)),
+        venues(makeVenues({given.seed, given.scale != "real", given.scale == "heavy", valuation})) {
     for (const Fault& fault : given.faults) faults.add(fault);
   }
 

@@ -15,6 +15,7 @@ namespace exsim {
 struct VenueContext {
   std::uint64_t seed = 1;
   bool large = false;
+  bool heavy = false;  // large, and Kraken lists 20,000 pairs
   const Valuation& valuation;
 };
 

@@ -14,6 +14,7 @@ namespace exsim {
 namespace {
 
 constexpr std::size_t kLargePairCount = 600;
+constexpr std::size_t kHeavyPairCount = 20'000;
 
 // Kraken's old asset names carry an X (crypto) or Z (fiat) prefix: XXBT, ZUSD; newer ones do not.
 std::string_view withoutPrefix(std::string_view asset) {
@@ -29,7 +30,8 @@ class Kraken final : public Venue {
     std::vector<std::pair<std::string, rapidjson::Value>> entries;
     for (auto& member : document["result"].GetObject())
       entries.emplace_back(member.name.GetString(), rapidjson::Value(member.value, allocator));
-    if (context.large) synthesise(entries, document["result"]["ADAUSD"], allocator, context.valuation);
+    const std::size_t count = context.heavy ? kHeavyPairCount : kLargePairCount;
+    if (context.large) synthesise(entries, count, document["result"]["ADAUSD"], allocator, context.valuation);
 
     for (auto& [key, entry] : entries) {
       const std::string_view base = withoutPrefix(entry["base"].GetString());
@@ -103,8 +105,9 @@ class Kraken final : public Venue {
 
   // Newer listings add assets without prefixes ("DOTUSD", "DOTXBT"); made-up ones follow suit,
   // shaped like a recorded entry, until the listing reaches the size of Kraken's.
-  static void synthesise(std::vector<std::pair<std::string, rapidjson::Value>>& entries, const rapidjson::Value& model,
-                         rapidjson::Document::AllocatorType& allocator, const Valuation& valuation) {
+  static void synthesise(std::vector<std::pair<std::string, rapidjson::Value>>& entries, std::size_t count,
+                         const rapidjson::Value& model, rapidjson::Document::AllocatorType& allocator,
+                         const Valuation& valuation) {
     constexpr std::pair<std::string_view, std::string_view> kQuotes[] = {
         {"USD", "ZUSD"}, {"EUR", "ZEUR"}, {"XBT", "XXBT"}, {"ETH", "XETH"}, {"CAD", "ZCAD"}, {"GBP", "ZGBP"}, {"JPY", "ZJPY"}};
     std::vector<std::string> recordedBases;
@@ -113,9 +116,9 @@ class Kraken final : public Venue {
       return valuation.knows(code) || std::find(recordedBases.begin(), recordedBases.end(), code) != recordedBases.end();
     };
     auto text = [&allocator](const std::string& value) { return rapidjson::Value(value.c_str(), allocator); };
-    for (const std::string& code : syntheticCodes(kLargePairCount, taken)) {
+    for (const std::string& code : syntheticCodes(count, taken)) {
       const std::size_t quoteCount = 2 + hashText(code) % 4;
-      for (std::size_t i = 0; i < quoteCount && entries.size() < kLargePairCount; ++i) {
+      for (std::size_t i = 0; i < quoteCount && entries.size() < count; ++i) {
         const auto& [shortQuote, asset] = kQuotes[i];
         const std::string key = code + std::string(shortQuote);
         rapidjson::Value entry(model, allocator);
@@ -126,7 +129,7 @@ class Kraken final : public Venue {
         entry["pair_decimals"] = placesFor(valuation.rate(code, shortQuote), 0, 10);
         entries.emplace_back(key, std::move(entry));
       }
-      if (entries.size() == kLargePairCount) break;
+      if (entries.size() == count) break;
     }
     std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
   }
