@@ -55,30 +55,31 @@ TEST_F(PriceItemsTest, ShowTheTitleUntilTheFirstTickerThenTheCutPriceAtAFixedWid
   EXPECT_EQ(item.length(), 6.0 * 7 + 10.0);
 }
 
-TEST_F(PriceItemsTest, SwitchingOnUsesThePairsOwnCurrentEntryAndSwitchingOffRemovesIt) {
+TEST_F(PriceItemsTest, SwitchingOnUsesThePairsOwnCurrentEntryOrTheTitleUntilItsNextTicker) {
   handOff("BTC/USDT", "1.0001");
-  record("ETH/BTC")->setShowInMenubar(true);
-  delegate.statusPairsChangedWithSender(record("ETH/BTC"));  // no entry this refresh: nothing yet
-  EXPECT_EQ(items().size(), 2u);
-
-  // BTC/USD has no entry of its own yet and must not take BTC/USDT's.
-  record("BTC/USD")->setShowInMenubar(false);
-  delegate.statusPairsChangedWithSender(record("BTC/USD"));
-  record("BTC/USD")->setShowInMenubar(true);
-  delegate.statusPairsChangedWithSender(record("BTC/USD"));
-  EXPECT_EQ(items().size(), 1u);
-
   handOff("ETH/BTC", "0.00001234");
-  delegate.statusPairsChangedWithSender(record("ETH/BTC"));
-  ASSERT_EQ(items().size(), 2u);
-  EXPECT_EQ(items()[1].item->attributedTitle().text, "ETH/BTC\n1.234e-5");
-  EXPECT_EQ(platform.statusBar.items().back(), items()[1].item);
+  const auto toggle = [&](const std::string& title, bool on) {
+    record(title)->setShowInMenubar(on);
+    delegate.statusPairsChangedWithSender(record(title));
+  };
+  toggle("ETH/BTC", true);
+  ASSERT_EQ(items().size(), 3u);
+  EXPECT_EQ(items()[2].item->attributedTitle().text, "ETH/BTC\n1.234e-5");
+  EXPECT_EQ(platform.statusBar.items().back(), items()[2].item);
 
-  record("ETH/BTC")->setShowInMenubar(false);
-  delegate.statusPairsChangedWithSender(record("ETH/BTC"));
-  EXPECT_EQ(items().size(), 1u);
-  EXPECT_EQ(platform.statusBar.items().size(), 2u);  // the application's icon and LTC/USD
-  EXPECT_FALSE(platform.context->hasChanges());  // every change was saved
+  // BTC/USD has no entry of its own this refresh and must not take BTC/USDT's.
+  toggle("BTC/USD", false);
+  toggle("BTC/USD", true);
+  ASSERT_EQ(items().size(), 3u);
+  EXPECT_EQ(items()[2].item->attributedTitle().text, "BTC/USD\n");
+  EXPECT_FALSE(items()[2].item->menu());
+  handOff("BTC/USD", "9000");
+  EXPECT_EQ(items()[2].item->attributedTitle().text, "BTC/USD\n9000");
+
+  toggle("ETH/BTC", false);
+  EXPECT_EQ(items().size(), 2u);
+  EXPECT_EQ(platform.statusBar.items().size(), 3u);  // the application's icon, LTC/USD and BTC/USD
+  EXPECT_FALSE(platform.context->hasChanges());      // every change was saved
 }
 
 TEST_F(PriceItemsTest, ARecordTheCleanUpDeletesKeepsItsItemShowingOnlyTheTitle) {
@@ -91,14 +92,16 @@ TEST_F(PriceItemsTest, ARecordTheCleanUpDeletesKeepsItsItemShowingOnlyTheTitle) 
 }
 
 TEST_F(PriceItemsTest, TheFirstEntryOfTheMenuOpensTheExchangesSite) {
-  for (const char* name : {"Wex", "Bitfinex", "Kraken", "Bitstamp", "OKCoin", "Poloniex", "CoinFloor", "GDAX", "BTC-E"}) {
+  for (const char* name :
+       {"Wex", "Bitfinex", "Kraken", "Bitstamp", "OKCoin", "Poloniex", "CoinFloor", "GDAX", "BTC-E"}) {
     MenuItem item(name, "openExchangeWebsiteWithSender:", "");
     delegate.sendAction(item.action(), item);
   }
-  EXPECT_EQ(platform.host.openedUrls,
-            (std::vector<std::string>{"https://wex.nz", "https://www.bitfinex.com", "https://www.kraken.com",
-                                      "https://www.bitstamp.net", "https://www.okcoin.com", "https://poloniex.com",
-                                      "https://www.coinfloor.co.uk", "https://exchange.coinbase.com", "https://wex.nz"}));
+  EXPECT_EQ(
+      platform.host.openedUrls,
+      (std::vector<std::string>{"https://wex.nz", "https://www.bitfinex.com", "https://www.kraken.com",
+                                "https://www.bitstamp.net", "https://www.okcoin.com", "https://poloniex.com",
+                                "https://www.coinfloor.co.uk", "https://exchange.coinbase.com", "https://wex.nz"}));
 }
 
 }  // namespace
