@@ -76,6 +76,18 @@ TEST_F(ManageTest, RowsAreMatchedByTheRecordTheyShowedNotTheirPosition) {
   EXPECT_FALSE(deleted->isFavourite());
 }
 
+TEST_F(ManageTest, TheTableFollowsInsertsAndDeletesOnceAfterEachBurst) {
+  choose("Kraken");
+  const int reloads = window().reloads;
+  for (int i = 0; i < 1000; ++i) handOff(Exchange::Kraken, "P" + std::to_string(1000 + i));
+  platform.context->deletePair(delegate.pairList().findPair("Kraken", "ETH/XBT"));
+  EXPECT_EQ(window().reloads, reloads);  // posted, never inline
+  platform.queue.runUntilIdle();
+  EXPECT_EQ(window().reloads, reloads + 1);
+  ASSERT_EQ(window().rows.size(), 1001u);
+  EXPECT_EQ(window().rows.back().title, "XBT/USD");
+}
+
 class LaunchAtLoginTest : public ::testing::Test {
  protected:
   void launch() {

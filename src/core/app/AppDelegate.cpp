@@ -48,7 +48,7 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context)
       refresh_(services, state_, makeAdapters(adapterContext_), [this] { services_.manageWindow.reloadData(); }),
       label_(services, state_),
       launchAtLogin_(services.settings, services.loginItems, services.host, *state_.launchAtStartupMenuItem),
-      manage_(services.manageWindow, pairList_,
+      manage_(services.manageWindow, services.queue, pairList_,
               {[this] { favouritesChangedWithSender(); },
                [this](const PairRef& record) { statusPairsChangedWithSender(record); }}) {
   for (Exchange exchange : kAllExchanges)
