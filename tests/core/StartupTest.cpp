@@ -108,6 +108,8 @@ class ExperimentalResource : public Startup {
 TEST_F(ExperimentalResource, WithoutTheResourceTheIntervalIsOneMinute) { EXPECT_EQ(intervalAfterLaunch(), 60.0); }
 
 TEST_F(ExperimentalResource, ANumericStringSetsTheInterval) {
+  writeXml("<dict><key>refreshFrequency</key><string>2147483.647</string></dict>");
+  EXPECT_EQ(intervalAfterLaunch(), 2147483.647);
   writeXml("<dict><key>refreshFrequency</key><string>30</string></dict>");
   EXPECT_EQ(intervalAfterLaunch(), 30.0);
   EXPECT_EQ(delegate.refreshCycle().timer()->interval().count(), 30.0);
@@ -140,6 +142,8 @@ TEST_F(ExperimentalResource, AnythingElseKeepsOneMinuteSilently) {
       "<dict><key>refreshFrequency</key><string>0.5</string></dict>",
       "<dict><key>refreshFrequency</key><string>inf</string></dict>",
       "<dict><key>refreshFrequency</key><string>nan</string></dict>",
+      "<dict><key>refreshFrequency</key><string>2147483.648</string></dict>",
+      "<dict><key>refreshFrequency</key><string>1e7</string></dict>",
       "<dict><key>somethingElse</key><string>30</string></dict>",
       "<array><string>30</string></array>",
       "<dict><key>refreshFrequency</key><string>30</string>",  // not well-formed
