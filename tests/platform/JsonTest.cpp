@@ -91,7 +91,8 @@ TEST(Json, AcceptsFragmentsAndRejectsWhatIsNotJson) {
 
   const char* bad[] = {"", "   ", "<html><body>502 Bad Gateway</body></html>", "{\"a\":1} trailing",
                        "{\"a\":1,}", "[01]", "NaN", "{'a':1}", "{\"a\":\"\xC3\x28\"}", "\"\xFF\"",
-                       "{\"a\":\"\xED\xA0\x80\"}", "[1,2"};
+                       "{\"a\":\"\xED\xA0\x80\"}", "[1,2", R"(["\udc00"])", R"({"\udfff":1})",
+                       R"(["\ud800"])", R"(["\ud83d\u0041"])", R"({"k":"a\udbff"})"};
   for (const char* text : bad) EXPECT_FALSE(Json::parse(text)) << text;
   EXPECT_FALSE(Json::parse(std::string_view("1\0 2", 4)));
 }
