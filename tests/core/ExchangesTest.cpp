@@ -96,12 +96,12 @@ TEST_F(Kraken, AListingOfThousandsOfKeysIsAskedForInOneGo) {
 }
 
 TEST_F(Kraken, TitlesFollowTheKeysLength) {
-  list(R"("DASHEUR":{},"BCHUSD":{},"XETHXXBT":{},"XXBTZ":{},"XBT":{},"":{},"ÄÖÜÉÈ":{})");
+  list(R"("DASHEUR":{},"BCHUSD":{},"XETHXXBT":{},"XXBTZ":{},"XBT":{})");
   platform.fetch.respondToAll([](const std::string&) { return std::string("{}"); });
   settle();
   std::vector<std::string> titles;
   for (const auto& handOff : handOffs) titles.push_back(handOff.title);
-  EXPECT_EQ(titles, (std::vector<std::string>{"DASH/EUR", "BCH/USD", "ETH/XBT", "XBT/", "XBT", "", "ÖÜÉ/"}));
+  EXPECT_EQ(titles, (std::vector<std::string>{"DASH/EUR", "BCH/USD", "ETH/XBT", "XBT/", "XBT"}));
 }
 
 class Bitfinex : public AdapterFixture {
@@ -165,35 +165,70 @@ class GDAX : public AdapterFixture {
 
 TEST_F(GDAX, AddsLowAndHighWhenTheStatisticsArrive) {
   start();
-  platform.fetch.respond("http://gdax.test/products",
-                         R"([{"id":"BTC-USD","status":"online"},{"id":"ETH-BTC"},{"display_name":"no id"}])");
-  EXPECT_EQ(exchangeState().pairs, (std::vector<std::string>{"BTC-USD", "ETH-BTC", ""}));
-  EXPECT_EQ(platform.fetch.pendingUrls()[2], "http://gdax.test/products//ticker");
-
+  platform.fetch.respond("http://gdax.test/products", R"([{"id":"BTC-USD","status":"online"},{"id":"ETH-BTC"},{"id":"LTC-EUR"}])");
+  EXPECT_EQ(exchangeState().pairs, (std::vector<std::string>{"BTC-USD", "ETH-BTC", "LTC-EUR"}));
+  platform.fetch.respond("http://gdax.test/products/LTC-EUR/ticker", R"({"message":"NotFound"})");
   platform.fetch.respond("http://gdax.test/products/BTC-USD/ticker", R"({"trade_id":4729088,"price":"333.99",
       "size":"0.193","bid":"333.98","ask":"333.99","volume":"5957.11914015","time":"2015-11-14T20:46:03.511254Z"})");
-  platform.fetch.fail("http://gdax.test/products/ETH-BTC/ticker");  // no statistics asked for it
   EXPECT_EQ(dones, 0);
-  platform.fetch.respond("http://gdax.test/products//ticker", R"({"message":"NotFound"})");
+  platform.fetch.fail("http://gdax.test/products/ETH-BTC/ticker");  // no statistics asked for it
   EXPECT_EQ(dones, 1);  // the statistics play no part in finishing
   settle();
   ASSERT_EQ(handOffs.size(), 2u);
-  EXPECT_EQ(handOffs[0].title, "BTC/USD");
-  EXPECT_EQ(lines(*handOffs[0].entry), "Bid: 333.98|Ask: 333.99|Last: 333.99|Volume: 5957.11914015|");
+  EXPECT_EQ(handOffs[0].title, "LTC/EUR");
+  EXPECT_EQ(handOffs[1].title, "BTC/USD");
+  EXPECT_EQ(lines(*handOffs[1].entry), "Bid: 333.98|Ask: 333.99|Last: 333.99|Volume: 5957.11914015|");
 
-  EXPECT_EQ(platform.fetch.pendingUrls(),
-            (std::vector<std::string>{"http://gdax.test/products/BTC-USD/stats", "http://gdax.test/products//stats"}));
+  EXPECT_EQ(platform.fetch.pendingUrls(), (std::vector<std::string>{"http://gdax.test/products/LTC-EUR/stats",
+                                                                     "http://gdax.test/products/BTC-USD/stats"}));
+  platform.fetch.fail("http://gdax.test/products/LTC-EUR/stats");
   platform.fetch.respond("http://gdax.test/products/BTC-USD/stats",
                          R"({"open":"6745.61000000","high":"7292.11000000","low":"6650.00000000","volume":"26185.5"})");
-  platform.fetch.fail("http://gdax.test/products//stats");
-  EXPECT_EQ(lines(*handOffs[0].entry),
+  EXPECT_EQ(lines(*handOffs[1].entry),
             "Bid: 333.98|Ask: 333.99|Last: 333.99|Volume: 5957.11914015|Low: 6650.00000000|High: 7292.11000000|");
-  EXPECT_EQ(lines(*handOffs[1].entry), "Bid: |Ask: |Last: |Volume: |");
+  EXPECT_EQ(lines(*handOffs[0].entry), "Bid: |Ask: |Last: |Volume: |");
+}
 
-  // A listing that is an object yields its members' ids.
-  start();
-  platform.fetch.respond("http://gdax.test/products", R"({"message":"Public rate limit exceeded"})");
-  EXPECT_EQ(exchangeState().pairs, (std::vector<std::string>{""}));
+// Listed keys end up in addresses and in the store: only plain ones are used.
+class ListingKeys : public AdapterFixture {};
+
+TEST_F(ListingKeys, OnlyPlainKeysAreRequestedAndAListingOfNoneCountsAsFailed) {
+  struct Case {
+    std::unique_ptr<ExchangeAdapter> (*make)(AdapterContext&);
+    std::string listing, open, member, close, ticker;
+  };
+  const Case cases[] = {
+      {makeWexAdapter, "http://wex.test/api/3/info", R"({"pairs":{)", R"("K":{})", "}}", "http://wex.test/api/3/ticker/"},
+      {makeKrakenAdapter, "http://kraken.test/0/public/AssetPairs", R"({"result":{)", R"("K":{})", "}}",
+       "http://kraken.test/0/public/Ticker?pair="},
+      {makeBitfinexAdapter, "http://bitfinex.test/v1/symbols", "[", R"("K")", "]", "http://bitfinex.test/v1/pubticker/"},
+      {makeGDAXAdapter, "http://gdax.test/products", "[", R"({"id":"K"})", "]", "http://gdax.test/products/"},
+  };
+  const std::vector<std::string> hostile = {"../../../../x", "a?b=c", "a#b", "a/b", "a b", "a%2F", "", ".", "..",
+                                            std::string(65, 'k'), "\u00e9"};
+  for (const Case& c : cases) {
+    make(c.make);
+    const auto listing = [&](std::vector<std::string> keys) {
+      std::string body = c.open;
+      for (const std::string& key : keys) {
+        std::string member = c.member;
+        body += (body == c.open ? "" : ",") + member.replace(member.find('K'), 1, key);
+      }
+      start();
+      platform.fetch.respond(c.listing, body + c.close);
+    };
+    std::vector<std::string> keys = hostile;
+    keys.push_back("a.b-c_d:" + std::string(56, 'e'));
+    listing(keys);
+    EXPECT_EQ(exchangeState().pairs, std::vector<std::string>{keys.back()}) << c.listing;
+    ASSERT_EQ(platform.fetch.pendingCount(), 1u) << c.listing;
+    EXPECT_TRUE(platform.fetch.pendingUrls()[0].starts_with(c.ticker + keys.back())) << platform.fetch.pendingUrls()[0];
+    platform.fetch.respondToAll([](const std::string&) { return std::nullopt; });
+    listing(hostile);
+    EXPECT_EQ(exchangeState().pairs, std::vector<std::string>{keys.back()}) << c.listing;
+    platform.fetch.respondToAll([](const std::string&) { return std::nullopt; });
+  }
+  EXPECT_EQ(percentEncoded("a/b?c#d%e f:\xC3\xA9"), "a%2Fb%3Fc%23d%25e%20f:%C3%A9");
 }
 
 class Poloniex : public AdapterFixture {
@@ -208,7 +243,7 @@ class Poloniex : public AdapterFixture {
 
 TEST_F(Poloniex, OneReplyGivesEveryMarketThenTheExchangeIsDone) {
   reply(R"({"BTC_ETH":{"id":7,"last":"0.0712","lowestAsk":"0.0713","highestBid":"0.0711","isFrozen":"0"},
-            "error":"not a market","USDT_BTC":{"highestBid":"9000"},"list":[1]})");
+            "error":"not a market","USDT_BTC":{"highestBid":"9000"},"list":[1],"../x":{}})");
   EXPECT_EQ(exchangeState().pairs, (std::vector<std::string>{"BTC_ETH", "USDT_BTC"}));
   settle();
   // Hand-offs were queued before the exchange reported done, so they land before what done queues.

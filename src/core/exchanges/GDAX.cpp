@@ -20,7 +20,7 @@ class GDAX final : public TickerAdapter {
   }
 
   std::string tickerUrl(const std::string& key) const override {
-    return baseAddress() + "/products/" + key + "/ticker";
+    return baseAddress() + "/products/" + percentEncoded(key) + "/ticker";
   }
 
   std::optional<Parsed> parseTicker(const Json& ticker, const std::string& key) override {
@@ -28,7 +28,7 @@ class GDAX final : public TickerAdapter {
     const std::string price = valueText(ticker["price"]);
     PairEntryRef entry =
         makeEntry(title, price, {{"Bid: ", valueText(ticker["bid"])}, {"Ask: ", valueText(ticker["ask"])}, {"Last: ", price}});
-    context().fetch.get(baseAddress() + "/products/" + key + "/stats", [entry](const JsonReply& stats) {
+    context().fetch.get(baseAddress() + "/products/" + percentEncoded(key) + "/stats", [entry](const JsonReply& stats) {
       if (!stats) return;
       entry->addLine("Low: " + valueText((*stats)["low"]));
       entry->addLine("High: " + valueText((*stats)["high"]));

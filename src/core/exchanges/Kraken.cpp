@@ -21,7 +21,9 @@ class Kraken final : public TickerAdapter {
     return true;
   }
 
-  std::string tickerUrl(const std::string& key) const override { return baseAddress() + "/0/public/Ticker?pair=" + key; }
+  std::string tickerUrl(const std::string& key) const override {
+    return baseAddress() + "/0/public/Ticker?pair=" + percentEncoded(key);
+  }
 
   static std::string titleOf(const std::string& key) {
     if (key == "USDTZUSD") return "USDT/USD";

@@ -22,20 +22,22 @@ class Poloniex final : public ExchangeAdapter {
   }
 
  private:
-  // Only a member whose value is an object is a market: {"error":"Invalid command."} is none.
-  static bool isMarket(const Json& value) { return value.kind() == Json::Kind::Object; }
+  // Only a member whose value is an object is a market: {"error":"Invalid command."} is none. Its
+  // name becomes a record's title, so it must be a key we would dare to request, too.
+  static bool isMarket(const Json::Member& member) {
+    return member.value.kind() == Json::Kind::Object && usableKey(member.key);
+  }
 
   static bool hasMarket(const Json& document) {
     const Json::Object* members = document.objectValue();
-    return members != nullptr &&
-           std::any_of(members->begin(), members->end(), [](const Json::Member& m) { return isMarket(m.value); });
+    return members != nullptr && std::any_of(members->begin(), members->end(), isMarket);
   }
 
   void show(const Json& document) {
     state().pairs.clear();
     state().submenu->removeAllItems();
     for (const Json::Member& member : *document.objectValue()) {
-      if (!isMarket(member.value)) continue;
+      if (!isMarket(member)) continue;
       const Json& ticker = member.value;
       state().pairs.push_back(member.key);
       const std::string title = replacedAll(upperCased(member.key), '_', '/');

@@ -18,7 +18,9 @@ class Wex final : public TickerAdapter {
     return true;
   }
 
-  std::string tickerUrl(const std::string& key) const override { return baseAddress() + "/api/3/ticker/" + key; }
+  std::string tickerUrl(const std::string& key) const override {
+    return baseAddress() + "/api/3/ticker/" + percentEncoded(key);
+  }
 
   std::optional<Parsed> parseTicker(const Json& document, const std::string& key) override {
     const Json& ticker = document[key];
