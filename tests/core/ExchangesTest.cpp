@@ -192,17 +192,20 @@ TEST_F(GDAX, AddsLowAndHighWhenTheStatisticsArrive) {
 // Listed keys end up in addresses and in the store: only plain ones are used.
 class ListingKeys : public AdapterFixture {};
 
-TEST_F(ListingKeys, OnlyPlainKeysAreRequestedAndAListingOfNoneCountsAsFailed) {
+TEST_F(ListingKeys, OnlyPlainKeysOfTheRightShapeAreRequestedAndAListingOfNoneCountsAsFailed) {
   struct Case {
     std::unique_ptr<ExchangeAdapter> (*make)(AdapterContext&);
-    std::string listing, open, member, close, ticker;
+    std::string listing, open, member, close, ticker, wrongShape;
   };
   const Case cases[] = {
-      {makeWexAdapter, "http://wex.test/api/3/info", R"({"pairs":{)", R"("K":{})", "}}", "http://wex.test/api/3/ticker/"},
+      {makeWexAdapter, "http://wex.test/api/3/info", R"({"pairs":{)", R"("K":{})", "}}",
+       "http://wex.test/api/3/ticker/", R"({"pairs":[{},{}]})"},
       {makeKrakenAdapter, "http://kraken.test/0/public/AssetPairs", R"({"result":{)", R"("K":{})", "}}",
-       "http://kraken.test/0/public/Ticker?pair="},
-      {makeBitfinexAdapter, "http://bitfinex.test/v1/symbols", "[", R"("K")", "]", "http://bitfinex.test/v1/pubticker/"},
-      {makeGDAXAdapter, "http://gdax.test/products", "[", R"({"id":"K"})", "]", "http://gdax.test/products/"},
+       "http://kraken.test/0/public/Ticker?pair=", R"({"result":["XXBTZUSD"]})"},
+      {makeBitfinexAdapter, "http://bitfinex.test/v1/symbols", "[", R"("K")", "]", "http://bitfinex.test/v1/pubticker/",
+       R"({"btcusd":"x"})"},
+      {makeGDAXAdapter, "http://gdax.test/products", "[", R"({"id":"K"})", "]", "http://gdax.test/products/",
+       R"([{"id":7},"BTC-USD",{"display_name":"no id"},{"id":["BTC-USD"]}])"},
   };
   const std::vector<std::string> hostile = {"../../../../x", "a?b=c", "a#b", "a/b", "a b", "a%2F", "", ".", "..",
                                             std::string(65, 'k'), "\u00e9"};
@@ -224,9 +227,16 @@ TEST_F(ListingKeys, OnlyPlainKeysAreRequestedAndAListingOfNoneCountsAsFailed) {
     ASSERT_EQ(platform.fetch.pendingCount(), 1u) << c.listing;
     EXPECT_TRUE(platform.fetch.pendingUrls()[0].starts_with(c.ticker + keys.back())) << platform.fetch.pendingUrls()[0];
     platform.fetch.respondToAll([](const std::string&) { return std::nullopt; });
+    // Neither a listing of unusable keys nor one of the wrong shape replaces the keys.
     listing(hostile);
     EXPECT_EQ(exchangeState().pairs, std::vector<std::string>{keys.back()}) << c.listing;
     platform.fetch.respondToAll([](const std::string&) { return std::nullopt; });
+    for (const std::string& wrong : {c.wrongShape, std::string(R"({"error":["EGeneral:Too many requests"]})")}) {
+      start();
+      platform.fetch.respond(c.listing, wrong);
+      EXPECT_EQ(exchangeState().pairs, std::vector<std::string>{keys.back()}) << wrong;
+      platform.fetch.respondToAll([](const std::string&) { return std::nullopt; });
+    }
   }
   EXPECT_EQ(percentEncoded("a/b?c#d%e f:\xC3\xA9"), "a%2Fb%3Fc%23d%25e%20f:%C3%A9");
 }

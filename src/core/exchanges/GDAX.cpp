@@ -14,8 +14,12 @@ class GDAX final : public TickerAdapter {
  private:
   std::optional<std::string> listingUrl() const override { return baseAddress() + "/products"; }
 
+  // A product is an object with a text "id"; anything else (an error object's message, a
+  // product without an id) names no product.
   bool readListing(const Json& document, std::vector<std::string>& keys) const override {
-    document.forEach([&](std::string_view, const Json& product) { keys.push_back(valueText(product["id"])); });
+    document.forEach([&](std::string_view, const Json& product) {
+      if (product["id"].kind() == Json::Kind::String) keys.push_back(product["id"].stringValue());
+    });
     return true;
   }
 
