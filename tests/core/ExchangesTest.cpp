@@ -48,6 +48,23 @@ TEST_F(Wex, ListsItsPairsAndShowsNumbersAsTheirDigits) {
   EXPECT_EQ(platform.fetch.pendingCount(), 2u);
 }
 
+TEST_F(Wex, RepliesCountAgainstTheKeysAsTheyAreNow) {
+  // A later listing shrinks the keys while the first batch still answers: the count compares
+  // with the two keys there are now.
+  start();
+  platform.fetch.respond("http://wex.test/api/3/info", R"({"pairs":{"a_b":{},"c_d":{},"e_f":{}}})");
+  platform.fetch.fail("http://wex.test/api/3/ticker/a_b");
+  start();
+  platform.fetch.respond("http://wex.test/api/3/info", R"({"pairs":{"g_h":{},"i_j":{}}})");
+  platform.fetch.fail("http://wex.test/api/3/ticker/c_d");
+  EXPECT_EQ(dones, 1);
+  platform.fetch.fail("http://wex.test/api/3/ticker/e_f");
+  platform.fetch.fail("http://wex.test/api/3/ticker/g_h");
+  EXPECT_EQ(dones, 1);
+  platform.fetch.fail("http://wex.test/api/3/ticker/i_j");
+  EXPECT_EQ(dones, 2);
+}
+
 TEST_F(Wex, AnExchangeThatNeverListedFinishesAtOnce) {
   // WEX is gone: its listing never answers, yet refreshes must still complete.
   start();
@@ -301,6 +318,23 @@ TEST_F(OKCoin, AsksTheYuanSiteForYuanPairsOnly) {
       "Bid: 33.15|Ask: 33.16|Last: 33.15|Low: 32.05|High: 34.15|Volume: 10532696.39199642|Timestamp: 1410431279|");
   EXPECT_EQ(handOffs[1].title, "BTC/CNY");
   EXPECT_EQ(lines(*handOffs[1].entry), "Bid: |Ask: |Last: |Low: |High: |Volume: |Timestamp: 1410431279|");
+}
+
+// The fixed lists finish once, with an empty submenu, when every request fails.
+class FixedLists : public AdapterFixture {};
+
+TEST_F(FixedLists, FinishOnceWhenEveryRequestFails) {
+  for (auto factory : {makeOKCoinAdapter, makeCoinFloorAdapter, makeBitstampAdapter}) {
+    dones = 0;
+    make(factory);
+    exchangeState().submenu->addItemWithTitle("from the last refresh");
+    start();
+    platform.fetch.respondToAll([](const std::string&) { return std::nullopt; });
+    settle();
+    EXPECT_EQ(dones, 1) << displayName(adapter->exchange());
+    EXPECT_TRUE(exchangeState().submenu->empty()) << displayName(adapter->exchange());
+  }
+  EXPECT_TRUE(handOffs.empty());
 }
 
 class CoinFloor : public AdapterFixture {

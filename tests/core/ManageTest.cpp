@@ -101,6 +101,13 @@ class LaunchAtLoginTest : public ::testing::Test {
   std::unique_ptr<AppDelegate> delegate;
 };
 
+TEST_F(LaunchAtLoginTest, AtFirstStartItIsOffAndTheHelperUnregistered) {
+  launch();
+  EXPECT_EQ(item().state(), 0);
+  EXPECT_EQ(platform.loginItems.registered, (std::map<std::string, bool>{{"example.pricora.Pricora-Helper", false}}));
+  EXPECT_TRUE(platform.host.printedLines.empty());
+}
+
 TEST_F(LaunchAtLoginTest, AFailedRegistrationIsReportedOncePerAttempt) {
   platform.settings.setBool("launchAtStartup", true);
   platform.loginItems.fail = true;

@@ -90,6 +90,28 @@ TEST_F(Startup, TheFirstRefreshReplacesTheLaunchTimer) {
   EXPECT_TRUE(delegate.refreshCycle().timer()->isValid());
 }
 
+TEST_F(Startup, ChoosingTheUpdatedEntryRefreshesAndPushesTheTimerAFullIntervalAway) {
+  const auto refreshes = [&] {
+    const std::vector<std::string>& urls = platform.fetch.requests();
+    return std::count_if(urls.begin(), urls.end(), [](const std::string& url) { return url.ends_with("returnTicker"); });
+  };
+  const auto failAll = [&] { platform.fetch.respondToAll([](const std::string&) { return std::nullopt; }); };
+  delegate.applicationDidFinishLaunching();
+  platform.queue.advance(Seconds(0.25));
+  failAll();
+  platform.queue.advance(Seconds(30));
+  MenuItem& last = *state.statusMenu->lastItem();
+  ASSERT_EQ(last.title(), "Updated: Just now");
+  delegate.sendAction(last.action(), last);
+  EXPECT_EQ(last.title(), "Updating...");
+  EXPECT_EQ(refreshes(), 2);
+  failAll();
+  platform.queue.advance(Seconds(59.9));
+  EXPECT_EQ(refreshes(), 2);
+  platform.queue.advance(Seconds(0.1));
+  EXPECT_EQ(refreshes(), 3);
+}
+
 // The refresh interval comes only from the optional Experimental.plist resource.
 class ExperimentalResource : public Startup {
  protected:

@@ -42,14 +42,15 @@ class StatusMenuTest : public ::testing::Test {
 
 TEST_F(StatusMenuTest, PairItemsGoIntoTheirSubmenuInTextOrderAndNewPairsAreStored) {
   handOff(Exchange::Bitstamp, "ETH/USD", "300");
-  handOff(Exchange::Bitstamp, "BTC/USD", "9000");
+  delegate.statusMenu().pairHandOff(Exchange::Bitstamp, "BTC/USD", entry("BTC/USD", "9000", {"Volume: 1"}));
   handOff(Exchange::Bitstamp, "BTC/EUR", "8000");
-  handOff(Exchange::Bitstamp, "BTC/USD", "9000");
+  delegate.statusMenu().pairHandOff(Exchange::Bitstamp, "BTC/USD", entry("BTC/USD", "9000", {"Volume: 2"}));
   delegate.statusMenu().pairHandOff(Exchange::Bitstamp, "LTC/USD", nullptr);
   EXPECT_EQ(titles(submenu(Exchange::Bitstamp)),
             (std::vector<std::string>{"BTC/EUR: 8000", "BTC/USD: 9000", "BTC/USD: 9000", "ETH/USD: 300"}));
   // Equal titles keep their order of arrival: the newest of the two is the later item.
-  EXPECT_EQ(submenu(Exchange::Bitstamp).itemAtIndex(2)->submenu()->itemAtIndex(1)->title(), "Last: 9000");
+  EXPECT_EQ(submenu(Exchange::Bitstamp).itemAtIndex(1)->submenu()->itemAtIndex(2)->title(), "Volume: 1");
+  EXPECT_EQ(submenu(Exchange::Bitstamp).itemAtIndex(2)->submenu()->itemAtIndex(2)->title(), "Volume: 2");
 
   EXPECT_EQ(platform.context->content().size(), 3u);
   const PairRef stored = delegate.pairList().findPair("Bitstamp", "BTC/USD");
@@ -57,6 +58,27 @@ TEST_F(StatusMenuTest, PairItemsGoIntoTheirSubmenuInTextOrderAndNewPairsAreStore
   EXPECT_FALSE(stored->isFavourite());
   EXPECT_FALSE(stored->showInMenubar());
   EXPECT_TRUE(favourites().empty());
+}
+
+TEST_F(StatusMenuTest, APairThatLeavesItsListingKeepsItsRecordAndFlags) {
+  const auto answer = [](const char* listing) {
+    return [listing](const std::string& url) -> std::optional<std::string> {
+      if (url.ends_with("/api/3/info")) return listing;
+      return url.find("/api/3/ticker/") != std::string::npos ? std::optional<std::string>("{}") : std::nullopt;
+    };
+  };
+  platform.fetch.respondToAll(answer(R"({"pairs":{"btc_usd":{},"ltc_btc":{}}})"));
+  platform.queue.runUntilIdle();
+  const PairRef gone = delegate.pairList().findPair("Wex", "LTC/BTC");
+  ASSERT_TRUE(gone);
+  gone->setIsFavourite(true);
+  gone->setShowInMenubar(true);
+  delegate.refreshPairs();
+  platform.fetch.respondToAll(answer(R"({"pairs":{"btc_usd":{}}})"));
+  platform.queue.runUntilIdle();
+  EXPECT_EQ(titles(submenu(Exchange::Wex)), std::vector<std::string>{"BTC/USD: "});
+  EXPECT_EQ(delegate.pairList().findPair("Wex", "LTC/BTC"), gone);
+  EXPECT_TRUE(gone->isFavourite() && gone->showInMenubar());
 }
 
 class Favourites : public StatusMenuTest {
