@@ -52,11 +52,6 @@ class AdapterFixture : public ::testing::Test {
   // Runs the hand-offs the adapter queued.
   void settle() { platform.queue.runUntilIdle(); }
   ExchangeState& exchangeState() { return state.exchanges[adapter->exchange()]; }
-  std::vector<std::string> titles() const {
-    std::vector<std::string> out;
-    for (const HandOff& handOff : handOffs) out.push_back(handOff.entry->headline());
-    return out;
-  }
 
   Platform platform;
   AppState state;
