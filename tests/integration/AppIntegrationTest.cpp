@@ -13,14 +13,12 @@
 #include "platform/json/Json.h"
 #include "platform/store/SqlitePairStore.h"
 #include "support/AppEnvironment.h"
-#include "support/Subprocess.h"
 
 namespace pricora {
 namespace {
 
 using namespace std::chrono_literals;
 using test::AppEnvironment;
-using test::Subprocess;
 
 std::string contents(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -38,16 +36,14 @@ class AppIntegration : public ::testing::Test {
 
   // Runs pricora with the arguments; its dump (from standard output) when it wrote one.
   std::optional<Json> run(std::vector<std::string> arguments, std::optional<int> expectedStatus = 0,
-                          Subprocess::Environment extra = {}) {
+                          const AppEnvironment::Variables& extra = {}) {
     arguments.insert(arguments.begin(), PRICORA_BINARY);
-    Subprocess::Environment environment = home.variables();
-    for (auto& [name, value] : extra) environment[name] = value;
-    Subprocess app(arguments, environment);
-    EXPECT_EQ(app.wait(60s), expectedStatus) << app.errors();
-    errors = app.errors();
-    return Json::parse(app.output());
+    const AppEnvironment::Ended ended = home.run(arguments, extra);
+    EXPECT_EQ(ended.status, expectedStatus) << ended.errors;
+    errors = ended.errors;
+    return Json::parse(ended.output);
   }
-  std::optional<Json> refreshOnce(Subprocess::Environment extra = {}) {
+  std::optional<Json> refreshOnce(const AppEnvironment::Variables& extra = {}) {
     return run({"--headless", "--refreshes", "1", "--dump", "-"}, 0, std::move(extra));
   }
   static std::vector<std::string> titles(const Json& items) {
@@ -161,20 +157,11 @@ TEST_F(AppIntegration, FavouritesAndPriceItemsFollowTheStoreWhateverTheLocale) {
 
 TEST_F(AppIntegration, OldRecordsGoFiveSecondsAfterLaunchAndAQuitBySignalSaves) {
   seed({{0, "BTC-E", "BTC/USD", true, false}, {0, "Kraken", "ASH/SD", false, false}, {0, "BTC-E", std::nullopt, false, false}});
-  Subprocess app({PRICORA_BINARY, "--headless", "--timeout", "60"}, home.variables());
-  ASSERT_TRUE(app.waitForError("pricora: refresh 1 completed", 30s)) << app.errors();
-  // The clean-up runs five seconds after launch and saves each deletion: watch the store.
-  const auto deadline = std::chrono::steady_clock::now() + 20s;
-  auto oldOnesGone = [&] {
-    for (const StoredPair& pair : stored())
-      if (pair.title == "ASH/SD" || (pair.exchange == "BTC-E" && pair.title)) return false;
-    return true;
-  };
-  while (!oldOnesGone() && std::chrono::steady_clock::now() < deadline) app.waitForError("never printed", 100ms);
-  ASSERT_TRUE(oldOnesGone());
-  app.signal(SIGTERM);
-  app.wait(30s);
+  // The clean-up runs five seconds after launch, the first refresh well before the signal.
+  const AppEnvironment::Ended ended = home.run({PRICORA_BINARY, "--headless"}, {}, 10, "TERM");
+  EXPECT_NE(ended.errors.find("pricora: refresh 1 completed"), std::string::npos) << ended.errors;
   const std::vector<StoredPair> left = stored();
+  for (const StoredPair& pair : left) EXPECT_FALSE(pair.title == "ASH/SD" || (pair.exchange == "BTC-E" && pair.title));
   EXPECT_TRUE(std::any_of(left.begin(), left.end(), [](const StoredPair& p) { return p.exchange == "BTC-E" && !p.title; }));
   EXPECT_GT(left.size(), 500u);  // everything the first refresh discovered was saved on the way out
 }

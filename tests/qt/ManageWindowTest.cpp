@@ -10,13 +10,10 @@
 #include "platform/XdgLoginItems.h"
 #include "qt/QtManageWindow.h"
 #include "support/FakePlatform.h"
-#include "support/Subprocess.h"
 #include "support/TempDir.h"
 
 namespace pricora {
 namespace {
-
-using namespace std::chrono_literals;
 
 std::vector<std::string> names() {
   std::vector<std::string> out;
@@ -107,10 +104,7 @@ TEST_F(ManageWindowTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {
   delegate->sendAction("launchAtStartupChanged:", item);
   EXPECT_EQ(item.state(), 1);
   ASSERT_TRUE(std::filesystem::is_regular_file(entry));
-  if (std::filesystem::exists("/usr/bin/desktop-file-validate")) {
-    test::Subprocess validate({"/usr/bin/desktop-file-validate", entry});
-    EXPECT_EQ(validate.wait(30s), 0) << validate.output();
-  }
+  EXPECT_EQ(std::system(("desktop-file-validate '" + entry + "'").c_str()), 0);
   delegate->sendAction("launchAtStartupChanged:", item);
   EXPECT_EQ(item.state(), 0);
   EXPECT_FALSE(std::filesystem::exists(entry));
