@@ -24,34 +24,24 @@ class SaveAndQuitTest : public ::testing::Test {
   AppDelegate delegate{platform.services, *platform.context};
 };
 
-TEST_F(SaveAndQuitTest, QuitsAtOnceWhenEverythingSaves) {
+TEST_F(SaveAndQuitTest, AFailedSaveIsShownAndOnQuitTheUserDecides) {
   chooseQuit();
   EXPECT_EQ(platform.host.quits, 1);
-  EXPECT_EQ(platform.store->saves, 0);
+  EXPECT_EQ(platform.store->saves, 0);  // nothing to save, nothing written
 
-  change();
-  chooseQuit();
-  EXPECT_EQ(platform.host.quits, 2);
-  EXPECT_EQ(platform.store->rows().size(), 1u);
-  EXPECT_TRUE(platform.host.alerts.empty());
-  EXPECT_TRUE(platform.host.presentedErrors.empty());
-  EXPECT_TRUE(platform.host.logLines.empty());
-}
-
-TEST_F(SaveAndQuitTest, AFailedSaveLetsTheUserDecide) {
   change();
   platform.store->failSaves = true;
-
-  platform.host.errorsResolved = true;
-  chooseQuit();
-  EXPECT_EQ(platform.host.quits, 0);
+  delegate.saveAction();
   EXPECT_EQ(platform.host.presentedErrors.size(), 1u);
+  platform.host.errorsResolved = true;  // the error's own recovery handled it: no quit
+  chooseQuit();
+  EXPECT_EQ(platform.host.presentedErrors.size(), 2u);
   EXPECT_TRUE(platform.host.alerts.empty());
 
   platform.host.errorsResolved = false;
   platform.host.alertAnswer = 1;  // "Cancel"
   chooseQuit();
-  EXPECT_EQ(platform.host.quits, 0);
+  EXPECT_EQ(platform.host.quits, 1);
   ASSERT_EQ(platform.host.alerts.size(), 1u);
   const Alert& alert = platform.host.alerts[0];
   EXPECT_EQ(alert.messageText, "Could not save changes while quitting. Quit anyway?");
@@ -59,11 +49,12 @@ TEST_F(SaveAndQuitTest, AFailedSaveLetsTheUserDecide) {
             "Quitting now will lose any changes you have made since the last successful save");
   EXPECT_EQ(alert.buttons, (std::vector<std::string>{"Quit anyway", "Cancel"}));
   EXPECT_EQ(platform.host.localizedKeys.size(), 4u);
-  EXPECT_TRUE(platform.context->hasChanges());
 
-  platform.host.alertAnswer = 0;  // "Quit anyway"
+  platform.store->failSaves = false;  // the change was kept for the next save
   chooseQuit();
-  EXPECT_EQ(platform.host.quits, 1);
+  EXPECT_EQ(platform.host.quits, 2);
+  EXPECT_EQ(platform.store->rows().size(), 1u);
+  EXPECT_TRUE(platform.host.logLines.empty());
 }
 
 TEST_F(SaveAndQuitTest, EditsThatCannotBeCommittedStopTheQuitButNotTheSave) {
@@ -78,20 +69,6 @@ TEST_F(SaveAndQuitTest, EditsThatCannotBeCommittedStopTheQuitButNotTheSave) {
   EXPECT_EQ(platform.host.logLines.back(), "Pricora.AppDelegate unable to commit editing before saving");
   EXPECT_FALSE(platform.context->hasChanges());
   platform.context->unregisterEditor(&editor);
-}
-
-TEST_F(SaveAndQuitTest, SaveActionShowsAFailureAndKeepsTheChangeForTheNextSave) {
-  delegate.saveAction();
-  EXPECT_EQ(platform.store->saves, 0);
-
-  change();
-  platform.store->failSaves = true;
-  delegate.saveAction();
-  EXPECT_EQ(platform.host.presentedErrors.size(), 1u);
-  EXPECT_EQ(platform.host.quits, 0);
-  platform.store->failSaves = false;
-  delegate.saveAction();
-  EXPECT_EQ(platform.store->rows().size(), 1u);
 }
 
 TEST_F(SaveAndQuitTest, AQuitThatCannotAskSavesLogsAFailureAndWaitsForAQuitInProgress) {
