@@ -2,10 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <future>
 #include <iterator>
 #include <random>
-#include <thread>
 
 #include "platform/store/SqlitePairStore.h"
 #include "support/SqliteShell.h"
@@ -130,7 +128,7 @@ TEST_F(SqlitePairStoreTest, MakesAStoreOfAMissingOrEmptyFileAndRefusesOthersWith
   EXPECT_FALSE(std::filesystem::exists(dir.file("missing-folder")));
 }
 
-TEST_F(SqlitePairStoreTest, WaitsForAnotherWritersLockUntilItsTimeout) {
+TEST_F(SqlitePairStoreTest, GivesUpOnAnotherWritersLockAfterItsTimeout) {
   auto impatient = openStore(path, {100ms});
   const PairChanges changes{{{0, "Kraken", "BTC", true, true}}, {}, {}};
   {
@@ -144,20 +142,7 @@ TEST_F(SqlitePairStoreTest, WaitsForAnotherWritersLockUntilItsTimeout) {
   const auto retried = impatient->save(changes);
   ASSERT_TRUE(retried);
 
-  // A lock held for a second, well within the default timeout, is waited out.
-  auto patient = openStore(path);
-  std::promise<void> locked;
-  std::thread holder([&] {
-    SqliteShell other(path);
-    other.run("BEGIN EXCLUSIVE");
-    locked.set_value();
-    std::this_thread::sleep_for(1s);
-    other.run("COMMIT");
-  });
-  locked.get_future().wait();
-  EXPECT_TRUE(patient->save({{}, {}, {retried.value()[0]}}));
-  holder.join();
-  EXPECT_TRUE(loadPairs(*impatient).empty());
+  EXPECT_EQ(loadPairs(*impatient).size(), 1u);
 }
 
 }  // namespace

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "EmbeddedData.h"
-#include "Faults.h"
 #include "HttpGet.h"
 #include "JsonShape.h"
 #include "exchange-sim/Simulator.h"
@@ -78,7 +75,7 @@ TEST(Replies, HaveTheRecordedShapesListingsAndErrors) {
   }
 }
 
-TEST(Faults, LookLikeTheRealOnesRunOutAndParseFromText) {
+TEST(Faults, LookLikeTheRealOnes) {
   const std::tuple<std::string, std::string, std::string, int, std::string> canned[] = {
       {"Bitstamp", "/api/v2/ticker/btcusd/", "http500", 500, ""},
       {"OKCoin", "/api/v1/ticker.do?symbol=btc_usd", "nonjson", 200, ""},
@@ -100,20 +97,6 @@ TEST(Faults, LookLikeTheRealOnesRunOutAndParseFromText) {
       EXPECT_EQ(reply.body, body) << kind;
   }
 
-  // A counted fault runs out; the first that matches wins.
-  sim.simulator.addFault({"Poloniex", "/public?command=*", "http500", 0, 2});
-  sim.simulator.addFault({"Poloniex", "*", "ratelimit"});
-  for (const int status : {500, 500, 429}) EXPECT_EQ(sim.get("Poloniex", "/public?command=returnTicker").status, status);
-  sim.simulator.clearFaults();
-  EXPECT_EQ(sim.get("Poloniex", "/public?command=returnTicker").status, 200);
-
-  const Fault bitfinex = parseFault("Bitfinex:/v1/pubticker/btcf0:ustf0:delay=250x3");
-  EXPECT_EQ(bitfinex.targetGlob, "/v1/pubticker/btcf0:ustf0");
-  EXPECT_EQ(bitfinex.kind, "delay");
-  EXPECT_EQ(bitfinex.parameter, 250);
-  EXPECT_EQ(bitfinex.count, 3);
-  for (const char* bad : {"Nowhere:*:reset", "Kraken:*:explode", "Kraken:*:delay", "Kraken:*:reset=5", "Kraken:*:resetx0"})
-    EXPECT_THROW(parseFault(bad), std::invalid_argument) << bad;
 }
 
 }  // namespace
