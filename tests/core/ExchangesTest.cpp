@@ -25,14 +25,13 @@ TEST_F(Adapters, ReadTheirTickersIntoTitlesAndLines) {
   };
   const Case cases[] = {
       {makeWexAdapter, "http://wex.test/api/3/info", R"({"pairs":{"btc_usd":{"fee":0.2},"dsh_eth_x":{}}})",
-       "http://wex.test/api/3/ticker/btc_usd", R"({"btc_usd":{"high":109.88,"low":91.14,"avg":100.51,
-       "vol":1632898.2249,"vol_cur":16541.51969,"last":0.5,"buy":101.9,"sell":101.773,"updated":1370816308}})",
+       "http://wex.test/api/3/ticker/btc_usd", R"({"btc_usd":{"high":109.88,"low":91.14,"vol":1632898.2249,
+       "vol_cur":16541.51969,"last":0.5,"buy":101.9,"sell":101.773,"updated":1370816308}})",
        "BTC/USD: 0.5", "Bid: 101.773|Ask: 101.9|Last: 0.5|Low: 91.14|High: 109.88|Volume: 16541.51969|Timestamp: 1370816308|",
        "DSH/ETH/X: |Bid: |Ask: |Last: |Low: |High: |Volume: |Timestamp: |"},
       {makeKrakenAdapter, "http://kraken.test/0/public/AssetPairs", R"({"result":{"XXBTZUSD":{},"XXBTZUSD.d":{},"USDTZUSD":{}}})",
        "http://kraken.test/0/public/Ticker?pair=XXBTZUSD", R"({"error":[],"result":{"XXBTZUSD":{"a":["562.26651","1"],
-       "b":["560.46600","1"],"c":["560.87711","0.01447739"],"v":["84.23095922","600.91850325"],"p":["562.19735","576.77284"],
-       "t":[305,2783],"l":["560.00000","560.00000"],"h":["570.00000","591.11000"],"o":"568.98910"}}})",
+       "b":["560.46600","1"],"c":["560.87711","0.01"],"v":["84.23095922","600.9"],"l":["560.00000","1"],"h":["570.00000","1"]}}})",
        "XBT/USD: 560.87711", "Bid: 560.46600|Ask: 562.26651|Last: 560.87711|Low: 560.00000|High: 570.00000|Volume: 84.23095922|",
        "USDT/USD: |Bid: |Ask: |Last: |Low: |High: |Volume: |"},
       {makeBitfinexAdapter, "http://bitfinex.test/v1/symbols", R"(["btcusd","ethbtc"])", "http://bitfinex.test/v1/pubticker/btcusd",
