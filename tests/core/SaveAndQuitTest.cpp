@@ -1,27 +1,19 @@
-#include <gtest/gtest.h>
-
-#include "core/app/AppDelegate.h"
 #include "support/FakePlatform.h"
 
 namespace pricora {
 namespace {
 
-using test::FakePlatform;
-
 struct RefusingEditor final : Editor {
   bool commitEditing() override { return false; }
 };
 
-class SaveAndQuitTest : public ::testing::Test {
+class SaveAndQuitTest : public test::LaunchedApp {
  protected:
   void change() { delegate.pairList().insertPair("Kraken", "XBT/USD"); }
   void chooseQuit() {
     MenuItem item("Quit Pricora", "terminate:", "");
     delegate.sendAction("terminate:", item);
   }
-
-  FakePlatform platform;
-  AppDelegate delegate{platform.services, *platform.context};
 };
 
 TEST_F(SaveAndQuitTest, AFailedSaveIsShownAndOnQuitTheUserDecides) {
@@ -85,18 +77,6 @@ TEST_F(SaveAndQuitTest, AQuitThatCannotAskSavesLogsAFailureAndWaitsForAQuitInPro
   delegate.terminateWithoutAsking();
   chooseQuit();
   EXPECT_EQ(platform.host.quits, 1);
-}
-
-TEST_F(SaveAndQuitTest, TheCleanUpRunsFiveSecondsAfterLaunchAndSavesEachDeletion) {
-  FakePlatform stored({StoredPair{0, "BTC-E", "BTC/USD", true, false}, StoredPair{0, "BTC-E", "LTC/USD", false, false},
-                       StoredPair{0, "Wex", "BTC/USD", false, false}});
-  AppDelegate app(stored.services, *stored.context);
-  app.applicationDidFinishLaunching();
-  stored.queue.advance(Seconds(4.999));
-  EXPECT_EQ(stored.store->rows().size(), 3u);
-  stored.queue.advance(Seconds(0.001));
-  EXPECT_EQ(stored.store->rows().size(), 1u);
-  EXPECT_EQ(stored.store->saves, 2);
 }
 
 }  // namespace

@@ -75,11 +75,9 @@ TEST(Json, AcceptsFragmentsAndRejectsWhatIsNotJson) {
   // Numbers no double can hold still parse, and keep their text.
   const std::string digits400(400, '7');
   const Json huge = parsed("[1e400, \"1e400\", -2E+999, " + digits400 + ", 0.5]");
-  EXPECT_EQ(huge[0].stringValue(), "1e400");
-  EXPECT_EQ(huge[1].stringValue(), "1e400");
-  EXPECT_EQ(huge[2].stringValue(), "-2E+999");
-  EXPECT_EQ(huge[3].stringValue(), digits400);
-  EXPECT_EQ(huge[4].stringValue(), "0.5");
+  std::string texts;
+  huge.forEach([&](std::string_view, const Json& value) { texts += value.stringValue() + " "; });
+  EXPECT_EQ(texts, "1e400 1e400 -2E+999 " + digits400 + " 0.5 ");
   EXPECT_FALSE(Json::parse("[1e400x]"));
 
   const char* bad[] = {"", "   ", "<html><body>502 Bad Gateway</body></html>", "{\"a\":1} trailing",
