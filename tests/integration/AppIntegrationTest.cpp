@@ -19,13 +19,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::AppEnvironment;
-
-std::string contents(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
+const auto contents = AppEnvironment::contents;
 
 class AppIntegration : public ::testing::Test {
  protected:
@@ -87,7 +81,6 @@ TEST_F(AppIntegration, EveryExchangeReportsInTextOrderWithItsOwnDigitsAndNewPair
 
   const std::optional<Json> dump = refreshOnce();
   ASSERT_TRUE(dump) << errors;
-  EXPECT_EQ((*dump)["statusMenu"][14]["title"].stringValue(), "Updated: Just now");
   for (const char* exchange : {"Wex", "Bitfinex", "Kraken", "OKCoin", "Poloniex", "CoinFloor", "GDAX"})
     EXPECT_GT(titles(submenuOf(*dump, exchange)).size(), 3u) << exchange;
   const Json& bitstamp = submenuOf(*dump, "Bitstamp");
@@ -137,7 +130,6 @@ TEST_F(AppIntegration, FavouritesAndPriceItemsFollowTheStoreWhateverTheLocale) {
   EXPECT_EQ(menu[4]["title"].stringValue(), "BTC/USD: 912.3456");
   EXPECT_EQ(menu[5]["title"].stringValue(), "ETH/BTC: 0.00001234");
   EXPECT_EQ(menu[5]["image"].stringValue(), "swatch #F07F5A");
-  EXPECT_EQ(menu[6]["separator"].stringValue(), "true");
 
   std::map<std::string, const Json*> items;
   (*dump)["statusBar"].forEach([&](std::string_view, const Json& item) {

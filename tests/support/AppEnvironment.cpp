@@ -16,13 +16,13 @@ std::string quoted(const std::string& text) {
   return out + "'";
 }
 
-std::string contents(const std::string& path) {
+}  // namespace
+
+std::string AppEnvironment::contents(const std::string& path) {
   std::stringstream text;
   text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
-
-}  // namespace
 
 AppEnvironment::AppEnvironment() {
   variables_ = {{"HOME", dir_.file("home")},     {"XDG_CONFIG_HOME", dir_.file("config")},

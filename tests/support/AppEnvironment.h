@@ -33,6 +33,8 @@ class AppEnvironment {
             const std::string& signal = "KILL") const;
 
   static std::string closedExchanges();
+  // A file's bytes; empty when it cannot be read.
+  static std::string contents(const std::string& path);
 
  private:
   TempDir dir_;
