@@ -23,8 +23,7 @@ std::optional<double> experimentalRefreshFrequency(const Bundle& bundle) {
   const auto value = plist->find("refreshFrequency");
   if (value == plist->end() || !value->second) return std::nullopt;
   const std::optional<double> seconds = readDouble(*value->second);
-  if (!seconds || !std::isfinite(*seconds) || *seconds < 1.0 || *seconds > kLongestInterval)
-    return std::nullopt;
+  if (!seconds || !std::isfinite(*seconds) || *seconds < 1.0 || *seconds > kLongestInterval) return std::nullopt;
   return seconds;
 }
 
