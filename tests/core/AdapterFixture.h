@@ -17,30 +17,23 @@ namespace pricora::test {
 class AdapterFixture : public ::testing::Test {
  protected:
   struct HandOff {
-    Exchange exchange;
     std::string title;
     PairEntryRef entry;
   };
 
-  // The fake platform with every exchange at a readable address the scripted fetch answers.
+  // The fake platform with every exchange at a readable address: http://bitstamp.test and the like.
   struct Platform : FakePlatform {
     Platform() {
-      for (Exchange exchange : kAllExchanges) settings.values["api/" + std::string(displayName(exchange))] = base(exchange);
+      for (const char* name : {"Wex", "Bitfinex", "Kraken", "Bitstamp", "OKCoin", "Poloniex", "CoinFloor", "GDAX"}) {
+        std::string lower(name);
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        settings.values["api/" + std::string(name)] = "http://" + lower + ".test";
+      }
       settings.values["api/OKCoinCNY"] = "http://okcoin-cny.test";
     }
   };
 
-  // http://bitstamp.test and the like.
-  static std::string base(Exchange exchange) {
-    std::string name(displayName(exchange));
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return "http://" + name + ".test";
-  }
-
-  ExchangeAdapter& make(std::unique_ptr<ExchangeAdapter> (*factory)(AdapterContext&)) {
-    adapter = factory(context);
-    return *adapter;
-  }
+  void make(std::unique_ptr<ExchangeAdapter> (*factory)(AdapterContext&)) { adapter = factory(context); }
   void start() {
     adapter->start([this](bool) {
       ++dones;
@@ -52,11 +45,6 @@ class AdapterFixture : public ::testing::Test {
   // Runs the hand-offs the adapter queued.
   void settle() { platform.queue.runUntilIdle(); }
   ExchangeState& exchangeState() { return state.exchanges[adapter->exchange()]; }
-  std::vector<std::string> titles() const {
-    std::vector<std::string> out;
-    for (const HandOff& handOff : handOffs) out.push_back(handOff.entry->headline());
-    return out;
-  }
 
   Platform platform;
   AppState state;
@@ -68,8 +56,8 @@ class AdapterFixture : public ::testing::Test {
                          platform.queue,
                          state.exchanges,
                          endpoints,
-                         [this](Exchange exchange, const std::string& title, const PairEntryRef& entry) {
-                           handOffs.push_back({exchange, title, entry});
+                         [this](Exchange, const std::string& title, const PairEntryRef& entry) {
+                           handOffs.push_back({title, entry});
                            events.push_back("hand-off " + title);
                          },
                          state.bitfinexActive};

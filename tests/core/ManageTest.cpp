@@ -1,55 +1,29 @@
-#include <gtest/gtest.h>
-
-#include "core/app/AppDelegate.h"
 #include "support/FakePlatform.h"
 
 namespace pricora {
 namespace {
 
-using test::FakeManageWindow;
-using test::FakePlatform;
-
-std::vector<std::string> rowTitles(const std::vector<ManageRow>& rows) {
-  std::vector<std::string> titles;
-  for (const ManageRow& row : rows) titles.push_back(row.title);
-  return titles;
-}
-
-class ManageTest : public ::testing::Test {
+class ManageTest : public test::LaunchedApp {
  protected:
   ManageTest()
-      : platform({{0, "Kraken", "XBT/USD", false, false},
-                  {0, "Kraken", "ETH/XBT", false, false},
-                  {0, "Bitstamp", "BTC/USD", false, false},
-                  {0, "Krakenx", "AAA/BBB", false, false}}) {
-    delegate.applicationDidFinishLaunching();
-    platform.queue.advance(Seconds(0.25));
-  }
-  FakeManageWindow& window() { return platform.manageWindow; }
-  void choose(const std::string& exchange) {
+      : LaunchedApp({{0, "Kraken", "XBT/USD", false, false},
+                     {0, "Kraken", "ETH/XBT", false, false},
+                     {0, "Bitstamp", "BTC/USD", false, false},
+                     {0, "Krakenx", "AAA/BBB", false, false}}) {}
+  test::FakeManageWindow& window() { return platform.manageWindow; }
+  std::vector<std::string> choose(const std::string& exchange) {
     window().selected = exchange;
     window().delegate->selectedExchangeChanged();
+    std::vector<std::string> titles;
+    for (const ManageRow& row : window().rows) titles.push_back(row.title);
+    return titles;
   }
-  const ManageRow& row(const std::string& title) {
-    for (const ManageRow& row : window().rows)
-      if (row.title == title) return row;
-    throw std::runtime_error("no row " + title);
-  }
-  void handOff(Exchange exchange, const std::string& title) {
-    delegate.statusMenu().pairHandOff(exchange, title, makeEntry(title, "1", {}));
-  }
-  test::FakePlatform platform;
-  AppDelegate delegate{platform.services, *platform.context};
 };
 
 TEST_F(ManageTest, TheSelectedSegmentChoosesTheExchangeWhoseRecordsAreListed) {
-  EXPECT_TRUE(window().dark);
-  EXPECT_TRUE(window().floating);
-  choose("Kraken");
-  EXPECT_EQ(rowTitles(window().rows), (std::vector<std::string>{"ETH/XBT", "XBT/USD"}));
-  choose("Bitstamp");
-  EXPECT_EQ(rowTitles(window().rows), (std::vector<std::string>{"BTC/USD"}));
-
+  EXPECT_TRUE(window().dark && window().floating);
+  EXPECT_EQ(choose("Kraken"), (std::vector<std::string>{"ETH/XBT", "XBT/USD"}));
+  EXPECT_EQ(choose("Bitstamp"), (std::vector<std::string>{"BTC/USD"}));
   // Lookups and rebuilding the favourites leave the table on its exchange.
   handOff(Exchange::Kraken, "XBT/USD");
   delegate.favouritesChangedWithSender();
@@ -61,50 +35,44 @@ TEST_F(ManageTest, TheSelectedSegmentChoosesTheExchangeWhoseRecordsAreListed) {
   EXPECT_EQ(platform.host.activations, 1);
 }
 
-TEST_F(ManageTest, RowsAreMatchedByTheRecordTheyShowedNotTheirPosition) {
+TEST_F(ManageTest, RowsAreMatchedByTheirRecordAndFollowTheStoreOnceAfterEachBurst) {
   choose("Kraken");
-  const std::uint64_t xbt = row("XBT/USD").id;
-  // A pair discovered since the last reload would shift positions: the box still means XBT/USD.
-  handOff(Exchange::Kraken, "ADA/EUR");
+  const std::uint64_t xbt = window().rows[1].id, eth = window().rows[0].id;
+  // Pairs discovered since the last reload shift positions: the box still means XBT/USD.
+  const int reloads = window().reloads;
+  for (int i = 0; i < 1000; ++i) handOff(Exchange::Kraken, "P" + std::to_string(1000 + i));
   window().delegate->favouriteChanged(xbt, true);
-  EXPECT_TRUE(delegate.pairList().findPair("Kraken", "XBT/USD")->isFavourite());
-  EXPECT_FALSE(delegate.pairList().findPair("Kraken", "ADA/EUR")->isFavourite());
+  EXPECT_TRUE(record("Kraken", "XBT/USD")->isFavourite());
   // A record deleted meanwhile is not touched at all.
-  const PairRef deleted = delegate.pairList().findPair("Kraken", "ETH/XBT");
+  const PairRef deleted = record("Kraken", "ETH/XBT");
   platform.context->deletePair(deleted);
-  window().delegate->favouriteChanged(row("ETH/XBT").id, true);
+  window().delegate->favouriteChanged(eth, true);
   EXPECT_FALSE(deleted->isFavourite());
+
+  EXPECT_EQ(window().reloads, reloads);  // posted, never inline
+  platform.queue.runUntilIdle();
+  EXPECT_EQ(window().reloads, reloads + 1);
+  ASSERT_EQ(window().rows.size(), 1001u);
+  EXPECT_EQ(window().rows.back().title, "XBT/USD");
 }
 
-class LaunchAtLoginTest : public ::testing::Test {
- protected:
-  void launch() {
-    delegate = std::make_unique<AppDelegate>(platform.services, *platform.context);
-    delegate->applicationDidFinishLaunching();
-  }
-  MenuItem& item() { return *delegate->state().launchAtStartupMenuItem; }
-  void choose() { delegate->sendAction("launchAtStartupChanged:", item()); }
+TEST_F(ManageTest, LaunchAtLoginFollowsTheSettingAndTheLinksOpenTheirAddresses) {
+  MenuItem& item = *delegate.state().launchAtStartupMenuItem;
+  EXPECT_EQ(item.state(), 0);  // the first start
+  EXPECT_EQ(platform.loginItems.registered, (std::map<std::string, bool>{{"example.pricora.Pricora-Helper", false}}));
+  EXPECT_TRUE(platform.host.printedLines.empty());
 
-  FakePlatform platform;
-  std::unique_ptr<AppDelegate> delegate;
-};
-
-TEST_F(LaunchAtLoginTest, AFailedRegistrationIsReportedOncePerAttempt) {
-  platform.settings.setBool("launchAtStartup", true);
   platform.loginItems.fail = true;
-  launch();
-  EXPECT_EQ(item().state(), 1);
-  EXPECT_EQ(platform.host.printedLines, (std::vector<std::string>{"Changing login item status failed."}));
-  choose();
-  EXPECT_EQ(item().state(), 0);
-  EXPECT_EQ(platform.settings.values["launchAtStartup"], "false");
-  EXPECT_EQ(platform.host.printedLines.size(), 2u);
-}
+  delegate.sendAction("launchAtStartupChanged:", item);
+  EXPECT_EQ(item.state(), 1);
+  EXPECT_EQ(platform.settings.values["launchAtStartup"], "true");
+  AppDelegate next(platform.services, *platform.context);
+  next.applicationDidFinishLaunching();
+  EXPECT_EQ(next.state().launchAtStartupMenuItem->state(), 1);
+  EXPECT_EQ(platform.host.printedLines, std::vector<std::string>(2, "Changing login item status failed."));
 
-TEST_F(LaunchAtLoginTest, TheLinksOpenTheirAddresses) {
-  launch();
-  for (const MenuItemRef& link : delegate->state().preferencesMenu->itemArray())
-    if (link->action().ends_with("ButtonClick:")) delegate->sendAction(link->action(), *link);
+  for (const MenuItemRef& link : delegate.state().preferencesMenu->itemArray())
+    if (link->action().ends_with("ButtonClick:")) delegate.sendAction(link->action(), *link);
   EXPECT_EQ(platform.host.openedUrls,
             (std::vector<std::string>{"mailto:support@pricora.example?Subject=Pricora", "https://pricora.example/phone",
                                       "appstream:example.pricora.Pricora"}));

@@ -35,6 +35,8 @@ TEST_P(PriceFormat, CutsPricesToTheTitlesWidthAndWritesTinyOnesScientifically) {
   EXPECT_EQ(price("BTC/USD", "BTC/USD: 95.5"), "95.5");
   EXPECT_EQ(price("ETH/BTC", "ETH/BTC: 0.00001234"), "1.234e-5");
   EXPECT_EQ(price("ETH/BTC", "ETH/BTC: 0.0011"), "0.0011");
+  EXPECT_EQ(price("ETH/BTC", "ETH/BTC: 0.001"), "0.001");
+  EXPECT_EQ(price("ETH/BTC", "ETH/BTC: 0.00099"), "9.9e-4");
   EXPECT_EQ(price("ETH/BTC", "ETH/BTC: 0.0001"), "1e-4");
   EXPECT_EQ(price("ETH/BTC", "ETH/BTC: 0"), "0e+0");
   EXPECT_EQ(price("ETH/BTC", "ETH/BTC: -0.5"), "-5e-1");

@@ -46,14 +46,17 @@ class RefreshTest : public ::testing::Test {
   int reloads = 0;
 };
 
-TEST_F(RefreshTest, TheLastEntryTurnsWhenTheEighthExchangeHasReported) {
+TEST_F(RefreshTest, TheLastEntryTurnsWhenTheEighthExchangeOfARefreshHasReported) {
   cycle->refreshPairs();
-  finish(0, {Exchange::GDAX});
-  platform.queue.runUntilIdle();
+  finish(0, {Exchange::Kraken});
+  platform.queue.advance(Seconds(60));  // the timer starts the second refresh
   EXPECT_EQ(last().title(), "Updating...");
   EXPECT_FALSE(state.updateDate);
+  finish(1, {Exchange::Poloniex});
+  platform.queue.runUntilIdle();
+  EXPECT_EQ(last().title(), "Updating...");
 
-  adapters[7]->dones[0](true);
+  adapters[2]->dones[0](true);  // the first refresh's slow Kraken completes the first refresh
   EXPECT_EQ(last().title(), "Updating...");  // completion goes through the main queue
   EXPECT_EQ(state.updateDate, platform.queue.now());
   platform.queue.runUntilIdle();
@@ -61,52 +64,20 @@ TEST_F(RefreshTest, TheLastEntryTurnsWhenTheEighthExchangeHasReported) {
   EXPECT_EQ(last().action(), "refreshPairs");
   EXPECT_EQ(reloads, 1);
 
+  platform.queue.advance(Seconds(30));
+  adapters[5]->dones[1](true);  // and the second completes too, later
+  EXPECT_EQ(state.updateDate, platform.queue.now());
+  platform.queue.runUntilIdle();
+  EXPECT_EQ(reloads, 1);  // the entry was already completed
+  platform.queue.advance(Seconds(5));
+  adapters[0]->dones[1](true);  // an exchange reporting twice takes the count past eight: nothing
+  EXPECT_EQ(state.updateDate, platform.queue.now() - std::chrono::seconds(5));
+
   state.bitfinexActive = false;
   cycle->refreshPairs();
   EXPECT_TRUE(state.bitfinexActive);
   EXPECT_EQ(last().title(), "Updating...");
   EXPECT_EQ(last().action(), "");
-  finish(1);
-  platform.queue.runUntilIdle();
-  EXPECT_EQ(reloads, 2);
-  // An exchange reporting twice takes the count past eight, which completes nothing more.
-  platform.queue.advance(Seconds(5));
-  const WallTime completed = *state.updateDate;
-  adapters[0]->dones[1](true);
-  platform.queue.runUntilIdle();
-  EXPECT_EQ(*state.updateDate, completed);
-  EXPECT_EQ(reloads, 2);
-}
-
-TEST_F(RefreshTest, OverlappingRefreshesCountSeparatelyAndLateRepliesCountWhereTheyWereAsked) {
-  cycle->refreshPairs();
-  finish(0, {Exchange::Kraken});
-  platform.queue.advance(Seconds(60));  // the timer starts the second refresh
-  ASSERT_EQ(adapters[2]->dones.size(), 2u);
-  finish(1, {Exchange::Poloniex});
-  platform.queue.runUntilIdle();
-  EXPECT_EQ(last().title(), "Updating...");
-
-  adapters[2]->dones[0](true);  // the first refresh's slow Kraken completes the first refresh
-  platform.queue.runUntilIdle();
-  EXPECT_EQ(last().title(), "Updated: Just now");
-  const WallTime firstCompleted = *state.updateDate;
-
-  platform.queue.advance(Seconds(30));
-  adapters[5]->dones[1](true);  // and the second completes too, later
-  EXPECT_GT(*state.updateDate, firstCompleted);
-  platform.queue.runUntilIdle();
-  EXPECT_EQ(reloads, 1);  // the entry was already completed
-}
-
-TEST_F(RefreshTest, EveryRefreshPushesTheNextTimedOneAFullIntervalAway) {
-  cycle->refreshPairs();
-  platform.queue.advance(Seconds(40));
-  cycle->refreshPairs();  // the user chose the last entry
-  platform.queue.advance(Seconds(59));
-  EXPECT_EQ(adapters[0]->dones.size(), 2u);
-  platform.queue.advance(Seconds(1));
-  EXPECT_EQ(adapters[0]->dones.size(), 3u);
   EXPECT_EQ(platform.queue.liveTimerCount(), 1u);
 }
 

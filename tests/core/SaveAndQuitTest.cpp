@@ -1,57 +1,39 @@
-#include <gtest/gtest.h>
-
-#include "core/app/AppDelegate.h"
 #include "support/FakePlatform.h"
 
 namespace pricora {
 namespace {
 
-using test::FakePlatform;
-
 struct RefusingEditor final : Editor {
   bool commitEditing() override { return false; }
 };
 
-class SaveAndQuitTest : public ::testing::Test {
+class SaveAndQuitTest : public test::LaunchedApp {
  protected:
   void change() { delegate.pairList().insertPair("Kraken", "XBT/USD"); }
   void chooseQuit() {
     MenuItem item("Quit Pricora", "terminate:", "");
     delegate.sendAction("terminate:", item);
   }
-
-  FakePlatform platform;
-  AppDelegate delegate{platform.services, *platform.context};
 };
 
-TEST_F(SaveAndQuitTest, QuitsAtOnceWhenEverythingSaves) {
+TEST_F(SaveAndQuitTest, AFailedSaveIsShownAndOnQuitTheUserDecides) {
   chooseQuit();
   EXPECT_EQ(platform.host.quits, 1);
-  EXPECT_EQ(platform.store->saves, 0);
+  EXPECT_EQ(platform.store->saves, 0);  // nothing to save, nothing written
 
-  change();
-  chooseQuit();
-  EXPECT_EQ(platform.host.quits, 2);
-  EXPECT_EQ(platform.store->rows().size(), 1u);
-  EXPECT_TRUE(platform.host.alerts.empty());
-  EXPECT_TRUE(platform.host.presentedErrors.empty());
-  EXPECT_TRUE(platform.host.logLines.empty());
-}
-
-TEST_F(SaveAndQuitTest, AFailedSaveLetsTheUserDecide) {
   change();
   platform.store->failSaves = true;
-
-  platform.host.errorsResolved = true;
-  chooseQuit();
-  EXPECT_EQ(platform.host.quits, 0);
+  delegate.saveAction();
   EXPECT_EQ(platform.host.presentedErrors.size(), 1u);
+  platform.host.errorsResolved = true;  // the error's own recovery handled it: no quit
+  chooseQuit();
+  EXPECT_EQ(platform.host.presentedErrors.size(), 2u);
   EXPECT_TRUE(platform.host.alerts.empty());
 
   platform.host.errorsResolved = false;
   platform.host.alertAnswer = 1;  // "Cancel"
   chooseQuit();
-  EXPECT_EQ(platform.host.quits, 0);
+  EXPECT_EQ(platform.host.quits, 1);
   ASSERT_EQ(platform.host.alerts.size(), 1u);
   const Alert& alert = platform.host.alerts[0];
   EXPECT_EQ(alert.messageText, "Could not save changes while quitting. Quit anyway?");
@@ -59,11 +41,12 @@ TEST_F(SaveAndQuitTest, AFailedSaveLetsTheUserDecide) {
             "Quitting now will lose any changes you have made since the last successful save");
   EXPECT_EQ(alert.buttons, (std::vector<std::string>{"Quit anyway", "Cancel"}));
   EXPECT_EQ(platform.host.localizedKeys.size(), 4u);
-  EXPECT_TRUE(platform.context->hasChanges());
 
-  platform.host.alertAnswer = 0;  // "Quit anyway"
+  platform.store->failSaves = false;  // the change was kept for the next save
   chooseQuit();
-  EXPECT_EQ(platform.host.quits, 1);
+  EXPECT_EQ(platform.host.quits, 2);
+  EXPECT_EQ(platform.store->rows().size(), 1u);
+  EXPECT_TRUE(platform.host.logLines.empty());
 }
 
 TEST_F(SaveAndQuitTest, EditsThatCannotBeCommittedStopTheQuitButNotTheSave) {
@@ -80,20 +63,6 @@ TEST_F(SaveAndQuitTest, EditsThatCannotBeCommittedStopTheQuitButNotTheSave) {
   platform.context->unregisterEditor(&editor);
 }
 
-TEST_F(SaveAndQuitTest, SaveActionShowsAFailureAndKeepsTheChangeForTheNextSave) {
-  delegate.saveAction();
-  EXPECT_EQ(platform.store->saves, 0);
-
-  change();
-  platform.store->failSaves = true;
-  delegate.saveAction();
-  EXPECT_EQ(platform.host.presentedErrors.size(), 1u);
-  EXPECT_EQ(platform.host.quits, 0);
-  platform.store->failSaves = false;
-  delegate.saveAction();
-  EXPECT_EQ(platform.store->rows().size(), 1u);
-}
-
 TEST_F(SaveAndQuitTest, AQuitThatCannotAskSavesLogsAFailureAndWaitsForAQuitInProgress) {
   change();
   platform.store->failSaves = true;
@@ -108,18 +77,6 @@ TEST_F(SaveAndQuitTest, AQuitThatCannotAskSavesLogsAFailureAndWaitsForAQuitInPro
   delegate.terminateWithoutAsking();
   chooseQuit();
   EXPECT_EQ(platform.host.quits, 1);
-}
-
-TEST_F(SaveAndQuitTest, TheCleanUpRunsFiveSecondsAfterLaunchAndSavesEachDeletion) {
-  FakePlatform stored({StoredPair{0, "BTC-E", "BTC/USD", true, false}, StoredPair{0, "BTC-E", "LTC/USD", false, false},
-                       StoredPair{0, "Wex", "BTC/USD", false, false}});
-  AppDelegate app(stored.services, *stored.context);
-  app.applicationDidFinishLaunching();
-  stored.queue.advance(Seconds(4.999));
-  EXPECT_EQ(stored.store->rows().size(), 3u);
-  stored.queue.advance(Seconds(0.001));
-  EXPECT_EQ(stored.store->rows().size(), 1u);
-  EXPECT_EQ(stored.store->saves, 2);
 }
 
 }  // namespace

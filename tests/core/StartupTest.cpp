@@ -15,21 +15,13 @@ namespace {
 using test::FakePlatform;
 using test::TempDir;
 
-struct Entry {
-  std::string title;
-  std::string action;
-  bool enabled;
-  bool separator;
-  std::string image;
-  bool hasSubmenu;
-  friend bool operator==(const Entry&, const Entry&) = default;
-};
-
-std::vector<Entry> entries(const Menu& menu) {
-  std::vector<Entry> out;
+// One line per entry: title, action, flags (e: enabled, s: separator, m: has a submenu), image.
+std::vector<std::string> entries(const Menu& menu) {
+  std::vector<std::string> out;
   for (const MenuItemRef& item : menu.itemArray())
-    out.push_back({item->title(), item->action(), item->isEnabled(), item->isSeparatorItem(),
-                   item->image() ? item->image()->describe() : "", item->submenu() != nullptr});
+    out.push_back(item->title() + "|" + item->action() + "|" + (item->isEnabled() ? "e" : "") +
+                  (item->isSeparatorItem() ? "s" : "") + (item->submenu() ? "m" : "") + "|" +
+                  (item->image() ? item->image()->describe() : ""));
   return out;
 }
 
@@ -46,111 +38,89 @@ TEST_F(Startup, BuildsTheStatusMenuAQuarterSecondAfterLaunch) {
   EXPECT_FALSE(platform.statusBar.items()[0]->image());
 
   delegate.applicationDidFinishLaunching();
-  platform.queue.runUntilIdle();
+  const RepeatingTimer* launchTimer = delegate.refreshCycle().timer();
+  EXPECT_EQ(launchTimer->interval().count(), 60.0);
   platform.queue.advance(Seconds(0.249));
   EXPECT_TRUE(state.statusMenu->empty());
-  EXPECT_FALSE(state.statusItem->image());
   EXPECT_EQ(state.exchanges[Exchange::Kraken].item->image()->describe(), "swatch #DA407A");
 
   platform.queue.advance(Seconds(0.001));
-  const std::vector<Entry> expected = {
-      {"Quit Pricora", "terminate:", true, false, "", false},
-      {"Preferences", "", true, false, "", true},
-      {"Manage", "showManageWindow", true, false, "", false},
-      {"", "", false, true, "", false},
-      {"", "", false, true, "", false},
-      {"Wex", "", true, false, "swatch #42C1F7", true},
-      {"Bitfinex", "", true, false, "swatch #5D11F7", true},
-      {"Kraken", "", true, false, "swatch #DA407A", true},
-      {"Bitstamp", "", true, false, "swatch #F07F5A", true},
-      {"OKCoin", "", true, false, "swatch #F7C758", true},
-      {"Poloniex", "", true, false, "swatch #95D26B", true},
-      {"CoinFloor", "", true, false, "swatch #246590", true},
-      {"GDAX", "", true, false, "swatch #BE2813", true},
-      {"", "", false, true, "", false},
-      {"Updating...", "", false, false, "", false},
-  };
-  EXPECT_EQ(entries(*state.statusMenu), expected);
+  EXPECT_EQ(entries(*state.statusMenu),
+            (std::vector<std::string>{"Quit Pricora|terminate:|e|", "Preferences||em|", "Manage|showManageWindow|e|", "||s|",
+                                      "||s|", "Wex||em|swatch #42C1F7", "Bitfinex||em|swatch #5D11F7",
+                                      "Kraken||em|swatch #DA407A", "Bitstamp||em|swatch #F07F5A", "OKCoin||em|swatch #F7C758",
+                                      "Poloniex||em|swatch #95D26B", "CoinFloor||em|swatch #246590",
+                                      "GDAX||em|swatch #BE2813", "||s|", "Updating...|||"}));
   EXPECT_EQ(state.statusMenu->itemAtIndex(1)->submenu(), state.preferencesMenu);
   EXPECT_EQ(state.statusItem->image()->describe(), "iconSmall");
   EXPECT_EQ(state.statusItem->menu(), state.statusMenu);
   EXPECT_EQ(state.statusItem->toolTip(), "Pricora 9.8.7");
-}
-
-TEST_F(Startup, TheFirstRefreshReplacesTheLaunchTimer) {
-  delegate.applicationDidFinishLaunching();
-  const RepeatingTimer* launchTimer = delegate.refreshCycle().timer();
-  ASSERT_NE(launchTimer, nullptr);
-  EXPECT_EQ(launchTimer->interval().count(), 60.0);
-  EXPECT_EQ(platform.queue.liveTimerCount(), 1u);
-
-  platform.queue.advance(Seconds(0.25));
+  // The first refresh replaced the launch's timer.
   EXPECT_NE(delegate.refreshCycle().timer(), launchTimer);
   EXPECT_EQ(platform.queue.liveTimerCount(), 1u);
-  EXPECT_TRUE(delegate.refreshCycle().timer()->isValid());
+}
+
+TEST_F(Startup, ChoosingTheUpdatedEntryRefreshesAndPushesTheTimerAFullIntervalAway) {
+  const auto refreshes = [&] {
+    const std::vector<std::string>& urls = platform.fetch.requests();
+    return std::count_if(urls.begin(), urls.end(), [](const std::string& url) { return url.ends_with("returnTicker"); });
+  };
+  const auto failAll = [&] { platform.fetch.respondToAll([](const std::string&) { return std::nullopt; }); };
+  delegate.applicationDidFinishLaunching();
+  platform.queue.advance(Seconds(0.25));
+  failAll();
+  platform.queue.advance(Seconds(30));
+  MenuItem& last = *state.statusMenu->lastItem();
+  ASSERT_EQ(last.title(), "Updated: Just now");
+  delegate.sendAction(last.action(), last);
+  EXPECT_EQ(last.title(), "Updating...");
+  EXPECT_EQ(refreshes(), 2);
+  failAll();
+  platform.queue.advance(Seconds(59.9));
+  EXPECT_EQ(refreshes(), 2);
+  platform.queue.advance(Seconds(0.1));
+  EXPECT_EQ(refreshes(), 3);
 }
 
 // The refresh interval comes only from the optional Experimental.plist resource.
-class ExperimentalResource : public Startup {
- protected:
-  double intervalAfterLaunch() {
-    delegate.applicationDidFinishLaunching();
-    return delegate.state().refreshFrequency;
-  }
-  void writeXml(const std::string& body) {
-    dir.write("Experimental.plist",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + body + "</plist>\n");
-    platform.bundle.folder = dir.path().string();
-  }
+TEST_F(Startup, TheIntervalComesFromTheExperimentalResourceWhenItIsSound) {
   TempDir dir;
-};
-
-TEST_F(ExperimentalResource, WithoutTheResourceTheIntervalIsOneMinute) { EXPECT_EQ(intervalAfterLaunch(), 60.0); }
-
-TEST_F(ExperimentalResource, ANumericStringSetsTheInterval) {
-  writeXml("<dict><key>refreshFrequency</key><string>30</string></dict>");
-  EXPECT_EQ(intervalAfterLaunch(), 30.0);
-  EXPECT_EQ(delegate.refreshCycle().timer()->interval().count(), 30.0);
-}
-
-TEST_F(ExperimentalResource, ABinaryPropertyListReadsTheSame) {
+  const auto launch = [&](const std::string& plist) {
+    dir.write("Experimental.plist", plist);
+    platform.bundle.folder = dir.path().string();
+    AppDelegate fresh(platform.services, *platform.context);
+    fresh.applicationDidFinishLaunching();
+    EXPECT_EQ(fresh.refreshCycle().timer()->interval().count(), fresh.state().refreshFrequency);
+    return fresh.state().refreshFrequency;
+  };
+  const auto xml = [](const std::string& body) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + body + "</plist>\n";
+  };
+  const auto frequency = [&](const std::string& text) {
+    return xml("<dict><key>refreshFrequency</key><string>" + text + "</string></dict>");
+  };
   plist_t dict = plist_new_dict();
   plist_dict_set_item(dict, "refreshFrequency", plist_new_string("2.5e1"));
   char* data = nullptr;
   uint32_t length = 0;
   plist_to_bin(dict, &data, &length);
-  dir.write("Experimental.plist", std::string(data, length));
+  const std::string binary(data, length);
   plist_to_bin_free(data);
   plist_free(dict);
-  platform.bundle.folder = dir.path().string();
-  EXPECT_EQ(intervalAfterLaunch(), 25.0);
-}
 
-TEST_F(ExperimentalResource, AnythingElseKeepsOneMinuteSilently) {
-  const char* rejected[] = {
-      "<dict><key>refreshFrequency</key><real>30</real></dict>",
-      "<dict><key>refreshFrequency</key><integer>30</integer></dict>",
-      "<dict><key>refreshFrequency</key><string> 30</string></dict>",
-      "<dict><key>refreshFrequency</key><string>30s</string></dict>",
-      "<dict><key>refreshFrequency</key><string>3,5</string></dict>",
-      "<dict><key>refreshFrequency</key><string></string></dict>",
-      // Intervals that would hammer the exchanges or never fire.
-      "<dict><key>refreshFrequency</key><string>0</string></dict>",
-      "<dict><key>refreshFrequency</key><string>-30</string></dict>",
-      "<dict><key>refreshFrequency</key><string>0.5</string></dict>",
-      "<dict><key>refreshFrequency</key><string>inf</string></dict>",
-      "<dict><key>refreshFrequency</key><string>nan</string></dict>",
-      "<dict><key>somethingElse</key><string>30</string></dict>",
-      "<array><string>30</string></array>",
-      "<dict><key>refreshFrequency</key><string>30</string>",  // not well-formed
-  };
-  for (const char* body : rejected) {
-    writeXml(body);
-    AppDelegate fresh(platform.services, *platform.context);
-    fresh.applicationDidFinishLaunching();
-    EXPECT_EQ(fresh.state().refreshFrequency, 60.0) << body;
-    EXPECT_TRUE(platform.host.logLines.empty());
-  }
+  EXPECT_EQ(launch(frequency("30")), 30.0);
+  EXPECT_EQ(launch(binary), 25.0);
+  EXPECT_EQ(launch(frequency("2147483.647")), 2147483.647);
+  for (const std::string& rejected :
+       {frequency(" 30"), frequency("30s"), frequency("3,5"), frequency(""), frequency("inf"), frequency("nan"),
+        // Intervals that would hammer the exchanges, or that the timer cannot hold.
+        frequency("0"), frequency("-30"), frequency("0.5"), frequency("2147483.648"), frequency("1e7"),
+        xml("<dict><key>refreshFrequency</key><real>30</real></dict>"),
+        xml("<dict><key>refreshFrequency</key><integer>30</integer></dict>"),
+        xml("<dict><key>somethingElse</key><string>30</string></dict>"), xml("<array><string>30</string></array>"),
+        xml("<dict><key>refreshFrequency</key><string>30</string>"), std::string()})
+    EXPECT_EQ(launch(rejected), 60.0) << rejected;
+  EXPECT_TRUE(platform.host.logLines.empty());
 }
 
 }  // namespace

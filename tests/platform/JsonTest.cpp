@@ -23,6 +23,11 @@ TEST(Json, AccessYieldsNullForAnythingMissingOrOfTheWrongKind) {
   EXPECT_TRUE(doc[-1].isNull());
   EXPECT_TRUE(doc["result"].arrayObject() == nullptr);
   EXPECT_EQ(doc["result"]["XXBTZUSD"]["c"].arrayObject()->size(), 2u);
+  // Equality is for strings only.
+  EXPECT_TRUE(doc["s"] == "x");
+  EXPECT_FALSE(doc["s"] == "X");
+  EXPECT_FALSE(doc["n"] == "5");
+  EXPECT_FALSE(doc["missing"] == "");
 }
 
 TEST(Json, ValueTextFollowsTheDisplayRules) {
@@ -39,15 +44,6 @@ TEST(Json, ValueTextFollowsTheDisplayRules) {
   for (const auto& [key, text] : cases) EXPECT_EQ(doc[key].stringValue(), text) << key;
 }
 
-TEST(Json, StringEqualityIsForStringsOnly) {
-  const Json doc = parsed(R"({"error":"ERR_RATE_LIMIT","n":1,"list":["ERR_RATE_LIMIT"]})");
-  EXPECT_TRUE(doc["error"] == "ERR_RATE_LIMIT");
-  EXPECT_FALSE(doc["error"] == "err_rate_limit");
-  EXPECT_FALSE(doc["n"] == "1");
-  EXPECT_FALSE(doc["list"] == "ERR_RATE_LIMIT");
-  EXPECT_FALSE(doc["missing"] == "");
-}
-
 TEST(Json, IterationKeepsDocumentOrderAndMergesDuplicateKeys) {
   const Json object = parsed(R"({"b":1,"a":2,"b":3,"c":4})");
   std::string seen;
@@ -55,12 +51,10 @@ TEST(Json, IterationKeepsDocumentOrderAndMergesDuplicateKeys) {
   EXPECT_EQ(seen, "b=3;a=2;c=4;");
   EXPECT_EQ(object["b"].stringValue(), "3");
 
-  std::string big = "{";
+  std::string big = "{";  // past the size where duplicates are found through a hash
   for (int i = 0; i < 40; ++i) big += "\"k" + std::to_string(i % 20) + "\":" + std::to_string(i) + ",";
   big.back() = '}';
-  const Json many = parsed(big);
-  EXPECT_EQ(many.objectValue()->size(), 20u);
-  EXPECT_EQ(many["k3"].stringValue(), "23");
+  EXPECT_EQ(parsed(big).objectValue()->size(), 20u);
 
   std::string elements;
   parsed(R"(["x","y"])").forEach([&](std::string_view index, const Json& value) {
@@ -70,7 +64,6 @@ TEST(Json, IterationKeepsDocumentOrderAndMergesDuplicateKeys) {
 
   int visits = 0;
   parsed("\"text\"").forEach([&](std::string_view, const Json&) { ++visits; });
-  parsed("null").forEach([&](std::string_view, const Json&) { ++visits; });
   EXPECT_EQ(visits, 0);
 }
 
@@ -82,29 +75,24 @@ TEST(Json, AcceptsFragmentsAndRejectsWhatIsNotJson) {
   // Numbers no double can hold still parse, and keep their text.
   const std::string digits400(400, '7');
   const Json huge = parsed("[1e400, \"1e400\", -2E+999, " + digits400 + ", 0.5]");
-  EXPECT_EQ(huge[0].stringValue(), "1e400");
-  EXPECT_EQ(huge[1].stringValue(), "1e400");
-  EXPECT_EQ(huge[2].stringValue(), "-2E+999");
-  EXPECT_EQ(huge[3].stringValue(), digits400);
-  EXPECT_EQ(huge[4].stringValue(), "0.5");
+  std::string texts;
+  huge.forEach([&](std::string_view, const Json& value) { texts += value.stringValue() + " "; });
+  EXPECT_EQ(texts, "1e400 1e400 -2E+999 " + digits400 + " 0.5 ");
   EXPECT_FALSE(Json::parse("[1e400x]"));
 
   const char* bad[] = {"", "   ", "<html><body>502 Bad Gateway</body></html>", "{\"a\":1} trailing",
                        "{\"a\":1,}", "[01]", "NaN", "{'a':1}", "{\"a\":\"\xC3\x28\"}", "\"\xFF\"",
-                       "{\"a\":\"\xED\xA0\x80\"}", "[1,2"};
+                       "{\"a\":\"\xED\xA0\x80\"}", "[1,2", R"(["\udc00"])", R"({"\udfff":1})",
+                       R"(["\ud800"])", R"(["\ud83d\u0041"])", R"({"k":"a\udbff"})"};
   for (const char* text : bad) EXPECT_FALSE(Json::parse(text)) << text;
   EXPECT_FALSE(Json::parse(std::string_view("1\0 2", 4)));
 }
 
-TEST(Json, NestingBeyondTheLimitFailsWithoutCrashing) {
+TEST(Json, DeepNestingFailsAndDeepTreesAreDestroyedWithoutRecursing) {
   const auto nested = [](int depth) { return std::string(depth, '[') + std::string(depth, ']'); };
   EXPECT_TRUE(Json::parse(nested(Json::kMaxDepth)));
   EXPECT_FALSE(Json::parse(nested(Json::kMaxDepth + 1)));
   EXPECT_FALSE(Json::parse(std::string(1'000'000, '[')));
-  EXPECT_FALSE(Json::parse(std::string(200'000, '{')));
-}
-
-TEST(Json, DestroysDeepTreesWithoutRecursing) {
   // Deeper than any stack would survive if destruction recursed.
   Json root = Json::array();
   for (int i = 0; i < 1'000'000; ++i) {
@@ -113,7 +101,6 @@ TEST(Json, DestroysDeepTreesWithoutRecursing) {
     root = Json::array(std::move(holder));
   }
   root = Json();
-  SUCCEED();
 }
 
 }  // namespace

@@ -74,7 +74,5 @@ TEST(SqlitePairStoreFaults, AFailedWriteOrSyncLeavesTheStoreAsItWasAndUsable) {
   }
 }
 
-// A store made on a failing disk either works or is refused; the next try, once the disk works
-// again, gives a working store.
 }  // namespace
 }  // namespace pricora

@@ -1,6 +1,28 @@
 #include "support/AppEnvironment.h"
 
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
 namespace pricora::test {
+
+namespace {
+
+std::string quoted(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+}  // namespace
+
+std::string AppEnvironment::contents(const std::string& path) {
+  std::stringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
 
 AppEnvironment::AppEnvironment() {
   variables_ = {{"HOME", dir_.file("home")},
@@ -25,8 +47,22 @@ std::string AppEnvironment::closedExchanges() {
 
 void AppEnvironment::writeSettings(const std::string& text) const { dir_.write("config/Pricora/Pricora.conf", text); }
 
-std::string AppEnvironment::configFile() const { return dir_.file("config/Pricora/Pricora.conf"); }
-
-std::string AppEnvironment::storeFolder() const { return dir_.file("data/com.apple.toolsQA.CocoaApp_CD"); }
+AppEnvironment::Ended AppEnvironment::run(const std::vector<std::string>& arguments, const Variables& extra,
+                                          int seconds, const std::string& signal) const {
+  Variables variables = variables_;
+  for (const auto& [name, value] : extra) variables[name] = value;
+  std::string command = "env", assignments;
+  for (const auto& [name, value] : variables)
+    value ? assignments += " " + name + "=" + quoted(*value) : command += " -u " + name;
+  command += assignments;
+  command += " timeout --preserve-status -k 5 -s " + signal + " " + std::to_string(seconds);
+  for (const std::string& argument : arguments) command += " " + quoted(argument);
+  const std::string out = dir_.file("stdout"), err = dir_.file("stderr");
+  const int status = std::system((command + " >" + quoted(out) + " 2>" + quoted(err)).c_str());
+  Ended ended{std::nullopt, contents(out), contents(err)};
+  // A program that ended by a signal (ours included) reports 128 and the signal's number.
+  if (WIFEXITED(status) && WEXITSTATUS(status) < 128) ended.status = WEXITSTATUS(status);
+  return ended;
+}
 
 }  // namespace pricora::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
@@ -19,15 +21,30 @@ namespace pricora::test {
 // The application object, recording what the application shows and answering as scripted.
 class FakeHost final : public AppHost, public TextMetrics, public UrlOpener {
  public:
-  bool presentError(const Error& error) override;
-  std::size_t runModal(const Alert& alert) override;
-  std::string localizedString(const std::string& key, const std::string& comment) override;
+  bool presentError(const Error& error) override {
+    presentedErrors.push_back(error);
+    return errorsResolved;
+  }
+  std::size_t runModal(const Alert& alert) override {
+    alerts.push_back(alert);
+    if (whileAlertShows) whileAlertShows();
+    return alertAnswer;
+  }
+  std::string localizedString(const std::string& key, const std::string&) override {
+    localizedKeys.push_back(key);
+    return key;
+  }
   void log(const std::string& line) override { logLines.push_back(line); }
   void printLine(const std::string& line) override { printedLines.push_back(line); }
   void activateIgnoringOtherApps() override { ++activations; }
   void quit() override { ++quits; }
   // Six points a character of the longest line.
-  double width(const AttributedTitle& title) const override;
+  double width(const AttributedTitle& title) const override {
+    std::size_t longest = 0, start = 0;
+    for (std::size_t end; (end = title.text.find('\n', start)) != std::string::npos; start = end + 1)
+      longest = std::max(longest, end - start);
+    return 6.0 * static_cast<double>(std::max(longest, title.text.size() - start));
+  }
   void openURL(const std::string& url) override { openedUrls.push_back(url); }
 
   std::vector<Error> presentedErrors;
@@ -35,39 +52,42 @@ class FakeHost final : public AppHost, public TextMetrics, public UrlOpener {
   std::vector<Alert> alerts;
   std::size_t alertAnswer = 0;
   std::function<void()> whileAlertShows;  // runs inside runModal, as events do during a modal
-  std::vector<std::string> localizedKeys;
-  std::vector<std::string> logLines;
-  std::vector<std::string> printedLines;
-  std::vector<std::string> openedUrls;
+  std::vector<std::string> localizedKeys, logLines, printedLines, openedUrls;
   int activations = 0;
   int quits = 0;
 };
 
 class FakeSettings final : public Settings {
  public:
-  std::optional<std::string> stringForKey(const std::string& key) const override;
-  bool boolForKey(const std::string& key) const override;
+  std::optional<std::string> stringForKey(const std::string& key) const override {
+    return values.count(key) ? std::optional(values.at(key)) : std::nullopt;
+  }
+  bool boolForKey(const std::string& key) const override { return stringForKey(key) == "true"; }
   void setBool(const std::string& key, bool value) override { values[key] = value ? "true" : "false"; }
 
   std::map<std::string, std::string> values;
 };
 
-// Resources in a folder of the test's choosing.
+// Resources in a folder of the test's choosing; none at all while it is empty.
 class FakeBundle final : public Bundle {
  public:
-  std::optional<std::string> pathForResource(const std::string& name, const std::string& type) const override;
-  std::string shortVersionString() const override { return version; }
+  std::optional<std::string> pathForResource(const std::string& name, const std::string& type) const override {
+    const std::string path = folder + "/" + name + "." + type;
+    return !folder.empty() && std::filesystem::is_regular_file(path) ? std::optional(path) : std::nullopt;
+  }
+  std::string shortVersionString() const override { return "9.8.7"; }
 
-  std::string folder;  // empty: no resources at all
-  std::string version = "9.8.7";
+  std::string folder;
 };
 
 // Login items in memory; registration can be made to fail.
 class FakeLoginItems final : public LoginItems {
  public:
-  bool setEnabled(const std::string& identifier, bool enabled) override;
+  bool setEnabled(const std::string& identifier, bool enabled) override {
+    if (!fail) registered[identifier] = enabled;
+    return !fail;
+  }
   std::map<std::string, bool> registered;
-  std::vector<bool> calls;
   bool fail = false;
 };
 
@@ -77,7 +97,11 @@ class FakeManageWindow final : public ManageWindow {
  public:
   void setDelegate(ManageWindowDelegate* newDelegate) override { delegate = newDelegate; }
   std::optional<std::string> selectedSegmentLabel() const override { return selected; }
-  void reloadData() override;
+  void reloadData() override {
+    ++reloads;
+    rows.clear();
+    for (std::size_t i = 0; delegate != nullptr && i < delegate->numberOfRows(); ++i) rows.push_back(delegate->row(i));
+  }
   void makeKeyAndOrderFront() override { ++shown; }
   void setDarkTableAppearance() override { dark = true; }
   void setFloating() override { floating = true; }

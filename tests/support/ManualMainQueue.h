@@ -26,8 +26,6 @@ class ManualMainQueue final : public MainQueue, public Clock {
   void runUntilIdle();
   void advance(Seconds by);
 
-  // Tasks and live timers waiting.
-  std::size_t pendingCount() const { return queue_.size(); }
   // Repeating timers still valid.
   std::size_t liveTimerCount() const;
 

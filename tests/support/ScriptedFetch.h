@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <string>
@@ -14,28 +15,43 @@ namespace pricora::test {
 // does not parse arrives as none, as it would from the network) or a failure.
 class ScriptedFetch final : public JsonFetch {
  public:
-  void get(const std::string& url, JsonCompletion completion) override;
+  void get(const std::string& url, JsonCompletion completion) override {
+    requests_.push_back(url);
+    pending_.push_back({url, std::move(completion)});
+  }
 
-  // Every address asked for so far, in order.
+  // Every address asked for so far, in order, and those not answered yet.
   const std::vector<std::string>& requests() const { return requests_; }
-  std::vector<std::string> pendingUrls() const;
+  std::vector<std::string> pendingUrls() const {
+    std::vector<std::string> urls;
+    for (const auto& [url, completion] : pending_) urls.push_back(url);
+    return urls;
+  }
   std::size_t pendingCount() const { return pending_.size(); }
 
-  // Answers the oldest pending request for url; false when there is none.
-  bool respond(const std::string& url, std::string_view body);
-  bool fail(const std::string& url);
-  // Answers every pending request (and those the answers cause) with answer(url); none fails it.
-  void respondToAll(const std::function<std::optional<std::string>(const std::string& url)>& answer);
+  // Answers the oldest pending request for url (none: it fails); false when there is none.
+  bool respond(const std::string& url, std::optional<std::string_view> body) {
+    auto it = std::find_if(pending_.begin(), pending_.end(), [&](const auto& pending) { return pending.first == url; });
+    if (it == pending_.end()) return false;
+    JsonCompletion completion = std::move(it->second);
+    pending_.erase(it);
+    completion(body ? Json::parse(*body) : std::nullopt);
+    return true;
+  }
+  bool fail(const std::string& url) { return respond(url, std::nullopt); }
+  // Answers every pending request (and those the answers cause) with answer(url).
+  template <typename Answer>
+  void respondToAll(const Answer& answer) {
+    while (!pending_.empty()) {
+      const std::string url = pending_.front().first;
+      const std::optional<std::string> body = answer(url);
+      respond(url, body ? std::optional<std::string_view>(*body) : std::nullopt);
+    }
+  }
 
  private:
-  struct Pending {
-    std::string url;
-    JsonCompletion completion;
-  };
-  bool deliver(const std::string& url, const JsonReply& reply);
-
   std::vector<std::string> requests_;
-  std::deque<Pending> pending_;
+  std::deque<std::pair<std::string, JsonCompletion>> pending_;
 };
 
 }  // namespace pricora::test

@@ -101,30 +101,13 @@ void SqliteFaultVfs::clear() {
 SqliteFaultVfs::SqliteFaultVfs(std::string name) : name_(std::move(name)) {
   fallback_ = sqlite3_vfs_find(nullptr);
   if (fallback_ == nullptr) throw std::runtime_error("SQLite has no default VFS");
-  vfs_.iVersion = 2;
+  // Everything but opening a file is the default VFS's own, which never looks at its argument.
+  vfs_ = *fallback_;
+  vfs_.pNext = nullptr;
   vfs_.szOsFile = static_cast<int>(kHeader) + fallback_->szOsFile;
-  vfs_.mxPathname = fallback_->mxPathname;
   vfs_.zName = name_.c_str();
   vfs_.pAppData = this;
   vfs_.xOpen = open;
-  vfs_.xDelete = [](sqlite3_vfs* v, const char* path, int syncDir) { return base(v)->xDelete(base(v), path, syncDir); };
-  vfs_.xAccess = [](sqlite3_vfs* v, const char* path, int flags, int* out) {
-    return base(v)->xAccess(base(v), path, flags, out);
-  };
-  vfs_.xFullPathname = [](sqlite3_vfs* v, const char* path, int size, char* out) {
-    return base(v)->xFullPathname(base(v), path, size, out);
-  };
-  vfs_.xDlOpen = [](sqlite3_vfs* v, const char* path) { return base(v)->xDlOpen(base(v), path); };
-  vfs_.xDlError = [](sqlite3_vfs* v, int size, char* out) { base(v)->xDlError(base(v), size, out); };
-  vfs_.xDlSym = [](sqlite3_vfs* v, void* handle, const char* symbol) {
-    return base(v)->xDlSym(base(v), handle, symbol);
-  };
-  vfs_.xDlClose = [](sqlite3_vfs* v, void* handle) { base(v)->xDlClose(base(v), handle); };
-  vfs_.xRandomness = [](sqlite3_vfs* v, int size, char* out) { return base(v)->xRandomness(base(v), size, out); };
-  vfs_.xSleep = [](sqlite3_vfs* v, int micros) { return base(v)->xSleep(base(v), micros); };
-  vfs_.xCurrentTime = [](sqlite3_vfs* v, double* out) { return base(v)->xCurrentTime(base(v), out); };
-  vfs_.xGetLastError = [](sqlite3_vfs* v, int size, char* out) { return base(v)->xGetLastError(base(v), size, out); };
-  vfs_.xCurrentTimeInt64 = [](sqlite3_vfs* v, sqlite3_int64* out) { return base(v)->xCurrentTimeInt64(base(v), out); };
   if (sqlite3_vfs_register(&vfs_, 0) != SQLITE_OK) throw std::runtime_error("cannot register " + name_);
 }
 

@@ -49,7 +49,7 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context)
                [this] { followStoreIfReadOnly(); }),
       label_(services, state_),
       launchAtLogin_(services.settings, services.loginItems, services.host, *state_.launchAtStartupMenuItem),
-      manage_(services.manageWindow, pairList_,
+      manage_(services.manageWindow, services.queue, pairList_,
               {[this] { favouritesChangedWithSender(); },
                [this](const PairRef& record) { statusPairsChangedWithSender(record); }}) {
   for (Exchange exchange : kAllExchanges)

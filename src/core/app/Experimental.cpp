@@ -7,6 +7,14 @@
 
 namespace pricora {
 
+namespace {
+
+// The timer counts its interval in milliseconds in a 32-bit int: anything longer wraps around
+// (2500000 s fires every few minutes, 1e7 s after 16 days) instead of waiting.
+constexpr double kLongestInterval = 2147483.647;
+
+}  // namespace
+
 std::optional<double> experimentalRefreshFrequency(const Bundle& bundle) {
   const std::optional<std::string> path = bundle.pathForResource("Experimental", "plist");
   if (!path) return std::nullopt;
@@ -15,7 +23,7 @@ std::optional<double> experimentalRefreshFrequency(const Bundle& bundle) {
   const auto value = plist->find("refreshFrequency");
   if (value == plist->end() || !value->second) return std::nullopt;
   const std::optional<double> seconds = readDouble(*value->second);
-  if (!seconds || !std::isfinite(*seconds) || *seconds < 1.0) return std::nullopt;
+  if (!seconds || !std::isfinite(*seconds) || *seconds < 1.0 || *seconds > kLongestInterval) return std::nullopt;
   return seconds;
 }
 

@@ -19,8 +19,12 @@ void TickerAdapter::start(ExchangeDone done) {
   }
   context().fetch.get(*listing, [this, done, counter](const JsonReply& reply) {
     std::vector<std::string> keys;
-    // A failed listing keeps the keys of the last good one, so the batch asks for those.
-    if (reply && readListing(*reply, keys)) state().pairs = std::move(keys);
+    // A failed listing keeps the keys of the last good one, so the batch asks for those; so does
+    // a listing without a single key we dare to request.
+    if (reply && readListing(*reply, keys)) {
+      std::erase_if(keys, [](const std::string& key) { return !usableKey(key); });
+      if (!keys.empty()) state().pairs = std::move(keys);
+    }
     tickerBatch(done, counter);
   });
 }
@@ -48,6 +52,34 @@ void TickerAdapter::report(const std::optional<Parsed>& parsed, const ExchangeDo
   if (parsed) postHandOff(parsed->displayTitle, parsed->entry);
   // Failures count like successes; the count is compared with the keys as they are now.
   if (++*counter == static_cast<std::int64_t>(state().pairs.size())) done(true);
+}
+
+namespace {
+
+bool isAlphanumeric(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+}  // namespace
+
+bool usableKey(std::string_view key) {
+  constexpr std::size_t kLongestKey = 64;
+  if (key.empty() || key.size() > kLongestKey || key == "." || key == "..") return false;
+  return std::all_of(key.begin(), key.end(), [](char c) {
+    return isAlphanumeric(c) || std::string_view("_-.:").find(c) != std::string_view::npos;
+  });
+}
+
+std::string percentEncoded(std::string_view key) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char c : key) {
+    if (isAlphanumeric(c) || std::string_view("-._~:").find(c) != std::string_view::npos) {
+      out += c;
+    } else {
+      const auto byte = static_cast<unsigned char>(c);
+      out += {'%', kHex[byte >> 4], kHex[byte & 0xF]};
+    }
+  }
+  return out;
 }
 
 std::string valueText(const Json& value) { return value.stringValue(); }

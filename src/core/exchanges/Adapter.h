@@ -75,9 +75,11 @@ class TickerAdapter : public ExchangeAdapter {
   // fixedKeys() instead.
   virtual std::optional<std::string> listingUrl() const { return std::nullopt; }
   // Reads the keys of a listing document into keys; false when the document is unusable, which
-  // keeps the previous keys as a failed request would.
+  // keeps the previous keys as a failed request would. Keys that are not usableKey() are
+  // dropped afterwards; a listing left without any counts as unusable too.
   virtual bool readListing(const Json& document, std::vector<std::string>& keys) const;
   virtual std::vector<std::string> fixedKeys() const { return {}; }
+  // The ticker's address; a key from a listing enters it through percentEncoded().
   virtual std::string tickerUrl(const std::string& key) const = 0;
   // Whether the batch may issue requests at all right now.
   virtual bool mayRequest() const { return true; }
@@ -89,6 +91,14 @@ class TickerAdapter : public ExchangeAdapter {
   void tickerBatch(const ExchangeDone& done, const Counter& counter);
   void report(const std::optional<Parsed>& parsed, const ExchangeDone& done, const Counter& counter);
 };
+
+// Whether a key an exchange listed may be used at all: 1 to 64 characters, each a letter, a
+// digit or one of "_-.:", and not "." or "..". Anything else could leave its path segment or
+// its query value once pasted into an address, or make an empty record.
+bool usableKey(std::string_view key);
+// The key with every byte other than letters, digits and "-._~:" written as %XX, so that it
+// stays one path segment or one query value whatever it holds.
+std::string percentEncoded(std::string_view key);
 
 // Value text helpers shared by the parsers.
 std::string valueText(const Json& value);

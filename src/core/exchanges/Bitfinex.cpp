@@ -27,7 +27,9 @@ class Bitfinex final : public TickerAdapter {
 
   bool mayRequest() const override { return context().bitfinexActive; }
 
-  std::string tickerUrl(const std::string& key) const override { return baseAddress() + "/v1/pubticker/" + key; }
+  std::string tickerUrl(const std::string& key) const override {
+    return baseAddress() + "/v1/pubticker/" + percentEncoded(key);
+  }
 
   std::optional<Parsed> parseTicker(const Json& ticker, const std::string& key) override {
     if (ticker["error"] == "ERR_RATE_LIMIT") {

@@ -14,13 +14,17 @@ class GDAX final : public TickerAdapter {
  private:
   std::optional<std::string> listingUrl() const override { return baseAddress() + "/products"; }
 
+  // A product is an object with a text "id"; anything else (an error object's message, a
+  // product without an id) names no product.
   bool readListing(const Json& document, std::vector<std::string>& keys) const override {
-    document.forEach([&](std::string_view, const Json& product) { keys.push_back(valueText(product["id"])); });
+    document.forEach([&](std::string_view, const Json& product) {
+      if (product["id"].kind() == Json::Kind::String) keys.push_back(product["id"].stringValue());
+    });
     return true;
   }
 
   std::string tickerUrl(const std::string& key) const override {
-    return baseAddress() + "/products/" + key + "/ticker";
+    return baseAddress() + "/products/" + percentEncoded(key) + "/ticker";
   }
 
   std::optional<Parsed> parseTicker(const Json& ticker, const std::string& key) override {
@@ -28,7 +32,7 @@ class GDAX final : public TickerAdapter {
     const std::string price = valueText(ticker["price"]);
     PairEntryRef entry =
         makeEntry(title, price, {{"Bid: ", valueText(ticker["bid"])}, {"Ask: ", valueText(ticker["ask"])}, {"Last: ", price}});
-    context().fetch.get(baseAddress() + "/products/" + key + "/stats", [entry](const JsonReply& stats) {
+    context().fetch.get(baseAddress() + "/products/" + percentEncoded(key) + "/stats", [entry](const JsonReply& stats) {
       if (!stats) return;
       entry->addLine("Low: " + valueText((*stats)["low"]));
       entry->addLine("High: " + valueText((*stats)["high"]));

@@ -14,14 +14,18 @@ class Kraken final : public TickerAdapter {
  private:
   std::optional<std::string> listingUrl() const override { return baseAddress() + "/0/public/AssetPairs"; }
 
+  // Only an object "result" lists pairs: an array's indexes are no keys.
   bool readListing(const Json& document, std::vector<std::string>& keys) const override {
-    document["result"].forEach([&](std::string_view key, const Json&) {
-      if (!key.ends_with(".d")) keys.emplace_back(key);
-    });
+    const Json::Object* pairs = document["result"].objectValue();
+    if (pairs == nullptr) return false;
+    for (const Json::Member& pair : *pairs)
+      if (!pair.key.ends_with(".d")) keys.push_back(pair.key);
     return true;
   }
 
-  std::string tickerUrl(const std::string& key) const override { return baseAddress() + "/0/public/Ticker?pair=" + key; }
+  std::string tickerUrl(const std::string& key) const override {
+    return baseAddress() + "/0/public/Ticker?pair=" + percentEncoded(key);
+  }
 
   static std::string titleOf(const std::string& key) {
     if (key == "USDTZUSD") return "USDT/USD";

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "core/exchanges/Adapters.h"
 
 namespace pricora {
@@ -12,29 +14,39 @@ class Poloniex final : public ExchangeAdapter {
 
   void start(ExchangeDone done) override {
     context().fetch.get(baseAddress() + "/public?command=returnTicker", [this, done](const JsonReply& reply) {
-      // A failed reply keeps the last good one's entries in the menu.
-      if (reply) show(*reply);
+      // A reply that holds no market (a failed request, an error object, an array) keeps the
+      // last good one's entries in the menu.
+      if (reply && hasMarket(*reply)) show(*reply);
       done(true);
     });
   }
 
  private:
+  // Only a member whose value is an object is a market: {"error":"Invalid command."} is none. Its
+  // name becomes a record's title, so it must be a key we would dare to request, too.
+  static bool isMarket(const Json::Member& member) {
+    return member.value.kind() == Json::Kind::Object && usableKey(member.key);
+  }
+
+  static bool hasMarket(const Json& document) {
+    const Json::Object* members = document.objectValue();
+    return members != nullptr && std::any_of(members->begin(), members->end(), isMarket);
+  }
+
   void show(const Json& document) {
     state().pairs.clear();
     state().submenu->removeAllItems();
-    const bool object = document.kind() == Json::Kind::Object;
-    document.forEach([&](std::string_view name, const Json& value) {
-      const std::string key(name);
-      state().pairs.push_back(key);
-      // Only an object's members are tickers; an array's elements get bare labels.
-      const Json& ticker = object ? value : Json::null();
-      const std::string title = replacedAll(upperCased(key), '_', '/');
+    for (const Json::Member& member : *document.objectValue()) {
+      if (!isMarket(member)) continue;
+      const Json& ticker = member.value;
+      state().pairs.push_back(member.key);
+      const std::string title = replacedAll(upperCased(member.key), '_', '/');
       const std::string last = valueText(ticker["last"]);
       postHandOff(title, makeEntry(title, last,
                                    {{"Bid: ", valueText(ticker["highestBid"])},
                                     {"Ask: ", valueText(ticker["lowestAsk"])},
                                     {"Last: ", last}}));
-    });
+    }
   }
 };
 

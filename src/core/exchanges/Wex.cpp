@@ -13,12 +13,17 @@ class Wex final : public TickerAdapter {
  private:
   std::optional<std::string> listingUrl() const override { return baseAddress() + "/api/3/info"; }
 
+  // Only an object "pairs" lists pairs: an array's indexes are no keys.
   bool readListing(const Json& document, std::vector<std::string>& keys) const override {
-    document["pairs"].forEach([&](std::string_view key, const Json&) { keys.emplace_back(key); });
+    const Json::Object* pairs = document["pairs"].objectValue();
+    if (pairs == nullptr) return false;
+    for (const Json::Member& pair : *pairs) keys.push_back(pair.key);
     return true;
   }
 
-  std::string tickerUrl(const std::string& key) const override { return baseAddress() + "/api/3/ticker/" + key; }
+  std::string tickerUrl(const std::string& key) const override {
+    return baseAddress() + "/api/3/ticker/" + percentEncoded(key);
+  }
 
   std::optional<Parsed> parseTicker(const Json& document, const std::string& key) override {
     const Json& ticker = document[key];

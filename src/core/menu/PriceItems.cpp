@@ -80,13 +80,16 @@ void PriceItems::statusPairsChangedWithSender(const PairRef& record) {
       const auto& items = exchange.submenu->itemArray();
       const auto found = std::find_if(items.begin(), items.end(),
                                       [&](const MenuItemRef& item) { return hasTitlePrefix(item->title(), key); });
-      // Without a current entry there is nothing to show yet; the item comes with the next start.
+      const std::string& title = *record->title();
       if (found != items.end() && (*found)->submenu()) {
-        const std::string& title = *record->title();
-        StatusItemRef item = makeItem(
-            twoLines(title, menuBarPriceText(title, (*found)->title(), scientificFormatter_), kPriceWeight));
+        StatusItemRef item =
+            makeItem(twoLines(title, menuBarPriceText(title, (*found)->title(), scientificFormatter_), kPriceWeight));
         show(*item, title, (*found)->title(), *(*found)->submenu(), *record->exchange());
         statusPairs_.push_back({record, item});
+      } else {
+        // No current entry (its batch is in flight, or its ticker failed): the item starts as it
+        // does at launch, with the title alone, and the pair's next ticker fills it.
+        statusPairs_.push_back({record, makeItem(twoLines(title, "", kTitleWeight))});
       }
     }
   } else {

@@ -28,7 +28,8 @@ class PriceItems {
   // Shows the entry's price in the record's item, and its details in the item's menu.
   void updateStatusPair(const PairRef& record, const PairEntryRef& entry);
   // The record's menu-bar check box changed (the record already holds the new value): its item
-  // is made from the pair's current entry, or removed; then the store is saved.
+  // is made from the pair's current entry (the title alone when there is none yet), or removed;
+  // then the store is saved.
   void statusPairsChangedWithSender(const PairRef& record);
   // Opens the web site of the exchange named by the chosen item ("Wex" for any other name).
   void openExchangeWebsiteWithSender(const MenuItem& sender);

@@ -4,12 +4,29 @@
 
 namespace pricora {
 
-ManageLogic::ManageLogic(ManageWindow& window, PairList& pairs, Actions actions)
-    : window_(window), pairs_(pairs), actions_(std::move(actions)) {
+ManageLogic::ManageLogic(ManageWindow& window, MainQueue& queue, PairList& pairs, Actions actions)
+    : window_(window), queue_(queue), pairs_(pairs), actions_(std::move(actions)) {
   window_.setDelegate(this);
+  pairs_.setChangeListener([this] { scheduleReload(); });
 }
 
-ManageLogic::~ManageLogic() { window_.setDelegate(nullptr); }
+ManageLogic::~ManageLogic() {
+  pairs_.setChangeListener(nullptr);
+  window_.setDelegate(nullptr);
+}
+
+void ManageLogic::scheduleReload() {
+  // A refresh may insert thousands of records in a row, the clean-up delete many: the table
+  // reloads once after the burst, not once per record.
+  if (reloadScheduled_) return;
+  reloadScheduled_ = true;
+  queue_.post([weak = std::weak_ptr<ManageLogic*>(self_)] {
+    const auto self = weak.lock();
+    if (!self) return;
+    (*self)->reloadScheduled_ = false;
+    (*self)->window_.reloadData();
+  });
+}
 
 void ManageLogic::applyExchangeFilter() {
   if (const std::optional<std::string> label = window_.selectedSegmentLabel()) pairs_.setFilter(*label);
@@ -28,8 +45,8 @@ PairRef ManageLogic::recordWithId(std::uint64_t id) const {
   // The window shows rows as they were at its last reload; records found by what the row
   // showed, never by a position that new pairs may have shifted since.
   const std::vector<PairRef>& arranged = pairs_.arrangedObjects();
-  const auto found = std::find_if(arranged.begin(), arranged.end(),
-                                  [id](const PairRef& pair) { return pair->creationOrder() == id; });
+  const auto found =
+      std::find_if(arranged.begin(), arranged.end(), [id](const PairRef& pair) { return pair->creationOrder() == id; });
   return found == arranged.end() ? nullptr : *found;
 }
 

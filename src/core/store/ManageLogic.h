@@ -1,15 +1,17 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "core/store/PairList.h"
+#include "platform/MainQueue.h"
 #include "platform/ManageWindow.h"
 
 namespace pricora {
 
 // The management window's side of the application: the table shows the pair list's arranged
 // records; the segment chooses the exchange; each check box writes its flag into the record
-// before its action runs.
+// before its action runs. The table follows the store's inserts and deletes as they happen.
 class ManageLogic final : public ManageWindowDelegate {
  public:
   struct Actions {
@@ -17,7 +19,7 @@ class ManageLogic final : public ManageWindowDelegate {
     std::function<void(const PairRef&)> statusPairsChanged;
   };
 
-  ManageLogic(ManageWindow& window, PairList& pairs, Actions actions);
+  ManageLogic(ManageWindow& window, MainQueue& queue, PairList& pairs, Actions actions);
   ~ManageLogic();
   ManageLogic(const ManageLogic&) = delete;
   ManageLogic& operator=(const ManageLogic&) = delete;
@@ -33,10 +35,14 @@ class ManageLogic final : public ManageWindowDelegate {
 
  private:
   PairRef recordWithId(std::uint64_t id) const;
+  void scheduleReload();
 
   ManageWindow& window_;
+  MainQueue& queue_;
   PairList& pairs_;
   Actions actions_;
+  bool reloadScheduled_ = false;
+  std::shared_ptr<ManageLogic*> self_ = std::make_shared<ManageLogic*>(this);  // for posted work
 };
 
 }  // namespace pricora

@@ -86,18 +86,23 @@ void PairList::unindex(const Pair* pair) {
 
 void PairList::pairInserted(const PairRef& pair) {
   index(pair);
-  arrangedValid_ = false;
+  contentChanged();
 }
 
 void PairList::pairDeleted(const PairRef& pair) {
   unindex(pair.get());
-  arrangedValid_ = false;
+  contentChanged();
 }
 
 void PairList::pairKeyChanged(const PairRef& pair) {
   unindex(pair.get());
   index(pair);
+  contentChanged();
+}
+
+void PairList::contentChanged() {
   arrangedValid_ = false;
+  if (changed_) changed_();
 }
 
 }  // namespace pricora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -35,6 +36,9 @@ class PairList final : private ContextObserver {
   PairRef findPair(const std::string& exchange, const std::string& title) const;
   PairRef insertPair(const std::string& exchange, const std::string& title);
 
+  // Runs at once after every insert, delete and key change of a record; none to stop.
+  void setChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
+
  private:
   struct Key {
     std::string exchange;
@@ -50,6 +54,7 @@ class PairList final : private ContextObserver {
   void pairKeyChanged(const PairRef& pair) override;
   void index(const PairRef& pair);
   void unindex(const Pair* pair);
+  void contentChanged();
 
   EditingContext& context_;
   std::optional<std::string> filter_;
@@ -59,6 +64,7 @@ class PairList final : private ContextObserver {
   std::unordered_map<const Pair*, Key> keyOf_;
   mutable std::vector<PairRef> arranged_;
   mutable bool arrangedValid_ = false;
+  std::function<void()> changed_;
 };
 
 }  // namespace pricora

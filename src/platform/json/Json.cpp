@@ -20,6 +20,15 @@ bool isDigits(std::string_view s) {
   return true;
 }
 
+// RapidJSON checks the raw bytes but decodes a lone low-surrogate escape ("\udc00") into the
+// bytes ED B0 80, which are not UTF-8. Raw input never holds ED A0..BF (that is rejected before),
+// so any such pair in a decoded text came from an escape that names no character.
+bool hasEncodedSurrogate(const char* text, std::size_t length) {
+  for (std::size_t i = 0; i + 1 < length; ++i)
+    if (static_cast<unsigned char>(text[i]) == 0xED && static_cast<unsigned char>(text[i + 1]) >= 0xA0) return true;
+  return false;
+}
+
 // A key written twice keeps the position of its first appearance and the value of its last.
 void mergeDuplicateKeys(Json::Object& members) {
   if (members.size() < 2) return;
@@ -124,11 +133,11 @@ class JsonBuilder {
     return add(Json::number(std::string(text, length)));
   }
   bool String(const char* text, rapidjson::SizeType length, bool) {
-    return add(Json::string(std::string(text, length)));
+    return !hasEncodedSurrogate(text, length) && add(Json::string(std::string(text, length)));
   }
   bool Key(const char* text, rapidjson::SizeType length, bool) {
     open_.back().key.assign(text, length);
-    return true;
+    return !hasEncodedSurrogate(text, length);
   }
   bool StartObject() { return open(Json::object()); }
   bool StartArray() { return open(Json::array()); }

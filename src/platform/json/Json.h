@@ -40,7 +40,8 @@ class Json {
   static Json object(Object members = {});
 
   // Parses UTF-8 JSON text; a bare scalar at top level is a document. None for text that is
-  // not JSON, is not valid UTF-8, or nests deeper than kMaxDepth.
+  // not JSON, is not valid UTF-8 (also after decoding escapes: a lone surrogate is refused), or
+  // nests deeper than kMaxDepth.
   static std::optional<Json> parse(std::string_view text);
   static constexpr int kMaxDepth = 512;
 
