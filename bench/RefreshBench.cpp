@@ -4,21 +4,16 @@
 //
 //   refresh_bench [REFRESHES]   (default 5)
 
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
-#include <vector>
 
+#include "HeadlessProgram.h"
 #include "exchange-sim/Simulator.h"
-#include "support/TempDir.h"
-
-extern char** environ;
 
 int main(int argc, char** argv) {
   const int refreshes = argc > 1 ? std::atoi(argv[1]) : 5;
@@ -27,31 +22,10 @@ int main(int argc, char** argv) {
   exsim::Simulator simulator(options);
   simulator.start();
 
-  pricora::test::TempDir home;
-  home.write("config/Pricora/Pricora.conf", simulator.settingsText());
-  home.write("resources/Experimental.plist",
-             "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>refreshFrequency</key>"
-             "<string>1</string></dict></plist>");
-
-  std::vector<std::string> variables = {"XDG_CONFIG_HOME=" + home.file("config"), "XDG_DATA_HOME=" + home.file("data"),
-                                        "PRICORA_RESOURCES=" + home.file("resources"), "HOME=" + home.file("home")};
-  for (char** entry = environ; *entry != nullptr; ++entry) {
-    const std::string text = *entry;
-    if (!text.starts_with("XDG_") && !text.starts_with("HOME=") && !text.starts_with("DISPLAY=")) variables.push_back(text);
-  }
-  std::vector<char*> envp;
-  for (std::string& text : variables) envp.push_back(text.data());
-  envp.push_back(nullptr);
-  std::string binary = PRICORA_BINARY, headless = "--headless", count = "--refreshes",
-              wanted = std::to_string(refreshes), timeout = "--timeout", seconds = "600";
-  char* args[] = {binary.data(), headless.data(), count.data(), wanted.data(), timeout.data(), seconds.data(), nullptr};
-
+  pricora::bench::HeadlessProgram program(simulator.settingsText());
   const auto start = std::chrono::steady_clock::now();
-  pid_t pid = 0;
-  if (posix_spawn(&pid, args[0], nullptr, nullptr, args, envp.data()) != 0) {
-    std::perror("posix_spawn");
-    return 1;
-  }
+  const pid_t pid = program.start({"--refreshes", std::to_string(refreshes), "--timeout", "600"});
+  if (pid < 0) return 1;
   int status = 0;
   rusage usage{};
   wait4(pid, &status, 0, &usage);
