@@ -23,12 +23,15 @@ struct PlistFree {
 std::optional<PropertyDictionary> readPropertyListDictionary(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
+  // Read in pieces: a buffer of the largest size allowed would cost a megabyte for every
+  // few-hundred-byte file.
   std::string data;
-  data.resize(static_cast<std::size_t>(kMaxFileSize) + 1);
-  file.read(data.data(), kMaxFileSize + 1);
-  if (file.bad() || file.gcount() > kMaxFileSize) return std::nullopt;
-  data.resize(static_cast<std::size_t>(file.gcount()));
-  if (data.empty()) return std::nullopt;
+  char piece[16384];
+  while (file.read(piece, sizeof piece) || file.gcount() > 0) {
+    data.append(piece, static_cast<std::size_t>(file.gcount()));
+    if (data.size() > static_cast<std::size_t>(kMaxFileSize)) return std::nullopt;
+  }
+  if (file.bad() || data.empty()) return std::nullopt;
 
   plist_t raw = nullptr;
   plist_from_memory(data.data(), static_cast<uint32_t>(data.size()), &raw);

@@ -126,6 +126,15 @@ TEST_F(ExperimentalResource, ABinaryPropertyListReadsTheSame) {
   EXPECT_EQ(intervalAfterLaunch(), 25.0);
 }
 
+TEST_F(ExperimentalResource, AFileIsReadWholeUpToAMegabyte) {
+  for (const auto& [padding, interval] : {std::pair{std::size_t{40'000}, 30.0}, {std::size_t{1} << 20, 60.0}}) {
+    writeXml("<dict>" + std::string(padding, ' ') + "<key>refreshFrequency</key><string>30</string></dict>");
+    AppDelegate fresh(platform.services, *platform.context);
+    fresh.applicationDidFinishLaunching();
+    EXPECT_EQ(fresh.state().refreshFrequency, interval) << padding;
+  }
+}
+
 TEST_F(ExperimentalResource, AnythingElseKeepsOneMinuteSilently) {
   const char* rejected[] = {
       "<dict><key>refreshFrequency</key><real>30</real></dict>",
