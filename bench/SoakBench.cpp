@@ -98,10 +98,11 @@ int main(int argc, char** argv) {
     }
     if (refresh == 1 || refresh % sampleEvery == 0) {
       const Sample sample{refresh, residentKiB(pid), openDescriptors(pid), faults};
-      if (sample.residentKiB < 0 || sample.descriptors < 0) continue;  // already quitting
-      samples.push_back(sample);
-      std::printf("%8d %12ld %12ld %7s\n", refresh, sample.residentKiB, sample.descriptors, faults ? "on" : "off");
-      std::fflush(stdout);
+      if (sample.residentKiB >= 0 && sample.descriptors >= 0) {  // else the program is quitting
+        samples.push_back(sample);
+        std::printf("%8d %12ld %12ld %7s\n", refresh, sample.residentKiB, sample.descriptors, faults ? "on" : "off");
+        std::fflush(stdout);
+      }
     }
     const bool wanted = refresh % kFaultPeriod >= kFaultPeriod / 2;
     if (wanted != faults) switchFaults(simulator, faults = wanted);
