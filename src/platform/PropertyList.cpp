@@ -2,7 +2,6 @@
 
 #include <plist/plist.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -20,44 +19,28 @@ struct PlistFree {
 
 }  // namespace
 
-std::optional<PropertyDictionary> readPropertyListDictionary(const std::string& path) {
+std::optional<std::string> readPropertyListString(const std::string& path, const std::string& key) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
+  // Read in pieces: a buffer of the largest size allowed would cost a megabyte for every
+  // few-hundred-byte file.
   std::string data;
-  data.resize(static_cast<std::size_t>(kMaxFileSize) + 1);
-  file.read(data.data(), kMaxFileSize + 1);
-  if (file.bad() || file.gcount() > kMaxFileSize) return std::nullopt;
-  data.resize(static_cast<std::size_t>(file.gcount()));
-  if (data.empty()) return std::nullopt;
+  char piece[16384];
+  while (file.read(piece, sizeof piece) || file.gcount() > 0) {
+    data.append(piece, static_cast<std::size_t>(file.gcount()));
+    if (data.size() > static_cast<std::size_t>(kMaxFileSize)) return std::nullopt;
+  }
+  if (file.bad() || data.empty()) return std::nullopt;
 
   plist_t raw = nullptr;
   plist_from_memory(data.data(), static_cast<uint32_t>(data.size()), &raw);
   std::unique_ptr<void, PlistFree> root(raw);
   if (!root || plist_get_node_type(root.get()) != PLIST_DICT) return std::nullopt;
-
-  PropertyDictionary dictionary;
-  plist_dict_iter iter = nullptr;
-  plist_dict_new_iter(root.get(), &iter);
-  if (iter == nullptr) return dictionary;
-  for (;;) {
-    char* key = nullptr;
-    plist_t value = nullptr;
-    plist_dict_next_item(root.get(), iter, &key, &value);
-    if (value == nullptr) {
-      std::free(key);
-      break;
-    }
-    std::optional<std::string> text;
-    if (plist_get_node_type(value) == PLIST_STRING) {
-      uint64_t length = 0;
-      const char* chars = plist_get_string_ptr(value, &length);
-      text = chars ? std::string(chars, length) : std::string();
-    }
-    if (key != nullptr) dictionary.emplace(key, std::move(text));
-    std::free(key);
-  }
-  std::free(iter);
-  return dictionary;
+  const plist_t value = plist_dict_get_item(root.get(), key.c_str());
+  if (value == nullptr || plist_get_node_type(value) != PLIST_STRING) return std::nullopt;
+  uint64_t length = 0;
+  const char* chars = plist_get_string_ptr(value, &length);
+  return chars ? std::string(chars, length) : std::string();
 }
 
 }  // namespace pricora

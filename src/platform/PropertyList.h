@@ -1,15 +1,15 @@
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 
 namespace pricora {
 
-// The top-level dictionary of a property list file, XML or binary: every key with its value's
-// text when the value is a string, and none when it is any other kind. None when the file is
-// missing, unreadable, not a property list, or has anything but a dictionary at its top.
-using PropertyDictionary = std::map<std::string, std::optional<std::string>>;
-std::optional<PropertyDictionary> readPropertyListDictionary(const std::string& path);
+// The text of the string stored under key in the top-level dictionary of a property list file,
+// XML or binary. None when the file is missing, unreadable, larger than a megabyte, not a
+// property list, has anything but a dictionary at its top, lacks the key, or holds another kind
+// of value under it. Only the wanted key is looked up: keys are never read out of the file,
+// since a binary list's key may hold a NUL byte, which the property-list library asserts on.
+std::optional<std::string> readPropertyListString(const std::string& path, const std::string& key);
 
 }  // namespace pricora

@@ -121,6 +121,14 @@ TEST_F(Startup, TheIntervalComesFromTheExperimentalResourceWhenItIsSound) {
         xml("<dict><key>refreshFrequency</key><string>30</string>"), std::string()})
     EXPECT_EQ(launch(rejected), 60.0) << rejected;
   EXPECT_TRUE(platform.host.logLines.empty());
+  // A binary list whose key holds a NUL byte trips an assertion inside the library if keys are read.
+  EXPECT_EQ(launch(std::string("\x62\x70\x6c\x69\x73\x74\x30\x30\xd4\x01\x02\x03\x04\x05\x08\x09\x0c\x54\x6c\x69\x73\x74\x51\x6e\x56\x6e\x65\x73\x74\x65\x64\x57\x00\x00\x72\x65\x66\x72\x65\x73\x68\x46\x72\x65\x71\x75\x65\x6e\x63\x79\xa2\x06\x07\x51\x61\x10\x02\x10\x05\xd1\x0a\x0b\x51\x6b\x42\x00\x01\x52\x33\x30\x08\x13\x16\x18\x1f\x32\x35\x37\x39\x3b\x3e\x40\x29\x00\x00\x00\x00\x00\x00\x01\x01\x00\x00\x00\x00\x00\x00\x00\x0d\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x46", 115)), 60.0);
+  // A file is read whole up to a megabyte, and no further.
+  EXPECT_EQ(launch(xml("<dict>" + std::string(40'000, ' ') + "<key>refreshFrequency</key><string>30</string></dict>")),
+            30.0);
+  EXPECT_EQ(launch(xml("<dict>" + std::string(std::size_t{1} << 20, ' ') +
+                       "<key>refreshFrequency</key><string>30</string></dict>")),
+            60.0);
 }
 
 }  // namespace

@@ -18,11 +18,9 @@ constexpr double kLongestInterval = 2147483.647;
 std::optional<double> experimentalRefreshFrequency(const Bundle& bundle) {
   const std::optional<std::string> path = bundle.pathForResource("Experimental", "plist");
   if (!path) return std::nullopt;
-  const std::optional<PropertyDictionary> plist = readPropertyListDictionary(*path);
-  if (!plist) return std::nullopt;
-  const auto value = plist->find("refreshFrequency");
-  if (value == plist->end() || !value->second) return std::nullopt;
-  const std::optional<double> seconds = readDouble(*value->second);
+  const std::optional<std::string> value = readPropertyListString(*path, "refreshFrequency");
+  if (!value) return std::nullopt;
+  const std::optional<double> seconds = readDouble(*value);
   if (!seconds || !std::isfinite(*seconds) || *seconds < 1.0 || *seconds > kLongestInterval) return std::nullopt;
   return seconds;
 }

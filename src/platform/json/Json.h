@@ -37,7 +37,8 @@ class Json {
   static Json number(std::string sourceText);
   static Json string(std::string value);
   static Json array(Array elements = {});
-  static Json object(Object members = {});
+  static Json object(Object members);
+  static Json object();
 
   // Parses UTF-8 JSON text; a bare scalar at top level is a document. None for text that is
   // not JSON, is not valid UTF-8 (also after decoding escapes: a lone surrogate is refused), or
@@ -78,7 +79,7 @@ class Json {
   };
   using Value = std::variant<std::monostate, bool, NumberText, std::string, Array, Object>;
 
-  explicit Json(Value value) : value_(std::move(value)) {}
+  explicit Json(Value value);
   void moveChildrenInto(std::vector<Json>& out);
 
   Value value_;
@@ -90,6 +91,10 @@ struct Json::Member {
   std::string key;
   Json value;
 };
+
+// Defined here, where Member is complete: clang needs it complete wherever a body uses Object.
+inline Json::Json(Value value) : value_(std::move(value)) {}
+inline Json Json::object() { return object(Object{}); }
 
 // The display text of a JSON number given as its source text (see Json::stringValue).
 std::string jsonNumberText(std::string_view source);
