@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -106,6 +107,14 @@ struct Platform {
   CurlJsonFetch fetch;
 };
 
+// SIGUSR1 asks for a refresh, as a text bar's click does; by default it would end the program.
+// Before the status menu is built there is no refresh to start yet.
+std::function<void()> refreshOnSignal(AppDelegate& delegate) {
+  return [&delegate] {
+    if (!delegate.state().statusMenu->empty()) delegate.refreshPairs();
+  };
+}
+
 std::vector<std::string> exchangeNames() {
   std::vector<std::string> names;
   for (Exchange exchange : kAllExchanges) names.emplace_back(displayName(exchange));
@@ -128,6 +137,7 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   AppDelegate delegate(services, *store);
   HeadlessRun run(delegate, platform.statusBar, host, options.refreshes, options.timeout, options.dump);
   SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
+  SignalWatcher refresh({SIGUSR1}, refreshOnSignal(delegate));
   StallReport stalls(qEnvironmentVariableIsSet("PRICORA_REPORT_STALLS"));
   delegate.applicationDidFinishLaunching();
   return app.exec();
@@ -182,6 +192,7 @@ int runDesktop(int argc, char** argv) {
                    });
   // Logging out must not lose a change: the session's end saves like a quit that cannot ask.
   SignalWatcher signals([&delegate] { delegate.terminateWithoutAsking(); });
+  SignalWatcher refresh({SIGUSR1}, refreshOnSignal(delegate));
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                    [&delegate](QSessionManager&) { delegate.terminateWithoutAsking(); });
   delegate.applicationDidFinishLaunching();

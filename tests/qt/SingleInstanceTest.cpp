@@ -22,6 +22,9 @@ TEST(SingleInstance, ASecondHeadlessStartNamesTheHolderAndAKilledHolderNeverBloc
   AppEnvironment home;
   Subprocess first({PRICORA_BINARY, "--headless", "--timeout", "60"}, home.variables());
   ASSERT_TRUE(first.waitForError("pricora: refresh 1 completed", 30s)) << first.errors();
+  // A bar's click sends SIGUSR1 to every Pricora: the running ones refresh, none of them ends.
+  first.signal(SIGUSR1);
+  ASSERT_TRUE(first.waitForError("pricora: refresh 2 completed", 30s)) << first.errors();
 
   Subprocess second({PRICORA_BINARY, "--headless", "--refreshes", "1", "--dump", "-"}, home.variables());
   EXPECT_EQ(second.wait(30s), 1);
