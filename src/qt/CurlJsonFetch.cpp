@@ -19,6 +19,10 @@ constexpr std::size_t kCompletionsPerTurn = 128;
 constexpr auto kTurnBudget = 20ms;
 // Bodies larger than this are parsed off the event loop.
 constexpr std::size_t kBackgroundBytes = 256 * 1024;
+// Large bodies handed to the parser and not yet back; sending pauses while this many are, so a
+// parser that falls behind (a busy machine, a run of padded replies) holds a few bodies and their
+// documents, never every one the network can deliver meanwhile.
+constexpr std::size_t kMaxParsing = 4;
 
 // The scheme and authority of an address as written, to queue it by; the address is parsed
 // strictly only when it is sent, which keeps queueing a batch of thousands cheap.
@@ -116,7 +120,7 @@ bool CurlJsonFetch::follow(InFlight& flight, const char* location) {
 }
 
 void CurlJsonFetch::send() {
-  while (ready_.size() < kMaxReady) {
+  while (ready_.size() < kMaxReady && parser_.pending() < kMaxParsing) {
     std::optional<RequestQueue::Request> request = queue_.next();
     if (!request) return;
     std::optional<HttpAddress> address = parseHttpAddress(request->url);
