@@ -205,7 +205,8 @@ int heavyListing(const Settings& settings) {
               peak, exit * 1000, status.value_or(-1),
               stall == std::string::npos ? "no stall report"
                                          : app.errors().substr(stall, app.errors().find('\n', stall) - stall).c_str());
-  return status == 0 ? 0 : 1;
+  // A headless run stopped before its goal exits with 2; anything else means it did not end cleanly.
+  return status == 2 ? 0 : 1;
 }
 
 }  // namespace

@@ -20,6 +20,12 @@ class JsonFetch {
   virtual ~JsonFetch() = default;
   // Calls completion exactly once, later, on the main queue; never inside get().
   virtual void get(const std::string& url, JsonCompletion completion) = 0;
+  // The same, for a reader of the first filledDepth levels only (see Json::parse): deeper
+  // containers may arrive empty, which spares a listing's records. A fetch may give it all.
+  virtual void getOutline(const std::string& url, int filledDepth, JsonCompletion completion) {
+    (void)filledDepth;
+    get(url, std::move(completion));
+  }
 };
 
 }  // namespace pricora

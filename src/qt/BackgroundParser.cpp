@@ -10,6 +10,7 @@ namespace pricora {
 struct BackgroundParser::Shared {
   struct Job {
     std::string body;
+    int filledDepth = Json::kMaxDepth;
     Parsed parsed;  // none for a document that only needs freeing
     JsonReply document;
   };
@@ -29,7 +30,7 @@ void BackgroundParser::work(const std::shared_ptr<Shared>& shared) {
     auto job = std::move(shared->jobs.front());
     shared->jobs.pop_front();
     lock.unlock();
-    if (job.parsed) job.document = Json::parse(job.body);
+    if (job.parsed) job.document = Json::parse(job.body, job.filledDepth);
     job.body = {};
     const bool answer = static_cast<bool>(job.parsed);
     if (!answer) job.document.reset();
@@ -58,11 +59,11 @@ BackgroundParser::~BackgroundParser() {
   shared_->wake.notify_one();
 }
 
-void BackgroundParser::parse(std::string body, Parsed parsed) {
+void BackgroundParser::parse(std::string body, int filledDepth, Parsed parsed) {
   ++pending_;
   {
     const std::lock_guard lock(shared_->mutex);
-    shared_->jobs.push_back({std::move(body), std::move(parsed), std::nullopt});
+    shared_->jobs.push_back({std::move(body), filledDepth, std::move(parsed), std::nullopt});
   }
   shared_->wake.notify_one();
 }
@@ -70,7 +71,7 @@ void BackgroundParser::parse(std::string body, Parsed parsed) {
 void BackgroundParser::dispose(JsonReply document) {
   {
     const std::lock_guard lock(shared_->mutex);
-    shared_->jobs.push_back({{}, nullptr, std::move(document)});
+    shared_->jobs.push_back({{}, Json::kMaxDepth, nullptr, std::move(document)});
   }
   shared_->wake.notify_one();
 }

@@ -21,8 +21,9 @@ class BackgroundParser final : public QObject {
   // Abandons the work under way without waiting for it: no Parsed is called after this.
   ~BackgroundParser() override;
 
-  // Calls parsed with the document, or none when body is not JSON, later on the main thread.
-  void parse(std::string body, Parsed parsed);
+  // Calls parsed with the document (filled to filledDepth, see Json::parse), or none when body
+  // is not JSON, later on the main thread.
+  void parse(std::string body, int filledDepth, Parsed parsed);
   // Frees a document on the worker thread.
   void dispose(JsonReply document);
   // Bodies handed over whose documents have not come back yet.

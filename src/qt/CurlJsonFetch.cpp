@@ -53,7 +53,11 @@ CurlJsonFetch::~CurlJsonFetch() {
 }
 
 void CurlJsonFetch::get(const std::string& url, JsonCompletion completion) {
-  if (JsonCompletion earlier = queue_.add(url, roughOrigin(url), std::move(completion)))
+  getOutline(url, Json::kMaxDepth, std::move(completion));
+}
+
+void CurlJsonFetch::getOutline(const std::string& url, int filledDepth, JsonCompletion completion) {
+  if (JsonCompletion earlier = queue_.add(url, roughOrigin(url), std::move(completion), filledDepth))
     complete(std::move(earlier), std::nullopt);
   if (!turn_.isActive()) turn_.start(0);
 }
@@ -97,13 +101,14 @@ void CurlJsonFetch::finish(CURL* easy, CURLcode result) {
   queue_.finished(flight.request.origin);
   std::string body = answered ? flight.transfer->takeBody() : std::string();
   if (body.size() > kBackgroundBytes) {
-    parser_.parse(std::move(body),
+    parser_.parse(std::move(body), flight.request.filledDepth,
                   [this, completion = std::move(flight.request.completion)](JsonReply document) mutable {
                     ready_.push_back({std::move(completion), std::nullopt, std::move(document)});
                     if (!turn_.isActive()) turn_.start(0);
                   });
   } else {
-    complete(std::move(flight.request.completion), answered ? std::optional(std::move(body)) : std::nullopt);
+    complete(std::move(flight.request.completion), answered ? std::optional(std::move(body)) : std::nullopt,
+             flight.request.filledDepth);
   }
   if (spare_.size() < kLimits.total) spare_.push_back(std::move(flight.transfer));
 }
@@ -148,8 +153,8 @@ void CurlJsonFetch::send() {
   }
 }
 
-void CurlJsonFetch::complete(JsonCompletion completion, std::optional<std::string> body) {
-  ready_.push_back({std::move(completion), std::move(body)});
+void CurlJsonFetch::complete(JsonCompletion completion, std::optional<std::string> body, int filledDepth) {
+  ready_.push_back({std::move(completion), std::move(body), std::nullopt, filledDepth});
   if (!turn_.isActive()) turn_.start(0);
 }
 
@@ -162,7 +167,7 @@ void CurlJsonFetch::deliver() {
     ready_.pop_front();
     const bool large = item.document.has_value();
     JsonReply reply = std::move(item.document);
-    if (item.body) reply = Json::parse(*item.body);
+    if (item.body) reply = Json::parse(*item.body, item.filledDepth);
     item.body.reset();
     if (item.completion) item.completion(reply);
     // A completion may have destroyed the fetch; nothing of it may be touched then.

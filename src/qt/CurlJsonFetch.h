@@ -34,6 +34,7 @@ class CurlJsonFetch final : public QObject, public JsonFetch {
   ~CurlJsonFetch() override;
 
   void get(const std::string& url, JsonCompletion completion) override;
+  void getOutline(const std::string& url, int filledDepth, JsonCompletion completion) override;
 
   // Requests not yet completed: waiting, in flight or about to be delivered. For tests.
   std::size_t pendingCount() const;
@@ -52,13 +53,14 @@ class CurlJsonFetch final : public QObject, public JsonFetch {
     JsonCompletion completion;
     std::optional<std::string> body;
     JsonReply document;
+    int filledDepth = Json::kMaxDepth;
   };
 
   void afterStep();
   void finish(CURL* easy, CURLcode result);
   bool follow(InFlight& flight, const char* location);
   void send();
-  void complete(JsonCompletion completion, std::optional<std::string> body);
+  void complete(JsonCompletion completion, std::optional<std::string> body, int filledDepth = Json::kMaxDepth);
   void deliver();
 
   Options options_;

@@ -2,15 +2,16 @@
 
 namespace pricora {
 
-JsonCompletion RequestQueue::add(std::string url, std::string origin, JsonCompletion completion) {
+JsonCompletion RequestQueue::add(std::string url, std::string origin, JsonCompletion completion, int filledDepth) {
   if (const auto found = byUrl_.find(url); found != byUrl_.end()) {
     std::swap(found->second->completion, completion);
+    found->second->filledDepth = filledDepth;
     return completion;
   }
   auto [entry, created] = origins_.try_emplace(origin);
   if (created) turns_.push_back(origin);
   Request& request =
-      entry->second.waiting.emplace_back(Request{std::move(url), std::move(origin), std::move(completion)});
+      entry->second.waiting.emplace_back(Request{std::move(url), std::move(origin), std::move(completion), filledDepth});
   byUrl_.emplace(request.url, &request);
   return nullptr;
 }

@@ -88,10 +88,29 @@ TEST(Json, AcceptsFragmentsAndRejectsWhatIsNotJson) {
   EXPECT_FALSE(Json::parse(std::string_view("1\0 2", 4)));
 }
 
+TEST(Json, AFilledDepthKeepsDeeperContainersEmptyButChecksThem) {
+  const std::string listing = R"({"result":{"B":{"fees":[[0,1]]},"A":[1],"B":{"x":{}}},"n":"7","p":[{"id":"x"}]})";
+  const Json outline = *Json::parse(listing, 2);
+  std::string seen;
+  outline["result"].forEach([&](std::string_view key, const Json& pair) {
+    seen += std::string(key) + (pair.kind() == Json::Kind::Object ? "{}" : "[]") +
+            std::to_string(pair.objectValue() ? pair.objectValue()->size() : pair.arrayObject()->size());
+  });
+  EXPECT_EQ(seen, "B{}0A[]0");
+  EXPECT_EQ(outline["n"].stringValue(), "7");
+  EXPECT_EQ(outline["p"][0]["id"].stringValue(), "");
+  EXPECT_EQ(Json::parse(listing, 3)->operator[]("p")[0]["id"].stringValue(), "x");
+  EXPECT_EQ(Json::parse("[[1]]", 0)->arrayObject()->size(), 0u);
+  // What is not kept is still read: bad text anywhere fails the document.
+  for (const char* bad : {R"({"r":{"a":{"k":"\udc00"}}})", R"({"r":{"a":{"\udc00":1}}})", R"({"r":{"a":[1,]}})"})
+    EXPECT_FALSE(Json::parse(bad, 2)) << bad;
+}
+
 TEST(Json, DeepNestingFailsAndDeepTreesAreDestroyedWithoutRecursing) {
   const auto nested = [](int depth) { return std::string(depth, '[') + std::string(depth, ']'); };
   EXPECT_TRUE(Json::parse(nested(Json::kMaxDepth)));
   EXPECT_FALSE(Json::parse(nested(Json::kMaxDepth + 1)));
+  EXPECT_FALSE(Json::parse(nested(Json::kMaxDepth + 1), 2));
   EXPECT_FALSE(Json::parse(std::string(1'000'000, '[')));
   // Deeper than any stack would survive if destruction recursed.
   Json root = Json::array();

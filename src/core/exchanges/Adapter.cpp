@@ -17,7 +17,8 @@ void TickerAdapter::start(ExchangeDone done) {
     tickerBatch(done, counter);
     return;
   }
-  context().fetch.get(*listing, [this, done, counter](const JsonReply& reply) {
+  // A listing is read for its keys alone (see readListing), so its records are left unparsed.
+  context().fetch.getOutline(*listing, kListingDepth, [this, done, counter](const JsonReply& reply) {
     std::vector<std::string> keys;
     // A failed listing keeps the keys of the last good one, so the batch asks for those; so does
     // a listing without a single key we dare to request.

@@ -76,7 +76,9 @@ class TickerAdapter : public ExchangeAdapter {
   virtual std::optional<std::string> listingUrl() const { return std::nullopt; }
   // Reads the keys of a listing document into keys; false when the document is unusable, which
   // keeps the previous keys as a failed request would. Keys that are not usableKey() are
-  // dropped afterwards; a listing left without any counts as unusable too.
+  // dropped afterwards; a listing left without any counts as unusable too. Only the top
+  // kListingDepth levels of containers are filled (see Json::parse): deeper ones may be empty.
+  static constexpr int kListingDepth = 2;
   virtual bool readListing(const Json& document, std::vector<std::string>& keys) const;
   virtual std::vector<std::string> fixedKeys() const { return {}; }
   // The ticker's address; a key from a listing enters it through percentEncoded().

@@ -121,31 +121,35 @@ std::map<std::size_t, std::string> replaceHugeNumbers(std::string& text) {
 // failed parse recurses however deep the document.
 class JsonBuilder {
  public:
-  JsonBuilder(const rapidjson::MemoryStream& stream, const std::map<std::size_t, std::string>& replaced)
-      : stream_(stream), replaced_(replaced) {}
+  JsonBuilder(const rapidjson::MemoryStream& stream, const std::map<std::size_t, std::string>& replaced,
+              int filledDepth)
+      : stream_(stream), replaced_(replaced), filledDepth_(static_cast<std::size_t>(std::max(filledDepth, 0))) {}
 
-  bool Null() { return add(Json()); }
-  bool Bool(bool b) { return add(Json::boolean(b)); }
+  bool Null() { return skipped_ > 0 || add(Json()); }
+  bool Bool(bool b) { return skipped_ > 0 || add(Json::boolean(b)); }
   bool RawNumber(const char* text, rapidjson::SizeType length, bool) {
+    if (skipped_ > 0) return true;
     if (!replaced_.empty()) {
       if (auto it = replaced_.find(stream_.Tell()); it != replaced_.end()) return add(Json::number(it->second));
     }
     return add(Json::number(std::string(text, length)));
   }
   bool String(const char* text, rapidjson::SizeType length, bool) {
-    return !hasEncodedSurrogate(text, length) && add(Json::string(std::string(text, length)));
+    if (hasEncodedSurrogate(text, length)) return false;
+    return skipped_ > 0 || add(Json::string(std::string(text, length)));
   }
   bool Key(const char* text, rapidjson::SizeType length, bool) {
-    open_.back().key.assign(text, length);
+    if (skipped_ == 0) open_.back().key.assign(text, length);
     return !hasEncodedSurrogate(text, length);
   }
   bool StartObject() { return open(Json::object()); }
   bool StartArray() { return open(Json::array()); }
   bool EndObject(rapidjson::SizeType) {
+    if (skipped_ > 0) return leaveSkipped();
     mergeDuplicateKeys(std::get<Json::Object>(open_.back().container.value_));
     return close();
   }
-  bool EndArray(rapidjson::SizeType) { return close(); }
+  bool EndArray(rapidjson::SizeType) { return skipped_ > 0 ? leaveSkipped() : close(); }
 
   // Numbers arrive as RawNumber because of kParseNumbersAsStringsFlag; these never run.
   bool Int(int) { return false; }
@@ -163,8 +167,17 @@ class JsonBuilder {
   };
 
   bool open(Json container) {
-    if (open_.size() >= static_cast<std::size_t>(Json::kMaxDepth)) return false;
+    if (open_.size() + skipped_ >= static_cast<std::size_t>(Json::kMaxDepth)) return false;
+    if (skipped_ > 0 || open_.size() >= filledDepth_) {
+      // Too deep to keep: the first such level stays as an empty container, the rest are counted.
+      if (skipped_++ == 0) return add(std::move(container));
+      return true;
+    }
     open_.push_back(Frame{std::move(container), {}});
+    return true;
+  }
+  bool leaveSkipped() {
+    --skipped_;
     return true;
   }
   bool close() {
@@ -188,6 +201,8 @@ class JsonBuilder {
 
   const rapidjson::MemoryStream& stream_;
   const std::map<std::size_t, std::string>& replaced_;
+  const std::size_t filledDepth_;
+  std::size_t skipped_ = 0;  // levels open below filledDepth_
   std::vector<Frame> open_;
   std::optional<Json> root_;
 };
@@ -229,12 +244,12 @@ Json Json::object(Object members) { return Json(Value(std::move(members))); }
 namespace {
 
 std::optional<Json> parseWith(std::string_view text, const std::map<std::size_t, std::string>& replaced,
-                              rapidjson::ParseErrorCode& error) {
+                              int filledDepth, rapidjson::ParseErrorCode& error) {
   constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag |
                               rapidjson::kParseNumbersAsStringsFlag;
   rapidjson::MemoryStream stream(text.data(), text.size());
   rapidjson::Reader reader;
-  JsonBuilder builder(stream, replaced);
+  JsonBuilder builder(stream, replaced, filledDepth);
   const rapidjson::ParseResult result = reader.Parse<kFlags>(stream, builder);
   error = result.Code();
   if (result.IsError()) return std::nullopt;
@@ -243,16 +258,16 @@ std::optional<Json> parseWith(std::string_view text, const std::map<std::size_t,
 
 }  // namespace
 
-std::optional<Json> Json::parse(std::string_view text) {
+std::optional<Json> Json::parse(std::string_view text, int filledDepth) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   // RapidJSON reads a NUL byte as the end of input; a raw NUL is never valid JSON anyway.
   if (std::memchr(text.data(), '\0', text.size()) != nullptr) return std::nullopt;
   rapidjson::ParseErrorCode error = rapidjson::kParseErrorNone;
-  std::optional<Json> document = parseWith(text, {}, error);
+  std::optional<Json> document = parseWith(text, {}, filledDepth, error);
   if (document || error != rapidjson::kParseErrorNumberTooBig) return document;
   std::string copy(text);
   const std::map<std::size_t, std::string> replaced = replaceHugeNumbers(copy);
-  return parseWith(copy, replaced, error);
+  return parseWith(copy, replaced, filledDepth, error);
 }
 
 const Json& Json::operator[](std::string_view key) const {

@@ -43,8 +43,12 @@ class Json {
   // Parses UTF-8 JSON text; a bare scalar at top level is a document. None for text that is
   // not JSON, is not valid UTF-8 (also after decoding escapes: a lone surrogate is refused), or
   // nests deeper than kMaxDepth.
-  static std::optional<Json> parse(std::string_view text);
+  //
+  // Containers nested more than filledDepth levels deep (the top-level container is level 1)
+  // are checked like the rest but kept empty, of their kind: a reader of a listing's keys need
+  // not hold the thousands of records under them.
   static constexpr int kMaxDepth = 512;
+  static std::optional<Json> parse(std::string_view text, int filledDepth = kMaxDepth);
 
   // The null value, for a reference that must point at something.
   static const Json& null();
