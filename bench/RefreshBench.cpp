@@ -24,9 +24,7 @@
 #include <thread>
 #include <vector>
 
-#include "exchange-sim/Simulator.h"
-#include "support/Subprocess.h"
-#include "support/TempDir.h"
+#include "BenchProgram.h"
 
 extern char** environ;
 
@@ -72,32 +70,13 @@ std::size_t requestCount(const exsim::Simulator& simulator) {
   return count;
 }
 
-struct Run {
-  Run(const Settings& settings, const exsim::Simulator& simulator, int interval, bool reportStalls)
-      : app(arguments(settings), environment(simulator, interval, reportStalls)) {}
-
-  static std::vector<std::string> arguments(const Settings& settings) {
-    return {settings.binary, "--headless", "--refreshes", std::to_string(settings.heavy ? 0 : settings.refreshes),
-            "--timeout",     "600"};
-  }
-  Subprocess::Environment environment(const exsim::Simulator& simulator, int interval, bool reportStalls) {
-    home.write("config/Pricora/Pricora.conf", simulator.settingsText());
-    home.write("resources/Experimental.plist",
-               "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>refreshFrequency</key><string>" +
-                   std::to_string(interval) + "</string></dict></plist>");
-    Subprocess::Environment variables = {{"XDG_CONFIG_HOME", home.file("config")},
-                                         {"XDG_DATA_HOME", home.file("data")},
-                                         {"PRICORA_RESOURCES", home.file("resources")},
-                                         {"HOME", home.file("home")},
-                                         {"DISPLAY", std::nullopt},
-                                         {"WAYLAND_DISPLAY", std::nullopt}};
-    if (reportStalls) variables["PRICORA_REPORT_STALLS"] = "1";
-    return variables;
-  }
-
-  pricora::test::TempDir home;
-  Subprocess app;
-};
+// The program for one of the runs below: the interval is the refresh's, SIGTERM stops the heavy run.
+pricora::bench::BenchProgram program(const Settings& settings, const exsim::Simulator& simulator, int interval,
+                                     bool reportStalls) {
+  return {simulator,
+          {"--refreshes", std::to_string(settings.heavy ? 0 : settings.refreshes), "--timeout", "600"},
+          {interval, reportStalls, settings.binary}};
+}
 
 // curl's command-line client over the same addresses, as one parallel run.
 void runCurl(const std::vector<std::string>& urls) {
@@ -135,8 +114,8 @@ int largeMarket(const Settings& settings) {
       simulator.addFault({std::string(exchange), "*", "delay", settings.latency});
   simulator.start();
 
-  Run run(settings, simulator, settings.interval, false);
-  Subprocess& app = run.app;
+  pricora::bench::BenchProgram run = program(settings, simulator, settings.interval, false);
+  Subprocess& app = run.process();
   std::optional<Clock::time_point> firstRequest;
   Clock::time_point firstDone;
   double cpuFirst = 0, cpuLast = 0, peak = 0;
@@ -186,8 +165,8 @@ int heavyListing(const Settings& settings) {
   simulator.addFault({"Kraken", "*", "delay", 1000});
   simulator.start();
 
-  Run run(settings, simulator, 5, true);
-  Subprocess& app = run.app;
+  pricora::bench::BenchProgram run = program(settings, simulator, 5, true);
+  Subprocess& app = run.process();
   const Clock::time_point start = Clock::now();
   double peak = 0;
   while (Clock::now() - start < std::chrono::seconds(settings.termAfter) && !app.waitForError("\x01", 100ms))

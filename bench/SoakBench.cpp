@@ -6,8 +6,6 @@
 //
 //   soak_bench [REFRESHES] [SAMPLE_EVERY]   (defaults 1000 and 20)
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -16,10 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "HeadlessProgram.h"
-#include "exchange-sim/Simulator.h"
+#include "BenchProgram.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 constexpr int kFaultPeriod = 100;  // refreshes; faults are on in the second half of each
 
@@ -79,23 +78,18 @@ int main(int argc, char** argv) {
 
   exsim::Simulator simulator;
   simulator.start();
-  pricora::bench::HeadlessProgram program(simulator.settingsText());
   const std::string timeout = std::to_string(refreshes * 30 + 120);
-  const pid_t pid = program.start({"--refreshes", std::to_string(refreshes), "--timeout", timeout}, true);
-  if (pid < 0) return 1;
+  pricora::bench::BenchProgram program(simulator, {"--refreshes", std::to_string(refreshes), "--timeout", timeout}, {});
+  pricora::test::Subprocess& app = program.process();
+  const pid_t pid = app.pid();
 
   std::printf("%8s %12s %12s %7s\n", "refresh", "VmRSS KiB", "descriptors", "faults");
   std::vector<Sample> samples;
   bool faults = false;
-  FILE* errors = fdopen(dup(program.standardError()), "r");
-  char* line = nullptr;
-  std::size_t capacity = 0;
-  while (getline(&line, &capacity, errors) > 0) {
-    int refresh = 0;
-    if (std::sscanf(line, "pricora: refresh %d completed", &refresh) != 1) {
-      std::fputs(line, stderr);
-      continue;
-    }
+  // A refresh takes a second, or the time-outs of a hung reply at worst.
+  for (int refresh = 1;
+       refresh <= refreshes && app.waitForError("pricora: refresh " + std::to_string(refresh) + " completed", 120s);
+       ++refresh) {
     if (refresh == 1 || refresh % sampleEvery == 0) {
       const Sample sample{refresh, residentKiB(pid), openDescriptors(pid), faults};
       if (sample.residentKiB >= 0 && sample.descriptors >= 0) {  // else the program is quitting
@@ -107,16 +101,14 @@ int main(int argc, char** argv) {
     const bool wanted = refresh % kFaultPeriod >= kFaultPeriod / 2;
     if (wanted != faults) switchFaults(simulator, faults = wanted);
   }
-  std::free(line);
-  std::fclose(errors);
-  int status = 0;
-  waitpid(pid, &status, 0);
+  const std::optional<int> status = app.wait(60s);
+  if (status != 0) std::fputs(app.errors().c_str(), stderr);
 
   std::vector<Sample> settled;
   std::copy_if(samples.begin(), samples.end(), std::back_inserter(settled),
                [&](const Sample& s) { return s.refresh >= warmUp; });
   std::printf("exit status %d after %d refreshes; %zu samples past the warm-up of %d refreshes\n",
-              WIFEXITED(status) ? WEXITSTATUS(status) : -1, refreshes, settled.size(), warmUp);
+              status.value_or(-1), refreshes, settled.size(), warmUp);
   if (settled.size() >= 2) {
     const auto [lowRss, highRss] = std::minmax_element(
         settled.begin(), settled.end(), [](const Sample& a, const Sample& b) { return a.residentKiB < b.residentKiB; });
@@ -127,5 +119,5 @@ int main(int argc, char** argv) {
     std::printf("open descriptors: %ld..%ld, trend %+.1f per 1,000 refreshes\n", lowFds->descriptors,
                 highFds->descriptors, slopePerThousand(settled, [](const Sample& s) { return s.descriptors; }));
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
+  return status == 0 ? 0 : 1;
 }

@@ -1,0 +1,34 @@
+#include "BenchProgram.h"
+
+namespace pricora::bench {
+
+namespace {
+
+std::vector<std::string> commandLine(const std::string& binary, const std::vector<std::string>& arguments) {
+  std::vector<std::string> words = {binary, "--headless"};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  return words;
+}
+
+}  // namespace
+
+BenchProgram::BenchProgram(const exsim::Simulator& simulator, const std::vector<std::string>& arguments,
+                           const Options& options)
+    : process_(commandLine(options.binary, arguments), prepareHome(simulator, options)) {}
+
+test::Subprocess::Environment BenchProgram::prepareHome(const exsim::Simulator& simulator, const Options& options) {
+  home_.write("config/Pricora/Pricora.conf", simulator.settingsText());
+  home_.write("resources/Experimental.plist",
+              "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>refreshFrequency</key><string>" +
+                  std::to_string(options.intervalSeconds) + "</string></dict></plist>");
+  test::Subprocess::Environment variables = {{"XDG_CONFIG_HOME", home_.file("config")},
+                                             {"XDG_DATA_HOME", home_.file("data")},
+                                             {"PRICORA_RESOURCES", home_.file("resources")},
+                                             {"HOME", home_.file("home")},
+                                             {"DISPLAY", std::nullopt},
+                                             {"WAYLAND_DISPLAY", std::nullopt}};
+  if (options.reportStalls) variables["PRICORA_REPORT_STALLS"] = "1";
+  return variables;
+}
+
+}  // namespace pricora::bench

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "exchange-sim/Simulator.h"
+#include "support/Subprocess.h"
+#include "support/TempDir.h"
+
+namespace pricora::bench {
+
+// `BINARY --headless ARGUMENTS` in a home of its own (a temporary folder), pointed at the
+// simulator and refreshing every intervalSeconds, so the user's own settings, pairs and display
+// stay out of the measurement. With reportStalls it prints its longest event-loop stall when it
+// ends. The binary is the one built beside the benchmarks unless another is named.
+class BenchProgram {
+ public:
+  struct Options {
+    int intervalSeconds = 1;
+    bool reportStalls = false;
+    std::string binary = PRICORA_BINARY;
+  };
+
+  BenchProgram(const exsim::Simulator& simulator, const std::vector<std::string>& arguments, const Options& options);
+
+  test::Subprocess& process() { return process_; }
+
+ private:
+  test::Subprocess::Environment prepareHome(const exsim::Simulator& simulator, const Options& options);
+
+  test::TempDir home_;
+  test::Subprocess process_;  // after home_: it starts once the home is written
+};
+
+}  // namespace pricora::bench
