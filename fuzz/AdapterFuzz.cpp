@@ -1,13 +1,14 @@
 // One exchange adapter through a whole refresh on arbitrary replies. The first byte picks the
 // exchange; the rest is split at NUL bytes into replies: the first request gets the first
 // reply (a listing, where the exchange has one), the later requests the others in turn. A
-// reply that is not JSON arrives as a failed request. Every parsed pair is then formatted the
+// reply that is not JSON arrives as a failed request; a listing is read only as deep as asked. Every parsed pair is then formatted the
 // way its price item would be.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,22 +31,31 @@ struct DefaultSettings final : Settings {
 // Holds requests until answerAll() gives each its reply, like a network would: never inside get().
 class RepliesFetch final : public JsonFetch {
  public:
-  explicit RepliesFetch(std::vector<JsonReply> replies) : replies_(std::move(replies)) {}
-  void get(const std::string&, JsonCompletion completion) override { pending_.push_back(std::move(completion)); }
+  explicit RepliesFetch(std::vector<std::string_view> replies) : replies_(std::move(replies)) {}
+  void get(const std::string& url, JsonCompletion completion) override {
+    getOutline(url, Json::kMaxDepth, std::move(completion));
+  }
+  void getOutline(const std::string&, int filledDepth, JsonCompletion completion) override {
+    pending_.push_back({std::move(completion), filledDepth});
+  }
 
   void answerAll(test::ManualMainQueue& queue) {
     for (std::size_t answered = 0; !pending_.empty(); ++answered) {
-      const JsonCompletion completion = std::move(pending_.front());
+      const auto [completion, filledDepth] = std::move(pending_.front());
       pending_.pop_front();
       const std::size_t later = replies_.size() - 1;
-      completion(answered == 0 || later == 0 ? replies_[0] : replies_[1 + (answered - 1) % later]);
+      const std::size_t reply = answered == 0 || later == 0 ? 0 : 1 + (answered - 1) % later;
+      auto [parsed, first] = parsed_.try_emplace({reply, filledDepth});
+      if (first) parsed->second = Json::parse(replies_[reply], filledDepth);
+      completion(parsed->second);
       queue.runUntilIdle();
     }
   }
 
  private:
-  std::vector<JsonReply> replies_;
-  std::deque<JsonCompletion> pending_;
+  std::vector<std::string_view> replies_;
+  std::map<std::pair<std::size_t, int>, JsonReply> parsed_;  // each reply as read at each depth
+  std::deque<std::pair<JsonCompletion, int>> pending_;
 };
 
 }  // namespace
@@ -54,11 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   static const ScientificFormatter formatter;
   const Exchange exchange = kAllExchanges[data[0] % kExchangeCount];
-  std::vector<JsonReply> replies;
+  std::vector<std::string_view> replies;
   std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
   for (std::size_t end; (end = rest.find('\0')) != std::string_view::npos; rest.remove_prefix(end + 1))
-    replies.push_back(Json::parse(rest.substr(0, end)));
-  replies.push_back(Json::parse(rest));
+    replies.push_back(rest.substr(0, end));
+  replies.push_back(rest);
 
   test::ManualMainQueue queue;
   RepliesFetch fetch(std::move(replies));

@@ -1,8 +1,10 @@
 // The JSON reader on arbitrary text, then every value of what it accepted read back as the
-// menus read it.
+// menus read it. Reading only the top levels of a document must accept exactly what reading all
+// of it accepts.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
 
 #include "platform/json/Json.h"
@@ -18,8 +20,12 @@ void readAll(const pricora::Json& value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  if (const auto document = pricora::Json::parse(text)) {
+  const auto document = pricora::Json::parse(text);
+  const auto outline = pricora::Json::parse(text, 2);
+  if (document.has_value() != outline.has_value()) std::abort();
+  if (document) {
     readAll(*document);
+    readAll(*outline);
     (void)(*document)["a"][0];
   }
   return 0;
