@@ -175,6 +175,23 @@ TEST_F(JsonFetchTest, AnyReplyWithAStatusIsAnAnswerAndEveryOtherEndIsNone) {
   EXPECT_EQ(fetch.pendingCount(), 0u);
 }
 
+TEST_F(JsonFetchTest, AnOutlineKeepsDeeperContainersEmptyOnAndOffTheEventLoop) {
+  simulator.setReply("Bitfinex", "/small", 200, R"({"v":{"deep":{"x":1}}})");
+  simulator.setReply("Bitfinex", "/large", 200, R"({"v":{"deep":{"x":")" + std::string(600'000, 'x') + "\"}}}");
+  QEventLoop loop;
+  std::vector<std::string> shapes;
+  for (const char* target : {"/small", "/large"}) {
+    fetch.getOutline(sim("Bitfinex", target), 2, [&](const JsonReply& reply) {
+      const Json& deep = reply ? (*reply)["v"]["deep"] : Json::null();
+      shapes.push_back(deep.objectValue() ? std::to_string(deep.objectValue()->size()) + " members" : "none");
+      if (shapes.size() == 2) loop.quit();
+    });
+  }
+  QTimer::singleShot(10s, &loop, &QEventLoop::quit);
+  loop.exec();
+  EXPECT_EQ(shapes, (std::vector<std::string>{"0 members", "0 members"}));
+}
+
 TEST_F(JsonFetchTest, KeysWithSpecialCharactersStayOnTheirHost) {
   std::vector<std::string> urls;
   for (const char* key : {"btc?usd", "btc#usd", "@127.0.0.2/x", "..%2f..", "a/../../b"})
