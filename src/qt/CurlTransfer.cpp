@@ -22,6 +22,9 @@ CurlTransfer::CurlTransfer(const TransferOptions& options) : easy_(curl_easy_ini
   curl_easy_setopt(easy_, CURLOPT_ACCEPT_ENCODING, "gzip");
   curl_easy_setopt(easy_, CURLOPT_HTTP_VERSION, CURL_HTTP_VERSION_2TLS);
   curl_easy_setopt(easy_, CURLOPT_NOSIGNAL, 1L);
+  // Ending a transfer whose name lookup still runs would otherwise wait for the lookup, on the
+  // event loop, for as long as a dropping resolver takes.
+  curl_easy_setopt(easy_, CURLOPT_QUICK_EXIT, 1L);
   curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(options_.maxBodyBytes));
   curl_easy_setopt(easy_, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(options_.idleTimeout.count()));
   // Makes libcurl look at a silent transfer every second, which is when onProgress checks it.
@@ -75,8 +78,11 @@ std::size_t CurlTransfer::onHeader(char*, std::size_t, std::size_t size, void* s
   return size;
 }
 
-int CurlTransfer::onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+// Also caps the bytes as they arrive, before decoding: a compressed stream that never decodes to
+// a byte (empty deflate blocks) would otherwise pass onBody's count, and the cap, for ever.
+int CurlTransfer::onProgress(void* self, curl_off_t, curl_off_t received, curl_off_t, curl_off_t) {
   const auto& transfer = *static_cast<const CurlTransfer*>(self);
+  if (received > transfer.options_.maxBodyBytes) return 1;
   return std::chrono::steady_clock::now() - transfer.lastActivity_ > transfer.options_.idleTimeout ? 1 : 0;
 }
 

@@ -11,7 +11,7 @@ namespace pricora {
 struct TransferOptions {
   std::chrono::milliseconds idleTimeout{20'000};  // nothing received for this long fails a request
   std::chrono::milliseconds deadline{45'000};     // from when a request is sent, redirects included
-  std::int64_t maxBodyBytes = 16 * 1024 * 1024;   // decoded bytes; by header or as they arrive
+  std::int64_t maxBodyBytes = 16 * 1024 * 1024;   // by header, and as they arrive, decoded or not
   std::string caFile;                             // empty: the system's certificates
 };
 

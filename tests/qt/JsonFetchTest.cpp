@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <regex>
@@ -87,6 +88,16 @@ void endlessChunks(const Send& send) {
   }
 }
 
+// A gzip stream of empty stored blocks until the client hangs up: bytes that never decode to one.
+void undecodable(const Send& send, std::atomic<std::size_t>& sent) {
+  std::string blocks;
+  for (int i = 0; i < 0x4000; ++i) blocks += std::string("\x00\x00\x00\xff\xff", 5);
+  if (!send("HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\nConnection: close\r\n\r\n" +
+            std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10)))
+    return;
+  while (send(blocks)) sent += blocks.size();
+}
+
 // One blank every 50 ms, forever: never idle, never done.
 void trickle(const Send& send) {
   if (!send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\n[\r\n")) return;
@@ -116,7 +127,9 @@ TEST_F(JsonFetchTest, AnyReplyWithAStatusIsAnAnswerAndEveryOtherEndIsNone) {
   std::string floodHeaders;
   for (int i = 0; i < 300; ++i) floodHeaders += flood;
   const std::string gzipHeader = "Content-Encoding: gzip\r\n";
+  std::atomic<std::size_t> undecodableSent = 0;
   RawHttpServer raw({
+      {"/undecodable", [&](const Send& send) { undecodable(send, undecodableSent); }},
       {"/moved", [](const Send& send) { send(RawHttpServer::reply(302, "", "Location: /target\r\n")); }},
       {"/target", [](const Send& send) { send(RawHttpServer::reply(200, R"({"v":"moved"})")); }},
       {"/loop", [](const Send& send) { send(RawHttpServer::reply(301, "", "Location: /loop\r\n")); }},
@@ -154,6 +167,7 @@ TEST_F(JsonFetchTest, AnyReplyWithAStatusIsAnAnswerAndEveryOtherEndIsNone) {
       {sim("Kraken", "/big"), kFailed},       // over the cap by its length
       {raw.address() + "/chunked", kFailed},  // over the cap as it arrives
       {raw.address() + "/bomb", kFailed},     // over the cap once unzipped
+      {raw.address() + "/undecodable", kFailed},
       {raw.address() + "/headers", kFailed},
       {raw.address() + "/loop", kFailed},
       {crossing.address() + "/away", kFailed},
@@ -173,6 +187,8 @@ TEST_F(JsonFetchTest, AnyReplyWithAStatusIsAnAnswerAndEveryOtherEndIsNone) {
     EXPECT_EQ(outcomes[i], cases[i].second) << cases[i].first << " gave " << outcomes[i].value.value_or("none");
   EXPECT_TRUE(elsewhere.requests().empty());
   EXPECT_EQ(fetch.pendingCount(), 0u);
+  // The 1 MiB cap, plus what the loopback's buffers held, not what the idle time-out would allow.
+  EXPECT_LT(undecodableSent, 24u << 20);
 }
 
 TEST_F(JsonFetchTest, AnOutlineKeepsDeeperContainersEmptyOnAndOffTheEventLoop) {
