@@ -50,6 +50,9 @@ CurlJsonFetch::~CurlJsonFetch() {
   alive_.reset();
   turn_.stop();
   for (auto& [easy, flight] : inFlight_) curl_multi_remove_handle(driver_.handle(), easy);
+  // Easy handles go before the driver, whose end may be libcurl's global clean-up.
+  inFlight_.clear();
+  spare_.clear();
 }
 
 void CurlJsonFetch::get(const std::string& url, JsonCompletion completion) {
@@ -99,7 +102,9 @@ void CurlJsonFetch::finish(CURL* easy, CURLcode result) {
     answered = false;
   }
   queue_.finished(flight.request.origin);
-  std::string body = answered ? flight.transfer->takeBody() : std::string();
+  // Taken either way: a spare transfer must not hold on to a failed reply's bytes.
+  std::string body = flight.transfer->takeBody();
+  if (!answered) body = std::string();
   if (body.size() > kBackgroundBytes) {
     parser_.parse(std::move(body), flight.request.filledDepth,
                   [this, completion = std::move(flight.request.completion)](JsonReply document) mutable {
