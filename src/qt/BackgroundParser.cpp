@@ -9,16 +9,16 @@ namespace pricora {
 
 struct BackgroundParser::Shared {
   struct Job {
+    std::uint64_t number;  // 0 for a document that only needs freeing
     std::string body;
-    int filledDepth = Json::kMaxDepth;
-    Parsed parsed;  // none for a document that only needs freeing
+    int filledDepth;
     JsonReply document;
   };
 
   std::mutex mutex;
   std::condition_variable wake;
   std::deque<Job> jobs;
-  std::deque<std::pair<Parsed, JsonReply>> done;
+  std::deque<std::pair<std::uint64_t, JsonReply>> done;
   BackgroundParser* owner = nullptr;  // none once the owner has gone
 };
 
@@ -30,13 +30,13 @@ void BackgroundParser::work(const std::shared_ptr<Shared>& shared) {
     auto job = std::move(shared->jobs.front());
     shared->jobs.pop_front();
     lock.unlock();
-    if (job.parsed) job.document = Json::parse(job.body, job.filledDepth);
+    const bool answer = job.number != 0;
+    if (answer) job.document = Json::parse(job.body, job.filledDepth);
     job.body = {};
-    const bool answer = static_cast<bool>(job.parsed);
     if (!answer) job.document.reset();
     lock.lock();
     if (!answer || shared->owner == nullptr) continue;
-    shared->done.emplace_back(std::move(job.parsed), std::move(job.document));
+    shared->done.emplace_back(job.number, std::move(job.document));
     // The owner clears itself under this lock before it goes, and its queued calls go with it.
     if (shared->done.size() == 1)
       QMetaObject::invokeMethod(
@@ -60,10 +60,10 @@ BackgroundParser::~BackgroundParser() {
 }
 
 void BackgroundParser::parse(std::string body, int filledDepth, Parsed parsed) {
-  ++pending_;
+  waiting_.emplace(++lastJob_, std::move(parsed));
   {
     const std::lock_guard lock(shared_->mutex);
-    shared_->jobs.push_back({std::move(body), filledDepth, std::move(parsed), std::nullopt});
+    shared_->jobs.push_back({lastJob_, std::move(body), filledDepth, std::nullopt});
   }
   shared_->wake.notify_one();
 }
@@ -71,20 +71,20 @@ void BackgroundParser::parse(std::string body, int filledDepth, Parsed parsed) {
 void BackgroundParser::dispose(JsonReply document) {
   {
     const std::lock_guard lock(shared_->mutex);
-    shared_->jobs.push_back({{}, Json::kMaxDepth, nullptr, std::move(document)});
+    shared_->jobs.push_back({0, {}, Json::kMaxDepth, std::move(document)});
   }
   shared_->wake.notify_one();
 }
 
 void BackgroundParser::collect() {
-  std::deque<std::pair<Parsed, JsonReply>> done;
+  std::deque<std::pair<std::uint64_t, JsonReply>> done;
   {
     const std::lock_guard lock(shared_->mutex);
     done.swap(shared_->done);
   }
-  for (auto& [parsed, document] : done) {
-    --pending_;
-    parsed(std::move(document));
+  for (auto& [number, document] : done) {
+    auto job = waiting_.extract(number);
+    if (!job.empty()) job.mapped()(std::move(document));
   }
 }
 

@@ -2,9 +2,11 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include "platform/JsonFetch.h"
 
@@ -12,7 +14,8 @@ namespace pricora {
 
 // Parses large reply bodies on a worker thread and hands the documents back on the main thread,
 // so a listing of many megabytes does not hold up the event loop for the half second its
-// parsing and freeing take. The worker touches nothing but the bodies and documents given to it.
+// parsing and freeing take. The worker touches nothing but the bodies and documents given to it:
+// the callbacks, and whatever they hold, stay on the main thread, and go with the parser.
 class BackgroundParser final : public QObject {
  public:
   using Parsed = std::function<void(JsonReply)>;
@@ -27,7 +30,7 @@ class BackgroundParser final : public QObject {
   // Frees a document on the worker thread.
   void dispose(JsonReply document);
   // Bodies handed over whose documents have not come back yet.
-  std::size_t pending() const { return pending_; }
+  std::size_t pending() const { return waiting_.size(); }
 
  private:
   struct Shared;
@@ -35,7 +38,8 @@ class BackgroundParser final : public QObject {
   void collect();
 
   std::shared_ptr<Shared> shared_;
-  std::size_t pending_ = 0;
+  std::unordered_map<std::uint64_t, Parsed> waiting_;  // by job number
+  std::uint64_t lastJob_ = 0;
 };
 
 }  // namespace pricora
