@@ -60,13 +60,26 @@ void CurlJsonFetch::get(const std::string& url, JsonCompletion completion) {
 }
 
 void CurlJsonFetch::getOutline(const std::string& url, int filledDepth, JsonCompletion completion) {
-  if (JsonCompletion earlier = queue_.add(url, roughOrigin(url), std::move(completion), filledDepth))
-    complete(std::move(earlier), std::nullopt);
+  incoming_.push_back({url, {}, std::move(completion), filledDepth});
   if (!turn_.isActive()) turn_.start(0);
 }
 
 std::size_t CurlJsonFetch::pendingCount() const {
-  return queue_.waiting() + inFlight_.size() + parser_.pending() + ready_.size();
+  return incoming_.size() + queue_.waiting() + inFlight_.size() + parser_.pending() + ready_.size();
+}
+
+void CurlJsonFetch::admit(Clock::time_point turnStart) {
+  // Checking the clock every request would cost more than queueing one.
+  constexpr std::size_t kBetweenClockChecks = 256;
+  for (std::size_t count = 0; !incoming_.empty(); ++count) {
+    if (count % kBetweenClockChecks == kBetweenClockChecks - 1 && Clock::now() - turnStart > kTurnBudget) break;
+    RequestQueue::Request request = std::move(incoming_.front());
+    incoming_.pop_front();
+    std::string origin = roughOrigin(request.url);
+    if (JsonCompletion earlier =
+            queue_.add(std::move(request.url), std::move(origin), std::move(request.completion), request.filledDepth))
+      complete(std::move(earlier), std::nullopt);
+  }
 }
 
 void CurlJsonFetch::afterStep() {
@@ -164,8 +177,9 @@ void CurlJsonFetch::complete(JsonCompletion completion, std::optional<std::strin
 }
 
 void CurlJsonFetch::deliver() {
-  send();
   const Clock::time_point start = Clock::now();
+  admit(start);
+  send();
   const std::weak_ptr<char> alive = alive_;
   for (std::size_t count = 0; count < kCompletionsPerTurn && !ready_.empty(); ++count) {
     Ready item = std::move(ready_.front());
@@ -181,7 +195,7 @@ void CurlJsonFetch::deliver() {
     if (Clock::now() - start > kTurnBudget) break;
   }
   send();
-  if (!ready_.empty() && !turn_.isActive()) turn_.start(0);
+  if ((!ready_.empty() || !incoming_.empty()) && !turn_.isActive()) turn_.start(0);
 }
 
 }  // namespace pricora

@@ -56,6 +56,7 @@ class CurlJsonFetch final : public QObject, public JsonFetch {
     int filledDepth = Json::kMaxDepth;
   };
 
+  void admit(std::chrono::steady_clock::time_point turnStart);
   void afterStep();
   void finish(CURL* easy, CURLcode result);
   bool follow(InFlight& flight, const char* location);
@@ -64,6 +65,9 @@ class CurlJsonFetch final : public QObject, public JsonFetch {
   void deliver();
 
   Options options_;
+  // Asked for and not yet queued: get() only appends here, so a batch of thousands costs its
+  // caller one move each, and queueing (with its look-up of waiting addresses) runs in turns.
+  std::deque<RequestQueue::Request> incoming_;
   RequestQueue queue_;
   std::deque<Ready> ready_;
   std::unordered_map<CURL*, InFlight> inFlight_;
