@@ -228,6 +228,16 @@ TEST_F(Adapters, ListingsGiveOnlyPlainKeysOfTheRightShape) {
     }
   }
   EXPECT_EQ(percentEncoded("a/b?c#d%e f:\xC3\xA9"), "a%2Fb%3Fc%23d%25e%20f:%C3%A9");
+
+  // More keys than any exchange lists: the first ones only.
+  make(makeBitfinexAdapter);
+  std::string many = "[\"k0\"";
+  for (std::size_t i = 1; i <= kMaxListedKeys; ++i) many += ",\"k" + std::to_string(i) + "\"";
+  start();
+  platform.fetch.respond("http://bitfinex.test/v1/symbols", many + "]");
+  EXPECT_EQ(exchangeState().pairs.size(), kMaxListedKeys);
+  EXPECT_EQ(exchangeState().pairs.back(), "k" + std::to_string(kMaxListedKeys - 1));
+  platform.fetch.respondToAll(kFail);
 }
 
 TEST_F(Adapters, PoloniexTakesEveryMarketFromOneReplyThenIsDone) {

@@ -24,6 +24,7 @@ void TickerAdapter::start(ExchangeDone done) {
     // a listing without a single key we dare to request.
     if (reply && readListing(*reply, keys)) {
       std::erase_if(keys, [](const std::string& key) { return !usableKey(key); });
+      if (keys.size() > kMaxListedKeys) keys.resize(kMaxListedKeys);
       if (!keys.empty()) state().pairs = std::move(keys);
     }
     tickerBatch(done, counter);

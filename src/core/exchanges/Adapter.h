@@ -98,6 +98,10 @@ class TickerAdapter : public ExchangeAdapter {
 // digit or one of "_-.:", and not "." or "..". Anything else could leave its path segment or
 // its query value once pasted into an address, or make an empty record.
 bool usableKey(std::string_view key);
+// The most keys one listing (or Poloniex's one reply) gives; later ones are ignored. Exchanges list
+// a few thousand at most, but a body under the size cap can hold millions of one-letter keys, each
+// a request to queue, an item to sort into a menu and a record to store.
+inline constexpr std::size_t kMaxListedKeys = 50'000;
 // The key with every byte other than letters, digits and "-._~:" written as %XX, so that it
 // stays one path segment or one query value whatever it holds.
 std::string percentEncoded(std::string_view key);

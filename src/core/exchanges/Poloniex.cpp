@@ -38,6 +38,7 @@ class Poloniex final : public ExchangeAdapter {
     state().submenu->removeAllItems();
     for (const Json::Member& member : *document.objectValue()) {
       if (!isMarket(member)) continue;
+      if (state().pairs.size() == kMaxListedKeys) break;
       const Json& ticker = member.value;
       state().pairs.push_back(member.key);
       const std::string title = replacedAll(upperCased(member.key), '_', '/');
