@@ -162,11 +162,9 @@ void DBusMenuExporter::menuChanged(Menu& menu) {
 void DBusMenuExporter::announceChanges() {
   announcementQueued_ = false;
   if (rootReplaced_) {
+    // Always: the host may have the old root open, and a replaced root is a small menu.
     rootReplaced_ = false;
-    if (isOpen(root_.get()))
-      Q_EMIT LayoutUpdated(++revision_, 0);
-    else
-      rootStale_ = true;
+    Q_EMIT LayoutUpdated(++revision_, 0);
   }
   DBusMenuPropertiesList updated;
   DBusMenuRemovedPropertiesList removed;
@@ -235,7 +233,6 @@ uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QString
     sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No menu item with id %1").arg(parentId));
     return 0;
   }
-  if (parentId == 0) rootStale_ = false;
   layout = layoutOf(parentId, menuBelow(parentId), recursionDepth, propertyNames);
   return revision_;
 }
@@ -270,7 +267,7 @@ bool DBusMenuExporter::handleEvent(int id, const QString& eventId) {
         },
         Qt::QueuedConnection);
   } else if (eventId == QLatin1String("opened")) {
-    opening(menuBelow(id));
+    opening(id, true);
   } else if (eventId == QLatin1String("closed")) {
     closing(menuBelow(id));
   }
@@ -294,36 +291,45 @@ bool DBusMenuExporter::AboutToShow(int id) {
     sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No menu item with id %1").arg(id));
     return false;
   }
-  opening(menuBelow(id));
-  return needsUpdate();
+  // A host that asks this way fetches again when told to by the answer.
+  const bool update = needsUpdate();
+  opening(id, false);
+  return update;
 }
 
 bool DBusMenuExporter::needsUpdate() const {
   // Any menu of the tree: some hosts fetch the whole tree when the top menu opens, and only then.
-  return rootStale_ || std::any_of(followed_.begin(), followed_.end(), [](const auto& entry) {
+  return std::any_of(followed_.begin(), followed_.end(), [](const auto& entry) {
            return entry.second.stale && !entry.second.menu.expired();
          });
 }
 
 QList<int> DBusMenuExporter::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
   QList<int> updates;
+  const bool update = needsUpdate();
   for (int id : ids) {
     if (!knows(id)) {
       idErrors.push_back(id);
       continue;
     }
-    opening(menuBelow(id));
-    if (needsUpdate()) updates.push_back(id);
+    opening(id, true);
+    if (update) updates.push_back(id);
   }
   return updates;
 }
 
-void DBusMenuExporter::opening(const MenuRef& menu) {
-  if (!menu) return;
-  auto found = open_.find(menu.get());
-  if (found != open_.end() && found->second.lock() == menu) return;  // hosts send both AboutToShow and "opened"
+void DBusMenuExporter::opening(int id, bool announceStale) {
+  const MenuRef menu = menuBelow(id);
+  if (!menu || isOpen(menu.get())) return;  // hosts send both AboutToShow and "opened"
   open_[menu.get()] = menu;
   if (MenuDelegate* delegate = menu->delegate()) delegate->menuWillOpen(*menu);
+  // Hosts built on libdbusmenu (xfce4-panel among them) send AboutToShowGroup, ignore its answer
+  // and fetch again only when told, so a menu that changed while closed is announced as it opens.
+  if (!announceStale) return;
+  if (auto found = followed_.find(menu.get()); found != followed_.end() && found->second.stale) {
+    found->second.stale = false;
+    Q_EMIT LayoutUpdated(++revision_, id);
+  }
 }
 
 void DBusMenuExporter::closing(const MenuRef& menu) {

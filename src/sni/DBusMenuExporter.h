@@ -98,8 +98,13 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   void forgetLostItems();
   bool handleEvent(int id, const QString& eventId);
   bool needsUpdate() const;
-  bool isOpen(const Menu* menu) const { return menu != nullptr && open_.contains(menu); }
-  void opening(const MenuRef& menu);
+  bool isOpen(const Menu* menu) const {
+    auto found = open_.find(menu);
+    return found != open_.end() && !found->second.expired();
+  }
+  // The menu below id opens: its delegate hears of it and, with announceStale, the host is told
+  // when it changed while closed.
+  void opening(int id, bool announceStale);
   void closing(const MenuRef& menu);
 
   MenuRef root_;
@@ -117,7 +122,6 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   std::map<const Image*, std::pair<std::weak_ptr<const Image>, QByteArray>> pngs_;
   bool announcementQueued_ = false;
   bool rootReplaced_ = false;
-  bool rootStale_ = false;
 };
 
 }  // namespace pricora

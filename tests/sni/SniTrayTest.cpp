@@ -175,6 +175,13 @@ TEST_F(SniTrayTest, RegistersEachItemInOrderWithItsLabelAndFollowsChanges) {
 
   price->setAttributedTitle({"XBT/USD\n10600", {}});
   EXPECT_TRUE(spinUntil([&] { return property(1, "XAyatanaLabel") == "XBT/USD 10600"; }));
+
+  // Every price brings a new menu: a host that has the old one open must hear of it.
+  SignalLog log;
+  desktop_.connect(watcher.items[1].first, "/MenuBar", kMenu, "LayoutUpdated", &log, SLOT(received(QDBusMessage)));
+  price->setMenu(Menu::create());
+  ASSERT_TRUE(spinUntil([&] { return !log.signals_.empty(); }));
+  EXPECT_EQ(log.signals_[0].arguments().value(1), 0);
 }
 
 TEST_F(SniTrayTest, GetLayoutSendsTheLevelsAskedFor) {
@@ -227,10 +234,16 @@ TEST_F(SniTrayTest, ChangesAreAnnouncedOncePerChangedMenu) {
     desktop_.connect(watcher.items[0].first, "/MenuBar", kMenu, name, &log, SLOT(received(QDBusMessage)));
   const DBusMenuLayout all = layout(0, -1);
 
-  // A closed menu is not announced; opening it says it needs an update.
+  // A closed menu is announced only as it opens: by AboutToShow's answer, or by a signal to hosts
+  // that send AboutToShowGroup and ignore its answer.
   kraken->submenu()->addItemWithTitle("XBT/CAD: 1");
-  EXPECT_EQ(menuCall("AboutToShow", {all.children[3].id}).arguments().value(0), true);
+  QCoreApplication::processEvents();
   EXPECT_TRUE(log.signals_.empty());
+  EXPECT_EQ(menuCall("AboutToShow", {all.children[2].id}).arguments().value(0), true);
+  menuCall("AboutToShowGroup", {QVariant::fromValue(QList<int>{all.children[3].id})});
+  ASSERT_TRUE(spinUntil([&] { return !log.signals_.empty(); }));
+  EXPECT_EQ(log.signals_[0].arguments().value(1), all.children[3].id);
+  log.signals_.clear();
   layout(all.children[3].id, 1);
 
   for (const char* title : {"XBT/EUR: 9000", "XBT/GBP: 8000", "XBT/JPY: 1"}) kraken->submenu()->addItemWithTitle(title);
