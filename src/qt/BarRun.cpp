@@ -62,8 +62,7 @@ BarRun::~BarRun() {
 }
 
 void BarRun::refreshNow() {
-  if (gone_ || delegate_.state().statusMenu->empty()) return;
-  delegate_.refreshPairs();
+  if (!gone_) delegate_.refreshIfIdle();
 }
 
 void BarRun::menuChanged(Menu&) { schedule(); }

@@ -108,11 +108,8 @@ struct Platform {
 };
 
 // SIGUSR1 asks for a refresh, as a text bar's click does; by default it would end the program.
-// Before the status menu is built there is no refresh to start yet.
 std::function<void()> refreshOnSignal(AppDelegate& delegate) {
-  return [&delegate] {
-    if (!delegate.state().statusMenu->empty()) delegate.refreshPairs();
-  };
+  return [&delegate] { delegate.refreshIfIdle(); };
 }
 
 std::vector<std::string> exchangeNames() {

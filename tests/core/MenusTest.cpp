@@ -161,6 +161,17 @@ TEST(TimeAgo, CountsTheLargestWholeCalendarUnitInTheLocalZone) {
   EXPECT_EQ(timeAgoText(before, before + hours(23), "UTC"), "23 hours ago");
 }
 
+TEST_F(Menus, ARefreshAskedForFromOutsideStartsOnlyWhenNoneIsUnderway) {
+  const std::size_t asked = platform.fetch.requests().size();
+  delegate.refreshIfIdle();  // the first refresh is still under way
+  EXPECT_EQ(platform.fetch.requests().size(), asked);
+  platform.fetch.respondToAll([](const std::string&) { return std::optional<std::string>(); });
+  platform.queue.runUntilIdle();
+  ASSERT_TRUE(delegate.state().statusMenu->lastItem()->title().starts_with("Updated: "));
+  delegate.refreshIfIdle();
+  EXPECT_GT(platform.fetch.requests().size(), asked);
+}
+
 TEST_F(Menus, TheLastUpdateLabelTicksEverySecondOnlyWhileTheMenuIsOpen) {
   Menu& menu = *delegate.state().statusMenu;
   delegate.menuWillOpen(menu);

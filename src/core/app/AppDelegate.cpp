@@ -102,6 +102,11 @@ void AppDelegate::deferredStart() {
 
 void AppDelegate::refreshPairs() { refresh_.refreshPairs(); }
 
+void AppDelegate::refreshIfIdle() {
+  const Menu& menu = *state_.statusMenu;
+  if (!menu.empty() && menu.lastItem()->title().starts_with("Updated: ")) refreshPairs();
+}
+
 void AppDelegate::saveAction() { saveAndQuit_.saveAction(); }
 
 TerminateReply AppDelegate::applicationShouldTerminate() { return saveAndQuit_.applicationShouldTerminate(); }

@@ -37,6 +37,10 @@ class AppDelegate final : public MenuDelegate, public MenuActionTarget {
 
   void applicationDidFinishLaunching();
   void refreshPairs();
+  // A refresh asked for from outside the menu (a signal, a bar's click): like choosing the
+  // last-update entry, it starts only once the menu is built and no refresh is under way, so
+  // repeated clicks cannot pile up overlapping refreshes.
+  void refreshIfIdle();
   void saveAction();
   // The favourite check box of the management table; the record already holds the new value.
   void favouritesChangedWithSender();
