@@ -1,5 +1,6 @@
 #include "qt/BarRun.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <utility>
 
 #include "core/bar/BarView.h"
 
@@ -45,6 +47,13 @@ BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, 
   // sockets report it; a terminal or a file would report mere readability.
   struct stat info {};
   if (fstat(outputFd_, &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))) {
+    // A bar that stops reading (frozen, or paused by its window manager) must not stop the event
+    // loop in write(): refreshes, the hang-up watch and SIGTERM all run on it. What the pipe does
+    // not take waits, as the rest of one line and the newest line after it.
+    if (const int flags = fcntl(outputFd_, F_GETFL); flags >= 0) fcntl(outputFd_, F_SETFL, flags | O_NONBLOCK);
+    writable_ = std::make_unique<QSocketNotifier>(outputFd_, QSocketNotifier::Write);
+    writable_->setEnabled(false);
+    connect(writable_.get(), &QSocketNotifier::activated, this, [this] { flush(); });
     hangUp_ = std::make_unique<QSocketNotifier>(outputFd_, QSocketNotifier::Read);
     connect(hangUp_.get(), &QSocketNotifier::activated, this, [this] {
       pollfd probe{outputFd_, 0, 0};
@@ -96,25 +105,33 @@ void BarRun::writeLine() {
   const std::string line = barLine(format_, {barItems(delegate_.priceItems().statusPairs()), state()});
   if (line == lastLine_) return;
   lastLine_ = line;
-  if (const int error = writeAll(line); error == EPIPE) {
-    outputGone();
-  } else if (error != 0) {
-    host_.log(std::string("pricora: cannot write to the bar: ") + std::strerror(error));
-    host_.setExitStatus(1);
-    outputGone();
-  }
+  // A line the bar has begun to take is finished first; of those waiting, only the newest.
+  (unsent_.empty() ? unsent_ : next_) = line;
+  flush();
 }
 
-int BarRun::writeAll(const std::string& text) {
-  std::size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = write(outputFd_, text.data() + written, text.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return errno;
-    if (n == 0) return EIO;
-    written += static_cast<std::size_t>(n);
+void BarRun::flush() {
+  while (!unsent_.empty()) {
+    const ssize_t n = write(outputFd_, unsent_.data(), unsent_.size());
+    if (n > 0) {
+      unsent_.erase(0, static_cast<std::size_t>(n));
+      if (unsent_.empty()) unsent_ = std::exchange(next_, {});
+      continue;
+    }
+    const int error = n == 0 ? EIO : errno;
+    if (error == EINTR) continue;
+    if (error == EAGAIN || error == EWOULDBLOCK) {
+      if (writable_) writable_->setEnabled(true);
+      return;
+    }
+    if (error != EPIPE) {
+      host_.log(std::string("pricora: cannot write to the bar: ") + std::strerror(error));
+      host_.setExitStatus(1);
+    }
+    outputGone();
+    return;
   }
-  return 0;
+  if (writable_) writable_->setEnabled(false);
 }
 
 void BarRun::outputGone() {
@@ -122,6 +139,7 @@ void BarRun::outputGone() {
   gone_ = true;
   staleTimer_.stop();
   if (hangUp_) hangUp_->setEnabled(false);
+  if (writable_) writable_->setEnabled(false);
   delegate_.terminateWithoutAsking();
 }
 

@@ -39,8 +39,8 @@ class BarRun final : public QObject, public MenuObserver, public StatusBarObserv
   void schedule();
   void writeLine();
   BarState state();
-  // 0, or the errno that stopped the write.
-  int writeAll(const std::string& text);
+  // Writes what waits for as long as the output takes it; then waits to be writable again.
+  void flush();
   // Stops writing and quits.
   void outputGone();
 
@@ -52,10 +52,13 @@ class BarRun final : public QObject, public MenuObserver, public StatusBarObserv
   int outputFd_;
   WallTime started_;
   std::string lastLine_;
+  std::string unsent_;  // the rest of the line being written
+  std::string next_;    // the newest line, written once unsent_ is out
   bool scheduled_ = false;
   bool gone_ = false;
   QTimer staleTimer_;
   std::unique_ptr<QSocketNotifier> hangUp_;
+  std::unique_ptr<QSocketNotifier> writable_;
 };
 
 // Login items belong to the tray application; the bar beside it leaves them as they are.
