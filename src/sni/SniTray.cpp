@@ -5,6 +5,7 @@
 #include <QDBusPendingReply>
 
 #include <cstdio>
+#include <utility>
 
 namespace pricora {
 
@@ -66,11 +67,19 @@ void SniTray::leaveBus(Entry& entry) {
 }
 
 void SniTray::statusItemRemoved(const StatusItemRef& item) {
+  bool awaited = false;
   std::erase_if(entries_, [&](const std::unique_ptr<Entry>& entry) {
     if (entry->item != item) return false;
+    awaited = awaited || (registering_ && entry->connectionName == registeringName_);
     leaveBus(*entry);
     return true;
   });
+  // Closing its connection drops the watcher's answer with it: nothing else would register the
+  // items after it.
+  if (!awaited) return;
+  delete std::exchange(registration_, nullptr);
+  registering_ = false;
+  registerNext();
 }
 
 void SniTray::statusItemChanged(StatusItem& item) {
@@ -112,9 +121,12 @@ void SniTray::registerNext() {
                                                      QStringLiteral("RegisterStatusNotifierItem"));
   call << QString(kItemPath);
   auto* watcher = new QDBusPendingCallWatcher(QDBusConnection(entry.connectionName).asyncCall(call), this);
+  registration_ = watcher;
+  registeringName_ = entry.connectionName;
   connect(watcher, &QDBusPendingCallWatcher::finished, this,
           [this, name = entry.connectionName](QDBusPendingCallWatcher* done) {
             done->deleteLater();
+            registration_ = nullptr;
             registering_ = false;
             if (done->isError())
               std::fprintf(stderr, "pricora: the tray did not take an item: %s\n", qPrintable(done->error().message()));

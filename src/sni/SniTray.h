@@ -15,6 +15,8 @@
 #include "sni/ItemLook.h"
 #include "sni/StatusNotifierItem.h"
 
+class QDBusPendingCallWatcher;
+
 namespace pricora {
 
 // Opens a connection of its own to the session bus under the given connection name.
@@ -63,6 +65,8 @@ class SniTray final : public QObject, public StatusBarObserver {
   std::vector<std::unique_ptr<Entry>> entries_;
   uint created_ = 0;
   bool registering_ = false;
+  QDBusPendingCallWatcher* registration_ = nullptr;  // the watcher's answer awaited, if any
+  QString registeringName_;                          // and whose it is
 };
 
 }  // namespace pricora
