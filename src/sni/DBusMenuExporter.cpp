@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QDBusError>
 #include <QPixmap>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -38,11 +39,15 @@ void DBusMenuExporter::setRoot(MenuRef root) {
   if (root == root_) return;
   root_ = std::move(root);
   rootReplaced_ = true;
-  if (!announcementQueued_) {
-    announcementQueued_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { announceChanges(); }, Qt::QueuedConnection);
-  }
+  queueAnnouncement();
+}
+
+void DBusMenuExporter::queueAnnouncement() {
+  if (announcementQueued_) return;
+  announcementQueued_ = true;
+  // A refresh changes a menu many times over a second or two, and a host answers each
+  // LayoutUpdated by fetching the whole tree again: it hears of a burst of changes once.
+  QTimer::singleShot(kAnnouncementDelay, this, [this] { announceChanges(); });
 }
 
 int DBusMenuExporter::idOf(const MenuItemRef& item) {
@@ -152,11 +157,7 @@ void DBusMenuExporter::menuChanged(Menu& menu) {
   if (found == followed_.end() || found->second.changed) return;
   found->second.changed = true;
   changed_.push_back(&menu);
-  if (announcementQueued_) return;
-  // A refresh changes a menu many times in a row; the host hears of it once.
-  announcementQueued_ = true;
-  QMetaObject::invokeMethod(
-      this, [this] { announceChanges(); }, Qt::QueuedConnection);
+  queueAnnouncement();
 }
 
 void DBusMenuExporter::announceChanges() {
@@ -299,8 +300,9 @@ bool DBusMenuExporter::AboutToShow(int id) {
 
 bool DBusMenuExporter::needsUpdate() const {
   // Any menu of the tree: some hosts fetch the whole tree when the top menu opens, and only then.
-  return std::any_of(followed_.begin(), followed_.end(), [](const auto& entry) {
-           return entry.second.stale && !entry.second.menu.expired();
+  // A change not announced yet counts too: the announcement waits for the burst to end.
+  return rootReplaced_ || std::any_of(followed_.begin(), followed_.end(), [](const auto& entry) {
+           return (entry.second.stale || entry.second.changed) && !entry.second.menu.expired();
          });
 }
 

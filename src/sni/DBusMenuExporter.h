@@ -3,6 +3,7 @@
 #include <QDBusContext>
 #include <QObject>
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <set>
@@ -83,6 +84,8 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   };
 
   void menuChanged(Menu& menu) override;
+  static constexpr std::chrono::milliseconds kAnnouncementDelay{250};
+  void queueAnnouncement();
   void announceChanges();
 
   int idOf(const MenuItemRef& item);
