@@ -322,16 +322,16 @@ QList<int> DBusMenuExporter::AboutToShowGroup(const QList<int>& ids, QList<int>&
 
 void DBusMenuExporter::opening(int id, bool announceStale) {
   const MenuRef menu = menuBelow(id);
-  if (!menu || isOpen(menu.get())) return;  // hosts send both AboutToShow and "opened"
-  open_[menu.get()] = menu;
-  if (MenuDelegate* delegate = menu->delegate()) delegate->menuWillOpen(*menu);
-  // Hosts built on libdbusmenu (xfce4-panel among them) send AboutToShowGroup, ignore its answer
-  // and fetch again only when told, so a menu that changed while closed is announced as it opens.
-  if (!announceStale) return;
-  if (auto found = followed_.find(menu.get()); found != followed_.end() && found->second.stale) {
-    found->second.stale = false;
-    Q_EMIT LayoutUpdated(++revision_, id);
+  if (!menu) return;
+  if (!isOpen(menu.get())) {  // hosts send both AboutToShow and "opened", some never "closed"
+    open_[menu.get()] = menu;
+    if (MenuDelegate* delegate = menu->delegate()) delegate->menuWillOpen(*menu);
   }
+  // Hosts built on libdbusmenu (xfce4-panel among them) send AboutToShowGroup, ignore its answer
+  // and fetch again only when told. They are told as the top menu opens, when whatever changed
+  // below it can still be fetched before a submenu shows: told as the submenu itself opens, they
+  // rebuild it while showing it, and show it empty.
+  if (announceStale && id == 0 && needsUpdate()) Q_EMIT LayoutUpdated(++revision_, 0);
 }
 
 void DBusMenuExporter::closing(const MenuRef& menu) {
