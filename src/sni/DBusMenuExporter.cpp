@@ -268,7 +268,8 @@ bool DBusMenuExporter::handleEvent(int id, const QString& eventId) {
         },
         Qt::QueuedConnection);
   } else if (eventId == QLatin1String("opened")) {
-    opening(id, true);
+    // GNOME sends it beside AboutToShow, whose answer already has it fetch what changed.
+    opening(id, false);
   } else if (eventId == QLatin1String("closed")) {
     closing(menuBelow(id));
   }
