@@ -1,5 +1,7 @@
 #include "qt/BackgroundParser.h"
 
+#include <malloc.h>
+
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -33,7 +35,12 @@ void BackgroundParser::work(const std::shared_ptr<Shared>& shared) {
     const bool answer = job.number != 0;
     if (answer) job.document = Json::parse(job.body, job.filledDepth);
     job.body = {};
-    if (!answer) job.document.reset();
+    if (!answer) {
+      job.document.reset();
+      // A large document leaves its many small blocks free inside the heap, where the allocator
+      // keeps them; hand the pages back, or a tray app carries the largest reply it ever parsed.
+      malloc_trim(0);
+    }
     lock.lock();
     if (!answer || shared->owner == nullptr) continue;
     shared->done.emplace_back(job.number, std::move(job.document));
