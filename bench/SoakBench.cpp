@@ -1,7 +1,7 @@
 // The whole program over a long run: headless, against the simulator, one refresh a second,
 // with the simulator's faults switched on for the second half of every hundred refreshes
 // (errors, resets, junk, throttling, slow, huge and hung replies) and off again. Samples the
-// program's resident memory and open descriptors, then prints, past the warm-up, how fast each
+// program's resident memory and open descriptors, then prints, past the warm-up and for each phase, how fast each
 // grows; a leak shows as a steady slope.
 //
 //   soak_bench [REFRESHES] [SAMPLE_EVERY]   (defaults 1000 and 20)
@@ -104,19 +104,23 @@ int main(int argc, char** argv) {
   const std::optional<int> status = app.wait(60s);
   if (status != 0) std::fputs(app.errors().c_str(), stderr);
 
-  std::vector<Sample> settled;
-  std::copy_if(samples.begin(), samples.end(), std::back_inserter(settled),
-               [&](const Sample& s) { return s.refresh >= warmUp; });
-  std::printf("exit status %d after %d refreshes; %zu samples past the warm-up of %d refreshes\n",
-              status.value_or(-1), refreshes, settled.size(), warmUp);
-  if (settled.size() >= 2) {
+  std::printf("exit status %d after %d refreshes; samples past the warm-up of %d refreshes:\n", status.value_or(-1),
+              refreshes, warmUp);
+  // Each phase on its own: with faults on more is in flight, so a line through both phases would
+  // slope with whichever phase the run happens to end in.
+  for (const bool phase : {false, true}) {
+    std::vector<Sample> settled;
+    std::copy_if(samples.begin(), samples.end(), std::back_inserter(settled),
+                 [&](const Sample& s) { return s.refresh >= warmUp && s.faults == phase; });
+    if (settled.size() < 2) continue;
     const auto [lowRss, highRss] = std::minmax_element(
         settled.begin(), settled.end(), [](const Sample& a, const Sample& b) { return a.residentKiB < b.residentKiB; });
     const auto [lowFds, highFds] = std::minmax_element(
         settled.begin(), settled.end(), [](const Sample& a, const Sample& b) { return a.descriptors < b.descriptors; });
-    std::printf("resident memory: %ld..%ld KiB, trend %+.0f KiB per 1,000 refreshes\n", lowRss->residentKiB,
-                highRss->residentKiB, slopePerThousand(settled, [](const Sample& s) { return s.residentKiB; }));
-    std::printf("open descriptors: %ld..%ld, trend %+.1f per 1,000 refreshes\n", lowFds->descriptors,
+    std::printf("faults %-3s (%2zu samples): resident memory %ld..%ld KiB, trend %+.0f KiB per 1,000 refreshes; "
+                "open descriptors %ld..%ld, trend %+.1f\n",
+                phase ? "on" : "off", settled.size(), lowRss->residentKiB, highRss->residentKiB,
+                slopePerThousand(settled, [](const Sample& s) { return s.residentKiB; }), lowFds->descriptors,
                 highFds->descriptors, slopePerThousand(settled, [](const Sample& s) { return s.descriptors; }));
   }
   return status == 0 ? 0 : 1;
