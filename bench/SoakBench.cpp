@@ -1,8 +1,8 @@
 // The whole program over a long run: headless, against the simulator, one refresh a second,
 // with the simulator's faults switched on for the second half of every hundred refreshes
 // (errors, resets, junk, throttling, slow, huge and hung replies) and off again. Samples the
-// program's resident memory and open descriptors, then prints, past the warm-up and for each phase, how fast each
-// grows; a leak shows as a steady slope.
+// program's resident memory and open descriptors, then prints, past the warm-up and for each
+// phase, how fast each grows; a leak shows as a steady slope.
 //
 //   soak_bench [REFRESHES] [SAMPLE_EVERY]   (defaults 1000 and 20)
 
