@@ -117,11 +117,12 @@ int main(int argc, char** argv) {
         settled.begin(), settled.end(), [](const Sample& a, const Sample& b) { return a.residentKiB < b.residentKiB; });
     const auto [lowFds, highFds] = std::minmax_element(
         settled.begin(), settled.end(), [](const Sample& a, const Sample& b) { return a.descriptors < b.descriptors; });
-    std::printf("faults %-3s (%2zu samples): resident memory %ld..%ld KiB, trend %+.0f KiB per 1,000 refreshes; "
-                "open descriptors %ld..%ld, trend %+.1f\n",
-                phase ? "on" : "off", settled.size(), lowRss->residentKiB, highRss->residentKiB,
-                slopePerThousand(settled, [](const Sample& s) { return s.residentKiB; }), lowFds->descriptors,
-                highFds->descriptors, slopePerThousand(settled, [](const Sample& s) { return s.descriptors; }));
+    std::printf(
+        "faults %-3s (%2zu samples): resident memory %ld..%ld KiB, trend %+.0f KiB per 1,000 refreshes; "
+        "open descriptors %ld..%ld, trend %+.1f\n",
+        phase ? "on" : "off", settled.size(), lowRss->residentKiB, highRss->residentKiB,
+        slopePerThousand(settled, [](const Sample& s) { return s.residentKiB; }), lowFds->descriptors,
+        highFds->descriptors, slopePerThousand(settled, [](const Sample& s) { return s.descriptors; }));
   }
   return status == 0 ? 0 : 1;
 }
