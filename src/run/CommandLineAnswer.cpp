@@ -1,4 +1,4 @@
-#include "qt/CommandLineAnswer.h"
+#include "run/CommandLineAnswer.h"
 
 #include <QCoreApplication>
 

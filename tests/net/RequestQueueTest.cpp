@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "qt/RequestQueue.h"
+#include "net/RequestQueue.h"
 
 namespace pricora {
 namespace {

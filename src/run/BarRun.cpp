@@ -1,4 +1,4 @@
-#include "qt/BarRun.h"
+#include "run/BarRun.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "qt/CurlMultiDriver.h"
+#include "net/CurlMultiDriver.h"
 
 #include <new>
 

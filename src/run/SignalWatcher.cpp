@@ -1,4 +1,4 @@
-#include "qt/SignalWatcher.h"
+#include "run/SignalWatcher.h"
 
 #include <sys/socket.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "qt/CommandLine.h"
+#include "run/CommandLine.h"
 
 namespace pricora {
 

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "platform/JsonFetch.h"
-#include "qt/BackgroundParser.h"
-#include "qt/CurlMultiDriver.h"
-#include "qt/CurlTransfer.h"
-#include "qt/RequestQueue.h"
+#include "net/BackgroundParser.h"
+#include "net/CurlMultiDriver.h"
+#include "net/CurlTransfer.h"
+#include "net/RequestQueue.h"
 
 namespace pricora {
 

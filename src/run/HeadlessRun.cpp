@@ -1,4 +1,4 @@
-#include "qt/HeadlessRun.h"
+#include "run/HeadlessRun.h"
 
 #include <cstdio>
 #include <fstream>

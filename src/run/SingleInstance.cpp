@@ -1,11 +1,11 @@
-#include "qt/SingleInstance.h"
+#include "run/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QString>
 
 #include <cstdio>
 
-#include "qt/ApplicationBus.h"
+#include "run/ApplicationBus.h"
 #include "qt/CoreTranslation.h"
 
 namespace pricora {

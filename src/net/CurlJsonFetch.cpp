@@ -1,6 +1,6 @@
-#include "qt/CurlJsonFetch.h"
+#include "net/CurlJsonFetch.h"
 
-#include "qt/HttpAddress.h"
+#include "net/HttpAddress.h"
 
 namespace pricora {
 

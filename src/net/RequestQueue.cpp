@@ -1,4 +1,4 @@
-#include "qt/RequestQueue.h"
+#include "net/RequestQueue.h"
 
 namespace pricora {
 

@@ -1,4 +1,4 @@
-#include "qt/BackgroundParser.h"
+#include "net/BackgroundParser.h"
 
 #include <malloc.h>
 

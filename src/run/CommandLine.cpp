@@ -1,4 +1,4 @@
-#include "qt/CommandLine.h"
+#include "run/CommandLine.h"
 
 #include <QtGlobal>
 

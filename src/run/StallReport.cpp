@@ -1,4 +1,4 @@
-#include "qt/StallReport.h"
+#include "run/StallReport.h"
 
 #include <cstdio>
 

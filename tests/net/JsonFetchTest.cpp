@@ -17,7 +17,7 @@
 #include <thread>
 
 #include "exchange-sim/Simulator.h"
-#include "qt/CurlJsonFetch.h"
+#include "net/CurlJsonFetch.h"
 #include "support/RawHttpServer.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"

@@ -1,4 +1,4 @@
-#include "qt/HttpAddress.h"
+#include "net/HttpAddress.h"
 
 #include <curl/curl.h>
 

@@ -1,4 +1,4 @@
-#include "qt/ApplicationBus.h"
+#include "run/ApplicationBus.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>

@@ -1,4 +1,4 @@
-#include "qt/CurlTransfer.h"
+#include "net/CurlTransfer.h"
 
 #include <algorithm>
 #include <new>
