@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "core/app/RefreshState.h"
 #include "platform/menu/MenuDump.h"
 
 namespace pricora {
@@ -20,7 +21,7 @@ HeadlessRun::HeadlessRun(AppDelegate& delegate, const StatusBar& statusBar, Head
 HeadlessRun::~HeadlessRun() { delegate_.state().statusMenu->removeObserver(this); }
 
 void HeadlessRun::menuChanged(Menu& menu) {
-  const bool updated = !menu.empty() && menu.lastItem()->title().starts_with("Updated: ");
+  const bool updated = lastRefreshCompleted(menu);
   if (updated && !wasUpdated_) {
     // Observable from outside: scripts and tests wait for this line.
     std::fprintf(stderr, "pricora: refresh %d completed\n", ++completed_);

@@ -1,6 +1,7 @@
 #include "core/app/AppDelegate.h"
 
 #include "core/app/Experimental.h"
+#include "core/app/RefreshState.h"
 #include "core/exchanges/Adapters.h"
 #include "core/store/CleanUp.h"
 #include "core/system/Links.h"
@@ -103,8 +104,7 @@ void AppDelegate::deferredStart() {
 void AppDelegate::refreshPairs() { refresh_.refreshPairs(); }
 
 void AppDelegate::refreshIfIdle() {
-  const Menu& menu = *state_.statusMenu;
-  if (!menu.empty() && menu.lastItem()->title().starts_with("Updated: ")) refreshPairs();
+  if (lastRefreshCompleted(*state_.statusMenu)) refreshPairs();
 }
 
 void AppDelegate::saveAction() { saveAndQuit_.saveAction(); }
