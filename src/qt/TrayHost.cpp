@@ -10,11 +10,11 @@ namespace pricora {
 
 TrayHost::TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, bool darkText)
     : statusBar_(statusBar), target_(target), images_(images), darkText_(darkText) {
-  statusBar_.setObserver(this);
+  statusBar_.addObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
 }
 
-TrayHost::~TrayHost() { statusBar_.setObserver(nullptr); }
+TrayHost::~TrayHost() { statusBar_.removeObserver(this); }
 
 void TrayHost::statusItemAdded(const StatusItemRef& item) {
   auto icon = std::make_unique<Icon>();

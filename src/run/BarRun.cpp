@@ -11,6 +11,7 @@
 #include <cstring>
 #include <utility>
 
+#include "core/app/RefreshState.h"
 #include "core/bar/BarView.h"
 
 namespace pricora {
@@ -37,7 +38,7 @@ BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, 
   host_.setExitStatus(0);
   host_.setPrintToStandardError(true);
   delegate_.state().statusMenu->addObserver(this);
-  statusBar_.setObserver(this);
+  statusBar_.addObserver(this);
   staleTimer_.setSingleShot(true);
   staleTimer_.setTimerType(Qt::PreciseTimer);
   connect(&staleTimer_, &QTimer::timeout, this, [this] { schedule(); });
@@ -67,7 +68,7 @@ BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, 
 
 BarRun::~BarRun() {
   delegate_.state().statusMenu->removeObserver(this);
-  statusBar_.setObserver(nullptr);
+  statusBar_.removeObserver(this);
 }
 
 void BarRun::refreshNow() {
@@ -94,9 +95,7 @@ BarState BarRun::state() {
   // Come back when the prices turn stale, should nothing else happen before.
   const auto wait = std::chrono::ceil<std::chrono::milliseconds>(staleAt - now) + std::chrono::milliseconds(1);
   staleTimer_.start(static_cast<int>(std::min<std::chrono::milliseconds::rep>(wait.count(), 24 * 3600 * 1000)));
-  const Menu& menu = *app.statusMenu;
-  const bool updated = !menu.empty() && menu.lastItem()->title().starts_with("Updated: ");
-  return updated ? BarState::ok : BarState::updating;
+  return lastRefreshCompleted(*app.statusMenu) ? BarState::ok : BarState::updating;
 }
 
 void BarRun::writeLine() {

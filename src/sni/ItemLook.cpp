@@ -61,19 +61,7 @@ SniPixmaps markOf(std::optional<Rgb> accent) {
 
 }  // namespace
 
-std::optional<Rgb> accentOf(const StatusItem& item, const StatusBar& bar) {
-  if (!item.menu() || item.menu()->empty()) return std::nullopt;
-  const std::string& exchange = item.menu()->itemAtIndex(0)->title();
-  for (const StatusItemRef& other : bar.items()) {
-    if (other.get() == &item || !other->menu()) continue;
-    for (const MenuItemRef& entry : other->menu()->itemArray())
-      if (entry->title() == exchange && entry->image() && entry->image()->kind == Image::Kind::Swatch)
-        return entry->image()->colour;
-  }
-  return std::nullopt;
-}
-
-SniLook lookOf(const StatusItem& item, const StatusBar& bar, ImageCache& images, LookOptions options, uint index) {
+SniLook lookOf(const StatusItem& item, ImageCache& images, LookOptions options, uint index) {
   SniLook look;
   look.orderingIndex = index;
   const QString toolTip = QString::fromStdString(item.toolTip());
@@ -93,7 +81,7 @@ SniLook lookOf(const StatusItem& item, const StatusBar& bar, ImageCache& images,
   // Hosts keep the width of the guide, so prices of different lengths do not shift the panel.
   look.labelGuide = title + ' ' + QString(static_cast<qsizetype>(title.toUcs4().size()), '0');
   look.pixmaps = options.hostShowsLabels
-                     ? markOf(accentOf(item, bar))
+                     ? markOf(item.subject().colour)
                      : pixmapsOf(priceIcon(item.attributedTitle(), options.darkText, PriceLayout::PriceOnly));
   look.toolTip.title = toolTip.isEmpty() ? title : toolTip;
   return look;

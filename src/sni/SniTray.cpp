@@ -20,12 +20,12 @@ SniTray::SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& ima
                  BusConnector connectItem)
     : statusBar_(statusBar), target_(target), images_(images), options_(options), connect_(std::move(connectItem)) {
   registerTrayDBusTypes();
-  statusBar_.setObserver(this);
+  statusBar_.addObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
 }
 
 SniTray::~SniTray() {
-  statusBar_.setObserver(nullptr);
+  statusBar_.removeObserver(this);
   for (auto& entry : entries_) leaveBus(*entry);
 }
 
@@ -99,7 +99,7 @@ void SniTray::statusItemChanged(StatusItem& item) {
 void SniTray::update(Entry& entry) {
   entry.updateQueued = false;
   entry.menu->setRoot(entry.item->menu());
-  entry.sni->show(lookOf(*entry.item, statusBar_, images_, options_, entry.index));
+  entry.sni->show(lookOf(*entry.item, images_, options_, entry.index));
 }
 
 void SniTray::popUp(Entry& entry, QPoint where) {
