@@ -2,14 +2,14 @@
 
 #include <QCursor>
 
-#include "qt/PriceIcon.h"
+#include "qt/ItemWords.h"
 
 #include <algorithm>
 
 namespace pricora {
 
-TrayHost::TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, bool darkText)
-    : statusBar_(statusBar), target_(target), images_(images), darkText_(darkText) {
+TrayHost::TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images)
+    : statusBar_(statusBar), target_(target), images_(images) {
   statusBar_.addObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
 }
@@ -48,19 +48,17 @@ void TrayHost::update(Icon& icon) {
     tray.setContextMenu(nullptr);
     icon.menu.reset();
   }
-  // A price item in a small slot shows only its price: before its first price, its tool tip
-  // names the pair.
-  const std::string toolTip = item.toolTip().empty()
-                                  ? item.attributedTitle().text.substr(0, item.attributedTitle().text.find('\n'))
-                                  : item.toolTip();
-  tray.setToolTip(toolTip.empty() ? QString() : plainToolTip(QString::fromStdString(toolTip)));
-  if (item.image()) {
-    const QIcon image = images_.icon(item.image());
-    if (image.cacheKey() != tray.icon().cacheKey()) tray.setIcon(image);
-  } else if (!item.attributedTitle().text.empty() && item.attributedTitle() != icon.drawn) {
-    // A price item: its text is its picture, drawn again only when the text changes.
-    icon.drawn = item.attributedTitle();
-    tray.setIcon(priceIcon(icon.drawn, darkText_));
+  const ItemWords words = wordsOf(item);
+  const QString toolTip = words.pair.isEmpty() ? QString::fromStdString(item.toolTip())
+                                               : (nameOf(words) + '\n' + detailOf(words)).trimmed();
+  tray.setToolTip(toolTip.isEmpty() ? QString() : plainToolTip(toolTip));
+  const QIcon image = images_.icon(item.image());
+  const Drawn drawn = words.pair.isEmpty() ? Drawn{{}, image.cacheKey(), item.needsAttention()}
+                                           : Drawn{{shownOf(words), item.subject().colour}, 0, item.needsAttention()};
+  if (drawn != icon.drawn && (!words.pair.isEmpty() || !image.isNull())) {
+    icon.drawn = drawn;
+    Pictures pictures = words.pair.isEmpty() ? picturesOf(image) : pricePictures(drawn.face);
+    tray.setIcon(iconOf(drawn.attention ? withAttentionDot(std::move(pictures)) : pictures));
   }
   // A tray icon without a picture shows as an empty slot; wait until there is one.
   tray.setVisible(!tray.icon().isNull());

@@ -17,8 +17,13 @@ constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
 }  // namespace
 
 SniTray::SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, LookOptions options,
-                 BusConnector connectItem)
-    : statusBar_(statusBar), target_(target), images_(images), options_(options), connect_(std::move(connectItem)) {
+                 const QString& iconRoot, BusConnector connectItem)
+    : statusBar_(statusBar),
+      target_(target),
+      images_(images),
+      options_(std::move(options)),
+      icons_(iconRoot),
+      connect_(std::move(connectItem)) {
   registerTrayDBusTypes();
   statusBar_.addObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
@@ -39,11 +44,13 @@ void SniTray::statusItemAdded(const StatusItemRef& item) {
   auto entry = std::make_unique<Entry>();
   entry->item = item;
   entry->index = created_++;
+  entry->key = QString::number(entry->index);
   entry->connectionName = QStringLiteral("pricora-tray-%1-%2").arg(reinterpret_cast<quintptr>(this)).arg(entry->index);
   entry->menu = std::make_unique<DBusMenuExporter>(item->menu(), target_, images_);
   Entry* raw = entry.get();
   entry->sni = std::make_unique<StatusNotifierItem>(kMenuPath, [this, raw](QPoint where) { popUp(*raw, where); });
   entries_.push_back(std::move(entry));
+  followLabelForm();
   update(*raw);
 
   QDBusConnection bus = connect_(raw->connectionName);
@@ -72,8 +79,11 @@ void SniTray::statusItemRemoved(const StatusItemRef& item) {
     if (entry->item != item) return false;
     awaited = awaited || (registering_ && entry->connectionName == registeringName_);
     leaveBus(*entry);
+    icons_.withdraw(entry->key);
+    icons_.withdraw(entry->key + "a");
     return true;
   });
+  followLabelForm();
   // Closing its connection drops the watcher's answer with it: nothing else would register the
   // items after it.
   if (!awaited) return;
@@ -83,24 +93,49 @@ void SniTray::statusItemRemoved(const StatusItemRef& item) {
 }
 
 void SniTray::statusItemChanged(StatusItem& item) {
-  for (auto& entry : entries_) {
-    if (entry->item.get() != &item || entry->updateQueued) continue;
-    // A price arrives as text, tool tip and menu one after the other: draw once for all three.
-    entry->updateQueued = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this, name = entry->connectionName] {
-          if (Entry* queued = entryNamed(name)) update(*queued);
-        },
-        Qt::QueuedConnection);
-  }
+  for (auto& entry : entries_)
+    if (entry->item.get() == &item) queueUpdate(*entry);
+  followLabelForm();  // an item learns what it stands for after it is made
+}
+
+void SniTray::queueUpdate(Entry& entry) {
+  if (entry.updateQueued) return;
+  // A price arrives as text, tool tip and menu one after the other: draw once for all three.
+  entry.updateQueued = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this, name = entry.connectionName] {
+        if (Entry* queued = entryNamed(name)) update(*queued);
+      },
+      Qt::QueuedConnection);
+}
+
+void SniTray::followLabelForm() {
+  std::vector<ItemSubject> subjects;
+  for (const auto& entry : entries_)
+    if (!entry->item->subject().empty()) subjects.push_back(entry->item->subject());
+  const LabelForm form = labelFormFor(subjects, options_);
+  if (form == labelForm_) return;
+  labelForm_ = form;
+  for (auto& entry : entries_) queueUpdate(*entry);
 }
 
 void SniTray::update(Entry& entry) {
   entry.updateQueued = false;
   entry.menu->setRoot(entry.item->menu());
-  entry.sni->show(lookOf(*entry.item, images_, options_, entry.index));
+  ItemLook look = lookOf(*entry.item, images_, options_, labelForm_, entry.index);
+  // Pictures without a theme name get one in the icon folder.
+  if (look.sni.iconName.isEmpty()) {
+    look.sni.iconName = icons_.publish(entry.key, look.icon);
+    if (!look.sni.iconName.isEmpty()) look.sni.iconThemePath = icons_.themePath();
+  }
+  if (look.attention.empty())
+    icons_.withdraw(entry.key + "a");
+  else
+    look.sni.attentionIconName = icons_.publish(entry.key + "a", look.attention);
+  entry.sni->show(std::move(look.sni));
 }
+
 
 void SniTray::popUp(Entry& entry, QPoint where) {
   if (!entry.item->menu()) return;

@@ -12,6 +12,7 @@
 #include "qt/ImageCache.h"
 #include "qt/MenuMirror.h"
 #include "sni/DBusMenuExporter.h"
+#include "sni/IconFolder.h"
 #include "sni/ItemLook.h"
 #include "sni/StatusNotifierItem.h"
 
@@ -27,10 +28,11 @@ using BusConnector = std::function<QDBusConnection(const QString& name)>;
 //
 // Each item has a bus connection of its own ("/StatusNotifierItem" and "/MenuBar" on it), so a
 // removed item leaves the bus and every host drops it, as hosts follow names, not objects.
+// Pictures are also written to an icon folder under iconRoot, for hosts that read icons by name.
 class SniTray final : public QObject, public StatusBarObserver {
  public:
   SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, LookOptions options,
-          BusConnector connectItem);
+          const QString& iconRoot, BusConnector connectItem);
   ~SniTray() override;
 
   static constexpr const char* kItemPath = "/StatusNotifierItem";
@@ -41,6 +43,7 @@ class SniTray final : public QObject, public StatusBarObserver {
     StatusItemRef item;
     QString connectionName;
     uint index = 0;
+    QString key;  // of its pictures in the icon folder
     std::unique_ptr<DBusMenuExporter> menu;
     std::unique_ptr<StatusNotifierItem> sni;
     std::unique_ptr<MenuMirror> popup;
@@ -52,6 +55,8 @@ class SniTray final : public QObject, public StatusBarObserver {
   void statusItemRemoved(const StatusItemRef& item) override;
   void statusItemChanged(StatusItem& item) override;
   void update(Entry& entry);
+  void queueUpdate(Entry& entry);
+  void followLabelForm();
   void popUp(Entry& entry, QPoint where);
   void registerNext();
   Entry* entryNamed(const QString& connectionName);
@@ -61,7 +66,9 @@ class SniTray final : public QObject, public StatusBarObserver {
   MenuActionTarget& target_;
   ImageCache& images_;
   LookOptions options_;
+  IconFolder icons_;
   BusConnector connect_;
+  LabelForm labelForm_ = LabelForm::Pair;
   std::vector<std::unique_ptr<Entry>> entries_;
   uint created_ = 0;
   bool registering_ = false;

@@ -14,7 +14,14 @@ namespace pricora {
 struct SniLook {
   QString id;
   QString title;
+  bool needsAttention = false;
+  // The icon by name in a theme (hosts that read only names), and as pictures.
+  QString iconName;
+  QString iconThemePath;
   SniPixmaps pixmaps;
+  QString attentionIconName;
+  SniPixmaps attentionPixmaps;
+  QString accessibleDesc;
   SniToolTip toolTip;
   QString label;  // beside the icon, on hosts that draw labels
   QString labelGuide;
@@ -32,13 +39,15 @@ class StatusNotifierItem final : public QObject {
   Q_PROPERTY(QString Title READ title)
   Q_PROPERTY(QString Status READ status)
   Q_PROPERTY(int WindowId READ windowId)
-  Q_PROPERTY(QString IconName READ emptyText)
-  Q_PROPERTY(QString IconThemePath READ emptyText)
+  Q_PROPERTY(QString IconName READ iconName)
+  Q_PROPERTY(QString IconThemePath READ iconThemePath)
   Q_PROPERTY(pricora::SniPixmaps IconPixmap READ iconPixmap)
+  Q_PROPERTY(QString IconAccessibleDesc READ accessibleDesc)
   Q_PROPERTY(QString OverlayIconName READ emptyText)
   Q_PROPERTY(pricora::SniPixmaps OverlayIconPixmap READ noPixmaps)
-  Q_PROPERTY(QString AttentionIconName READ emptyText)
-  Q_PROPERTY(pricora::SniPixmaps AttentionIconPixmap READ noPixmaps)
+  Q_PROPERTY(QString AttentionIconName READ attentionIconName)
+  Q_PROPERTY(pricora::SniPixmaps AttentionIconPixmap READ attentionPixmaps)
+  Q_PROPERTY(QString AttentionAccessibleDesc READ accessibleDesc)
   Q_PROPERTY(QString AttentionMovieName READ emptyText)
   Q_PROPERTY(pricora::SniToolTip ToolTip READ toolTip)
   Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
@@ -56,10 +65,15 @@ class StatusNotifierItem final : public QObject {
   QString category() const { return QStringLiteral("ApplicationStatus"); }
   QString id() const { return look_.id; }
   QString title() const { return look_.title; }
-  QString status() const { return QStringLiteral("Active"); }
+  QString status() const;
   int windowId() const { return 0; }
   QString emptyText() const { return {}; }
+  QString iconName() const { return look_.iconName; }
+  QString iconThemePath() const { return look_.iconThemePath; }
   SniPixmaps iconPixmap() const { return look_.pixmaps; }
+  QString accessibleDesc() const { return look_.accessibleDesc; }
+  QString attentionIconName() const { return look_.attentionIconName; }
+  SniPixmaps attentionPixmaps() const { return look_.attentionPixmaps; }
   SniPixmaps noPixmaps() const { return {}; }
   SniToolTip toolTip() const { return look_.toolTip; }
   bool itemIsMenu() const { return true; }
@@ -81,6 +95,7 @@ class StatusNotifierItem final : public QObject {
   void NewOverlayIcon();
   void NewToolTip();
   void NewStatus(const QString& status);
+  void NewIconThemePath(const QString& path);
   void XAyatanaNewLabel(const QString& label, const QString& guide);
 
  private:

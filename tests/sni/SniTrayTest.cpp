@@ -6,6 +6,8 @@
 #include <QDBusPendingCall>
 #include <QDBusVirtualObject>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
 
 #include <functional>
 #include <memory>
@@ -90,8 +92,9 @@ class SniTrayTest : public ::testing::Test {
     app->setImage(swatchImage({1, 2, 3}, 8, 8));
     app->setMenu(statusMenu);
 
+    price->setSubject({"Kraken", "XBT/USD", Rgb{218, 64, 122}});
     price->setAttributedTitle({"XBT/USD\n10599.5", {}});
-    price->setToolTip("XBT/USD: 10599.5");
+    price->setToolTip("XBT/USD: 10599.50000");
     auto priceMenu = Menu::create();
     priceMenu->addItemWithTitle("Kraken", "openExchangeWebsiteWithSender:");
     price->setMenu(priceMenu);
@@ -112,9 +115,15 @@ class SniTrayTest : public ::testing::Test {
     desktop_.unregisterObject("/StatusNotifierWatcher");
   }
   void showTray() {
-    tray = std::make_unique<TrayChooser>(bar, target, images, false, app_, [this](const QString& name) {
+    const TraySetup setup{{}, iconRoot(), 1280, [this] { return host; }};
+    tray = std::make_unique<TrayChooser>(bar, target, images, setup, app_, [this](const QString& name) {
       return QDBusConnection::connectToBus(address_, name);
     });
+  }
+  QString iconRoot() const { return QString::fromStdString(folder_.path().string()) + "/pictures"; }
+  QString iconFile(std::size_t item, const QString& folder) {
+    return property(item, "IconThemePath").toString() + "/hicolor/" + folder + "/apps/" +
+           property(item, "IconName").toString() + ".png";
   }
   QVariant property(std::size_t item, const QString& name) {
     const QDBusMessage reply = call(desktop_, watcher.items.at(item).first, "/StatusNotifierItem",
@@ -145,6 +154,7 @@ class SniTrayTest : public ::testing::Test {
   MenuItemRef kraken;
   StatusItemRef app = bar.statusItemWithLength(20);
   StatusItemRef price = bar.statusItemWithLength(0);
+  HostTraits host{true, 0};
   std::unique_ptr<TrayChooser> tray;
 };
 
@@ -159,22 +169,33 @@ TEST_F(SniTrayTest, RegistersEachItemInOrderWithItsLabelAndFollowsChanges) {
     const char* name;
     QVariant app, price;
   };
-  for (const Expected& row : std::vector<Expected>{{"Id", "pricora", "pricora-XBT/USD"},
+  for (const Expected& row : std::vector<Expected>{{"Id", "pricora", "pricora-Kraken-XBT/USD"},
+                                                   {"Title", "Pricora", "Pricora: XBT/USD, Kraken"},
                                                    {"XAyatanaLabel", "", "XBT/USD 10599.5"},
-                                                   {"XAyatanaOrderingIndex", 0u, 1u},
                                                    {"ItemIsMenu", true, true}}) {
     EXPECT_EQ(property(0, row.name), row.app) << row.name;
     EXPECT_EQ(property(1, row.name), row.price) << row.name;
   }
+  // The indicator service puts higher indices first: items stay in the order they were made.
+  EXPECT_GT(property(0, "XAyatanaOrderingIndex").toUInt(), property(1, "XAyatanaOrderingIndex").toUInt());
   const QVariant pixmaps = property(1, "IconPixmap");
   SniPixmaps decoded;
   pixmaps.value<QDBusArgument>() >> decoded;
-  ASSERT_EQ(decoded.size(), 6);
+  ASSERT_EQ(decoded.size(), 7);
   EXPECT_EQ(decoded.front().argb.size(), 16 * 16 * 4);
   EXPECT_EQ(property(1, "Menu").value<QDBusObjectPath>().path(), "/MenuBar");
 
   price->setAttributedTitle({"XBT/USD\n10600", {}});
   EXPECT_TRUE(spinUntil([&] { return property(1, "XAyatanaLabel") == "XBT/USD 10600"; }));
+  price->setMove(PriceMove{1.5, "+1.5 % in 24 h", {10400, 10500, 10600}});
+  SniToolTip toolTip;
+  spinUntil([&] {
+    property(1, "ToolTip").value<QDBusArgument>() >> toolTip;
+    return !toolTip.pixmaps.isEmpty();
+  });
+  EXPECT_EQ(toolTip.title, "XBT/USD, Kraken");
+  EXPECT_EQ(toolTip.text, "10599.50000\n+1.5 % in 24 h");
+  EXPECT_EQ(toolTip.pixmaps.size(), 3);  // the day's prices as a line
 
   // Every price brings a new menu: a host that has the old one open must hear of it.
   SignalLog log;
@@ -279,7 +300,30 @@ TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
   EXPECT_TRUE(spinUntil([&] { return !tray->showsStatusNotifierItems(); }));
   startWatcher();  // and came back: it must get every item again
   EXPECT_TRUE(spinUntil([&] { return watcher.items.size() == 4; }));
-  EXPECT_EQ(property(3, "Id"), "pricora-XBT/USD");
+  EXPECT_EQ(property(3, "Id"), "pricora-Kraken-XBT/USD");
+}
+
+TEST_F(SniTrayTest, PicturesAreFilesHostsFindByNameRenamedWithEachPictureAndGoneAtQuit) {
+  host = {};  // a host that draws the price into the icon
+  startWatcher();
+  showTray();
+  ASSERT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
+  EXPECT_EQ(property(1, "IconThemePath"), iconRoot() + "/icons");
+  const QString first = iconFile(1, "22x22");
+  EXPECT_TRUE(QFileInfo::exists(first));
+  EXPECT_TRUE(QFileInfo::exists(iconFile(0, "22x22@2")));  // the application's icon, without a theme of its own
+
+  price->setAttributedTitle({"XBT/USD\n10700", {}});
+  ASSERT_TRUE(spinUntil([&] { return iconFile(1, "22x22") != first; }));
+  EXPECT_TRUE(QFileInfo::exists(iconFile(1, "22x22")));
+  EXPECT_FALSE(QFileInfo::exists(first));
+
+  price->setNeedsAttention(true);
+  ASSERT_TRUE(spinUntil([&] { return property(1, "Status") == "NeedsAttention"; }));
+  EXPECT_FALSE(property(1, "AttentionIconName").toString().isEmpty());
+
+  tray.reset();
+  EXPECT_FALSE(QDir(iconRoot()).exists());
 }
 
 }  // namespace
