@@ -13,6 +13,12 @@ namespace {
 
 constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
 constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
+// xfce4-panel stores each new item's Id in its settings by a round trip that a second item
+// arriving meanwhile undoes, and then leaves that item out of the panel: the next item waits until
+// the host has read the last one and this much more, or at most kLongestPace for a host that is slow
+// to read or never does.
+constexpr int kPace = 500;
+constexpr int kLongestPace = 2000;
 
 }  // namespace
 
@@ -24,6 +30,8 @@ SniTray::SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& ima
       options_(std::move(options)),
       icons_(iconRoot),
       connect_(std::move(connectItem)) {
+  pace_.setSingleShot(true);
+  connect(&pace_, &QTimer::timeout, this, &SniTray::registerNext);
   registerTrayDBusTypes();
   statusBar_.addObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
@@ -145,7 +153,7 @@ void SniTray::popUp(Entry& entry, QPoint where) {
 }
 
 void SniTray::registerNext() {
-  if (registering_) return;
+  if (registering_ || pace_.isActive()) return;
   auto next = std::find_if(entries_.begin(), entries_.end(), [](const auto& entry) { return !entry->registered; });
   if (next == entries_.end()) return;
   // One at a time, each after the watcher's answer to the one before: hosts place items in the
@@ -165,8 +173,13 @@ void SniTray::registerNext() {
             registering_ = false;
             if (done->isError())
               std::fprintf(stderr, "pricora: the tray did not take an item: %s\n", qPrintable(done->error().message()));
-            if (Entry* registered = entryNamed(name)) registered->registered = true;
-            registerNext();
+            Entry* registered = entryNamed(name);
+            if (!registered) return registerNext();
+            registered->registered = true;
+            pace_.start(registered->sni->wasRead() ? kPace : kLongestPace);
+            registered->sni->whenRead([this] {
+              if (pace_.isActive()) pace_.start(kPace);
+            });
           });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -24,7 +25,8 @@ namespace pricora {
 using BusConnector = std::function<QDBusConnection(const QString& name)>;
 
 // Shows each status item of the model as a StatusNotifierItem with its menu over dbusmenu,
-// registered with the bus's org.kde.StatusNotifierWatcher in creation order.
+// registered with the bus's org.kde.StatusNotifierWatcher in creation order, each once the host
+// has read the one before.
 //
 // Each item has a bus connection of its own ("/StatusNotifierItem" and "/MenuBar" on it), so a
 // removed item leaves the bus and every host drops it, as hosts follow names, not objects.
@@ -72,6 +74,7 @@ class SniTray final : public QObject, public StatusBarObserver {
   std::vector<std::unique_ptr<Entry>> entries_;
   uint created_ = 0;
   bool registering_ = false;
+  QTimer pace_;  // between one item read by the host and the next registered
   QDBusPendingCallWatcher* registration_ = nullptr;  // the watcher's answer awaited, if any
   QString registeringName_;                          // and whose it is
 };

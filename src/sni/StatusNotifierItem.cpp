@@ -1,5 +1,7 @@
 #include "sni/StatusNotifierItem.h"
 
+#include <utility>
+
 namespace pricora {
 
 namespace {
@@ -14,6 +16,12 @@ bool samePixmaps(const SniPixmaps& a, const SniPixmaps& b) {
 
 StatusNotifierItem::StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup)
     : menuPath_(std::move(menuPath)), popup_(std::move(popup)) {}
+
+QString StatusNotifierItem::id() const {
+  wasRead_ = true;
+  if (auto read = std::exchange(read_, nullptr)) read();
+  return look_.id;
+}
 
 QString StatusNotifierItem::status() const {
   return look_.needsAttention ? QStringLiteral("NeedsAttention") : QStringLiteral("Active");

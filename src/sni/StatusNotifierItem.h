@@ -62,8 +62,12 @@ class StatusNotifierItem final : public QObject {
   // Shows a new look, announcing only what changed.
   void show(SniLook look);
 
+  // Calls read, once, as soon as a host has read the item (every host reads its Id).
+  void whenRead(std::function<void()> read) { read_ = std::move(read); }
+  bool wasRead() const { return wasRead_; }
+
   QString category() const { return QStringLiteral("ApplicationStatus"); }
-  QString id() const { return look_.id; }
+  QString id() const;
   QString title() const { return look_.title; }
   QString status() const;
   int windowId() const { return 0; }
@@ -102,6 +106,9 @@ class StatusNotifierItem final : public QObject {
   QString menuPath_;
   std::function<void(QPoint)> popup_;
   SniLook look_;
+  // Reading a property is const; that it happened is not part of the item's state.
+  mutable bool wasRead_ = false;
+  mutable std::function<void()> read_;
 };
 
 }  // namespace pricora

@@ -46,6 +46,11 @@ class FakeWatcher final : public QDBusVirtualObject {
     if (message.member() != "RegisterStatusNotifierItem") return false;
     items.push_back({message.service(), message.arguments().value(0).toString()});
     bus.send(message.createReply());
+    // As hosts do: the next item comes once this one has been read.
+    QDBusMessage read = QDBusMessage::createMethodCall(message.service(), items.back().second,
+                                                       "org.freedesktop.DBus.Properties", "GetAll");
+    read << QString("org.kde.StatusNotifierItem");
+    bus.asyncCall(read);
     return true;
   }
   std::vector<std::pair<QString, QString>> items;  // (sender, object path)
