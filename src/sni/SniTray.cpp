@@ -23,13 +23,14 @@ constexpr int kLongestPace = 2000;
 }  // namespace
 
 SniTray::SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, LookOptions options,
-                 const QString& iconRoot, BusConnector connectItem)
+                 const QString& iconRoot, BusConnector connectItem, std::function<void()> failed)
     : statusBar_(statusBar),
       target_(target),
       images_(images),
       options_(std::move(options)),
       icons_(iconRoot),
-      connect_(std::move(connectItem)) {
+      connect_(std::move(connectItem)),
+      failed_(std::move(failed)) {
   pace_.setSingleShot(true);
   connect(&pace_, &QTimer::timeout, this, &SniTray::registerNext);
   registerTrayDBusTypes();
@@ -69,6 +70,7 @@ void SniTray::statusItemAdded(const StatusItemRef& item) {
     std::fprintf(stderr, "pricora: cannot show a tray item on the session bus: %s\n",
                  qPrintable(bus.lastError().message()));
     raw->registered = true;  // nothing to register
+    fail();
     return;
   }
   registerNext();
@@ -144,6 +146,9 @@ void SniTray::update(Entry& entry) {
   entry.sni->show(std::move(look.sni));
 }
 
+void SniTray::fail() {
+  if (auto failed = std::exchange(failed_, nullptr)) failed();
+}
 
 void SniTray::popUp(Entry& entry, QPoint where) {
   if (!entry.item->menu()) return;
@@ -171,8 +176,11 @@ void SniTray::registerNext() {
             done->deleteLater();
             registration_ = nullptr;
             registering_ = false;
-            if (done->isError())
+            if (done->isError()) {
               std::fprintf(stderr, "pricora: the tray did not take an item: %s\n", qPrintable(done->error().message()));
+              fail();
+              return;
+            }
             Entry* registered = entryNamed(name);
             if (!registered) return registerNext();
             registered->registered = true;

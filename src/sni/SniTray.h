@@ -31,10 +31,13 @@ using BusConnector = std::function<QDBusConnection(const QString& name)>;
 // Each item has a bus connection of its own ("/StatusNotifierItem" and "/MenuBar" on it), so a
 // removed item leaves the bus and every host drops it, as hosts follow names, not objects.
 // Pictures are also written to an icon folder under iconRoot, for hosts that read icons by name.
+// When an item cannot be put on the bus or the watcher refuses it, the tray says why on standard
+// error and calls failed, once, which must not destroy the tray from inside the call: the desktop
+// would otherwise show nothing of that item.
 class SniTray final : public QObject, public StatusBarObserver {
  public:
   SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, LookOptions options,
-          const QString& iconRoot, BusConnector connectItem);
+          const QString& iconRoot, BusConnector connectItem, std::function<void()> failed);
   ~SniTray() override;
 
   static constexpr const char* kItemPath = "/StatusNotifierItem";
@@ -60,6 +63,7 @@ class SniTray final : public QObject, public StatusBarObserver {
   void queueUpdate(Entry& entry);
   void followLabelForm();
   void popUp(Entry& entry, QPoint where);
+  void fail();
   void registerNext();
   Entry* entryNamed(const QString& connectionName);
   void leaveBus(Entry& entry);
@@ -70,6 +74,7 @@ class SniTray final : public QObject, public StatusBarObserver {
   LookOptions options_;
   IconFolder icons_;
   BusConnector connect_;
+  std::function<void()> failed_;
   LabelForm labelForm_ = LabelForm::Pair;
   std::vector<std::unique_ptr<Entry>> entries_;
   uint created_ = 0;

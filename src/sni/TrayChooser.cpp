@@ -41,9 +41,9 @@ void TrayChooser::useStatusNotifierItems() {
   xembed_.reset();
   sni_.reset();  // a new watcher knows none of our items: register them all again
   const HostTraits host = setup_.host ? setup_.host() : hostTraits(watcherProcessNames(bus_));
-  sni_ = std::make_unique<SniTray>(statusBar_, target_, images_,
-                                   LookOptions{host, setup_.appIconThemePath, setup_.screenWidth}, setup_.iconRoot,
-                                   connect_);
+  sni_ = std::make_unique<SniTray>(
+      statusBar_, target_, images_, LookOptions{host, setup_.appIconThemePath, setup_.screenWidth}, setup_.iconRoot,
+      connect_, [this] { QMetaObject::invokeMethod(this, [this] { useXEmbed(); }, Qt::QueuedConnection); });
 }
 
 void TrayChooser::useXEmbed() {

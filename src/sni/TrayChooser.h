@@ -25,7 +25,8 @@ struct TraySetup {
 
 // Shows the status bar in whichever tray the desktop has: as StatusNotifierItems while an
 // org.kde.StatusNotifierWatcher is on the bus (every item registered again when a new watcher
-// takes over, as after a panel restart), else as XEmbed tray icons.
+// takes over, as after a panel restart), else as XEmbed tray icons. A watcher that cannot be given
+// the items also leaves them to the XEmbed tray, until another watcher takes over.
 class TrayChooser final : public QObject {
  public:
   // bus: where the watcher is looked for; connectItem: opens the items' own connections to it.

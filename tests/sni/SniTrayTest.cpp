@@ -44,6 +44,7 @@ class FakeWatcher final : public QDBusVirtualObject {
   QString introspect(const QString&) const override { return {}; }
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
     if (message.member() != "RegisterStatusNotifierItem") return false;
+    if (refuse) return bus.send(message.createErrorReply(QDBusError::AccessDenied, "not here"));
     items.push_back({message.service(), message.arguments().value(0).toString()});
     bus.send(message.createReply());
     // As hosts do: the next item comes once this one has been read.
@@ -54,6 +55,7 @@ class FakeWatcher final : public QDBusVirtualObject {
     return true;
   }
   std::vector<std::pair<QString, QString>> items;  // (sender, object path)
+  bool refuse = false;
 };
 
 class SignalLog final : public QObject {
@@ -122,7 +124,7 @@ class SniTrayTest : public ::testing::Test {
   void showTray() {
     const TraySetup setup{{}, iconRoot(), 1280, [this] { return host; }};
     tray = std::make_unique<TrayChooser>(bar, target, images, setup, app_, [this](const QString& name) {
-      return QDBusConnection::connectToBus(address_, name);
+      return noBusForItems ? QDBusConnection(name) : QDBusConnection::connectToBus(address_, name);
     });
   }
   QString iconRoot() const { return QString::fromStdString(folder_.path().string()) + "/pictures"; }
@@ -160,6 +162,7 @@ class SniTrayTest : public ::testing::Test {
   StatusItemRef app = bar.statusItemWithLength(20);
   StatusItemRef price = bar.statusItemWithLength(0);
   HostTraits host{true, 0};
+  bool noBusForItems = false;
   std::unique_ptr<TrayChooser> tray;
 };
 
@@ -306,6 +309,17 @@ TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
   startWatcher();  // and came back: it must get every item again
   EXPECT_TRUE(spinUntil([&] { return watcher.items.size() == 4; }));
   EXPECT_EQ(property(3, "Id"), "pricora-Kraken-XBT/USD");
+}
+
+TEST_F(SniTrayTest, ItemsTheWatcherRefusesOrThatCannotReachTheBusGoToXEmbed) {
+  startWatcher();
+  for (bool refused : {true, false}) {
+    watcher.refuse = refused;
+    noBusForItems = !refused;
+    showTray();
+    EXPECT_TRUE(tray->showsStatusNotifierItems());
+    EXPECT_TRUE(spinUntil([&] { return !tray->showsStatusNotifierItems(); })) << refused;
+  }
 }
 
 TEST_F(SniTrayTest, PicturesAreFilesHostsFindByNameRenamedWithEachPictureAndGoneAtQuit) {
