@@ -57,7 +57,11 @@ void SniTray::statusItemAdded(const StatusItemRef& item) {
   entry->connectionName = QStringLiteral("pricora-tray-%1-%2").arg(reinterpret_cast<quintptr>(this)).arg(entry->index);
   entry->menu = std::make_unique<DBusMenuExporter>(item->menu(), target_, images_);
   Entry* raw = entry.get();
-  entry->sni = std::make_unique<StatusNotifierItem>(kMenuPath, [this, raw](QPoint where) { popUp(*raw, where); });
+  const auto popup = [this, raw](QPoint where) { popUp(*raw, where); };
+  if (options_.host.drawsLabels)
+    entry->sni = std::make_unique<LabelledStatusNotifierItem>(kMenuPath, popup);
+  else
+    entry->sni = std::make_unique<StatusNotifierItem>(kMenuPath, popup);
   entries_.push_back(std::move(entry));
   followLabelForm();
   update(*raw);

@@ -46,7 +46,7 @@ void StatusNotifierItem::show(SniLook look) {
   if (newAttentionIcon) Q_EMIT NewAttentionIcon();
   if (newStatus) Q_EMIT NewStatus(status());
   if (newToolTip) Q_EMIT NewToolTip();
-  if (newLabel) Q_EMIT XAyatanaNewLabel(look_.label, look_.labelGuide);
+  if (newLabel) labelChanged();
 }
 
 void StatusNotifierItem::Activate(int x, int y) { popup_(QPoint(x, y)); }

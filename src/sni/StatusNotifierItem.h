@@ -31,7 +31,9 @@ struct SniLook {
 // One org.kde.StatusNotifierItem object. Its menu is a com.canonical.dbusmenu object at
 // menuPath; hosts show that menu themselves. A host that asks the item to act instead
 // (Activate, ContextMenu, SecondaryActivate) gets the popup callback with the screen position.
-class StatusNotifierItem final : public QObject {
+// Without the Ayatana label: mate-panel's notification area puts any label it finds, even an
+// empty one, in place of the icon.
+class StatusNotifierItem : public QObject {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
   Q_PROPERTY(QString Category READ category)
@@ -52,12 +54,10 @@ class StatusNotifierItem final : public QObject {
   Q_PROPERTY(pricora::SniToolTip ToolTip READ toolTip)
   Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
   Q_PROPERTY(QDBusObjectPath Menu READ menu)
-  Q_PROPERTY(QString XAyatanaLabel READ label)
-  Q_PROPERTY(QString XAyatanaLabelGuide READ labelGuide)
-  Q_PROPERTY(uint XAyatanaOrderingIndex READ orderingIndex)
 
  public:
   StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup);
+  ~StatusNotifierItem() override = default;
 
   // Shows a new look, announcing only what changed.
   void show(SniLook look);
@@ -82,9 +82,6 @@ class StatusNotifierItem final : public QObject {
   SniToolTip toolTip() const { return look_.toolTip; }
   bool itemIsMenu() const { return true; }
   QDBusObjectPath menu() const { return QDBusObjectPath(menuPath_); }
-  QString label() const { return look_.label; }
-  QString labelGuide() const { return look_.labelGuide; }
-  uint orderingIndex() const { return look_.orderingIndex; }
 
  public Q_SLOTS:
   void Activate(int x, int y);
@@ -100,7 +97,10 @@ class StatusNotifierItem final : public QObject {
   void NewToolTip();
   void NewStatus(const QString& status);
   void NewIconThemePath(const QString& path);
-  void XAyatanaNewLabel(const QString& label, const QString& guide);
+
+ protected:
+  const SniLook& look() const { return look_; }
+  virtual void labelChanged() {}
 
  private:
   QString menuPath_;
@@ -109,6 +109,28 @@ class StatusNotifierItem final : public QObject {
   // Reading a property is const; that it happened is not part of the item's state.
   mutable bool wasRead_ = false;
   mutable std::function<void()> read_;
+};
+
+// An item with the Ayatana label beside its icon, for hosts that draw it.
+class LabelledStatusNotifierItem final : public StatusNotifierItem {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
+  Q_PROPERTY(QString XAyatanaLabel READ label)
+  Q_PROPERTY(QString XAyatanaLabelGuide READ labelGuide)
+  Q_PROPERTY(uint XAyatanaOrderingIndex READ orderingIndex)
+
+ public:
+  using StatusNotifierItem::StatusNotifierItem;
+
+  QString label() const { return look().label; }
+  QString labelGuide() const { return look().labelGuide; }
+  uint orderingIndex() const { return look().orderingIndex; }
+
+ Q_SIGNALS:
+  void XAyatanaNewLabel(const QString& label, const QString& guide);
+
+ private:
+  void labelChanged() override { Q_EMIT XAyatanaNewLabel(label(), labelGuide()); }
 };
 
 }  // namespace pricora

@@ -15,9 +15,10 @@ struct KnownHost {
   HostTraits traits;
 };
 
-// Hosts known to draw labels; every other host (KDE Plasma's kded, xfce4-panel's systray,
-// waybar, ...) shows icons only and gets the price drawn into the icon.
-constexpr std::array<KnownHost, 5> kLabelHosts{{
+// Hosts known to draw labels beside icons; every other host (KDE Plasma's kded, xfce4-panel's
+// systray, waybar, ...) shows icons only and gets the price drawn into the icon. mate-panel's
+// notification area draws a label instead of the icon, which runs several items together.
+constexpr std::array<KnownHost, 3> kLabelHosts{{
     // GNOME Shell's AppIndicator extension: the tray shares the right half of the top bar with
     // the system menu, so three labels of 15 characters do not fit a laptop's screen.
     {"gnome-shell", {true, 34}},
@@ -25,9 +26,6 @@ constexpr std::array<KnownHost, 5> kLabelHosts{{
     // Unity's panel.
     {"ayatana-indicator-application-service", {true, 0}},
     {"indicator-application-service", {true, 0}},
-    // mate-panel's own notification area, as an applet process or inside the panel.
-    {"notification-area-applet", {true, 0}},
-    {"mate-panel", {true, 0}},
 }};
 
 constexpr qsizetype kShortNameLength = 15;  // the kernel keeps that much of a process's name

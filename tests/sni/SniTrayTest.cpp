@@ -328,6 +328,7 @@ TEST_F(SniTrayTest, PicturesAreFilesHostsFindByNameRenamedWithEachPictureAndGone
   showTray();
   ASSERT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
   EXPECT_EQ(property(1, "IconThemePath"), iconRoot() + "/icons");
+  EXPECT_FALSE(property(1, "XAyatanaLabel").isValid());  // mate-panel would show it instead of the icon
   const QString first = iconFile(1, "22x22");
   EXPECT_TRUE(QFileInfo::exists(first));
   EXPECT_TRUE(QFileInfo::exists(iconFile(0, "22x22@2")));  // the application's icon, without a theme of its own

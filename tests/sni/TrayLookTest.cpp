@@ -16,7 +16,7 @@ TEST(TrayLook, OnlyHostsKnownToDrawLabelsGetThemAndGnomeSharesItsBar) {
            {{"gnome-shell", "gnome-shell"}, {true, 34}},
            {{"ayatana-indicator-application-service", "ayatana-indicat"}, {true, 0}},
            {{"", "ayatana-indicat"}, {true, 0}},  // another user's process: only its short name
-           {{"notification-area-applet"}, {true, 0}},
+           {{"notification-area-applet"}, {}},  // a label would take the icon's place
            {{"kded5", "kded5"}, {}},
            {{"wrapper-2.0", "panel-2-systray"}, {}},
            {{"ayatana-indicator"}, {}},  // a short name is cut at 15 characters, not earlier
