@@ -80,7 +80,7 @@ std::optional<Fit> fitBadge(const QString& text, int size) {
   return tryForm(forms.back(), least - 1, 4);
 }
 
-QImage badge(const QString& text, QColor fill, int size) {
+QImage badge(const QString& text, QColor fill, QColor ink, int size) {
   QImage image = blank(size);
   std::optional<Fit> chosen = text.isEmpty() ? std::nullopt : fitBadge(text, size);
   if (!chosen) return image;
@@ -90,13 +90,14 @@ QImage badge(const QString& text, QColor fill, int size) {
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
   const double padding = std::max(2.0, std::round(height * 0.3));
-  const QRectF box(0, std::round((size - height) / 2 - padding), size, height + 2 * padding);
+  // Half a pixel clear at each side: badges side by side in a tray without spacing stay apart.
+  const QRectF box(0.5, std::round((size - height) / 2 - padding), size - 1, height + 2 * padding);
   painter.setPen(Qt::NoPen);
   painter.setBrush(fill);
   painter.drawRoundedRect(box, size * 0.14, size * 0.14);
   // Centred on the digits' height, so a point or a "k" does not lift them.
   path.translate(box.center().x() - path.boundingRect().center().x(), box.center().y() + height / 2);
-  painter.fillPath(path, inkOn(fill));
+  painter.fillPath(path, ink);
   return image;
 }
 
@@ -134,7 +135,9 @@ BadgeText badgeText(const QString& text, int size) {
 
 Pictures pricePictures(const PriceFace& face) {
   Pictures pictures;
-  for (int size : kTraySizes) pictures.push_back(badge(face.text, colourOf(face.colour), size));
+  const QColor fill = colourOf(face.colour);
+  for (int size : kTraySizes)
+    pictures.push_back(face.attention ? badge(face.text, inkOn(fill), fill, size) : badge(face.text, fill, inkOn(fill), size));
   return pictures;
 }
 

@@ -24,6 +24,7 @@ using Pictures = std::vector<QImage>;  // one per size of kTraySizes
 struct PriceFace {
   QString text;                // "10558.8", "XBT"
   std::optional<Rgb> colour;   // none: grey, until the item knows its exchange
+  bool attention = false;      // the badge's colours swapped, to be noticed
   friend bool operator==(const PriceFace&, const PriceFace&) = default;
 };
 
@@ -47,7 +48,8 @@ Pictures markPictures(std::optional<Rgb> colour);
 // The pictures of an icon at every tray size.
 Pictures picturesOf(const QIcon& icon);
 
-// The same pictures with a red dot in the top right corner, as notifications mark an icon.
+// The same pictures with a red dot in the top right corner, as notifications mark an icon; for
+// pictures without digits, which the dot would hide.
 Pictures withAttentionDot(Pictures pictures);
 
 QIcon iconOf(const Pictures& pictures);

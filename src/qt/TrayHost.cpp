@@ -53,12 +53,15 @@ void TrayHost::update(Icon& icon) {
                                                : (nameOf(words) + '\n' + detailOf(words)).trimmed();
   tray.setToolTip(toolTip.isEmpty() ? QString() : plainToolTip(toolTip));
   const QIcon image = images_.icon(item.image());
-  const Drawn drawn = words.pair.isEmpty() ? Drawn{{}, image.cacheKey(), item.needsAttention()}
-                                           : Drawn{{shownOf(words), item.subject().colour}, 0, item.needsAttention()};
+  const Drawn drawn = words.pair.isEmpty()
+                          ? Drawn{{}, image.cacheKey(), item.needsAttention()}
+                          : Drawn{{shownOf(words), item.subject().colour, item.needsAttention()}, 0, false};
   if (drawn != icon.drawn && (!words.pair.isEmpty() || !image.isNull())) {
     icon.drawn = drawn;
-    Pictures pictures = words.pair.isEmpty() ? picturesOf(image) : pricePictures(drawn.face);
-    tray.setIcon(iconOf(drawn.attention ? withAttentionDot(std::move(pictures)) : pictures));
+    if (!words.pair.isEmpty())
+      tray.setIcon(iconOf(pricePictures(drawn.face)));
+    else
+      tray.setIcon(drawn.attention ? iconOf(withAttentionDot(picturesOf(image))) : image);
   }
   // A tray icon without a picture shows as an empty slot; wait until there is one.
   tray.setVisible(!tray.icon().isNull());

@@ -16,8 +16,8 @@
 namespace pricora {
 
 // Shows each status item of the model as its own tray icon: its image, or for a price item its
-// price drawn as the picture, with a red dot while it needs attention. A left and a right click
-// both open the item's menu.
+// price drawn as the picture, marked while it needs attention (a red dot on the application's
+// icon, a price badge in reversed colours). A left and a right click both open the item's menu.
 class TrayHost final : public QObject, public StatusBarObserver {
  public:
   TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images);
@@ -28,7 +28,7 @@ class TrayHost final : public QObject, public StatusBarObserver {
   struct Drawn {
     PriceFace face;
     qint64 image = 0;  // the icon's cache key, for the application's own item
-    bool attention = false;
+    bool attention = false;  // of the application's own item; a price's is in its face
     friend bool operator==(const Drawn&, const Drawn&) = default;
   };
   struct Icon {

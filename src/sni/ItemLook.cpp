@@ -100,11 +100,12 @@ ItemLook lookOf(const StatusItem& item, ImageCache& images, const LookOptions& o
       look.icon = markPictures(subject.colour);
     } else {
       look.icon = pricePictures({shownOf(words), subject.colour});
+      if (sni.needsAttention) look.attention = pricePictures({shownOf(words), subject.colour, true});
     }
   }
   sni.pixmaps = pixmapsOf(look.icon);
   if (sni.needsAttention) {
-    look.attention = withAttentionDot(look.icon);
+    if (look.attention.empty()) look.attention = withAttentionDot(look.icon);
     sni.attentionPixmaps = pixmapsOf(look.attention);
   }
   return look;
