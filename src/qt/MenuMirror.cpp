@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "core/exchanges/NetworkText.h"
+
 namespace pricora {
 
 MenuMirror::MenuMirror(MenuRef model, MenuActionTarget& target, ImageCache& images)
@@ -28,11 +30,8 @@ MenuMirror::~MenuMirror() {
 }
 
 QString MenuMirror::literalText(const std::string& title) {
-  QString text = QString::fromStdString(title);
+  QString text = QString::fromStdString(shownText(title));
   text.replace('&', "&&");
-  text.replace('\t', ' ');
-  text.replace('\n', ' ');
-  text.replace('\r', ' ');
   return text;
 }
 

@@ -24,7 +24,8 @@ class MenuMirror final : public QObject, public MenuObserver {
   QMenu* menu() { return menu_.get(); }
   const MenuRef& model() const { return model_; }
 
-  // Item titles come from the network: shown literally, never as mnemonics or shortcut columns.
+  // Item titles come from the network: shown as shownText shows them, literally, never as
+  // mnemonics or shortcut columns.
   static QString literalText(const std::string& title);
 
  private:

@@ -2,6 +2,7 @@
 
 #include <QCursor>
 
+#include "core/exchanges/NetworkText.h"
 #include "qt/PriceIcon.h"
 
 #include <algorithm>
@@ -53,7 +54,7 @@ void TrayHost::update(Icon& icon) {
   const std::string toolTip = item.toolTip().empty()
                                   ? item.attributedTitle().text.substr(0, item.attributedTitle().text.find('\n'))
                                   : item.toolTip();
-  tray.setToolTip(toolTip.empty() ? QString() : plainToolTip(QString::fromStdString(toolTip)));
+  tray.setToolTip(toolTip.empty() ? QString() : plainToolTip(QString::fromStdString(shownText(toolTip))));
   if (item.image()) {
     const QIcon image = images_.icon(item.image());
     if (image.cacheKey() != tray.icon().cacheKey()) tray.setIcon(image);

@@ -22,6 +22,7 @@ using namespace std::chrono_literals;
 std::vector<std::string> readUntilOk(test::Subprocess& app, const std::string& text, std::string& tooltip) {
   std::vector<std::string> classes;
   while (const std::optional<std::string> line = app.readLine(30s)) {
+    EXPECT_LT(line->size(), 4096u);  // whatever the exchanges send
     const std::optional<Json> update = Json::parse(*line);
     if (!update || !update->objectValue() || update->objectValue()->size() != 4) break;
     for (const char* key : {"text", "tooltip", "class", "alt"})
@@ -42,7 +43,8 @@ TEST(Bar, WaybarFollowsTheRefreshesAndTheOwnersMarksWithoutWritingTheStore) {
   for (const auto& [key, last] :
        {std::pair{"btcusd", "10599.53"}, {"etheur", "706.769"}, {"xrpbtc", "0.0001"}, {"ltcbtc", "0"}})
     simulator.setReply("Bitstamp", std::string("/api/v2/ticker/") + key + "/", 200,
-                       std::string(R"({"last":")") + last + R"(","bid":"1","ask":"2"})");
+                       std::string(R"({"last":")") + last + R"(","bid":"1","ask":"2","volume":")" +
+                           std::string(3'000'000, '9') + "\"}");
   // The tray application's store, and a connection of its own: the data version it sees moves
   // only when another connection commits.
   std::filesystem::create_directories(home.storeFolder());
