@@ -91,10 +91,6 @@ Mehr in pricora(1).
         <translation>--refreshes erwartet eine ganze Zahl ab 0</translation>
     </message>
     <message>
-        <source>--timeout takes a number of seconds greater than 0</source>
-        <translation>--timeout erwartet eine Anzahl Sekunden größer als 0</translation>
-    </message>
-    <message>
         <source>--dump takes a file path, or - for standard output</source>
         <translation>--dump erwartet einen Dateipfad oder - für die Standardausgabe</translation>
     </message>
@@ -161,6 +157,10 @@ Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf
     <message>
         <source>--bar runs without a display by itself; leave out --headless</source>
         <translation>--bar läuft von selbst ohne Bildschirm; --headless weglassen</translation>
+    </message>
+    <message>
+        <source>--timeout takes a number of seconds greater than 0 and at most 2147483 (24 days)</source>
+        <translation>--timeout erwartet eine Anzahl Sekunden größer als 0 und höchstens 2147483 (24 Tage)</translation>
     </message>
 </context>
 <context>

@@ -3,7 +3,6 @@
 #include <QtGlobal>
 
 #include <charconv>
-#include <cmath>
 
 namespace pricora {
 
@@ -89,9 +88,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--refreshes takes a whole number of at least 0")};
       headlessOnly = true;
     } else if (argument == "--timeout") {
-      if (!value(text) || !parseNumber(text, options.timeout) || !std::isfinite(options.timeout) ||
-          options.timeout <= 0)
-        return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--timeout takes a number of seconds greater than 0")};
+      if (!value(text) || !parseNumber(text, options.timeout) || !(options.timeout > 0) ||
+          options.timeout > CommandLine::kLongestTimeout)
+        return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine",
+                                                "--timeout takes a number of seconds greater than 0 and at most "
+                                                "2147483 (24 days)")};
       headlessOnly = true;
     } else if (argument == "--dump") {
       if (!value(text) || text.empty())

@@ -212,7 +212,8 @@ TEST_F(AppIntegration, HeadlessOptionsAndTheTimeOut) {
   run({}, 1);  // no display: the desktop mode says so
   EXPECT_NE(errors.find("--headless"), std::string::npos) << errors;
   for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"--refreshes", "1"}, {"--headless", "--timeout", "0"}, {"--headless", "--refreshes", "-1"},
+       {std::vector<std::string>{"--refreshes", "1"}, {"--headless", "--timeout", "0"},
+        {"--headless", "--timeout", "3000000"}, {"--headless", "--refreshes", "-1"},
         {"--headless", "--dump"}, {"--frobnicate"}, {"--bar", "xmobar"}, {"--bar"}, {"--headless", "--bar", "waybar"}}) {
     run(arguments, 1);
     EXPECT_NE(errors.find("usage: pricora"), std::string::npos) << errors;
