@@ -25,7 +25,8 @@ const char* const kHelpDetails = QT_TRANSLATE_NOOP(
     "CommandLine",
     "\n"
     "One Pricora runs per store: a second desktop start shows the running one's Manage window and\n"
-    "exits with 0; a second headless start names the running one and exits with 1.\n"
+    "exits with 0 (1 when the running one does not answer); a second headless start names the\n"
+    "running one and exits with 1.\n"
     "\n"
     "files:\n"
     "  $XDG_CONFIG_HOME/Pricora/Pricora.conf\n"
