@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <csignal>
 #include <filesystem>
 
@@ -65,6 +67,9 @@ TEST(Bar, WaybarFollowsTheRefreshesAndTheOwnersMarksWithoutWritingTheStore) {
   const auto classes = readUntilOk(app, hostile + "  BTC/USD 10599.5  ETH/EUR 706.769  XRP/BTC 1e-4", tooltip);
   ASSERT_FALSE(classes.empty());
   EXPECT_EQ(classes.front(), "updating");
+  // The pipe's description, shared with standard error under 2>&1, stays blocking.
+  const std::string fdinfo = test::AppEnvironment::contents("/proc/" + std::to_string(app.pid()) + "/fdinfo/1");
+  EXPECT_EQ(std::stoi(fdinfo.substr(fdinfo.find("flags:") + 6), nullptr, 8) & O_NONBLOCK, 0) << fdinfo;
   EXPECT_NE(tooltip.find(hostile + "\n\nBTC/USD: 10599.53\nBid: 1\nAsk: 2\nLast: 10599.53\n"), std::string::npos)
       << tooltip;
 
