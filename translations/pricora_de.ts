@@ -25,6 +25,13 @@
     </message>
 </context>
 <context>
+    <name>BarRun</name>
+    <message>
+        <source>pricora: cannot write to the bar: %1</source>
+        <translation>pricora: in die Leiste kann nicht geschrieben werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>--refreshes takes a whole number of at least 0</source>
@@ -218,6 +225,17 @@ Mehr in pricora(1).
     <message>
         <source>Pairs of the selected exchange</source>
         <translation>Paare der gewählten Börse</translation>
+    </message>
+</context>
+<context>
+    <name>SniTray</name>
+    <message>
+        <source>pricora: cannot show a tray item on the session bus: %1</source>
+        <translation>pricora: ein Symbol im Infobereich kann auf dem Sitzungsbus nicht gezeigt werden: %1</translation>
+    </message>
+    <message>
+        <source>pricora: the tray did not take an item: %1</source>
+        <translation>pricora: der Infobereich hat ein Symbol nicht angenommen: %1</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,7 @@
 #include "run/BarRun.h"
 
+#include <QCoreApplication>
+
 #include <poll.h>
 
 #include <cerrno>
@@ -119,7 +121,9 @@ void BarRun::flush() {
       return;
     }
     if (error != EPIPE) {
-      host_.log(std::string("pricora: cannot write to the bar: ") + std::strerror(error));
+      host_.log(QCoreApplication::translate("BarRun", "pricora: cannot write to the bar: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(error)))
+                    .toStdString());
       host_.setExitStatus(1);
     }
     outputGone();

@@ -89,6 +89,7 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
 int runBar(int argc, char** argv, BarFormat format) {
   QCoreApplication app(argc, argv);
   Platform platform(&app);
+  const Translation translation(app, platform.bundle.resourcesFolder());
   HeadlessHost host;
   // Beside the tray application, on its store: read at every refresh, never written.
   auto store = EditingContext::open(std::make_unique<ReadOnlyPairStore>(userStore().file));

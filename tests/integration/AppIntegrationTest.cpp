@@ -167,6 +167,10 @@ TEST_F(AppIntegration, AnUnusableStoreEndsTheRunUntouchedAndAFailedSaveOnQuitIsS
             std::string::npos)
       << errors;
   EXPECT_EQ(contents(storeFile()), garbage);
+  // The bar speaks the user's language too.
+  run({"--bar", "waybar"}, 1, {{"LC_ALL", "de_DE.UTF-8"}, {"LOCPATH", PRICORA_TEST_LOCALES}});
+  EXPECT_NE(errors.find("Die Datei „" + storeFile() + "“ ist kein Paarspeicher von Pricora."), std::string::npos)
+      << errors;
 
   // Another program holds the store (in WAL mode the program still reads it) for longer than a
   // save waits: the quit's save fails, headless alerts answer "Quit anyway", and both alerts
