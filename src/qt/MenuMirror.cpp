@@ -35,6 +35,14 @@ QString MenuMirror::literalText(const std::string& title) {
   return text;
 }
 
+void MenuMirror::setModel(MenuRef model) {
+  if (model == model_) return;
+  model_->removeObserver(this);
+  model_ = std::move(model);
+  model_->addObserver(this);
+  menuChanged(*model_);
+}
+
 void MenuMirror::menuChanged(Menu&) {
   dirty_ = true;
   if (!menu_->isVisible() || syncQueued_) return;

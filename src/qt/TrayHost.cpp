@@ -42,10 +42,13 @@ void TrayHost::statusItemChanged(StatusItem& item) {
 void TrayHost::update(Icon& icon) {
   const StatusItem& item = *icon.item;
   QSystemTrayIcon& tray = *icon.tray;
-  if (item.menu() && (!icon.menu || icon.menu->model() != item.menu())) {
+  if (item.menu() && icon.menu) {
+    // Every price brings a new menu; a new QMenu would close the one the user is reading.
+    icon.menu->setModel(item.menu());
+  } else if (item.menu()) {
     icon.menu = std::make_unique<MenuMirror>(item.menu(), target_, images_);
     tray.setContextMenu(icon.menu->menu());
-  } else if (!item.menu() && icon.menu) {
+  } else if (icon.menu) {
     tray.setContextMenu(nullptr);
     icon.menu.reset();
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "qt/MenuMirror.h"
+#include "qt/TrayHost.h"
 
 namespace pricora {
 namespace {
@@ -101,6 +102,31 @@ TEST_F(MenuMirrorTest, AHiddenMenuCatchesUpWhenShownAndSubmenusFillLazily) {
   submenu->hide();
   show();
   EXPECT_EQ(texts(), (QStringList{"Bitstamp", "Quit Pricora"}));
+}
+
+// Every price gives a price item a new menu: the XEmbed tray's open menu follows it, open.
+TEST(TrayHost, AnOpenPriceMenuFollowsEachNewPrice) {
+  StatusBar bar;
+  RecordingTarget target;
+  ImageCache images{QString()};
+  const auto lines = [](const char* line) {
+    MenuRef menu = Menu::create();
+    menu->addItemWithTitle(line);
+    return menu;
+  };
+  const StatusItemRef item = bar.statusItemWithLength(0);
+  item->setMenu(lines("Bid: 1"));
+  const QWidgetList before = QApplication::topLevelWidgets();
+  TrayHost tray(bar, target, images, false);
+  QPointer<QMenu> shown;
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (!before.contains(widget)) shown = qobject_cast<QMenu*>(widget);
+  ASSERT_TRUE(shown);
+  shown->popup(QPoint(10, 10));
+  item->setMenu(lines("Bid: 2"));
+  QApplication::processEvents();
+  ASSERT_TRUE(shown && shown->isVisible());
+  EXPECT_EQ(shown->actions().value(0)->text(), "Bid: 2");
 }
 
 }  // namespace
