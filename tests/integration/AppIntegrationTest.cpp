@@ -167,7 +167,6 @@ TEST_F(AppIntegration, AnUnusableStoreEndsTheRunUntouchedAndAFailedSaveOnQuitIsS
             std::string::npos)
       << errors;
   EXPECT_EQ(contents(storeFile()), garbage);
-  // The bar speaks the user's language too.
   run({"--bar", "waybar"}, 1, {{"LC_ALL", "de_DE.UTF-8"}, {"LOCPATH", PRICORA_TEST_LOCALES}});
   EXPECT_NE(errors.find("Die Datei „" + storeFile() + "“ ist kein Paarspeicher von Pricora."), std::string::npos)
       << errors;
