@@ -75,7 +75,6 @@ TEST(BarLine, EscapesWhatComesFromOutside) {
                             "\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(barLine(c.format, view), c.line);
-  EXPECT_EQ(barFormatNamed("polybar"), BarFormat::polybar);
   EXPECT_EQ(barFormatNamed("Waybar"), std::nullopt);
 }
 
