@@ -15,13 +15,6 @@
 
 namespace pricora {
 
-namespace {
-
-// Prices older than this many refresh intervals are shown as stale.
-constexpr double kStaleIntervals = 3.0;
-
-}  // namespace
-
 BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, HeadlessHost& host, BarFormat format,
                int outputFd)
     : delegate_(delegate),
@@ -84,13 +77,11 @@ void BarRun::schedule() {
 
 BarState BarRun::state() {
   const AppState& app = delegate_.state();
-  const auto staleAfter = std::chrono::duration_cast<WallTime::duration>(
-      std::chrono::duration<double>(kStaleIntervals * app.refreshFrequency));
-  const WallTime staleAt = app.updateDate.value_or(started_) + staleAfter;
+  const WallTime stale = staleAt(app.updateDate, started_, app.refreshFrequency);
   const WallTime now = clock_.now();
-  if (now > staleAt) return BarState::stale;
+  if (now > stale) return BarState::stale;
   // Come back when the prices turn stale, should nothing else happen before.
-  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(staleAt - now) + std::chrono::milliseconds(1);
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(stale - now) + std::chrono::milliseconds(1);
   staleTimer_.start(static_cast<int>(std::min<std::chrono::milliseconds::rep>(wait.count(), 24 * 3600 * 1000)));
   return lastRefreshCompleted(*app.statusMenu) ? BarState::ok : BarState::updating;
 }

@@ -6,6 +6,8 @@
 namespace pricora {
 namespace {
 
+using namespace std::chrono_literals;
+
 const Rgb kBitstamp{0xF0, 0x7F, 0x5A};
 const Rgb kKraken{0xDA, 0x40, 0x7A};
 
@@ -48,6 +50,12 @@ TEST(BarLine, WritesEachFormatsLine) {
   for (const auto& c : cases) EXPECT_EQ(barLine(c.format, c.view), c.line);
 }
 
+TEST(BarView, PricesTurnStaleThreeRefreshIntervalsAfterTheLastRefreshOrTheStart) {
+  const WallTime start{};
+  EXPECT_EQ((staleAt(std::nullopt, start, 60) - start) / 1ms, 180'000);
+  EXPECT_EQ((staleAt(start + 10s, start, 2.5) - start) / 1ms, 17'500);
+}
+
 // Titles and detail lines come from the exchanges: whatever they hold shows as typed, on one
 // line, in valid UTF-8, and never as the bar's own markup.
 TEST(BarLine, EscapesWhatComesFromOutside) {
@@ -68,7 +76,6 @@ TEST(BarLine, EscapesWhatComesFromOutside) {
                             "\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(barLine(c.format, view), c.line);
-  EXPECT_EQ(barFormatNamed("polybar"), BarFormat::polybar);
   EXPECT_EQ(barFormatNamed("Waybar"), std::nullopt);
 }
 

@@ -71,7 +71,7 @@ class AppIntegration : public ::testing::Test {
   std::string errors;
 };
 
-TEST_F(AppIntegration, EveryExchangeReportsInTextOrderWithItsOwnDigitsAndNewPairsAreStored) {
+TEST_F(AppIntegration, PairsReportInTextOrderWithTheirOwnDigitsAndNewOnesAreStored) {
   int n = 0;
   for (const char* key : {"btcusd", "btceur", "eurusd", "xrpusd", "xrpeur", "xrpbtc", "ltcusd", "ltceur", "ltcbtc",
                           "ethusd", "etheur", "ethbtc", "bchusd", "bcheur", "bchbtc"})
@@ -81,8 +81,6 @@ TEST_F(AppIntegration, EveryExchangeReportsInTextOrderWithItsOwnDigitsAndNewPair
 
   const std::optional<Json> dump = refreshOnce();
   ASSERT_TRUE(dump) << errors;
-  for (const char* exchange : {"Wex", "Bitfinex", "Kraken", "OKCoin", "Poloniex", "CoinFloor", "GDAX"})
-    EXPECT_GT(titles(submenuOf(*dump, exchange)).size(), 3u) << exchange;
   const Json& bitstamp = submenuOf(*dump, "Bitstamp");
   EXPECT_EQ(titles(bitstamp), (std::vector<std::string>{"BCH/BTC: 114.50", "BCH/EUR: 113.50", "BCH/USD: 112.50",
                                                          "BTC/EUR: 101.50", "BTC/USD: 100.50", "ETH/BTC: 111.50",
