@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/bar/BarLine.h"
+#include "core/exchanges/NetworkText.h"
 
 namespace pricora {
 namespace {
@@ -76,6 +77,27 @@ TEST(BarLine, EscapesWhatComesFromOutside) {
   };
   for (const auto& c : cases) EXPECT_EQ(barLine(c.format, view), c.line);
   EXPECT_EQ(barFormatNamed("Waybar"), std::nullopt);
+}
+
+std::string times(std::size_t count, const std::string& text) {
+  std::string out;
+  while (count-- > 0) out += text;
+  return out;
+}
+
+// Every display shows text from outside as shownText does; entries keep it as boundedText does.
+TEST(NetworkText, KeepsShortTextsAndCutsLongOnesOnACharacterBoundary) {
+  const std::string euros = times(300, "€"), cut = times(84, "€") + "…";
+  EXPECT_EQ(boundedText("a\tb\x7F\xC2\x85"), "a\tb\x7F\xC2\x85");
+  EXPECT_EQ(shownText("a\tb\x7F\xC2\x85"), "a b  ");
+  EXPECT_EQ(shownText(std::string(256, '7')), std::string(256, '7'));
+  EXPECT_EQ(boundedText(euros), cut);
+  EXPECT_EQ(shownText(euros), cut);
+  EXPECT_EQ(shownText(std::string(3'000'000, '\xFF')), times(84, "\xEF\xBF\xBD") + "…");
+  PairEntry entry("BTC/USD: " + std::string(3'000'000, '7'));
+  entry.addLine("Bid: " + euros);
+  EXPECT_EQ(entry.headline(), "BTC/USD: " + std::string(244, '7') + "…");
+  EXPECT_EQ(entry.lines(), std::vector<std::string>{"Bid: " + times(82, "€") + "…"});
 }
 
 }  // namespace

@@ -165,6 +165,9 @@ TEST_F(AppIntegration, AnUnusableStoreEndsTheRunUntouchedAndAFailedSaveOnQuitIsS
             std::string::npos)
       << errors;
   EXPECT_EQ(contents(storeFile()), garbage);
+  run({"--bar", "waybar"}, 1, {{"LC_ALL", "de_DE.UTF-8"}, {"LOCPATH", PRICORA_TEST_LOCALES}});
+  EXPECT_NE(errors.find("Die Datei „" + storeFile() + "“ ist kein Paarspeicher von Pricora."), std::string::npos)
+      << errors;
 
   // Another program holds the store (in WAL mode the program still reads it) for longer than a
   // save waits: the quit's save fails, headless alerts answer "Quit anyway", and both alerts
@@ -210,7 +213,8 @@ TEST_F(AppIntegration, HeadlessOptionsAndTheTimeOut) {
   run({}, 1);  // no display: the desktop mode says so
   EXPECT_NE(errors.find("--headless"), std::string::npos) << errors;
   for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"--refreshes", "1"}, {"--headless", "--timeout", "0"}, {"--headless", "--refreshes", "-1"},
+       {std::vector<std::string>{"--refreshes", "1"}, {"--headless", "--timeout", "0"},
+        {"--headless", "--timeout", "3000000"}, {"--headless", "--refreshes", "-1"},
         {"--headless", "--dump"}, {"--frobnicate"}, {"--bar", "xmobar"}, {"--bar"}, {"--headless", "--bar", "waybar"}}) {
     run(arguments, 1);
     EXPECT_NE(errors.find("usage: pricora"), std::string::npos) << errors;
