@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "core/exchanges/NetworkText.h"
+
 namespace pricora {
 
 namespace {
@@ -21,11 +23,14 @@ QString grouped(const QString& price, const QLocale& locale) {
 ItemWords wordsOf(const StatusItem& item) {
   const ItemSubject& subject = item.subject();
   if (subject.empty()) return {};
-  ItemWords words{QString::fromStdString(subject.pair), QString::fromStdString(subject.exchange), {}, {}, {}};
-  const QString text = QString::fromStdString(item.attributedTitle().text);
-  if (const qsizetype lineBreak = text.indexOf('\n'); lineBreak >= 0) words.price = text.mid(lineBreak + 1);
+  // Titles and prices come from the exchanges: shown as any text from outside is.
+  const auto shown = [](std::string_view text) { return QString::fromStdString(shownText(text)); };
+  ItemWords words{shown(subject.pair), shown(subject.exchange), {}, {}, {}};
+  const std::string& text = item.attributedTitle().text;
+  if (const std::size_t lineBreak = text.find('\n'); lineBreak != std::string::npos)
+    words.price = shown(std::string_view(text).substr(lineBreak + 1));
   // The tool tip is the menu's headline, "XBT/USD: 10558.80000".
-  const QString headline = QString::fromStdString(item.toolTip());
+  const QString headline = shown(item.toolTip());
   const QString prefix = words.pair + ": ";
   words.fullPrice = headline.startsWith(prefix) ? headline.mid(prefix.size()) : words.price;
   if (item.move()) words.move = QString::fromStdString(item.move()->text);

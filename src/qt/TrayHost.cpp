@@ -2,6 +2,7 @@
 
 #include <QCursor>
 
+#include "core/exchanges/NetworkText.h"
 #include "qt/ItemWords.h"
 
 #include <algorithm>
@@ -41,15 +42,18 @@ void TrayHost::statusItemChanged(StatusItem& item) {
 void TrayHost::update(Icon& icon) {
   const StatusItem& item = *icon.item;
   QSystemTrayIcon& tray = *icon.tray;
-  if (item.menu() && (!icon.menu || icon.menu->model() != item.menu())) {
+  if (item.menu() && icon.menu) {
+    // Every price brings a new menu; a new QMenu would close the one the user is reading.
+    icon.menu->setModel(item.menu());
+  } else if (item.menu()) {
     icon.menu = std::make_unique<MenuMirror>(item.menu(), target_, images_);
     tray.setContextMenu(icon.menu->menu());
-  } else if (!item.menu() && icon.menu) {
+  } else if (icon.menu) {
     tray.setContextMenu(nullptr);
     icon.menu.reset();
   }
   const ItemWords words = wordsOf(item);
-  const QString toolTip = words.pair.isEmpty() ? QString::fromStdString(item.toolTip())
+  const QString toolTip = words.pair.isEmpty() ? QString::fromStdString(shownText(item.toolTip()))
                                                : (nameOf(words) + '\n' + detailOf(words)).trimmed();
   tray.setToolTip(toolTip.isEmpty() ? QString() : plainToolTip(toolTip));
   const QIcon image = images_.icon(item.image());

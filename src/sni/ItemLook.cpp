@@ -3,6 +3,7 @@
 #include <QSet>
 #include <QtEndian>
 
+#include "core/exchanges/NetworkText.h"
 #include "qt/ItemWords.h"
 
 namespace pricora {
@@ -66,7 +67,7 @@ ItemLook lookOf(const StatusItem& item, ImageCache& images, const LookOptions& o
   SniLook& sni = look.sni;
   sni.orderingIndex = kFirstOrderingIndex - 2 * index;
   sni.needsAttention = item.needsAttention();
-  const QString toolTip = QString::fromStdString(item.toolTip());
+  const QString toolTip = QString::fromStdString(shownText(item.toolTip()));
   const ItemWords words = wordsOf(item);
   if (words.pair.isEmpty()) {
     // The application's own item keeps its Id, so hosts keep what the user chose for it.

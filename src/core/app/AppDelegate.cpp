@@ -46,8 +46,14 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context)
       priceItems_(services, state_, pairList_, [this] { saveAction(); }),
       statusMenu_(services, state_, pairList_,
                   [this](const PairRef& record, const PairEntryRef& entry) { priceItems_.updateStatusPair(record, entry); }),
-      refresh_(services, state_, makeAdapters(adapterContext_), [this] { services_.manageWindow.reloadData(); },
-               [this] { followStoreIfReadOnly(); }),
+      refresh_(
+          services, state_, makeAdapters(adapterContext_),
+          [this] {
+            // A listing that keeps inventing keys must not grow the store without end.
+            if (!pairList_.context().isReadOnly()) boundStoredPairs(pairList_.context());
+            services_.manageWindow.reloadData();
+          },
+          [this] { followStoreIfReadOnly(); }),
       label_(services, state_),
       launchAtLogin_(services.settings, services.loginItems, services.host, *state_.launchAtStartupMenuItem),
       manage_(services.manageWindow, services.queue, pairList_,
