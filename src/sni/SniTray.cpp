@@ -14,10 +14,8 @@ namespace {
 
 constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
 constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
-// xfce4-panel stores each new item's Id in its settings by a round trip that a second item
-// arriving meanwhile undoes, and then leaves that item out of the panel: the next item waits until
-// the host has read the last one and this much more, or at most kLongestPace for a host that is slow
-// to read or never does.
+// For hosts that take one item at a time: the next item waits until the host has read the last
+// one and this much more, or at most kLongestPace for a host that is slow to read or never does.
 constexpr int kPace = 500;
 constexpr int kLongestPace = 2000;
 
@@ -193,6 +191,9 @@ void SniTray::registerNext() {
             Entry* registered = entryNamed(name);
             if (!registered) return registerNext();
             registered->registered = true;
+            // Elsewhere the next goes at once: GNOME Shell, busy with a new menu after the first
+            // prices, answers an item seconds late.
+            if (!options_.host.oneItemAtATime) return registerNext();
             pace_.start(registered->sni->wasRead() ? kPace : kLongestPace);
             registered->sni->whenRead([this] {
               if (pace_.isActive()) pace_.start(kPace);

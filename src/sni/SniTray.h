@@ -25,8 +25,9 @@ namespace pricora {
 using BusConnector = std::function<QDBusConnection(const QString& name)>;
 
 // Shows each status item of the model as a StatusNotifierItem with its menu over dbusmenu,
-// registered with the bus's org.kde.StatusNotifierWatcher in creation order, each once the host
-// has read the one before.
+// registered with the bus's org.kde.StatusNotifierWatcher in creation order, each after the
+// watcher's answer to the one before, and on hosts that take one item at a time once the host has
+// read it.
 //
 // Each item has a bus connection of its own ("/StatusNotifierItem" and "/MenuBar" on it), so a
 // removed item leaves the bus and every host drops it, as hosts follow names, not objects.

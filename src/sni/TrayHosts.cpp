@@ -15,10 +15,11 @@ struct KnownHost {
   HostTraits traits;
 };
 
-// Hosts known to draw labels beside icons; every other host (KDE Plasma's kded, xfce4-panel's
-// systray, waybar, ...) shows icons only and gets the price drawn into the icon. mate-panel's
-// notification area draws a label instead of the icon, which runs several items together.
-constexpr std::array<KnownHost, 3> kLabelHosts{{
+// Hosts known to draw labels beside icons, and xfce4-panel's systray (its plugins run in a
+// wrapper process); every other host (KDE Plasma's kded, waybar, ...) shows icons only and gets
+// the price drawn into the icon. mate-panel's notification area draws a label instead of the
+// icon, which runs several items together: it gets no label either.
+constexpr std::array<KnownHost, 5> kKnownHosts{{
     // GNOME Shell's AppIndicator extension: the tray shares the right half of the top bar with
     // the system menu, so three labels of 15 characters do not fit a laptop's screen.
     {"gnome-shell", {true, 34}},
@@ -26,6 +27,8 @@ constexpr std::array<KnownHost, 3> kLabelHosts{{
     // Unity's panel.
     {"ayatana-indicator-application-service", {true, 0}},
     {"indicator-application-service", {true, 0}},
+    {"xfce4-panel", {false, 0, true}},
+    {"wrapper-2.0", {false, 0, true}},
 }};
 
 constexpr qsizetype kShortNameLength = 15;  // the kernel keeps that much of a process's name
@@ -37,7 +40,7 @@ bool sameProgram(const QString& name, const QString& program) {
 }  // namespace
 
 HostTraits hostTraits(const QStringList& processNames) {
-  for (const KnownHost& host : kLabelHosts)
+  for (const KnownHost& host : kKnownHosts)
     for (const QString& name : processNames)
       if (sameProgram(name, QString::fromLatin1(host.program))) return host.traits;
   return {};

@@ -12,6 +12,10 @@ struct HostTraits {
   // Characters of label that fit beside all items together on a screen 1280 pixels wide, where
   // the host gives the tray only part of its bar; 0 where labels have room enough.
   int labelRoom = 0;
+  // Takes a new item only once it has stored the one before: xfce4-panel's systray writes each new
+  // item's Id to its settings by a round trip that an item arriving meanwhile undoes, and then
+  // leaves that item out of the panel.
+  bool oneItemAtATime = false;
   friend bool operator==(const HostTraits&, const HostTraits&) = default;
 };
 

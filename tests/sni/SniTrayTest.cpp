@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVirtualObject>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -47,14 +48,20 @@ class FakeWatcher final : public QDBusVirtualObject {
     if (refuse) return bus.send(message.createErrorReply(QDBusError::AccessDenied, "not here"));
     items.push_back({message.service(), message.arguments().value(0).toString()});
     bus.send(message.createReply());
-    // As hosts do: the next item comes once this one has been read.
+    log.push_back("register");
+    // As hosts do: read the item it was told of.
     QDBusMessage read = QDBusMessage::createMethodCall(message.service(), items.back().second,
                                                        "org.freedesktop.DBus.Properties", "GetAll");
     read << QString("org.kde.StatusNotifierItem");
-    bus.asyncCall(read);
+    connect(new QDBusPendingCallWatcher(bus.asyncCall(read), this), &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* done) {
+              log.push_back("read");
+              done->deleteLater();
+            });
     return true;
   }
   std::vector<std::pair<QString, QString>> items;  // (sender, object path)
+  std::vector<QString> log;
   bool refuse = false;
 };
 
@@ -320,6 +327,14 @@ TEST_F(SniTrayTest, ItemsTheWatcherRefusesOrThatCannotReachTheBusGoToXEmbed) {
     EXPECT_TRUE(tray->showsStatusNotifierItems());
     EXPECT_TRUE(spinUntil([&] { return !tray->showsStatusNotifierItems(); })) << refused;
   }
+}
+
+TEST_F(SniTrayTest, HostsThatTakeOneItemAtATimeGetTheNextOnceTheyHaveReadTheLast) {
+  host = {false, 0, true};  // xfce4-panel
+  startWatcher();
+  showTray();
+  ASSERT_TRUE(spinUntil([&] { return watcher.log.size() == 4; }));
+  EXPECT_EQ(watcher.log, (std::vector<QString>{"register", "read", "register", "read"}));
 }
 
 TEST_F(SniTrayTest, PicturesAreFilesHostsFindByNameRenamedWithEachPictureAndGoneAtQuit) {

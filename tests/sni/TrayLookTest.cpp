@@ -18,7 +18,7 @@ TEST(TrayLook, OnlyHostsKnownToDrawLabelsGetThemAndGnomeSharesItsBar) {
            {{"", "ayatana-indicat"}, {true, 0}},  // another user's process: only its short name
            {{"notification-area-applet"}, {}},  // a label would take the icon's place
            {{"kded5", "kded5"}, {}},
-           {{"wrapper-2.0", "panel-2-systray"}, {}},
+           {{"wrapper-2.0", "panel-2-systray"}, {false, 0, true}},
            {{"ayatana-indicator"}, {}},  // a short name is cut at 15 characters, not earlier
            {{}, {}},
        })
