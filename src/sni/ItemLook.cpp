@@ -89,7 +89,7 @@ ItemLook lookOf(const StatusItem& item, ImageCache& images, const LookOptions& o
     sni.title = "Pricora: " + nameOf(words);
     sni.toolTip.title = nameOf(words);
     sni.toolTip.text = detailOf(words);
-    if (item.move())
+    if (item.move() && item.move()->recent.size() > 1)
       for (int size : {32, 48, 64}) sni.toolTip.pixmaps.push_back(pixmapOf(sparkline(item.move()->recent, size)));
     sni.accessibleDesc = spokenOf(words);
     if (options.host.drawsLabels) {
