@@ -4,6 +4,12 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <ctime>
+
 #include <vector>
 
 namespace pricora {
@@ -49,7 +55,17 @@ QString IconFolder::publish(const QString& key, const Pictures& pictures) {
     }
   }
   names_[key] = name;
+  markThemeChanged();
   return name;
+}
+
+void IconFolder::markThemeChanged() {
+  // GTK keeps a theme folder's list of files until the theme folder's own time changes, which it
+  // reads in whole seconds; hosts on the desktop's shared theme (mate-panel, the indicator
+  // applet) would not find a picture written in the same second as the one before.
+  changed_ = std::max(static_cast<std::int64_t>(std::time(nullptr)), changed_ + 1);
+  const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(changed_), 0}};
+  utimensat(AT_FDCWD, QFile::encodeName(themePath() + "/hicolor").constData(), times, 0);
 }
 
 void IconFolder::withdraw(const QString& key) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <map>
 
 #include "qt/PriceIcon.h"
@@ -32,8 +33,11 @@ class IconFolder {
   void withdraw(const QString& key);
 
  private:
+  void markThemeChanged();
+
   QString root_;
   std::map<QString, QString> names_;  // key -> name of its pictures
+  std::int64_t changed_ = 0;          // the time last given to the theme folder, in seconds
 };
 
 }  // namespace pricora

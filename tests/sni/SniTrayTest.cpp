@@ -6,6 +6,7 @@
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVirtualObject>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -348,10 +349,14 @@ TEST_F(SniTrayTest, PicturesAreFilesHostsFindByNameRenamedWithEachPictureAndGone
   EXPECT_TRUE(QFileInfo::exists(first));
   EXPECT_TRUE(QFileInfo::exists(iconFile(0, "22x22@2")));  // the application's icon, without a theme of its own
 
+  // GTK notices new files by the theme folder's time, in whole seconds: each picture moves it on.
+  const auto themeTime = [&] { return QFileInfo(iconRoot() + "/icons/hicolor").lastModified(); };
+  const QDateTime before = themeTime();
   price->setAttributedTitle({"XBT/USD\n10700", {}});
   ASSERT_TRUE(spinUntil([&] { return iconFile(1, "22x22") != first; }));
   EXPECT_TRUE(QFileInfo::exists(iconFile(1, "22x22")));
   EXPECT_FALSE(QFileInfo::exists(first));
+  EXPECT_GE(before.secsTo(themeTime()), 1);
 
   price->setNeedsAttention(true);
   ASSERT_TRUE(spinUntil([&] { return property(1, "Status") == "NeedsAttention"; }));
