@@ -23,6 +23,130 @@
         <comment>Cancel button title</comment>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>%1 %2 has not been seen yet: the alert arms with the first price Pricora sees</source>
+        <translation>%1 %2 wurde noch nicht gesehen: der Alarm wird mit dem ersten Preis scharf, den Pricora sieht</translation>
+    </message>
+    <message>
+        <source>There is no alert %1</source>
+        <translation>Es gibt keinen Alarm %1</translation>
+    </message>
+    <message>
+        <source>Write &gt; 11000 or &lt; 9500 for a level, +5% 1h or -5% 1h for a move; %1 is not one</source>
+        <translation>Schreiben Sie &gt; 11000 oder &lt; 9500 für eine Schwelle, +5% 1h oder -5% 1h für eine Bewegung; %1 ist keins davon</translation>
+    </message>
+    <message>
+        <source>Write %1 with a point and without grouping, as in 11000.5</source>
+        <translation>Schreiben Sie %1 mit Punkt und ohne Tausendertrennung, etwa 11000.5</translation>
+    </message>
+    <message>
+        <source>%1 is not a number</source>
+        <translation>%1 ist keine Zahl</translation>
+    </message>
+    <message>
+        <source>Give the move a window from 5m to 24h, as in +5% 1h</source>
+        <translation>Geben Sie der Bewegung ein Zeitfenster von 5m bis 24h, etwa +5% 1h</translation>
+    </message>
+    <message>
+        <source>A move&apos;s window is from 5 min to 24 h, not %1</source>
+        <translation>Das Zeitfenster einer Bewegung liegt zwischen 5 min und 24 h, nicht %1</translation>
+    </message>
+    <message>
+        <source>A level is a price greater than 0, not %1</source>
+        <translation>Eine Schwelle ist ein Preis größer als 0, nicht %1</translation>
+    </message>
+    <message>
+        <source>A move up is more than 0 % and at most 1000 %, not %1</source>
+        <translation>Eine Bewegung nach oben ist größer als 0 % und höchstens 1000 %, nicht %1</translation>
+    </message>
+    <message>
+        <source>A move down is more than 0 % and less than 100 %, not %1</source>
+        <translation>Eine Bewegung nach unten ist größer als 0 % und kleiner als 100 %, nicht %1</translation>
+    </message>
+    <message>
+        <source>Write the exchange, the pair and the alert, as in: Kraken XBT/USD &gt; 11000</source>
+        <translation>Schreiben Sie die Börse, das Paar und den Alarm, etwa: Kraken XBT/USD &gt; 11000</translation>
+    </message>
+    <message>
+        <source>%1 is not one of the exchanges Wex, Bitfinex, Kraken, Bitstamp, OKCoin, Poloniex, CoinFloor and GDAX</source>
+        <translation>%1 ist keine der Börsen Wex, Bitfinex, Kraken, Bitstamp, OKCoin, Poloniex, CoinFloor und GDAX</translation>
+    </message>
+    <message>
+        <source>%1 above %2</source>
+        <translation>%1 über %2</translation>
+    </message>
+    <message>
+        <source>%1 below %2</source>
+        <translation>%1 unter %2</translation>
+    </message>
+    <message>
+        <source>%1 up %2 % in %3</source>
+        <translation>%1 um %2 % gestiegen in %3</translation>
+    </message>
+    <message>
+        <source>%1 down %2 % in %3</source>
+        <translation>%1 um %2 % gefallen in %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 at %3</source>
+        <translation>%1: %2 um %3</translation>
+    </message>
+    <message>
+        <source>%1 is above %2 already: the alert fires when it has fallen to %3 and rises past %2 again</source>
+        <translation>%1 liegt schon über %2: der Alarm schlägt an, wenn der Kurs auf %3 gefallen ist und wieder über %2 steigt</translation>
+    </message>
+    <message>
+        <source>%1 is below %2 already: the alert fires when it has risen to %3 and falls past %2 again</source>
+        <translation>%1 liegt schon unter %2: der Alarm schlägt an, wenn der Kurs auf %3 gestiegen ist und wieder unter %2 fällt</translation>
+    </message>
+    <message>
+        <source>%1 has moved %2 % within the window already: the alert fires when the move has shrunk to %3 % and reaches %2 % again</source>
+        <translation>%1 hat sich im Zeitfenster schon um %2 % bewegt: der Alarm schlägt an, wenn die Bewegung auf %3 % geschrumpft ist und wieder %2 % erreicht</translation>
+    </message>
+    <message>
+        <source>not seen yet</source>
+        <translation>noch nicht gesehen</translation>
+    </message>
+    <message>
+        <source>armed</source>
+        <translation>scharf</translation>
+    </message>
+    <message>
+        <source>past its level, arms again at %1</source>
+        <translation>jenseits der Schwelle, wieder scharf bei %1</translation>
+    </message>
+    <message>
+        <source>fired once, spent</source>
+        <translation>einmal angeschlagen, erledigt</translation>
+    </message>
+    <message>
+        <source>%1 % in %2</source>
+        <translation>%1 % in %2</translation>
+    </message>
+    <message>
+        <source>%1 h</source>
+        <translation>%1 Std.</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 Min.</translation>
+    </message>
+    <message>
+        <source>Again at +1 %</source>
+        <translation>Erneut bei +1 %</translation>
+    </message>
+    <message>
+        <source>Again at −1 %</source>
+        <translation>Erneut bei −1 %</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Alerts and the price history are not saved: %1</source>
+        <translation>Alarme und Preisverlauf werden nicht gesichert: %1</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -217,6 +341,22 @@ Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf
         <source>Pairs of the selected exchange</source>
         <translation>Paare der gewählten Börse</translation>
     </message>
+    <message>
+        <source>e.g. &gt; 11000</source>
+        <translation>z. B. &gt; 11000</translation>
+    </message>
+    <message>
+        <source>%1: alerts %2</source>
+        <translation>%1: Alarme %2</translation>
+    </message>
+    <message>
+        <source>Alerts for %1: &gt; 11000 or &lt; 9500 for a level, +5% 1h or -5% 1h for a move, &quot;once&quot; after one to fire it once; several separated by ;</source>
+        <translation>Alarme für %1: &gt; 11000 oder &lt; 9500 für eine Schwelle, +5% 1h oder -5% 1h für eine Bewegung, &quot;once&quot; dahinter für nur einmal; mehrere durch ; getrennt</translation>
+    </message>
+    <message>
+        <source>Alert</source>
+        <translation>Alarm</translation>
+    </message>
 </context>
 <context>
     <name>StoreError</name>
@@ -271,6 +411,34 @@ Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf
     <message>
         <source>The lock file “%1” could not be used.</source>
         <translation>Die Sperrdatei „%1“ konnte nicht benutzt werden.</translation>
+    </message>
+    <message>
+        <source>The file “%1” is not a Pricora history file.</source>
+        <translation>Die Datei „%1“ ist keine Verlaufsdatei von Pricora.</translation>
+    </message>
+    <message>
+        <source>The history file “%1” is damaged.</source>
+        <translation>Die Verlaufsdatei „%1“ ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>The history file “%1” could not be opened.</source>
+        <translation>Die Verlaufsdatei „%1“ konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>The history file “%1” was written by a newer version of Pricora.</source>
+        <translation>Die Verlaufsdatei „%1“ wurde von einer neueren Version von Pricora geschrieben.</translation>
+    </message>
+    <message>
+        <source>Pricora could not read the history file “%1”.</source>
+        <translation>Pricora konnte die Verlaufsdatei „%1“ nicht lesen.</translation>
+    </message>
+    <message>
+        <source>Pricora could not save the alerts to “%1”.</source>
+        <translation>Pricora konnte die Alarme nicht in „%1“ sichern.</translation>
+    </message>
+    <message>
+        <source>Pricora could not record the prices in “%1”.</source>
+        <translation>Pricora konnte die Preise nicht in „%1“ festhalten.</translation>
     </message>
 </context>
 </TS>

@@ -10,6 +10,7 @@
 #include "platform/XdgLoginItems.h"
 #include "qt/QtManageWindow.h"
 #include "qt/Translation.h"
+#include "support/FakeNotifier.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -88,6 +89,32 @@ TEST_F(ManageWindowTest, ListsOneExchangeAndItsBoxesChangeTheTrayAtOnce) {
   platform.queue.runUntilIdle();
   EXPECT_EQ(rows(), (QStringList{"ADA/EUR", "ETH/XBT", "XBT/USD"}));
   EXPECT_FALSE(checked(0, ManageTableModel::Favourite));
+}
+
+TEST_F(ManageWindowTest, AlertsAreTypedIntoTheirColumnAndWhatWentWrongShowsInPlace) {
+  test::FakeNotifier notifier;
+  NoHistoryFile full(
+      Error{"Pricora could not save the alerts to “h”.", "{sqlite = \"database or disk is full (13)\"}"});
+  delegate.reset();
+  delegate = std::make_unique<AppDelegate>(services, *platform.context, WatchParts{full, notifier, "en_US"});
+  delegate->applicationDidFinishLaunching();
+  platform.queue.advance(Seconds(0.25));
+  choose("Kraken");
+  QAbstractItemModel& model = *window.table()->model();
+  const auto type = [&](const char* text) {
+    EXPECT_TRUE(model.flags(model.index(1, ManageTableModel::Alert)) & Qt::ItemIsEditable);
+    model.setData(model.index(1, ManageTableModel::Alert), text, Qt::EditRole);
+    platform.queue.runUntilIdle();
+    return model.index(1, ManageTableModel::Alert);
+  };
+  const QModelIndex wrong = type("> abc");
+  EXPECT_EQ(wrong.data().toString(), "> abc");
+  EXPECT_EQ(wrong.data(Qt::ToolTipRole).toString(), "abc is not a number");
+  EXPECT_TRUE(wrong.data(Qt::ForegroundRole).isValid());
+  EXPECT_EQ(window.note()->text(), "XBT/USD: abc is not a number");
+  // Well typed, but the disk is full: the user is told, and the row keeps the text.
+  EXPECT_EQ(type("> 11000").data(Qt::ToolTipRole).toString(), "Pricora could not save the alerts to “h”.");
+  EXPECT_EQ(model.index(1, ManageTableModel::Alert).data().toString(), "> 11000");
 }
 
 TEST_F(ManageWindowTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {
