@@ -151,66 +151,6 @@
 <context>
     <name>CommandLine</name>
     <message>
-        <source>
-One Pricora runs per store: a second desktop start shows the running one&apos;s Manage window and
-exits with 0; a second headless start names the running one and exits with 1.
-
-files:
-  $XDG_CONFIG_HOME/Pricora/Pricora.conf
-      settings: exchange addresses, tray/darkText, launchAtStartup (~/.config by default)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
-      the pair store, a SQLite database (~/.local/share by default)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
-      locked while Pricora runs on that store; holds its process id
-  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
-      written while Preferences &gt; Launch at Login is on, removed when it is off
-  RESOURCES/iconSmall.svg, RESOURCES/translations/pricora_LANGUAGE.qm
-  RESOURCES/Experimental.plist
-      optional: refreshFrequency, the seconds between refreshes (default 60)
-      RESOURCES is $PRICORA_RESOURCES, else share/pricora beside the program&apos;s bin folder
-
-environment:
-  XDG_CONFIG_HOME, XDG_DATA_HOME        where the settings and the store live
-  PRICORA_RESOURCES                     the resources folder
-  http_proxy, https_proxy, no_proxy     the proxy for the exchanges&apos; addresses
-  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   the language of alerts, the Manage window and messages
-  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
-                                        the display the tray icon goes to (not with --headless)
-  DBUS_SESSION_BUS_ADDRESS              the session bus a second start reaches the first on
-
-See pricora(1) for more.
-</source>
-        <translation>
-Pro Speicher läuft ein Pricora: ein zweiter Start auf dem Desktop zeigt das Verwaltungsfenster des
-laufenden und endet mit 0; ein zweiter Start mit --headless nennt das laufende und endet mit 1.
-
-Dateien:
-  $XDG_CONFIG_HOME/Pricora/Pricora.conf
-      Einstellungen: Adressen der Börsen, tray/darkText, launchAtStartup (Vorgabe ~/.config)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
-      der Paarspeicher, eine SQLite-Datenbank (Vorgabe ~/.local/share)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
-      gesperrt, solange ein Pricora auf diesem Speicher läuft; enthält dessen Prozessnummer
-  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
-      vorhanden, solange Preferences &gt; Launch at Login eingeschaltet ist
-  RESSOURCEN/iconSmall.svg, RESSOURCEN/translations/pricora_SPRACHE.qm
-  RESSOURCEN/Experimental.plist
-      optional: refreshFrequency, die Sekunden zwischen zwei Aktualisierungen (Vorgabe 60)
-      RESSOURCEN ist $PRICORA_RESOURCES, sonst share/pricora neben dem bin-Ordner des Programms
-
-Umgebung:
-  XDG_CONFIG_HOME, XDG_DATA_HOME        wo Einstellungen und Speicher liegen
-  PRICORA_RESOURCES                     der Ressourcenordner
-  http_proxy, https_proxy, no_proxy     der Proxy für die Adressen der Börsen
-  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   die Sprache der Hinweise, des Verwaltungsfensters und der Meldungen
-  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
-                                        der Bildschirm für das Symbol im Infobereich (nicht mit --headless)
-  DBUS_SESSION_BUS_ADDRESS              der Sitzungsbus, über den ein zweiter Start den ersten erreicht
-
-Mehr in pricora(1).
-</translation>
-    </message>
-    <message>
         <source>--refreshes takes a whole number of at least 0</source>
         <translation>--refreshes erwartet eine ganze Zahl ab 0</translation>
     </message>
@@ -251,7 +191,17 @@ Mehr in pricora(1).
         <translation>pricora: kein Bildschirm für das Symbol im Infobereich (DISPLAY und WAYLAND_DISPLAY nennen keinen); mit --headless läuft es ohne</translation>
     </message>
     <message>
-        <source>usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT] [--help] [--version]
+        <source>--bar takes the bar&apos;s name: waybar, polybar or i3blocks</source>
+        <translation>--bar erwartet den Namen der Leiste: waybar, polybar oder i3blocks</translation>
+    </message>
+    <message>
+        <source>--bar runs without a display by itself; leave out --headless</source>
+        <translation>--bar läuft von selbst ohne Bildschirm; --headless weglassen</translation>
+    </message>
+    <message>
+        <source>usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT [--no-change]]
+               [--help] [--version]
+       pricora --alert &apos;EXCHANGE PAIR ALERT&apos; | --alerts | --remove-alert N
   --headless        run without a display; the tray is kept in memory
   --refreshes N     quit after N completed refreshes (0: run until the time-out)
   --timeout S       quit after S seconds at the latest (default 60)
@@ -259,12 +209,23 @@ Mehr in pricora(1).
   --bar FORMAT      print the menu-bar prices for a text bar, one line an update, until the
                     bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,
                     never writes it; SIGUSR1 refreshes at once
+  --no-change       the bar leaves out the changes over the last day (arrows, colours, classes)
+  --alert &apos;EXCHANGE PAIR ALERT&apos;
+                    make an alert and exit: &apos;Kraken XBT/USD &gt; 11000&apos; (price rises past 11000),
+                    &apos;&lt; 9500&apos; (falls past), &apos;+5% 1h&apos; or &apos;-5% 1h&apos; (moves 5 % within an hour; 5m to
+                    24h), each optionally followed by &apos;once&apos;; a running Pricora takes it in at
+                    its next refresh
+  --alerts          list the alerts, one a line: number, alert, where it stands
+  --remove-alert N  remove alert number N
   --help            show this help and exit
   --version         show the version and exit
 exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error
 exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error
+exit status (alerts): 0 when done, 1 when nothing was done
 </source>
-        <translation>Aufruf: pricora [--headless [--refreshes N] [--timeout SEKUNDEN] [--dump PFAD|-] | --bar FORMAT] [--help] [--version]
+        <translation>Aufruf: pricora [--headless [--refreshes N] [--timeout SEKUNDEN] [--dump PFAD|-] | --bar FORMAT [--no-change]]
+                [--help] [--version]
+        pricora --alert &apos;BÖRSE PAAR ALARM&apos; | --alerts | --remove-alert N
   --headless        ohne Bildschirm laufen; der Infobereich wird nur im Speicher gehalten
   --refreshes N     nach N abgeschlossenen Aktualisierungen beenden (0: bis zur Zeitgrenze laufen)
   --timeout S       spätestens nach S Sekunden beenden (Vorgabe 60)
@@ -272,19 +233,102 @@ exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on 
   --bar FORMAT      die Preise der Menüleiste für eine Textleiste ausgeben, eine Zeile je Änderung, bis
                     die Leiste verschwindet; FORMAT ist waybar, polybar oder i3blocks. Liest den
                     Speicher, schreibt ihn nie; SIGUSR1 aktualisiert sofort
+  --no-change       die Leiste lässt die Änderungen des letzten Tages weg (Pfeile, Farben, Klassen)
+  --alert &apos;BÖRSE PAAR ALARM&apos;
+                    einen Alarm anlegen und beenden: &apos;Kraken XBT/USD &gt; 11000&apos; (Kurs steigt über 11000),
+                    &apos;&lt; 9500&apos; (fällt darunter), &apos;+5% 1h&apos; oder &apos;-5% 1h&apos; (bewegt sich um 5 % binnen einer
+                    Stunde; 5m bis 24h), jeweils wahlweise mit &apos;once&apos; dahinter; ein laufendes Pricora
+                    übernimmt ihn bei seiner nächsten Aktualisierung
+  --alerts          die Alarme zeigen, einer je Zeile: Nummer, Alarm, Stand
+  --remove-alert N  den Alarm Nummer N entfernen
   --help            diese Hilfe zeigen und beenden
   --version         die Version zeigen und beenden
 Exit-Status (headless): 0 nach N Aktualisierungen, 2 wenn die Zeitgrenze den Lauf beendet hat, 1 bei einem schweren Fehler
 Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf beendet, 1 bei einem schweren Fehler
+Exit-Status (Alarme): 0 wenn erledigt, 1 wenn nichts getan wurde
 </translation>
     </message>
     <message>
-        <source>--bar takes the bar&apos;s name: waybar, polybar or i3blocks</source>
-        <translation>--bar erwartet den Namen der Leiste: waybar, polybar oder i3blocks</translation>
+        <source>
+One Pricora runs per store: a second desktop start shows the running one&apos;s Manage window and
+exits with 0; a second headless start names the running one and exits with 1.
+
+files:
+  $XDG_CONFIG_HOME/Pricora/Pricora.conf
+      settings: exchange addresses, tray/darkText, launchAtStartup (~/.config by default)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
+      the pair store, a SQLite database (~/.local/share by default)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite
+      Pricora&apos;s own SQLite database beside the store: the alerts, and a week of prices of
+      the pairs you follow (favourites, price items and pairs with an alert)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
+      locked while Pricora runs on that store; holds its process id
+  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
+      written while Preferences &gt; Launch at Login is on, removed when it is off
+  RESOURCES/iconSmall.svg, RESOURCES/translations/pricora_LANGUAGE.qm
+  RESOURCES/Experimental.plist
+      optional: refreshFrequency, the seconds between refreshes (default 60)
+      RESOURCES is $PRICORA_RESOURCES, else share/pricora beside the program&apos;s bin folder
+
+environment:
+  XDG_CONFIG_HOME, XDG_DATA_HOME        where the settings and the store live
+  PRICORA_RESOURCES                     the resources folder
+  http_proxy, https_proxy, no_proxy     the proxy for the exchanges&apos; addresses
+  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   the language of alerts, the Manage window and messages
+  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
+                                        the display the tray icon goes to (not with --headless)
+  DBUS_SESSION_BUS_ADDRESS              the session bus a second start reaches the first on
+
+See pricora(1) for more.
+</source>
+        <translation>
+Pro Speicher läuft ein Pricora: ein zweiter Start auf dem Desktop zeigt das Verwaltungsfenster des
+laufenden und endet mit 0; ein zweiter Start mit --headless nennt das laufende und endet mit 1.
+
+Dateien:
+  $XDG_CONFIG_HOME/Pricora/Pricora.conf
+      Einstellungen: Adressen der Börsen, tray/darkText, launchAtStartup (Vorgabe ~/.config)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
+      der Paarspeicher, eine SQLite-Datenbank (Vorgabe ~/.local/share)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite
+      die eigene SQLite-Datenbank von Pricora neben dem Speicher: die Alarme und eine Woche
+      Preise der Paare, denen Sie folgen (Favoriten, Preisanzeigen und Paare mit Alarm)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
+      gesperrt, solange ein Pricora auf diesem Speicher läuft; enthält dessen Prozessnummer
+  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
+      vorhanden, solange Preferences &gt; Launch at Login eingeschaltet ist
+  RESSOURCEN/iconSmall.svg, RESSOURCEN/translations/pricora_SPRACHE.qm
+  RESSOURCEN/Experimental.plist
+      optional: refreshFrequency, die Sekunden zwischen zwei Aktualisierungen (Vorgabe 60)
+      RESSOURCEN ist $PRICORA_RESOURCES, sonst share/pricora neben dem bin-Ordner des Programms
+
+Umgebung:
+  XDG_CONFIG_HOME, XDG_DATA_HOME        wo Einstellungen und Speicher liegen
+  PRICORA_RESOURCES                     der Ressourcenordner
+  http_proxy, https_proxy, no_proxy     der Proxy für die Adressen der Börsen
+  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   die Sprache der Hinweise, des Verwaltungsfensters und der Meldungen
+  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
+                                        der Bildschirm für das Symbol im Infobereich (nicht mit --headless)
+  DBUS_SESSION_BUS_ADDRESS              der Sitzungsbus, über den ein zweiter Start den ersten erreicht
+
+Mehr in pricora(1).
+</translation>
     </message>
     <message>
-        <source>--bar runs without a display by itself; leave out --headless</source>
-        <translation>--bar läuft von selbst ohne Bildschirm; --headless weglassen</translation>
+        <source>--alert takes the exchange, the pair and the alert: &apos;Kraken XBT/USD &gt; 11000&apos;</source>
+        <translation>--alert erwartet die Börse, das Paar und den Alarm: &apos;Kraken XBT/USD &gt; 11000&apos;</translation>
+    </message>
+    <message>
+        <source>--remove-alert takes an alert&apos;s number, as --alerts lists it</source>
+        <translation>--remove-alert erwartet die Nummer eines Alarms, wie --alerts sie zeigt</translation>
+    </message>
+    <message>
+        <source>--alert, --alerts and --remove-alert go alone</source>
+        <translation>--alert, --alerts und --remove-alert stehen allein</translation>
+    </message>
+    <message>
+        <source>--no-change goes with --bar</source>
+        <translation>--no-change gibt es nur mit --bar</translation>
     </message>
 </context>
 <context>
@@ -342,10 +386,6 @@ Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf
         <translation>Paare der gewählten Börse</translation>
     </message>
     <message>
-        <source>e.g. &gt; 11000</source>
-        <translation>z. B. &gt; 11000</translation>
-    </message>
-    <message>
         <source>%1: alerts %2</source>
         <translation>%1: Alarme %2</translation>
     </message>
@@ -356,6 +396,10 @@ Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf
     <message>
         <source>Alert</source>
         <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>e.g. &gt; 11000</source>
+        <translation>z. B. &gt; 11000</translation>
     </message>
 </context>
 <context>
