@@ -149,14 +149,17 @@
     </message>
 </context>
 <context>
+    <name>BarRun</name>
+    <message>
+        <source>pricora: cannot write to the bar: %1</source>
+        <translation>pricora: in die Leiste kann nicht geschrieben werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>--refreshes takes a whole number of at least 0</source>
         <translation>--refreshes erwartet eine ganze Zahl ab 0</translation>
-    </message>
-    <message>
-        <source>--timeout takes a number of seconds greater than 0</source>
-        <translation>--timeout erwartet eine Anzahl Sekunden größer als 0</translation>
     </message>
     <message>
         <source>--dump takes a file path, or - for standard output</source>
@@ -183,10 +186,6 @@
         <translation>pricora: läuft bereits (PID %1); sein Verwaltungsfenster wird gezeigt</translation>
     </message>
     <message>
-        <source>pricora: already running (pid %1); choose Manage from its tray icon&apos;s menu</source>
-        <translation>pricora: läuft bereits (PID %1); wählen Sie „Manage“ im Menü seines Symbols im Infobereich</translation>
-    </message>
-    <message>
         <source>pricora: no display to show the tray icon on (DISPLAY and WAYLAND_DISPLAY name none); run with --headless to use it without one</source>
         <translation>pricora: kein Bildschirm für das Symbol im Infobereich (DISPLAY und WAYLAND_DISPLAY nennen keinen); mit --headless läuft es ohne</translation>
     </message>
@@ -197,6 +196,14 @@
     <message>
         <source>--bar runs without a display by itself; leave out --headless</source>
         <translation>--bar läuft von selbst ohne Bildschirm; --headless weglassen</translation>
+    </message>
+    <message>
+        <source>--timeout takes a number of seconds greater than 0 and at most 2147483 (24 days)</source>
+        <translation>--timeout erwartet eine Anzahl Sekunden größer als 0 und höchstens 2147483 (24 Tage)</translation>
+    </message>
+    <message>
+        <source>pricora: already running (pid %1) but not answering; choose Manage from its tray icon&apos;s menu</source>
+        <translation>pricora: läuft bereits (PID %1), antwortet aber nicht; wählen Sie „Manage“ im Menü seines Symbols im Infobereich</translation>
     </message>
     <message>
         <source>usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT [--no-change]]
@@ -251,7 +258,8 @@ Exit-Status (Alarme): 0 wenn erledigt, 1 wenn nichts getan wurde
     <message>
         <source>
 One Pricora runs per store: a second desktop start shows the running one&apos;s Manage window and
-exits with 0; a second headless start names the running one and exits with 1.
+exits with 0 (1 when the running one does not answer); a second headless start names the
+running one and exits with 1.
 
 files:
   $XDG_CONFIG_HOME/Pricora/Pricora.conf
@@ -283,7 +291,8 @@ See pricora(1) for more.
 </source>
         <translation>
 Pro Speicher läuft ein Pricora: ein zweiter Start auf dem Desktop zeigt das Verwaltungsfenster des
-laufenden und endet mit 0; ein zweiter Start mit --headless nennt das laufende und endet mit 1.
+laufenden und endet mit 0 (mit 1, wenn das laufende nicht antwortet); ein zweiter Start mit
+--headless nennt das laufende und endet mit 1.
 
 Dateien:
   $XDG_CONFIG_HOME/Pricora/Pricora.conf
@@ -386,6 +395,10 @@ Mehr in pricora(1).
         <translation>Paare der gewählten Börse</translation>
     </message>
     <message>
+        <source>e.g. &gt; 11000</source>
+        <translation>z. B. &gt; 11000</translation>
+    </message>
+    <message>
         <source>%1: alerts %2</source>
         <translation>%1: Alarme %2</translation>
     </message>
@@ -397,9 +410,16 @@ Mehr in pricora(1).
         <source>Alert</source>
         <translation>Alarm</translation>
     </message>
+</context>
+<context>
+    <name>SniTray</name>
     <message>
-        <source>e.g. &gt; 11000</source>
-        <translation>z. B. &gt; 11000</translation>
+        <source>pricora: cannot show a tray item on the session bus: %1</source>
+        <translation>pricora: ein Symbol im Infobereich kann auf dem Sitzungsbus nicht gezeigt werden: %1</translation>
+    </message>
+    <message>
+        <source>pricora: the tray did not take an item: %1</source>
+        <translation>pricora: der Infobereich hat ein Symbol nicht angenommen: %1</translation>
     </message>
 </context>
 <context>

@@ -1,9 +1,8 @@
 #include "run/BarRun.h"
 
-#include <fcntl.h>
+#include <QCoreApplication>
+
 #include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -16,13 +15,6 @@
 
 namespace pricora {
 
-namespace {
-
-// Prices older than this many refresh intervals are shown as stale.
-constexpr double kStaleIntervals = 3.0;
-
-}  // namespace
-
 BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, HeadlessHost& host, BarFormat format,
                int outputFd, bool showChange)
     : delegate_(delegate),
@@ -30,7 +22,7 @@ BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, 
       clock_(clock),
       host_(host),
       format_(format),
-      outputFd_(outputFd),
+      output_(outputFd),
       showChange_(showChange),
       started_(clock.now()) {
   // A closed pipe must come back as an error from write(), not end the process by a signal.
@@ -47,18 +39,16 @@ BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, 
   // A bar that quits closes its end of the pipe. Waiting for the next write to notice could take
   // a whole refresh interval, so the pipe's error state is watched as well. Only pipes and
   // sockets report it; a terminal or a file would report mere readability.
-  struct stat info {};
-  if (fstat(outputFd_, &info) == 0 && (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))) {
+  if (output_.isChannel()) {
     // A bar that stops reading (frozen, or paused by its window manager) must not stop the event
     // loop in write(): refreshes, the hang-up watch and SIGTERM all run on it. What the pipe does
     // not take waits, as the rest of one line and the newest line after it.
-    if (const int flags = fcntl(outputFd_, F_GETFL); flags >= 0) fcntl(outputFd_, F_SETFL, flags | O_NONBLOCK);
-    writable_ = std::make_unique<QSocketNotifier>(outputFd_, QSocketNotifier::Write);
+    writable_ = std::make_unique<QSocketNotifier>(outputFd, QSocketNotifier::Write);
     writable_->setEnabled(false);
     connect(writable_.get(), &QSocketNotifier::activated, this, [this] { flush(); });
-    hangUp_ = std::make_unique<QSocketNotifier>(outputFd_, QSocketNotifier::Read);
-    connect(hangUp_.get(), &QSocketNotifier::activated, this, [this] {
-      pollfd probe{outputFd_, 0, 0};
+    hangUp_ = std::make_unique<QSocketNotifier>(outputFd, QSocketNotifier::Read);
+    connect(hangUp_.get(), &QSocketNotifier::activated, this, [this, outputFd] {
+      pollfd probe{outputFd, 0, 0};
       if (poll(&probe, 1, 0) == 1 && (probe.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0)
         outputGone();
       else
@@ -90,13 +80,11 @@ void BarRun::schedule() {
 
 BarState BarRun::state() {
   const AppState& app = delegate_.state();
-  const auto staleAfter = std::chrono::duration_cast<WallTime::duration>(
-      std::chrono::duration<double>(kStaleIntervals * app.refreshFrequency));
-  const WallTime staleAt = app.updateDate.value_or(started_) + staleAfter;
+  const WallTime stale = staleAt(app.updateDate, started_, app.refreshFrequency);
   const WallTime now = clock_.now();
-  if (now > staleAt) return BarState::stale;
+  if (now > stale) return BarState::stale;
   // Come back when the prices turn stale, should nothing else happen before.
-  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(staleAt - now) + std::chrono::milliseconds(1);
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(stale - now) + std::chrono::milliseconds(1);
   staleTimer_.start(static_cast<int>(std::min<std::chrono::milliseconds::rep>(wait.count(), 24 * 3600 * 1000)));
   return lastRefreshCompleted(*app.statusMenu) ? BarState::ok : BarState::updating;
 }
@@ -114,7 +102,7 @@ void BarRun::writeLine() {
 
 void BarRun::flush() {
   while (!unsent_.empty()) {
-    const ssize_t n = write(outputFd_, unsent_.data(), unsent_.size());
+    const ssize_t n = output_.write(unsent_);
     if (n > 0) {
       unsent_.erase(0, static_cast<std::size_t>(n));
       if (unsent_.empty()) unsent_ = std::exchange(next_, {});
@@ -127,7 +115,9 @@ void BarRun::flush() {
       return;
     }
     if (error != EPIPE) {
-      host_.log(std::string("pricora: cannot write to the bar: ") + std::strerror(error));
+      host_.log(QCoreApplication::translate("BarRun", "pricora: cannot write to the bar: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(error)))
+                    .toStdString());
       host_.setExitStatus(1);
     }
     outputGone();

@@ -14,6 +14,7 @@
 #include "platform/menu/Menu.h"
 #include "platform/menu/StatusBar.h"
 #include "qt/HeadlessHost.h"
+#include "run/BarOutput.h"
 
 namespace pricora {
 
@@ -51,7 +52,7 @@ class BarRun final : public QObject, public MenuObserver, public StatusBarObserv
   const Clock& clock_;
   HeadlessHost& host_;
   BarFormat format_;
-  int outputFd_;
+  BarOutput output_;
   bool showChange_;
   WallTime started_;
   std::string lastLine_;

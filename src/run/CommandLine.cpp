@@ -3,7 +3,6 @@
 #include <QtGlobal>
 
 #include <charconv>
-#include <cmath>
 
 namespace pricora {
 
@@ -37,7 +36,8 @@ const char* const kHelpDetails = QT_TRANSLATE_NOOP(
     "CommandLine",
     "\n"
     "One Pricora runs per store: a second desktop start shows the running one's Manage window and\n"
-    "exits with 0; a second headless start names the running one and exits with 1.\n"
+    "exits with 0 (1 when the running one does not answer); a second headless start names the\n"
+    "running one and exits with 1.\n"
     "\n"
     "files:\n"
     "  $XDG_CONFIG_HOME/Pricora/Pricora.conf\n"
@@ -119,9 +119,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--refreshes takes a whole number of at least 0")};
       headlessOnly = true;
     } else if (argument == "--timeout") {
-      if (!value(text) || !parseNumber(text, options.timeout) || !std::isfinite(options.timeout) ||
-          options.timeout <= 0)
-        return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--timeout takes a number of seconds greater than 0")};
+      if (!value(text) || !parseNumber(text, options.timeout) || !(options.timeout > 0) ||
+          options.timeout > CommandLine::kLongestTimeout)
+        return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine",
+                                                "--timeout takes a number of seconds greater than 0 and at most "
+                                                "2147483 (24 days)")};
       headlessOnly = true;
     } else if (argument == "--dump") {
       if (!value(text) || text.empty())

@@ -20,7 +20,9 @@ struct CommandLine {
   bool listAlerts = false;                  // list the alerts and exit
   std::optional<std::int64_t> removeAlert;  // remove the alert with this number and exit
   int refreshes = 0;                // 0: run until the time-out
-  double timeout = 60.0;            // seconds
+  double timeout = 60.0;            // seconds, at most kLongestTimeout
+  // The longest time-out a timer takes: 2^31 - 1 milliseconds.
+  static constexpr double kLongestTimeout = 2'147'483.0;
   std::optional<std::string> dump;  // "-" is standard output
   bool help = false;
   bool version = false;

@@ -19,7 +19,22 @@ void forward(int number) {
   [[maybe_unused]] const ssize_t ignored = write(signalWriteFds[number], &byte, 1);
 }
 
+void doNothing(int) {}
+
+struct sigaction handledBy(void (*handler)(int)) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  return action;
+}
+
 }  // namespace
+
+void disarmSignals(const std::vector<int>& signals) {
+  const struct sigaction action = handledBy(doNothing);
+  for (int number : signals) sigaction(number, &action, nullptr);
+}
 
 SignalWatcher::SignalWatcher(std::function<void()> onSignal)
     : SignalWatcher({SIGTERM, SIGINT, SIGHUP}, std::move(onSignal)) {}
@@ -36,17 +51,15 @@ SignalWatcher::SignalWatcher(std::vector<int> signals, std::function<void()> onS
     }
     onSignal_();
   });
-  struct sigaction action {};
-  action.sa_handler = forward;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  for (int number : signals_) sigaction(number, &action, nullptr);
+  const struct sigaction action = handledBy(forward);
+  before_.resize(signals_.size());
+  for (std::size_t i = 0; i < signals_.size(); ++i) sigaction(signals_[i], &action, &before_[i]);
 }
 
 SignalWatcher::~SignalWatcher() {
-  for (int number : signals_) {
-    std::signal(number, SIG_DFL);
-    signalWriteFds[number] = -1;
+  for (std::size_t i = 0; i < before_.size(); ++i) {
+    sigaction(signals_[i], &before_[i], nullptr);
+    signalWriteFds[signals_[i]] = -1;
   }
   notifier_.reset();
   for (int fd : fds_)

@@ -41,14 +41,15 @@ int SingleInstance::refuseHeadless() const {
 }
 
 int SingleInstance::handOverToRunningCopy() const {
-  if (activateRunningCopy(holder_->pid))
+  if (activateRunningCopy(holder_->pid)) {
     say(QCoreApplication::translate("CommandLine", "pricora: already running (pid %1); showing its Manage window")
             .arg(pidText(holder_->pid)));
-  else
-    say(QCoreApplication::translate("CommandLine",
-                                    "pricora: already running (pid %1); choose Manage from its tray icon's menu")
-            .arg(pidText(holder_->pid)));
-  return 0;
+    return 0;
+  }
+  say(QCoreApplication::translate(
+          "CommandLine", "pricora: already running (pid %1) but not answering; choose Manage from its tray icon's menu")
+          .arg(pidText(holder_->pid)));
+  return 1;
 }
 
 }  // namespace pricora

@@ -21,7 +21,8 @@ class SingleInstance {
   // A headless start: names the process that holds the store; the exit status, 1.
   int refuseHeadless() const;
   // A desktop start: asks the running copy to show its Manage window and says so; the exit
-  // status, 0 (the user's wish, a Pricora in front, is met).
+  // status, 0 (the user's wish, a Pricora in front, is met), or 1 when the running copy could
+  // not be reached (no session bus, or it did not answer).
   int handOverToRunningCopy() const;
 
   static std::string lockPath(const std::string& storeFolder) { return storeFolder + "/pricora.lock"; }

@@ -8,6 +8,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -31,6 +32,7 @@
 #include "run/CommandLine.h"
 #include "run/CommandLineAnswer.h"
 #include "run/HeadlessRun.h"
+#include "run/SignalWatcher.h"
 #include "run/SingleInstance.h"
 #include "run/StallReport.h"
 #include "sni/TrayChooser.h"
@@ -119,6 +121,7 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
 int runBar(int argc, char** argv, BarFormat format, bool showChange) {
   QCoreApplication app(argc, argv);
   Platform platform(&app);
+  const Translation translation(app, platform.bundle.resourcesFolder());
   HeadlessHost host;
   // Beside the tray application, on its store: read at every refresh, never written.
   auto store = EditingContext::open(std::make_unique<ReadOnlyPairStore>(userStore().file));
@@ -178,6 +181,8 @@ int runDesktop(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A bar's click may come at any moment, before the watcher is there or after it has gone.
+  disarmSignals({SIGUSR1});
   QCoreApplication::setApplicationName("Pricora");
   QCoreApplication::setApplicationVersion(PRICORA_VERSION);
   const ParsedCommandLine parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include "core/exchanges/NetworkText.h"
 #include "qt/PriceIcon.h"
 
 namespace pricora {
@@ -64,7 +65,7 @@ SniPixmaps markOf(std::optional<Rgb> accent) {
 SniLook lookOf(const StatusItem& item, ImageCache& images, LookOptions options, uint index) {
   SniLook look;
   look.orderingIndex = index;
-  const QString toolTip = QString::fromStdString(item.toolTip());
+  const QString toolTip = QString::fromStdString(shownText(item.toolTip()));
   if (item.image() || item.attributedTitle().text.empty()) {
     look.id = "pricora";
     look.title = "Pricora";

@@ -1,5 +1,6 @@
 #include "sni/SniTray.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -51,8 +52,9 @@ void SniTray::statusItemAdded(const StatusItemRef& item) {
       QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals;
   if (!bus.isConnected() || !bus.registerObject(kMenuPath, raw->menu.get(), everything) ||
       !bus.registerObject(kItemPath, raw->sni.get(), everything)) {
-    std::fprintf(stderr, "pricora: cannot show a tray item on the session bus: %s\n",
-                 qPrintable(bus.lastError().message()));
+    const QString line =
+        QCoreApplication::translate("SniTray", "pricora: cannot show a tray item on the session bus: %1");
+    std::fprintf(stderr, "%s\n", qPrintable(line.arg(bus.lastError().message())));
     raw->registered = true;  // nothing to register
     return;
   }
@@ -129,7 +131,10 @@ void SniTray::registerNext() {
             registration_ = nullptr;
             registering_ = false;
             if (done->isError())
-              std::fprintf(stderr, "pricora: the tray did not take an item: %s\n", qPrintable(done->error().message()));
+              std::fprintf(stderr, "%s\n",
+                           qPrintable(QCoreApplication::translate("SniTray",
+                                                                  "pricora: the tray did not take an item: %1")
+                                          .arg(done->error().message())));
             if (Entry* registered = entryNamed(name)) registered->registered = true;
             registerNext();
           });

@@ -47,12 +47,13 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context, std::op
                       },
                       state_.bitfinexActive},
       priceItems_(services, state_, pairList_, [this] { saveAction(); }),
-      statusMenu_(
-          services, state_, pairList_,
-          [this](const PairRef& record, const PairEntryRef& entry) { priceItems_.updateStatusPair(record, entry); }),
+      statusMenu_(services, state_, pairList_,
+                  [this](const PairRef& record, const PairEntryRef& entry) { priceItems_.updateStatusPair(record, entry); }),
       refresh_(
           services, state_, makeAdapters(adapterContext_),
           [this] {
+            // A listing that keeps inventing keys must not grow the store without end.
+            if (!pairList_.context().isReadOnly()) boundStoredPairs(pairList_.context());
             services_.manageWindow.reloadData();
             if (watch_) watch_->flush();
           },

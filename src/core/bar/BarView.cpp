@@ -2,6 +2,18 @@
 
 namespace pricora {
 
+namespace {
+
+// Prices older than this many refresh intervals are shown as stale.
+constexpr double kStaleIntervals = 3.0;
+
+}  // namespace
+
+WallTime staleAt(std::optional<WallTime> lastUpdate, WallTime started, double refreshFrequency) {
+  const std::chrono::duration<double> staleAfter(kStaleIntervals * refreshFrequency);
+  return lastUpdate.value_or(started) + std::chrono::duration_cast<WallTime::duration>(staleAfter);
+}
+
 std::vector<BarItem> barItems(const std::vector<StatusPair>& statusPairs) {
   std::vector<BarItem> items;
   items.reserve(statusPairs.size());
