@@ -65,29 +65,18 @@ WallTime fromSeconds(std::int64_t seconds) { return WallTime(std::chrono::second
 
 std::string inQuotes(const std::string& path) { return "“" + path + "”"; }
 
-Error makeError(std::string description, const std::string& path, ErrorDetails details) {
-  details.insert(details.begin(), {"path", path});
-  return Error{std::move(description), renderErrorDetails(details)};
-}
-
-ErrorDetails engineDetails(const SqliteConnection& db) {
-  ErrorDetails details{{"sqlite", db.message()}};
-  if (std::string system = db.systemError(); !system.empty()) details.emplace_back("system", std::move(system));
-  return details;
-}
-
 Error damaged(const std::string& path, ErrorDetails details) {
-  return makeError("The history file " + inQuotes(path) + " is damaged.", path, std::move(details));
+  return pathError("The history file " + inQuotes(path) + " is damaged.", path, std::move(details));
 }
 
 Error openFailure(const std::string& path, const SqliteConnection& db, int rc) {
   switch (rc & 0xff) {
     case SQLITE_NOTADB:
-      return makeError("The file " + inQuotes(path) + " is not a Pricora history file.", path, engineDetails(db));
+      return pathError("The file " + inQuotes(path) + " is not a Pricora history file.", path, db.details());
     case SQLITE_CORRUPT:
-      return damaged(path, engineDetails(db));
+      return damaged(path, db.details());
     default:
-      return makeError("The history file " + inQuotes(path) + " could not be opened.", path, engineDetails(db));
+      return pathError("The history file " + inQuotes(path) + " could not be opened.", path, db.details());
   }
 }
 
@@ -112,15 +101,12 @@ Result<std::unique_ptr<SqliteHistoryFile>> SqliteHistoryFile::open(const std::st
   std::error_code ignored;
   const bool hadLog = std::filesystem::exists(path + "-wal", ignored);
   SqliteConnection db;
-  if (const int rc = db.open(path, options.vfs, options.readOnly); rc != SQLITE_OK) return openFailure(path, db, rc);
-  sqlite3_busy_timeout(db.get(), static_cast<int>(options.busyTimeout.count()));
-  // Until the file has proved to be ours it is only read: closing must not checkpoint a log
-  // someone else left into it.
-  sqlite3_db_config(db.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+  if (const int rc = db.openCautiously(path, options.vfs, options.readOnly, options.busyTimeout); rc != SQLITE_OK)
+    return openFailure(path, db, rc);
   std::unique_ptr<SqliteHistoryFile> file(new SqliteHistoryFile(path, std::move(db), options.readOnly));
   const Status ready = file->initialize();
-  if (!options.readOnly && (ready || !hadLog))
-    sqlite3_db_config(file->db_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+  // A log this connection made holds nothing: closing may checkpoint it, which removes it again.
+  if (!options.readOnly && (ready || !hadLog)) file->db_.setCheckpointOnClose(true);
   if (!ready) return ready.error();
   return file;
 }
@@ -146,12 +132,12 @@ Status SqliteHistoryFile::initialize() {
   }
   const bool blank = applicationId == 0 && version == 0 && objects == 0;
   if (applicationId == kApplicationId && version > kSchemaVersion)
-    return makeError("The history file " + inQuotes(path_) + " was written by a newer version of Pricora.", path_,
+    return pathError("The history file " + inQuotes(path_) + " was written by a newer version of Pricora.", path_,
                      {{"user_version", std::to_string(version)}});
   if (!blank && (applicationId != kApplicationId || version != kSchemaVersion)) {
     char hex[16];
     std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(static_cast<std::uint32_t>(applicationId)));
-    return makeError("The file " + inQuotes(path_) + " is not a Pricora history file.", path_,
+    return pathError("The file " + inQuotes(path_) + " is not a Pricora history file.", path_,
                      {{"application_id", hex}, {"user_version", std::to_string(version)}});
   }
   if (blank && readOnly_) {
@@ -159,7 +145,7 @@ Status SqliteHistoryFile::initialize() {
     return {};
   }
   if (!readOnly_ && sqlite3_db_readonly(db_.get(), "main") == 1)
-    return makeError("The history file " + inQuotes(path_) + " could not be opened.", path_,
+    return pathError("The history file " + inQuotes(path_) + " could not be opened.", path_,
                      {{"reason", "the file is read-only"}});
   if (blank) {
     // In one transaction with a second look, as another process may be making it just now.
@@ -182,7 +168,7 @@ Status SqliteHistoryFile::initialize() {
     if (const std::string verdict = run.text(0).value_or(""); verdict != "ok")
       return damaged(path_, {{"quick_check", verdict}});
   }
-  if (prepareStatements() != SQLITE_OK) return damaged(path_, engineDetails(db_));
+  if (prepareStatements() != SQLITE_OK) return damaged(path_, db_.details());
   // FULL: a commit that returned survives a power cut; WAL: it is one append and one sync.
   if (!readOnly_ && (rc = db_.exec("PRAGMA synchronous=FULL; PRAGMA journal_mode=WAL")) != SQLITE_OK)
     return openFailure(path_, db_, rc);
@@ -234,12 +220,12 @@ bool SqliteHistoryFile::changedElsewhere() {
 
 std::optional<ErrorDetails> SqliteHistoryFile::step(SqliteStatement::Run& run, int wanted) {
   if (run.step() == wanted) return std::nullopt;
-  return engineDetails(db_);
+  return db_.details();
 }
 
 template <typename Body>
 Status SqliteHistoryFile::transaction(const std::string& failure, Body body) {
-  if (readOnly_) return makeError(failure, path_, {{"reason", "the file is open for reading only"}});
+  if (readOnly_) return pathError(failure, path_, {{"reason", "the file is open for reading only"}});
   // A rollback that failed after the last failed write would keep this one from beginning.
   if (sqlite3_get_autocommit(db_.get()) == 0) db_.exec("ROLLBACK");
   std::optional<ErrorDetails> details;
@@ -256,11 +242,11 @@ Status SqliteHistoryFile::transaction(const std::string& failure, Body body) {
   if (sqlite3_get_autocommit(db_.get()) == 0) db_.exec("ROLLBACK");
   // What was learnt inside the transaction (new series) is gone with it.
   seriesIds_.clear();
-  return makeError(failure, path_, std::move(*details));
+  return pathError(failure, path_, std::move(*details));
 }
 
 Error SqliteHistoryFile::readFailure() {
-  return makeError("Pricora could not read the history file " + inQuotes(path_) + ".", path_, engineDetails(db_));
+  return pathError("Pricora could not read the history file " + inQuotes(path_) + ".", path_, db_.details());
 }
 
 Result<std::vector<AlertRecord>> SqliteHistoryFile::loadAlerts() {
@@ -366,7 +352,7 @@ Result<std::int64_t> SqliteHistoryFile::seriesId(const PairName& pair) {
 
 std::optional<ErrorDetails> SqliteHistoryFile::appendSample(const SampleToWrite& sample) {
   const Result<std::int64_t> series = seriesId(sample.pair);
-  if (!series) return engineDetails(db_);
+  if (!series) return db_.details();
   const std::int64_t seconds = toSeconds(sample.time);
   const std::int64_t hour = seconds / kSecondsPerHour;
   std::string times, prices, texts;
@@ -378,7 +364,7 @@ std::optional<ErrorDetails> SqliteHistoryFile::appendSample(const SampleToWrite&
       prices = run.blob(1);
       texts = run.blob(2);
     } else if (rc != SQLITE_DONE) {
-      return engineDetails(db_);
+      return db_.details();
     }
   }
   putBytes(times, static_cast<std::uint64_t>(seconds - hour * kSecondsPerHour), 2);
