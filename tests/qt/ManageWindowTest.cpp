@@ -51,6 +51,8 @@ class ManageWindowTest : public ::testing::Test {
   std::size_t favourites() { return delegate->state().statusMenu->numberOfItems() - 15; }
 
   test::TempDir dir;
+  test::FakeNotifier notifier;
+  NoHistoryFile fullDisk{Error{"Pricora could not save the alerts to “h”.", "{sqlite = \"database full (13)\"}"}};
   test::FakePlatform platform{{{0, "Kraken", "XBT/USD", false, false}, {0, "Kraken", "ETH/XBT", false, false}}};
   QtManageWindow window{names()};
   XdgLoginItems loginItems{dir.file("autostart"), "/opt/pricora/bin/pricora"};
@@ -92,11 +94,8 @@ TEST_F(ManageWindowTest, ListsOneExchangeAndItsBoxesChangeTheTrayAtOnce) {
 }
 
 TEST_F(ManageWindowTest, AlertsAreTypedIntoTheirColumnAndWhatWentWrongShowsInPlace) {
-  test::FakeNotifier notifier;
-  NoHistoryFile full(
-      Error{"Pricora could not save the alerts to “h”.", "{sqlite = \"database or disk is full (13)\"}"});
   delegate.reset();
-  delegate = std::make_unique<AppDelegate>(services, *platform.context, WatchParts{full, notifier, "en_US"});
+  delegate = std::make_unique<AppDelegate>(services, *platform.context, WatchParts{fullDisk, notifier, "en_US"});
   delegate->applicationDidFinishLaunching();
   platform.queue.advance(Seconds(0.25));
   choose("Kraken");

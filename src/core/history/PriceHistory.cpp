@@ -6,6 +6,19 @@ namespace pricora {
 
 namespace {
 
+// Refreshes faster than this keep one price per span in memory (the file keeps them all): a day
+// at one refresh a second would otherwise hold 86,400 prices a pair for nothing a window of five
+// minutes or more could tell apart.
+constexpr std::chrono::seconds kFinestSpacing{10};
+
+void keep(std::vector<PriceSample>& samples, const PriceSample& sample) {
+  const std::size_t n = samples.size();
+  if (n >= 2 && sample.time - samples[n - 2].time < kFinestSpacing)
+    samples.back() = sample;
+  else
+    samples.push_back(sample);
+}
+
 void forgetBefore(std::vector<PriceSample>& samples, WallTime from) {
   const auto kept = std::find_if(samples.begin(), samples.end(), [&](const PriceSample& s) { return s.time >= from; });
   samples.erase(samples.begin(), kept);
@@ -20,7 +33,9 @@ Status PriceHistory::follow(const std::set<PairName>& pairs, WallTime now) {
     if (recent_.count(pair) != 0) continue;
     Result<std::vector<PriceSample>> past = file_.samples(pair, now - kKeptInMemory);
     if (!past && status) status = past.error();
-    recent_[pair] = past ? std::move(past.value()) : std::vector<PriceSample>{};
+    std::vector<PriceSample>& samples = recent_[pair];
+    if (past)
+      for (const PriceSample& sample : past.value()) keep(samples, sample);
   }
   return status;
 }
@@ -30,7 +45,7 @@ void PriceHistory::add(const PairName& pair, WallTime time, const std::string& t
   if (followed == recent_.end()) return;
   std::vector<PriceSample>& samples = followed->second;
   forgetBefore(samples, time - kKeptInMemory);
-  samples.push_back({time, price});
+  keep(samples, {time, price});
   const auto same = std::find_if(unwritten_.begin(), unwritten_.end(),
                                  [&](const SampleToWrite& sample) { return sample.pair == pair; });
   if (same != unwritten_.end())

@@ -12,9 +12,9 @@
 
 namespace pricora {
 
-// The prices of the pairs the user follows: the last day of them in memory, for the changes,
-// the pictures and the move alerts; all of them, a week back, in the history file, written once
-// per refresh.
+// The prices of the pairs the user follows: the last day of them in memory (at most one per ten
+// seconds), for the changes, the pictures and the move alerts; all of them, a week back, in the
+// history file, written once per refresh.
 class PriceHistory {
  public:
   static constexpr std::chrono::hours kKeptInFile{24 * 7};
