@@ -28,6 +28,8 @@ test::Subprocess::Environment BenchProgram::prepareHome(const exsim::Simulator& 
                                              {"DISPLAY", std::nullopt},
                                              {"WAYLAND_DISPLAY", std::nullopt}};
   if (options.reportStalls) variables["PRICORA_REPORT_STALLS"] = "1";
+  for (const std::string& alert : options.alerts)
+    test::Subprocess({options.binary, "--alert", alert}, variables).wait(std::chrono::seconds(30));
   return variables;
 }
 

@@ -12,13 +12,15 @@ namespace pricora::bench {
 // `BINARY --headless ARGUMENTS` in a home of its own (a temporary folder), pointed at the
 // simulator and refreshing every intervalSeconds, so the user's own settings, pairs and display
 // stay out of the measurement. With reportStalls it prints its longest event-loop stall when it
-// ends. The binary is the one built beside the benchmarks unless another is named.
+// ends. The binary is the one built beside the benchmarks unless another is named. Alerts given
+// ("Bitstamp BTC/USD > 11000") are made with `BINARY --alert` in that home before it starts.
 class BenchProgram {
  public:
   struct Options {
     int intervalSeconds = 1;
     bool reportStalls = false;
     std::string binary = PRICORA_BINARY;
+    std::vector<std::string> alerts;
   };
 
   BenchProgram(const exsim::Simulator& simulator, const std::vector<std::string>& arguments, const Options& options);
