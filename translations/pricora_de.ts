@@ -263,7 +263,7 @@ running one and exits with 1.
 
 files:
   $XDG_CONFIG_HOME/Pricora/Pricora.conf
-      settings: exchange addresses, tray/darkText, launchAtStartup (~/.config by default)
+      settings: exchange addresses, launchAtStartup (~/.config by default)
   $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
       the pair store, a SQLite database (~/.local/share by default)
   $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite
@@ -273,6 +273,8 @@ files:
       locked while Pricora runs on that store; holds its process id
   $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
       written while Preferences &gt; Launch at Login is on, removed when it is off
+  $XDG_RUNTIME_DIR/pricora-PID/icons
+      the tray&apos;s pictures, for desktops that read icons by name; removed at quit
   RESOURCES/iconSmall.svg, RESOURCES/translations/pricora_LANGUAGE.qm
   RESOURCES/Experimental.plist
       optional: refreshFrequency, the seconds between refreshes (default 60)
@@ -280,6 +282,7 @@ files:
 
 environment:
   XDG_CONFIG_HOME, XDG_DATA_HOME        where the settings and the store live
+  XDG_RUNTIME_DIR                       where the tray&apos;s pictures go (else /tmp/runtime-USER)
   PRICORA_RESOURCES                     the resources folder
   http_proxy, https_proxy, no_proxy     the proxy for the exchanges&apos; addresses
   LANGUAGE, LC_ALL, LC_MESSAGES, LANG   the language of alerts, the Manage window and messages
@@ -296,7 +299,7 @@ laufenden und endet mit 0 (mit 1, wenn das laufende nicht antwortet); ein zweite
 
 Dateien:
   $XDG_CONFIG_HOME/Pricora/Pricora.conf
-      Einstellungen: Adressen der Börsen, tray/darkText, launchAtStartup (Vorgabe ~/.config)
+      Einstellungen: Adressen der Börsen, launchAtStartup (Vorgabe ~/.config)
   $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
       der Paarspeicher, eine SQLite-Datenbank (Vorgabe ~/.local/share)
   $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite
@@ -306,6 +309,8 @@ Dateien:
       gesperrt, solange ein Pricora auf diesem Speicher läuft; enthält dessen Prozessnummer
   $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
       vorhanden, solange Preferences &gt; Launch at Login eingeschaltet ist
+  $XDG_RUNTIME_DIR/pricora-PID/icons
+      die Bilder im Infobereich, für Desktops, die Symbole nur über den Namen lesen; beim Beenden entfernt
   RESSOURCEN/iconSmall.svg, RESSOURCEN/translations/pricora_SPRACHE.qm
   RESSOURCEN/Experimental.plist
       optional: refreshFrequency, die Sekunden zwischen zwei Aktualisierungen (Vorgabe 60)
@@ -313,6 +318,7 @@ Dateien:
 
 Umgebung:
   XDG_CONFIG_HOME, XDG_DATA_HOME        wo Einstellungen und Speicher liegen
+  XDG_RUNTIME_DIR                       wohin die Bilder des Infobereichs kommen (sonst /tmp/runtime-BENUTZER)
   PRICORA_RESOURCES                     der Ressourcenordner
   http_proxy, https_proxy, no_proxy     der Proxy für die Adressen der Börsen
   LANGUAGE, LC_ALL, LC_MESSAGES, LANG   die Sprache der Hinweise, des Verwaltungsfensters und der Meldungen

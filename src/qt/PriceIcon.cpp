@@ -1,139 +1,115 @@
 #include "qt/PriceIcon.h"
 
-#include <QFontMetricsF>
+#include <QFontDatabase>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
 #include <cmath>
-#include <optional>
-
-#include "qt/TrayFont.h"
 
 namespace pricora {
 
 namespace {
 
-constexpr int kSizes[] = {16, 22, 24, 32, 48, 64, 96, 128};
-constexpr int kPanelSlot = 22;  // the usual slot of a panel's tray icons, in logical pixels
-
-struct Line {
-  QString text;
-  double weight = 0;
-};
-
-// The lines of the title with the weight that starts each of them.
-std::vector<Line> linesOf(const AttributedTitle& title) {
-  std::vector<Line> lines;
-  const QStringList texts = QString::fromStdString(title.text).split('\n');
-  std::size_t start = 0;  // in characters; the weights count user-perceived characters, which
-                          // equal code points for the titles and prices we draw
-  for (const QString& text : texts) {
-    double weight = 0;
-    for (const WeightRange& range : title.weights)
-      if (range.start <= start && start < range.start + range.length) weight = range.weight;
-    lines.push_back({text, weight});
-    start += static_cast<std::size_t>(text.toUcs4().size()) + 1;
-  }
-  return lines;
+QColor colourOf(std::optional<Rgb> colour) {
+  return colour ? QColor(colour->red, colour->green, colour->blue) : QColor(0x8a, 0x8a, 0x8a);
 }
 
-QPixmap draw(const std::vector<Line>& lines, int size, bool darkText) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setRenderHint(QPainter::TextAntialiasing);
-
-  // The largest font at which every line fits the width and both lines the height.
-  const double margin = size >= 32 ? size * 0.04 : 0.5;
-  double pixels = size * 0.5;
-  std::vector<QFont> fonts;
-  for (; pixels > 4; pixels -= 0.5) {
-    fonts.clear();
-    double widest = 0;
-    double height = 0;
-    for (const Line& line : lines) {
-      QFont font = trayFont(line.weight);
-      font.setPixelSize(static_cast<int>(pixels));
-      const QFontMetricsF metrics(font);
-      widest = std::max(widest, metrics.horizontalAdvance(line.text));
-      height += metrics.ascent() + metrics.descent();
-      fonts.push_back(font);
-    }
-    if (widest <= size - 2 * margin && height <= size - 2 * margin) break;
-  }
-
-  const QColor fill = darkText ? QColor(0x1a, 0x1a, 0x1a) : QColor(0xf4, 0xf4, 0xf4);
-  const QColor rim = darkText ? QColor(255, 255, 255, 170) : QColor(0, 0, 0, 190);
-  double total = 0;
-  for (const QFont& font : fonts) total += QFontMetricsF(font).ascent() + QFontMetricsF(font).descent();
-  double y = (size - total) / 2;
-  for (std::size_t i = 0; i < lines.size() && i < fonts.size(); ++i) {
-    const QFontMetricsF metrics(fonts[i]);
-    QPainterPath path;
-    path.addText(QPointF(margin, y + metrics.ascent()), fonts[i], lines[i].text);
-    painter.strokePath(path, QPen(rim, std::max(1.0, size / 32.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.fillPath(path, fill);
-    y += metrics.ascent() + metrics.descent();
-  }
-  return pixmap;
+// Relative luminance as WCAG 2 defines it.
+double luminance(QColor colour) {
+  const auto linear = [](double channel) {
+    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
 }
 
-// The text as a path of the given digit height, squeezed sideways to at most width but never to
-// less than 0.62 of its natural width (narrow digits still read); none when it cannot fit.
+QImage blank(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  return image;
+}
+
+// The desktop's own face, bold and condensed: more digits fit a square slot and they stay sturdy.
+QFont badgeFont() {
+  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+  font.setStretch(QFont::Condensed);
+  font.setWeight(QFont::Bold);
+  font.setPixelSize(100);
+  return font;
+}
+
+// The text as a path whose digits stand digitHeight pixels tall, squeezed sideways to at most
+// width but never below kLeastSqueeze of its natural width (narrower digits no longer read);
+// none when it cannot fit.
+constexpr double kLeastSqueeze = 0.62;
 std::optional<QPainterPath> fitted(const QString& text, const QFont& font, double digitHeight, double width) {
-  QFont sized = font;
   // Digits stand about 0.73 of the pixel size tall in the usual sans fonts; measure, not guess.
   QPainterPath probe;
   probe.addText(0, 0, font, QStringLiteral("0"));
-  const double ratio = probe.boundingRect().height() / font.pixelSize();
-  sized.setPixelSize(std::max(1, static_cast<int>(std::lround(digitHeight / ratio))));
+  QFont sized = font;
+  sized.setPixelSize(std::max(1, static_cast<int>(std::lround(digitHeight * font.pixelSize() /
+                                                              probe.boundingRect().height()))));
   QPainterPath path;
   path.addText(0, 0, sized, text);
-  const QRectF box = path.boundingRect();
-  const double squeeze = std::min(1.0, width / box.width());
-  if (squeeze < 0.62) return std::nullopt;
+  const double squeeze = std::min(1.0, width / path.boundingRect().width());
+  if (squeeze < kLeastSqueeze) return std::nullopt;
   return QTransform::fromScale(squeeze, 1.0).map(path);
 }
 
-// A slot too small for two lines: only the price (or, before the first price, the title), as
-// tall as the slot allows, in the shortest form that still reaches a readable height. The form
-// is chosen for a slot of layoutSize pixels and drawn scaled to size, for hosts that shrink
-// whatever picture they take to their slot.
-QPixmap drawSmall(const std::vector<Line>& lines, int size, bool darkText, int layoutSize) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::transparent);
-  const bool priced = lines.size() > 1 && !lines[1].text.isEmpty();
-  const QString text = priced ? lines[1].text : lines.front().text;
-  if (text.isEmpty()) return pixmap;
-  QFont font = trayFont(0.25);
-  font.setPixelSize(100);
-  const double width = layoutSize - 1.0;
-  const double readable = std::round(layoutSize * 0.41);  // 9 px in a 22 px slot
-  std::optional<QPainterPath> best;
-  double bestHeight = 0;
-  for (const QString& form : priced ? compactPrices(text) : QStringList{text}) {
-    for (double height = std::floor(layoutSize * 0.7); height >= 4; height -= 1) {
-      if (auto path = fitted(form, font, height, width)) {
-        if (height > bestHeight) best = path, bestHeight = height;
-        break;
-      }
-    }
-    if (bestHeight >= readable) break;
-  }
-  if (!best) return pixmap;
-  QPainter painter(&pixmap);
+struct Fit {
+  QString text;
+  QPainterPath path;
+  double height = 0;
+};
+
+// The most precise form of text whose digits reach 0.36 of the slot (8 pixels in 22), each as tall
+// as fits up to 0.41 of the slot; the shortest form at whatever height fits when none reaches that.
+std::optional<Fit> fitBadge(const QString& text, int size) {
+  const QFont font = badgeFont();
+  const double width = size - 2 * std::max(1.0, size / 16.0);
+  const double least = std::round(size * 0.36);
+  const auto tryForm = [&](const QString& form, double from, double to) -> std::optional<Fit> {
+    for (double height = from; height >= to; height -= 1)
+      if (auto path = fitted(form, font, height, width)) return Fit{form, *path, height};
+    return std::nullopt;
+  };
+  const QStringList forms = compactPrices(text);
+  for (const QString& form : forms)
+    if (auto chosen = tryForm(form, std::round(size * 0.41), least)) return chosen;
+  return tryForm(forms.back(), least - 1, 4);
+}
+
+QImage badge(const QString& text, QColor fill, QColor ink, int size) {
+  QImage image = blank(size);
+  std::optional<Fit> chosen = text.isEmpty() ? std::nullopt : fitBadge(text, size);
+  if (!chosen) return image;
+  const double height = chosen->height;
+  QPainterPath& path = chosen->path;
+
+  QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
-  const double scale = static_cast<double>(size) / layoutSize;
-  *best = QTransform::fromScale(scale, scale).map(*best);
-  const QRectF box = best->boundingRect();
-  best->translate(QPointF((size - box.width()) / 2, (size - box.height()) / 2) - box.topLeft());
-  const QColor fill = darkText ? QColor(0x1a, 0x1a, 0x1a) : QColor(0xf4, 0xf4, 0xf4);
-  const QColor rim = darkText ? QColor(255, 255, 255, 170) : QColor(0, 0, 0, 190);
-  painter.strokePath(*best, QPen(rim, std::max(1.0, scale), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  painter.fillPath(*best, fill);
-  return pixmap;
+  const double padding = std::max(2.0, std::round(height * 0.3));
+  // Half a pixel clear at each side: badges side by side in a tray without spacing stay apart.
+  const QRectF box(0.5, std::round((size - height) / 2 - padding), size - 1, height + 2 * padding);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(fill);
+  painter.drawRoundedRect(box, size * 0.14, size * 0.14);
+  // Centred on the digits' height, so a point or a "k" does not lift them.
+  path.translate(box.center().x() - path.boundingRect().center().x(), box.center().y() + height / 2);
+  painter.fillPath(path, ink);
+  return image;
+}
+
+QImage mark(QColor fill, int size) {
+  QImage image = blank(size);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const double diameter = size * 0.5;
+  painter.setPen(QPen(QColor(255, 255, 255, 150), std::max(1.0, size / 24.0)));
+  painter.setBrush(fill);
+  painter.drawEllipse(QRectF((size - diameter) / 2, (size - diameter) / 2, diameter, diameter));
+  return image;
 }
 
 // Shortens a number to the given count of significant digits; trailing zeros dropped.
@@ -152,10 +128,92 @@ QString significant(double value, int digits) {
 
 }  // namespace
 
+BadgeText badgeText(const QString& text, int size) {
+  const std::optional<Fit> chosen = text.isEmpty() ? std::nullopt : fitBadge(text, size);
+  return chosen ? BadgeText{chosen->text, chosen->height} : BadgeText{};
+}
+
+Pictures pricePictures(const PriceFace& face) {
+  Pictures pictures;
+  const QColor fill = colourOf(face.colour);
+  for (int size : kTraySizes)
+    pictures.push_back(face.attention ? badge(face.text, inkOn(fill), fill, size) : badge(face.text, fill, inkOn(fill), size));
+  return pictures;
+}
+
+Pictures markPictures(std::optional<Rgb> colour) {
+  Pictures pictures;
+  for (int size : kTraySizes) pictures.push_back(mark(colourOf(colour), size));
+  return pictures;
+}
+
+Pictures picturesOf(const QIcon& icon) {
+  Pictures pictures;
+  for (int size : kTraySizes) {
+    QImage image = blank(size);
+    if (!icon.isNull()) {
+      QPainter painter(&image);
+      icon.paint(&painter, image.rect());
+    }
+    pictures.push_back(image);
+  }
+  return pictures;
+}
+
+Pictures withAttentionDot(Pictures pictures) {
+  for (QImage& image : pictures) {
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double diameter = std::max(6.0, image.width() * 0.4);
+    painter.setPen(QPen(Qt::white, std::max(1.0, image.width() / 22.0)));
+    painter.setBrush(QColor(0xe0, 0x1b, 0x24));
+    painter.drawEllipse(QRectF(image.width() - diameter - 0.5, 0.5, diameter, diameter));
+  }
+  return pictures;
+}
+
+QIcon iconOf(const Pictures& pictures) {
+  QIcon icon;
+  for (const QImage& image : pictures) icon.addPixmap(QPixmap::fromImage(image));
+  return icon;
+}
+
+QImage sparkline(const std::vector<double>& prices, int size) {
+  QImage image = blank(size);
+  if (prices.size() < 2) return image;
+  const auto [low, high] = std::minmax_element(prices.begin(), prices.end());
+  const double span = *high > *low ? *high - *low : 1.0;
+  const double margin = size * 0.1;
+  QPainterPath line;
+  for (std::size_t i = 0; i < prices.size(); ++i) {
+    const QPointF point(margin + (size - 2 * margin) * static_cast<double>(i) / static_cast<double>(prices.size() - 1),
+                        size - margin - (size - 2 * margin) * (prices[i] - *low) / span);
+    if (i == 0)
+      line.moveTo(point);
+    else
+      line.lineTo(point);
+  }
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QColor colour = prices.back() >= prices.front() ? QColor(0x26, 0xa2, 0x69) : QColor(0xe0, 0x1b, 0x24);
+  painter.strokePath(line, QPen(colour, std::max(1.5, size / 24.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  return image;
+}
+
+QColor inkOn(QColor fill) {
+  return contrastRatio(fill, Qt::black) >= contrastRatio(fill, Qt::white) ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+double contrastRatio(QColor a, QColor b) {
+  const double la = luminance(a);
+  const double lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 QStringList compactPrices(const QString& price) {
   QStringList forms{price};
   const auto add = [&](const QString& form) {
-    if (!form.isEmpty() && form.size() < forms.back().size()) forms.push_back(form);
+    if (!form.isEmpty() && !forms.contains(form)) forms.push_back(form);
   };
   bool number = false;
   const double value = price.toDouble(&number);
@@ -167,26 +225,22 @@ QStringList compactPrices(const QString& price) {
     return forms;
   }
   const double magnitude = std::abs(value);
-  const char* suffix = magnitude >= 1e9 ? "G" : magnitude >= 1e6 ? "M" : magnitude >= 1e3 ? "k" : "";
-  const double scale = magnitude >= 1e9 ? 1e9 : magnitude >= 1e6 ? 1e6 : magnitude >= 1e3 ? 1e3 : 1;
-  for (int digits = 4; digits >= 2; --digits) {
-    QString form = significant(value / scale, digits) + suffix;
-    if (form.startsWith("0.")) form.remove(0, 1);  // ".034": the zero says nothing
-    add(form);
+  if (magnitude < 1) {
+    for (int digits = 4; digits >= 2; --digits) {
+      QString form = significant(value, digits);
+      if (form.startsWith("0.")) form.remove(0, 1);  // ".034": the zero says nothing
+      add(form);
+    }
+    return forms;
   }
+  const qsizetype point = price.indexOf('.');
+  for (int decimals = point < 0 ? 0 : static_cast<int>(price.size() - point - 2); decimals >= 0; --decimals)
+    add(QString::number(value, 'f', decimals));
+  if (magnitude < 1e3) return forms;
+  const char* suffix = magnitude >= 1e9 ? "G" : magnitude >= 1e6 ? "M" : "k";
+  const double scale = magnitude >= 1e9 ? 1e9 : magnitude >= 1e6 ? 1e6 : 1e3;
+  for (int digits = 4; digits >= 2; --digits) add(significant(value / scale, digits) + suffix);
   return forms;
-}
-
-QIcon priceIcon(const AttributedTitle& title, bool darkText, PriceLayout layout) {
-  const std::vector<Line> lines = linesOf(title);
-  QIcon icon;
-  for (int size : kSizes) {
-    if (layout == PriceLayout::PriceOnly)
-      icon.addPixmap(drawSmall(lines, size, darkText, kPanelSlot));
-    else
-      icon.addPixmap(size < 32 ? drawSmall(lines, size, darkText, size) : draw(lines, size, darkText));
-  }
-  return icon;
 }
 
 QString plainToolTip(const QString& text) {

@@ -3,14 +3,14 @@
 #include <QCursor>
 
 #include "core/exchanges/NetworkText.h"
-#include "qt/PriceIcon.h"
+#include "qt/ItemWords.h"
 
 #include <algorithm>
 
 namespace pricora {
 
-TrayHost::TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, bool darkText)
-    : statusBar_(statusBar), target_(target), images_(images), darkText_(darkText) {
+TrayHost::TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images)
+    : statusBar_(statusBar), target_(target), images_(images) {
   statusBar_.addObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
 }
@@ -52,19 +52,20 @@ void TrayHost::update(Icon& icon) {
     tray.setContextMenu(nullptr);
     icon.menu.reset();
   }
-  // A price item in a small slot shows only its price: before its first price, its tool tip
-  // names the pair.
-  const std::string toolTip = item.toolTip().empty()
-                                  ? item.attributedTitle().text.substr(0, item.attributedTitle().text.find('\n'))
-                                  : item.toolTip();
-  tray.setToolTip(toolTip.empty() ? QString() : plainToolTip(QString::fromStdString(shownText(toolTip))));
-  if (item.image()) {
-    const QIcon image = images_.icon(item.image());
-    if (image.cacheKey() != tray.icon().cacheKey()) tray.setIcon(image);
-  } else if (!item.attributedTitle().text.empty() && item.attributedTitle() != icon.drawn) {
-    // A price item: its text is its picture, drawn again only when the text changes.
-    icon.drawn = item.attributedTitle();
-    tray.setIcon(priceIcon(icon.drawn, darkText_));
+  const ItemWords words = wordsOf(item);
+  const QString toolTip = words.pair.isEmpty() ? QString::fromStdString(shownText(item.toolTip()))
+                                               : (nameOf(words) + '\n' + detailOf(words)).trimmed();
+  tray.setToolTip(toolTip.isEmpty() ? QString() : plainToolTip(toolTip));
+  const QIcon image = images_.icon(item.image());
+  const Drawn drawn = words.pair.isEmpty()
+                          ? Drawn{{}, image.cacheKey(), item.needsAttention()}
+                          : Drawn{{shownOf(words), item.subject().colour, item.needsAttention()}, 0, false};
+  if (drawn != icon.drawn && (!words.pair.isEmpty() || !image.isNull())) {
+    icon.drawn = drawn;
+    if (!words.pair.isEmpty())
+      tray.setIcon(iconOf(pricePictures(drawn.face)));
+    else
+      tray.setIcon(drawn.attention ? iconOf(withAttentionDot(picturesOf(image))) : image);
   }
   // A tray icon without a picture shows as an empty slot; wait until there is one.
   tray.setVisible(!tray.icon().isNull());

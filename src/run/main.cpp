@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QScreen>
 #include <QSessionManager>
+#include <QStandardPaths>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -146,6 +149,21 @@ int runBar(int argc, char** argv, BarFormat format, bool showChange) {
   return assembly.run();
 }
 
+// The tray's pictures: the application's icon from the theme folder beside the resources (the build
+// tree) or the installed one (share/icons beside share/pricora); the price pictures in a folder of
+// this process's in $XDG_RUNTIME_DIR, removed at quit.
+TraySetup traySetup(const QString& resources) {
+  TraySetup setup;
+  for (const QString& theme : {resources + "/icons", resources + "/../icons"})
+    if (setup.appIconThemePath.isEmpty() &&
+        QFileInfo::exists(theme + "/hicolor/scalable/apps/" + kApplicationIcon + ".svg"))
+      setup.appIconThemePath = QFileInfo(theme).canonicalFilePath();
+  if (const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation); !runtime.isEmpty())
+    setup.iconRoot = runtime + QStringLiteral("/pricora-%1").arg(QCoreApplication::applicationPid());
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) setup.screenWidth = screen->geometry().width();
+  return setup;
+}
+
 int runDesktop(int argc, char** argv) {
   if (!displayAvailable()) return reportNoDisplay(argc, argv);
   QApplication app(argc, argv);
@@ -167,8 +185,7 @@ int runDesktop(int argc, char** argv) {
   // A second start on this store asks for the Manage window through the bus.
   ApplicationBus bus([&delegate] { delegate.showManageWindow(); });
   ImageCache images(platform.bundle.resourcesFolder());
-  // Most panels are dark; "tray/darkText=true" in the settings suits a light one.
-  TrayChooser tray(platform.statusBar, delegate, images, platform.settings.boolForKey("tray/darkText"),
+  TrayChooser tray(platform.statusBar, delegate, images, traySetup(platform.bundle.resourcesFolder()),
                    QDBusConnection::sessionBus(), [](const QString& name) {
                      return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
                    });

@@ -1,18 +1,18 @@
 #include "sni/ItemLook.h"
 
-#include <QImage>
-#include <QPainter>
+#include <QSet>
 #include <QtEndian>
 
 #include "core/exchanges/NetworkText.h"
-#include "qt/PriceIcon.h"
+#include "qt/ItemWords.h"
 
 namespace pricora {
 
 namespace {
 
-// The sizes hosts ask for: 16 to 32 pixel slots, and twice 22 to 32 at scale 2.
-constexpr int kSizes[] = {16, 22, 24, 32, 48, 64};
+// Where the Ayatana indicator service would put an item of ours by its category and Id; later
+// items go to the right of earlier ones.
+constexpr uint kFirstOrderingIndex = 0x80707269;
 
 SniPixmap pixmapOf(const QImage& picture) {
   const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
@@ -26,65 +26,89 @@ SniPixmap pixmapOf(const QImage& picture) {
   return pixmap;
 }
 
-SniPixmaps pixmapsOf(const QIcon& icon) {
+SniPixmaps pixmapsOf(const Pictures& pictures) {
   SniPixmaps pixmaps;
-  if (icon.isNull()) return pixmaps;
-  for (int size : kSizes) {
-    QImage image = icon.pixmap(QSize(size, size)).toImage();
-    image.setDevicePixelRatio(1.0);
-    if (image.width() > size || image.height() > size)
-      image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    pixmaps.push_back(pixmapOf(image));
-  }
+  for (const QImage& picture : pictures) pixmaps.push_back(pixmapOf(picture));
   return pixmaps;
 }
 
-// A round mark in the exchange's colour with a thin rim, so it shows on light and dark panels;
-// grey until the item knows its exchange.
-SniPixmaps markOf(std::optional<Rgb> accent) {
-  const QColor fill = accent ? QColor(accent->red, accent->green, accent->blue) : QColor(0x8a, 0x8a, 0x8a);
-  SniPixmaps pixmaps;
-  for (int size : kSizes) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const double diameter = size * 0.5;
-    const QRectF circle((size - diameter) / 2, (size - diameter) / 2, diameter, diameter);
-    painter.setPen(QPen(QColor(255, 255, 255, 150), std::max(1.0, size / 24.0)));
-    painter.setBrush(fill);
-    painter.drawEllipse(circle);
-    painter.end();
-    pixmaps.push_back(pixmapOf(image));
-  }
-  return pixmaps;
+// The name a label starts with in that form.
+QString labelName(const QString& pair, LabelForm form) {
+  return form == LabelForm::Pair ? pair : form == LabelForm::Base ? baseOf(pair) : QString();
+}
+
+QString joined(const QString& name, const QString& price) {
+  return name.isEmpty() || price.isEmpty() ? name + price : name + ' ' + price;
 }
 
 }  // namespace
 
-SniLook lookOf(const StatusItem& item, ImageCache& images, LookOptions options, uint index) {
-  SniLook look;
-  look.orderingIndex = index;
-  const QString toolTip = QString::fromStdString(shownText(item.toolTip()));
-  if (item.image() || item.attributedTitle().text.empty()) {
-    look.id = "pricora";
-    look.title = "Pricora";
-    look.pixmaps = pixmapsOf(images.icon(item.image()));
-    look.toolTip.title = toolTip.isEmpty() ? look.title : toolTip;
-    return look;
+LabelForm labelFormFor(const std::vector<ItemSubject>& subjects, const LookOptions& options) {
+  if (options.host.labelRoom <= 0) return LabelForm::Pair;
+  const double room = static_cast<double>(options.host.labelRoom) * options.screenWidth / 1280.0;
+  QSet<QString> bases;
+  for (const ItemSubject& subject : subjects)
+    bases.insert(QString::fromStdString(subject.exchange) + ' ' + baseOf(QString::fromStdString(subject.pair)));
+  for (LabelForm form : {LabelForm::Pair, LabelForm::Base}) {
+    if (form == LabelForm::Base && bases.size() < static_cast<qsizetype>(subjects.size())) continue;
+    qsizetype characters = 0;
+    for (const ItemSubject& subject : subjects) {
+      // Prices are cut to the pair's length.
+      const QString pair = QString::fromStdString(subject.pair);
+      characters += labelName(pair, form).size() + 1 + pair.size();
+    }
+    if (static_cast<double>(characters) <= room) return form;
   }
-  const QStringList lines = QString::fromStdString(item.attributedTitle().text).split('\n');
-  const QString title = lines.front();
-  const QString price = lines.size() > 1 ? lines.mid(1).join(' ') : QString();
-  look.id = "pricora-" + title;
-  look.title = title;
-  look.label = price.isEmpty() ? title : title + ' ' + price;
-  // Hosts keep the width of the guide, so prices of different lengths do not shift the panel.
-  look.labelGuide = title + ' ' + QString(static_cast<qsizetype>(title.toUcs4().size()), '0');
-  look.pixmaps = options.hostShowsLabels
-                     ? markOf(item.subject().colour)
-                     : pixmapsOf(priceIcon(item.attributedTitle(), options.darkText, PriceLayout::PriceOnly));
-  look.toolTip.title = toolTip.isEmpty() ? title : toolTip;
+  return LabelForm::PriceOnly;
+}
+
+ItemLook lookOf(const StatusItem& item, ImageCache& images, const LookOptions& options, LabelForm form, uint index) {
+  ItemLook look;
+  SniLook& sni = look.sni;
+  sni.orderingIndex = kFirstOrderingIndex - 2 * index;
+  sni.needsAttention = item.needsAttention();
+  const QString toolTip = QString::fromStdString(shownText(item.toolTip()));
+  const ItemWords words = wordsOf(item);
+  if (words.pair.isEmpty()) {
+    // The application's own item keeps its Id, so hosts keep what the user chose for it.
+    sni.id = "pricora";
+    sni.title = "Pricora";
+    sni.toolTip.title = toolTip.isEmpty() ? sni.title : toolTip;
+    sni.accessibleDesc = sni.toolTip.title;
+    look.icon = picturesOf(images.icon(item.image()));
+    if (!options.appIconThemePath.isEmpty()) {
+      sni.iconName = kApplicationIcon;
+      sni.iconThemePath = options.appIconThemePath;
+    }
+  } else {
+    const ItemSubject& subject = item.subject();
+    // One pair can be shown for several exchanges; hosts keep their settings per Id.
+    sni.id = QStringLiteral("pricora-%1-%2").arg(words.exchange, words.pair);
+    // Plasma lists items by title: after the application's own, by pair and exchange, which is the
+    // order they are made in at start-up.
+    sni.title = "Pricora: " + nameOf(words);
+    sni.toolTip.title = nameOf(words);
+    sni.toolTip.text = detailOf(words);
+    if (item.move() && item.move()->recent.size() > 1)
+      for (int size : {32, 48, 64}) sni.toolTip.pixmaps.push_back(pixmapOf(sparkline(item.move()->recent, size)));
+    sni.accessibleDesc = spokenOf(words);
+    if (options.host.drawsLabels) {
+      const QString name = labelName(words.pair, form);
+      sni.label = name.isEmpty() ? shownOf(words) : joined(name, words.price);
+      // Hosts keep the width of the guide, so prices of different lengths do not shift the panel.
+      const qsizetype digits = std::max(words.pair.size(), words.price.size());
+      sni.labelGuide = joined(name, QString(digits, '0'));
+      look.icon = markPictures(subject.colour);
+    } else {
+      look.icon = pricePictures({shownOf(words), subject.colour});
+      if (sni.needsAttention) look.attention = pricePictures({shownOf(words), subject.colour, true});
+    }
+  }
+  sni.pixmaps = pixmapsOf(look.icon);
+  if (sni.needsAttention) {
+    if (look.attention.empty()) look.attention = withAttentionDot(look.icon);
+    sni.attentionPixmaps = pixmapsOf(look.attention);
+  }
   return look;
 }
 

@@ -14,12 +14,24 @@ namespace {
 
 constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
 constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
+// For hosts that take one item at a time: the next item waits until the host has read the last
+// one and this much more, or at most kLongestPace for a host that is slow to read or never does.
+constexpr int kPace = 500;
+constexpr int kLongestPace = 2000;
 
 }  // namespace
 
 SniTray::SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, LookOptions options,
-                 BusConnector connectItem)
-    : statusBar_(statusBar), target_(target), images_(images), options_(options), connect_(std::move(connectItem)) {
+                 const QString& iconRoot, BusConnector connectItem, std::function<void()> failed)
+    : statusBar_(statusBar),
+      target_(target),
+      images_(images),
+      options_(std::move(options)),
+      icons_(iconRoot),
+      connect_(std::move(connectItem)),
+      failed_(std::move(failed)) {
+  pace_.setSingleShot(true);
+  connect(&pace_, &QTimer::timeout, this, &SniTray::registerNext);
   registerTrayDBusTypes();
   statusBar_.addObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
@@ -40,11 +52,17 @@ void SniTray::statusItemAdded(const StatusItemRef& item) {
   auto entry = std::make_unique<Entry>();
   entry->item = item;
   entry->index = created_++;
+  entry->key = QString::number(entry->index);
   entry->connectionName = QStringLiteral("pricora-tray-%1-%2").arg(reinterpret_cast<quintptr>(this)).arg(entry->index);
   entry->menu = std::make_unique<DBusMenuExporter>(item->menu(), target_, images_);
   Entry* raw = entry.get();
-  entry->sni = std::make_unique<StatusNotifierItem>(kMenuPath, [this, raw](QPoint where) { popUp(*raw, where); });
+  const auto popup = [this, raw](QPoint where) { popUp(*raw, where); };
+  if (options_.host.drawsLabels)
+    entry->sni = std::make_unique<LabelledStatusNotifierItem>(kMenuPath, popup);
+  else
+    entry->sni = std::make_unique<StatusNotifierItem>(kMenuPath, popup);
   entries_.push_back(std::move(entry));
+  followLabelForm();
   update(*raw);
 
   QDBusConnection bus = connect_(raw->connectionName);
@@ -56,6 +74,7 @@ void SniTray::statusItemAdded(const StatusItemRef& item) {
         QCoreApplication::translate("SniTray", "pricora: cannot show a tray item on the session bus: %1");
     std::fprintf(stderr, "%s\n", qPrintable(line.arg(bus.lastError().message())));
     raw->registered = true;  // nothing to register
+    fail();
     return;
   }
   registerNext();
@@ -74,8 +93,11 @@ void SniTray::statusItemRemoved(const StatusItemRef& item) {
     if (entry->item != item) return false;
     awaited = awaited || (registering_ && entry->connectionName == registeringName_);
     leaveBus(*entry);
+    icons_.withdraw(entry->key);
+    icons_.withdraw(entry->key + "a");
     return true;
   });
+  followLabelForm();
   // Closing its connection drops the watcher's answer with it: nothing else would register the
   // items after it.
   if (!awaited) return;
@@ -85,23 +107,51 @@ void SniTray::statusItemRemoved(const StatusItemRef& item) {
 }
 
 void SniTray::statusItemChanged(StatusItem& item) {
-  for (auto& entry : entries_) {
-    if (entry->item.get() != &item || entry->updateQueued) continue;
-    // A price arrives as text, tool tip and menu one after the other: draw once for all three.
-    entry->updateQueued = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this, name = entry->connectionName] {
-          if (Entry* queued = entryNamed(name)) update(*queued);
-        },
-        Qt::QueuedConnection);
-  }
+  for (auto& entry : entries_)
+    if (entry->item.get() == &item) queueUpdate(*entry);
+  followLabelForm();  // an item learns what it stands for after it is made
+}
+
+void SniTray::queueUpdate(Entry& entry) {
+  if (entry.updateQueued) return;
+  // A price arrives as text, tool tip and menu one after the other: draw once for all three.
+  entry.updateQueued = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this, name = entry.connectionName] {
+        if (Entry* queued = entryNamed(name)) update(*queued);
+      },
+      Qt::QueuedConnection);
+}
+
+void SniTray::followLabelForm() {
+  std::vector<ItemSubject> subjects;
+  for (const auto& entry : entries_)
+    if (!entry->item->subject().empty()) subjects.push_back(entry->item->subject());
+  const LabelForm form = labelFormFor(subjects, options_);
+  if (form == labelForm_) return;
+  labelForm_ = form;
+  for (auto& entry : entries_) queueUpdate(*entry);
 }
 
 void SniTray::update(Entry& entry) {
   entry.updateQueued = false;
   entry.menu->setRoot(entry.item->menu());
-  entry.sni->show(lookOf(*entry.item, images_, options_, entry.index));
+  ItemLook look = lookOf(*entry.item, images_, options_, labelForm_, entry.index);
+  // Pictures without a theme name get one in the icon folder.
+  if (look.sni.iconName.isEmpty()) {
+    look.sni.iconName = icons_.publish(entry.key, look.icon);
+    if (!look.sni.iconName.isEmpty()) look.sni.iconThemePath = icons_.themePath();
+  }
+  if (look.attention.empty())
+    icons_.withdraw(entry.key + "a");
+  else
+    look.sni.attentionIconName = icons_.publish(entry.key + "a", look.attention);
+  entry.sni->show(std::move(look.sni));
+}
+
+void SniTray::fail() {
+  if (auto failed = std::exchange(failed_, nullptr)) failed();
 }
 
 void SniTray::popUp(Entry& entry, QPoint where) {
@@ -112,7 +162,7 @@ void SniTray::popUp(Entry& entry, QPoint where) {
 }
 
 void SniTray::registerNext() {
-  if (registering_) return;
+  if (registering_ || pace_.isActive()) return;
   auto next = std::find_if(entries_.begin(), entries_.end(), [](const auto& entry) { return !entry->registered; });
   if (next == entries_.end()) return;
   // One at a time, each after the watcher's answer to the one before: hosts place items in the
@@ -130,13 +180,24 @@ void SniTray::registerNext() {
             done->deleteLater();
             registration_ = nullptr;
             registering_ = false;
-            if (done->isError())
+            if (done->isError()) {
               std::fprintf(stderr, "%s\n",
                            qPrintable(QCoreApplication::translate("SniTray",
                                                                   "pricora: the tray did not take an item: %1")
                                           .arg(done->error().message())));
-            if (Entry* registered = entryNamed(name)) registered->registered = true;
-            registerNext();
+              fail();
+              return;
+            }
+            Entry* registered = entryNamed(name);
+            if (!registered) return registerNext();
+            registered->registered = true;
+            // Elsewhere the next goes at once: GNOME Shell, busy with a new menu after the first
+            // prices, answers an item seconds late.
+            if (!options_.host.oneItemAtATime) return registerNext();
+            pace_.start(registered->sni->wasRead() ? kPace : kLongestPace);
+            registered->sni->whenRead([this] {
+              if (pace_.isActive()) pace_.start(kPace);
+            });
           });
 }
 

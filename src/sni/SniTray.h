@@ -2,6 +2,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "qt/ImageCache.h"
 #include "qt/MenuMirror.h"
 #include "sni/DBusMenuExporter.h"
+#include "sni/IconFolder.h"
 #include "sni/ItemLook.h"
 #include "sni/StatusNotifierItem.h"
 
@@ -23,14 +25,20 @@ namespace pricora {
 using BusConnector = std::function<QDBusConnection(const QString& name)>;
 
 // Shows each status item of the model as a StatusNotifierItem with its menu over dbusmenu,
-// registered with the bus's org.kde.StatusNotifierWatcher in creation order.
+// registered with the bus's org.kde.StatusNotifierWatcher in creation order, each after the
+// watcher's answer to the one before, and on hosts that take one item at a time once the host has
+// read it.
 //
 // Each item has a bus connection of its own ("/StatusNotifierItem" and "/MenuBar" on it), so a
 // removed item leaves the bus and every host drops it, as hosts follow names, not objects.
+// Pictures are also written to an icon folder under iconRoot, for hosts that read icons by name.
+// When an item cannot be put on the bus or the watcher refuses it, the tray says why on standard
+// error and calls failed, once, which must not destroy the tray from inside the call: the desktop
+// would otherwise show nothing of that item.
 class SniTray final : public QObject, public StatusBarObserver {
  public:
   SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, LookOptions options,
-          BusConnector connectItem);
+          const QString& iconRoot, BusConnector connectItem, std::function<void()> failed);
   ~SniTray() override;
 
   static constexpr const char* kItemPath = "/StatusNotifierItem";
@@ -41,6 +49,7 @@ class SniTray final : public QObject, public StatusBarObserver {
     StatusItemRef item;
     QString connectionName;
     uint index = 0;
+    QString key;  // of its pictures in the icon folder
     std::unique_ptr<DBusMenuExporter> menu;
     std::unique_ptr<StatusNotifierItem> sni;
     std::unique_ptr<MenuMirror> popup;
@@ -52,7 +61,10 @@ class SniTray final : public QObject, public StatusBarObserver {
   void statusItemRemoved(const StatusItemRef& item) override;
   void statusItemChanged(StatusItem& item) override;
   void update(Entry& entry);
+  void queueUpdate(Entry& entry);
+  void followLabelForm();
   void popUp(Entry& entry, QPoint where);
+  void fail();
   void registerNext();
   Entry* entryNamed(const QString& connectionName);
   void leaveBus(Entry& entry);
@@ -61,10 +73,14 @@ class SniTray final : public QObject, public StatusBarObserver {
   MenuActionTarget& target_;
   ImageCache& images_;
   LookOptions options_;
+  IconFolder icons_;
   BusConnector connect_;
+  std::function<void()> failed_;
+  LabelForm labelForm_ = LabelForm::Pair;
   std::vector<std::unique_ptr<Entry>> entries_;
   uint created_ = 0;
   bool registering_ = false;
+  QTimer pace_;  // between one item read by the host and the next registered
   QDBusPendingCallWatcher* registration_ = nullptr;  // the watcher's answer awaited, if any
   QString registeringName_;                          // and whose it is
 };

@@ -1,5 +1,7 @@
 #include "sni/StatusNotifierItem.h"
 
+#include <utility>
+
 namespace pricora {
 
 namespace {
@@ -15,16 +17,36 @@ bool samePixmaps(const SniPixmaps& a, const SniPixmaps& b) {
 StatusNotifierItem::StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup)
     : menuPath_(std::move(menuPath)), popup_(std::move(popup)) {}
 
+QString StatusNotifierItem::id() const {
+  wasRead_ = true;
+  if (auto read = std::exchange(read_, nullptr)) read();
+  return look_.id;
+}
+
+QString StatusNotifierItem::status() const {
+  return look_.needsAttention ? QStringLiteral("NeedsAttention") : QStringLiteral("Active");
+}
+
 void StatusNotifierItem::show(SniLook look) {
   const bool newTitle = look.title != look_.title;
-  const bool newIcon = !samePixmaps(look.pixmaps, look_.pixmaps);
-  const bool newToolTip = look.toolTip.title != look_.toolTip.title || look.toolTip.text != look_.toolTip.text;
+  const bool newThemePath = look.iconThemePath != look_.iconThemePath;
+  // Hosts read the accessible text with the icon.
+  const bool newIcon = look.iconName != look_.iconName || !samePixmaps(look.pixmaps, look_.pixmaps) ||
+                       look.accessibleDesc != look_.accessibleDesc;
+  const bool newAttentionIcon =
+      look.attentionIconName != look_.attentionIconName || !samePixmaps(look.attentionPixmaps, look_.attentionPixmaps);
+  const bool newStatus = look.needsAttention != look_.needsAttention;
+  const bool newToolTip = look.toolTip.title != look_.toolTip.title || look.toolTip.text != look_.toolTip.text ||
+                          !samePixmaps(look.toolTip.pixmaps, look_.toolTip.pixmaps);
   const bool newLabel = look.label != look_.label || look.labelGuide != look_.labelGuide;
   look_ = std::move(look);
   if (newTitle) Q_EMIT NewTitle();
+  if (newThemePath) Q_EMIT NewIconThemePath(look_.iconThemePath);
   if (newIcon) Q_EMIT NewIcon();
+  if (newAttentionIcon) Q_EMIT NewAttentionIcon();
+  if (newStatus) Q_EMIT NewStatus(status());
   if (newToolTip) Q_EMIT NewToolTip();
-  if (newLabel) Q_EMIT XAyatanaNewLabel(look_.label, look_.labelGuide);
+  if (newLabel) labelChanged();
 }
 
 void StatusNotifierItem::Activate(int x, int y) { popup_(QPoint(x, y)); }

@@ -14,7 +14,14 @@ namespace pricora {
 struct SniLook {
   QString id;
   QString title;
+  bool needsAttention = false;
+  // The icon by name in a theme (hosts that read only names), and as pictures.
+  QString iconName;
+  QString iconThemePath;
   SniPixmaps pixmaps;
+  QString attentionIconName;
+  SniPixmaps attentionPixmaps;
+  QString accessibleDesc;
   SniToolTip toolTip;
   QString label;  // beside the icon, on hosts that draw labels
   QString labelGuide;
@@ -24,7 +31,9 @@ struct SniLook {
 // One org.kde.StatusNotifierItem object. Its menu is a com.canonical.dbusmenu object at
 // menuPath; hosts show that menu themselves. A host that asks the item to act instead
 // (Activate, ContextMenu, SecondaryActivate) gets the popup callback with the screen position.
-class StatusNotifierItem final : public QObject {
+// Without the Ayatana label: mate-panel's notification area puts any label it finds, even an
+// empty one, in place of the icon.
+class StatusNotifierItem : public QObject {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
   Q_PROPERTY(QString Category READ category)
@@ -32,41 +41,47 @@ class StatusNotifierItem final : public QObject {
   Q_PROPERTY(QString Title READ title)
   Q_PROPERTY(QString Status READ status)
   Q_PROPERTY(int WindowId READ windowId)
-  Q_PROPERTY(QString IconName READ emptyText)
-  Q_PROPERTY(QString IconThemePath READ emptyText)
+  Q_PROPERTY(QString IconName READ iconName)
+  Q_PROPERTY(QString IconThemePath READ iconThemePath)
   Q_PROPERTY(pricora::SniPixmaps IconPixmap READ iconPixmap)
+  Q_PROPERTY(QString IconAccessibleDesc READ accessibleDesc)
   Q_PROPERTY(QString OverlayIconName READ emptyText)
   Q_PROPERTY(pricora::SniPixmaps OverlayIconPixmap READ noPixmaps)
-  Q_PROPERTY(QString AttentionIconName READ emptyText)
-  Q_PROPERTY(pricora::SniPixmaps AttentionIconPixmap READ noPixmaps)
+  Q_PROPERTY(QString AttentionIconName READ attentionIconName)
+  Q_PROPERTY(pricora::SniPixmaps AttentionIconPixmap READ attentionPixmaps)
+  Q_PROPERTY(QString AttentionAccessibleDesc READ accessibleDesc)
   Q_PROPERTY(QString AttentionMovieName READ emptyText)
   Q_PROPERTY(pricora::SniToolTip ToolTip READ toolTip)
   Q_PROPERTY(bool ItemIsMenu READ itemIsMenu)
   Q_PROPERTY(QDBusObjectPath Menu READ menu)
-  Q_PROPERTY(QString XAyatanaLabel READ label)
-  Q_PROPERTY(QString XAyatanaLabelGuide READ labelGuide)
-  Q_PROPERTY(uint XAyatanaOrderingIndex READ orderingIndex)
 
  public:
   StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup);
+  ~StatusNotifierItem() override = default;
 
   // Shows a new look, announcing only what changed.
   void show(SniLook look);
 
+  // Calls read, once, as soon as a host has read the item (every host reads its Id).
+  void whenRead(std::function<void()> read) { read_ = std::move(read); }
+  bool wasRead() const { return wasRead_; }
+
   QString category() const { return QStringLiteral("ApplicationStatus"); }
-  QString id() const { return look_.id; }
+  QString id() const;
   QString title() const { return look_.title; }
-  QString status() const { return QStringLiteral("Active"); }
+  QString status() const;
   int windowId() const { return 0; }
   QString emptyText() const { return {}; }
+  QString iconName() const { return look_.iconName; }
+  QString iconThemePath() const { return look_.iconThemePath; }
   SniPixmaps iconPixmap() const { return look_.pixmaps; }
+  QString accessibleDesc() const { return look_.accessibleDesc; }
+  QString attentionIconName() const { return look_.attentionIconName; }
+  SniPixmaps attentionPixmaps() const { return look_.attentionPixmaps; }
   SniPixmaps noPixmaps() const { return {}; }
   SniToolTip toolTip() const { return look_.toolTip; }
   bool itemIsMenu() const { return true; }
   QDBusObjectPath menu() const { return QDBusObjectPath(menuPath_); }
-  QString label() const { return look_.label; }
-  QString labelGuide() const { return look_.labelGuide; }
-  uint orderingIndex() const { return look_.orderingIndex; }
 
  public Q_SLOTS:
   void Activate(int x, int y);
@@ -81,12 +96,41 @@ class StatusNotifierItem final : public QObject {
   void NewOverlayIcon();
   void NewToolTip();
   void NewStatus(const QString& status);
-  void XAyatanaNewLabel(const QString& label, const QString& guide);
+  void NewIconThemePath(const QString& path);
+
+ protected:
+  const SniLook& look() const { return look_; }
+  virtual void labelChanged() {}
 
  private:
   QString menuPath_;
   std::function<void(QPoint)> popup_;
   SniLook look_;
+  // Reading a property is const; that it happened is not part of the item's state.
+  mutable bool wasRead_ = false;
+  mutable std::function<void()> read_;
+};
+
+// An item with the Ayatana label beside its icon, for hosts that draw it.
+class LabelledStatusNotifierItem final : public StatusNotifierItem {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
+  Q_PROPERTY(QString XAyatanaLabel READ label)
+  Q_PROPERTY(QString XAyatanaLabelGuide READ labelGuide)
+  Q_PROPERTY(uint XAyatanaOrderingIndex READ orderingIndex)
+
+ public:
+  using StatusNotifierItem::StatusNotifierItem;
+
+  QString label() const { return look().label; }
+  QString labelGuide() const { return look().labelGuide; }
+  uint orderingIndex() const { return look().orderingIndex; }
+
+ Q_SIGNALS:
+  void XAyatanaNewLabel(const QString& label, const QString& guide);
+
+ private:
+  void labelChanged() override { Q_EMIT XAyatanaNewLabel(label(), labelGuide()); }
 };
 
 }  // namespace pricora

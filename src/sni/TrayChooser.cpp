@@ -10,12 +10,12 @@ constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
 
 }  // namespace
 
-TrayChooser::TrayChooser(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, bool darkText,
+TrayChooser::TrayChooser(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, TraySetup setup,
                          QDBusConnection bus, BusConnector connectItem)
     : statusBar_(statusBar),
       target_(target),
       images_(images),
-      darkText_(darkText),
+      setup_(std::move(setup)),
       bus_(std::move(bus)),
       connect_(std::move(connectItem)),
       watcher_(kWatcherService, bus_, QDBusServiceWatcher::WatchForOwnerChange) {
@@ -40,15 +40,16 @@ TrayChooser::~TrayChooser() {
 void TrayChooser::useStatusNotifierItems() {
   xembed_.reset();
   sni_.reset();  // a new watcher knows none of our items: register them all again
-  // GNOME Shell's tray draws an item's label beside its icon; the other hosts show icons only.
-  const bool labels = bus_.interface() && bus_.interface()->isServiceRegistered("org.gnome.Shell");
-  sni_ = std::make_unique<SniTray>(statusBar_, target_, images_, LookOptions{labels, darkText_}, connect_);
+  const HostTraits host = setup_.host ? setup_.host() : hostTraits(watcherProcessNames(bus_));
+  sni_ = std::make_unique<SniTray>(
+      statusBar_, target_, images_, LookOptions{host, setup_.appIconThemePath, setup_.screenWidth}, setup_.iconRoot,
+      connect_, [this] { QMetaObject::invokeMethod(this, [this] { useXEmbed(); }, Qt::QueuedConnection); });
 }
 
 void TrayChooser::useXEmbed() {
   if (xembed_) return;
   sni_.reset();
-  xembed_ = std::make_unique<TrayHost>(statusBar_, target_, images_, darkText_);
+  xembed_ = std::make_unique<TrayHost>(statusBar_, target_, images_);
 }
 
 }  // namespace pricora

@@ -4,6 +4,7 @@
 #include <QDBusServiceWatcher>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 #include "platform/menu/MenuActionTarget.h"
@@ -14,14 +15,23 @@
 
 namespace pricora {
 
+struct TraySetup {
+  QString appIconThemePath;  // a theme folder with the application's icon; empty: the desktop's
+  QString iconRoot;          // a private folder for pictures that hosts read by name; empty: none
+  int screenWidth = 1280;    // logical pixels
+  // What the host behind a new watcher draws; unset: asked of the process that owns the watcher.
+  std::function<HostTraits()> host;
+};
+
 // Shows the status bar in whichever tray the desktop has: as StatusNotifierItems while an
 // org.kde.StatusNotifierWatcher is on the bus (every item registered again when a new watcher
-// takes over, as after a panel restart), else as XEmbed tray icons.
+// takes over, as after a panel restart), else as XEmbed tray icons. A watcher that cannot be given
+// the items also leaves them to the XEmbed tray, until another watcher takes over.
 class TrayChooser final : public QObject {
  public:
   // bus: where the watcher is looked for; connectItem: opens the items' own connections to it.
-  TrayChooser(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, bool darkText, QDBusConnection bus,
-              BusConnector connectItem);
+  TrayChooser(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, TraySetup setup,
+              QDBusConnection bus, BusConnector connectItem);
   ~TrayChooser() override;
 
   bool showsStatusNotifierItems() const { return sni_ != nullptr; }
@@ -33,7 +43,7 @@ class TrayChooser final : public QObject {
   StatusBar& statusBar_;
   MenuActionTarget& target_;
   ImageCache& images_;
-  bool darkText_;
+  TraySetup setup_;
   QDBusConnection bus_;
   BusConnector connect_;
   QDBusServiceWatcher watcher_;

@@ -111,7 +111,7 @@ TEST_F(MenuMirrorTest, AnOpenTrayMenuFollowsEachNewPrice) {
   const StatusItemRef item = bar.statusItemWithLength(0);
   item->setMenu(model);
   const QWidgetList before = QApplication::topLevelWidgets();
-  TrayHost tray(bar, target, images, false);
+  TrayHost tray(bar, target, images);
   QPointer<QMenu> shown;
   for (QWidget* widget : QApplication::topLevelWidgets())
     if (!before.contains(widget)) shown = qobject_cast<QMenu*>(widget);

@@ -4,8 +4,12 @@
 #include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVirtualObject>
+#include <QDateTime>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
 
 #include <functional>
 #include <memory>
@@ -42,11 +46,24 @@ class FakeWatcher final : public QDBusVirtualObject {
   QString introspect(const QString&) const override { return {}; }
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
     if (message.member() != "RegisterStatusNotifierItem") return false;
+    if (refuse) return bus.send(message.createErrorReply(QDBusError::AccessDenied, "not here"));
     items.push_back({message.service(), message.arguments().value(0).toString()});
     bus.send(message.createReply());
+    log.push_back("register");
+    // As hosts do: read the item it was told of.
+    QDBusMessage read = QDBusMessage::createMethodCall(message.service(), items.back().second,
+                                                       "org.freedesktop.DBus.Properties", "GetAll");
+    read << QString("org.kde.StatusNotifierItem");
+    connect(new QDBusPendingCallWatcher(bus.asyncCall(read), this), &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* done) {
+              log.push_back("read");
+              done->deleteLater();
+            });
     return true;
   }
   std::vector<std::pair<QString, QString>> items;  // (sender, object path)
+  std::vector<QString> log;
+  bool refuse = false;
 };
 
 class SignalLog final : public QObject {
@@ -90,8 +107,9 @@ class SniTrayTest : public ::testing::Test {
     app->setImage(swatchImage({1, 2, 3}, 8, 8));
     app->setMenu(statusMenu);
 
+    price->setSubject({"Kraken", "XBT/USD", Rgb{218, 64, 122}});
     price->setAttributedTitle({"XBT/USD\n10599.5", {}});
-    price->setToolTip("XBT/USD: 10599.5");
+    price->setToolTip("XBT/USD: 10599.50000");
     auto priceMenu = Menu::create();
     priceMenu->addItemWithTitle("Kraken", "openExchangeWebsiteWithSender:");
     price->setMenu(priceMenu);
@@ -112,9 +130,15 @@ class SniTrayTest : public ::testing::Test {
     desktop_.unregisterObject("/StatusNotifierWatcher");
   }
   void showTray() {
-    tray = std::make_unique<TrayChooser>(bar, target, images, false, app_, [this](const QString& name) {
-      return QDBusConnection::connectToBus(address_, name);
+    const TraySetup setup{{}, iconRoot(), 1280, [this] { return host; }};
+    tray = std::make_unique<TrayChooser>(bar, target, images, setup, app_, [this](const QString& name) {
+      return noBusForItems ? QDBusConnection(name) : QDBusConnection::connectToBus(address_, name);
     });
+  }
+  QString iconRoot() const { return QString::fromStdString(folder_.path().string()) + "/pictures"; }
+  QString iconFile(std::size_t item, const QString& folder) {
+    return property(item, "IconThemePath").toString() + "/hicolor/" + folder + "/apps/" +
+           property(item, "IconName").toString() + ".png";
   }
   QVariant property(std::size_t item, const QString& name) {
     const QDBusMessage reply = call(desktop_, watcher.items.at(item).first, "/StatusNotifierItem",
@@ -145,6 +169,8 @@ class SniTrayTest : public ::testing::Test {
   MenuItemRef kraken;
   StatusItemRef app = bar.statusItemWithLength(20);
   StatusItemRef price = bar.statusItemWithLength(0);
+  HostTraits host{true, 0};
+  bool noBusForItems = false;
   std::unique_ptr<TrayChooser> tray;
 };
 
@@ -159,22 +185,33 @@ TEST_F(SniTrayTest, RegistersEachItemInOrderWithItsLabelAndFollowsChanges) {
     const char* name;
     QVariant app, price;
   };
-  for (const Expected& row : std::vector<Expected>{{"Id", "pricora", "pricora-XBT/USD"},
+  for (const Expected& row : std::vector<Expected>{{"Id", "pricora", "pricora-Kraken-XBT/USD"},
+                                                   {"Title", "Pricora", "Pricora: XBT/USD, Kraken"},
                                                    {"XAyatanaLabel", "", "XBT/USD 10599.5"},
-                                                   {"XAyatanaOrderingIndex", 0u, 1u},
                                                    {"ItemIsMenu", true, true}}) {
     EXPECT_EQ(property(0, row.name), row.app) << row.name;
     EXPECT_EQ(property(1, row.name), row.price) << row.name;
   }
+  // The indicator service puts higher indices first: items stay in the order they were made.
+  EXPECT_GT(property(0, "XAyatanaOrderingIndex").toUInt(), property(1, "XAyatanaOrderingIndex").toUInt());
   const QVariant pixmaps = property(1, "IconPixmap");
   SniPixmaps decoded;
   pixmaps.value<QDBusArgument>() >> decoded;
-  ASSERT_EQ(decoded.size(), 6);
+  ASSERT_EQ(decoded.size(), 7);
   EXPECT_EQ(decoded.front().argb.size(), 16 * 16 * 4);
   EXPECT_EQ(property(1, "Menu").value<QDBusObjectPath>().path(), "/MenuBar");
 
   price->setAttributedTitle({"XBT/USD\n10600", {}});
   EXPECT_TRUE(spinUntil([&] { return property(1, "XAyatanaLabel") == "XBT/USD 10600"; }));
+  price->setMove(PriceMove{1.5, "+1.5 % in 24 h", {10400, 10500, 10600}});
+  SniToolTip toolTip;
+  spinUntil([&] {
+    property(1, "ToolTip").value<QDBusArgument>() >> toolTip;
+    return !toolTip.pixmaps.isEmpty();
+  });
+  EXPECT_EQ(toolTip.title, "XBT/USD, Kraken");
+  EXPECT_EQ(toolTip.text, "10599.50000\n+1.5 % in 24 h");
+  EXPECT_EQ(toolTip.pixmaps.size(), 3);  // the day's prices as a line
 
   // Every price brings a new menu: a host that has the old one open must hear of it.
   SignalLog log;
@@ -279,7 +316,54 @@ TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
   EXPECT_TRUE(spinUntil([&] { return !tray->showsStatusNotifierItems(); }));
   startWatcher();  // and came back: it must get every item again
   EXPECT_TRUE(spinUntil([&] { return watcher.items.size() == 4; }));
-  EXPECT_EQ(property(3, "Id"), "pricora-XBT/USD");
+  EXPECT_EQ(property(3, "Id"), "pricora-Kraken-XBT/USD");
+}
+
+TEST_F(SniTrayTest, ItemsTheWatcherRefusesOrThatCannotReachTheBusGoToXEmbed) {
+  startWatcher();
+  for (bool refused : {true, false}) {
+    watcher.refuse = refused;
+    noBusForItems = !refused;
+    showTray();
+    EXPECT_TRUE(tray->showsStatusNotifierItems());
+    EXPECT_TRUE(spinUntil([&] { return !tray->showsStatusNotifierItems(); })) << refused;
+  }
+}
+
+TEST_F(SniTrayTest, HostsThatTakeOneItemAtATimeGetTheNextOnceTheyHaveReadTheLast) {
+  host = {false, 0, true};  // xfce4-panel
+  startWatcher();
+  showTray();
+  ASSERT_TRUE(spinUntil([&] { return watcher.log.size() == 4; }));
+  EXPECT_EQ(watcher.log, (std::vector<QString>{"register", "read", "register", "read"}));
+}
+
+TEST_F(SniTrayTest, PicturesAreFilesHostsFindByNameRenamedWithEachPictureAndGoneAtQuit) {
+  host = {};  // a host that draws the price into the icon
+  startWatcher();
+  showTray();
+  ASSERT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
+  EXPECT_EQ(property(1, "IconThemePath"), iconRoot() + "/icons");
+  EXPECT_FALSE(property(1, "XAyatanaLabel").isValid());  // mate-panel would show it instead of the icon
+  const QString first = iconFile(1, "22x22");
+  EXPECT_TRUE(QFileInfo::exists(first));
+  EXPECT_TRUE(QFileInfo::exists(iconFile(0, "22x22@2")));  // the application's icon, without a theme of its own
+
+  // GTK notices new files by the theme folder's time, in whole seconds: each picture moves it on.
+  const auto themeTime = [&] { return QFileInfo(iconRoot() + "/icons/hicolor").lastModified(); };
+  const QDateTime before = themeTime();
+  price->setAttributedTitle({"XBT/USD\n10700", {}});
+  ASSERT_TRUE(spinUntil([&] { return iconFile(1, "22x22") != first; }));
+  EXPECT_TRUE(QFileInfo::exists(iconFile(1, "22x22")));
+  EXPECT_FALSE(QFileInfo::exists(first));
+  EXPECT_GE(before.secsTo(themeTime()), 1);
+
+  price->setNeedsAttention(true);
+  ASSERT_TRUE(spinUntil([&] { return property(1, "Status") == "NeedsAttention"; }));
+  EXPECT_FALSE(property(1, "AttentionIconName").toString().isEmpty());
+
+  tray.reset();
+  EXPECT_FALSE(QDir(iconRoot()).exists());
 }
 
 }  // namespace
