@@ -1,8 +1,6 @@
 #include "sni/DBusMenuExporter.h"
 
-#include <QBuffer>
 #include <QDBusError>
-#include <QPixmap>
 #include <QTimer>
 
 #include <algorithm>
@@ -26,7 +24,7 @@ QVariantMap rootProperties() { return {{"children-display", QStringLiteral("subm
 }  // namespace
 
 DBusMenuExporter::DBusMenuExporter(MenuRef root, MenuActionTarget& target, ImageCache& images)
-    : root_(std::move(root)), target_(target), images_(images) {}
+    : root_(std::move(root)), target_(target), pngs_(images) {}
 
 DBusMenuExporter::~DBusMenuExporter() {
   // A host that goes away without closing its menus must not leave their delegates running.
@@ -50,29 +48,6 @@ void DBusMenuExporter::queueAnnouncement() {
   QTimer::singleShot(kAnnouncementDelay, this, [this] { announceChanges(); });
 }
 
-int DBusMenuExporter::idOf(const MenuItemRef& item) {
-  auto found = ids_.find(item.get());
-  if (found != ids_.end() && found->second.item.lock() == item) return found->second.id;
-  const int id = nextId_++;
-  ids_[item.get()] = {item, id};
-  items_[id] = item;
-  // Every refresh makes new items; forget the dead ones now and then, not on every call.
-  if (items_.size() > 2 * liveAfterLastSweep_ + 256) forgetLostItems();
-  return id;
-}
-
-void DBusMenuExporter::forgetLostItems() {
-  std::erase_if(ids_, [](const auto& entry) { return entry.second.item.expired(); });
-  std::erase_if(items_, [](const auto& entry) { return entry.second.expired(); });
-  std::erase_if(pngs_, [](const auto& entry) { return entry.second.first.expired(); });
-  liveAfterLastSweep_ = items_.size();
-}
-
-MenuItemRef DBusMenuExporter::itemWithId(int id) const {
-  auto found = items_.find(id);
-  return found == items_.end() ? nullptr : found->second.lock();
-}
-
 MenuRef DBusMenuExporter::menuBelow(int id) const {
   if (id == 0) return root_;
   MenuItemRef item = itemWithId(id);
@@ -80,23 +55,7 @@ MenuRef DBusMenuExporter::menuBelow(int id) const {
 }
 
 QVariantMap DBusMenuExporter::propertiesOf(const MenuItem& item) {
-  QByteArray png;
-  if (const ImageRef& image = item.image()) {
-    auto found = pngs_.find(image.get());
-    if (found != pngs_.end() && found->second.first.lock() == image) {
-      png = found->second.second;
-    } else {
-      // Twice the size in points, as the Qt menus draw it, so it stays sharp at scale 2.
-      const QSize size(std::max(1, static_cast<int>(image->width * 2)),
-                       std::max(1, static_cast<int>(image->height * 2)));
-      const QPixmap pixmap = images_.icon(image).pixmap(image->width > 0 ? size : QSize(32, 32));
-      QBuffer buffer(&png);
-      buffer.open(QIODevice::WriteOnly);
-      pixmap.save(&buffer, "PNG");
-      pngs_[image.get()] = {image, png};
-    }
-  }
-  return menuItemProperties(item, png);
+  return menuItemProperties(item, pngs_.pngOf(item.image()));
 }
 
 QVariantMap DBusMenuExporter::propertiesOf(int id) {

@@ -14,6 +14,8 @@
 #include "platform/menu/MenuActionTarget.h"
 #include "qt/ImageCache.h"
 #include "sni/DBusTypes.h"
+#include "sni/MenuIconPngs.h"
+#include "sni/MenuIdRegistry.h"
 
 namespace pricora {
 
@@ -68,10 +70,6 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   void ItemActivationRequested(int id, uint timestamp);
 
  private:
-  struct Known {
-    std::weak_ptr<MenuItem> item;
-    int id = 0;
-  };
   // What a host was last told about one menu's items.
   struct Followed {
     std::weak_ptr<Menu> menu;
@@ -88,8 +86,8 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   void queueAnnouncement();
   void announceChanges();
 
-  int idOf(const MenuItemRef& item);
-  MenuItemRef itemWithId(int id) const;
+  int idOf(const MenuItemRef& item) { return ids_.idOf(item); }
+  MenuItemRef itemWithId(int id) const { return ids_.itemWithId(id); }
   // The menu below a node: the root for 0, an item's submenu otherwise; none for unknown ids.
   MenuRef menuBelow(int id) const;
   bool knows(int id) const { return id == 0 || itemWithId(id) != nullptr; }
@@ -98,7 +96,6 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   DBusMenuLayout layoutOf(int id, const MenuRef& menu, int depth, const QStringList& names);
   void follow(const MenuRef& menu, int parentId, std::vector<int> ids, std::vector<QVariantMap> properties);
   void stopFollowing();
-  void forgetLostItems();
   bool handleEvent(int id, const QString& eventId);
   bool needsUpdate() const;
   bool isOpen(const Menu* menu) const {
@@ -112,17 +109,13 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
 
   MenuRef root_;
   MenuActionTarget& target_;
-  ImageCache& images_;
-  std::unordered_map<const MenuItem*, Known> ids_;
-  std::unordered_map<int, std::weak_ptr<MenuItem>> items_;
-  std::size_t liveAfterLastSweep_ = 0;
-  int nextId_ = 1;
+  MenuIdRegistry ids_;
+  MenuIconPngs pngs_;
   uint revision_ = 1;
   std::unordered_map<const Menu*, Followed> followed_;
   std::size_t followedAfterLastSweep_ = 0;
   std::vector<const Menu*> changed_;
   std::map<const Menu*, std::weak_ptr<Menu>> open_;
-  std::map<const Image*, std::pair<std::weak_ptr<const Image>, QByteArray>> pngs_;
   bool announcementQueued_ = false;
   bool rootReplaced_ = false;
 };
