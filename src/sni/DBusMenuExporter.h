@@ -6,34 +6,28 @@
 #include <chrono>
 #include <map>
 #include <memory>
-#include <set>
-#include <unordered_map>
-#include <vector>
 
 #include "platform/menu/Menu.h"
 #include "platform/menu/MenuActionTarget.h"
 #include "qt/ImageCache.h"
 #include "sni/DBusTypes.h"
-#include "sni/MenuIconPngs.h"
-#include "sni/MenuIdRegistry.h"
+#include "sni/ExportedTree.h"
 
 namespace pricora {
 
-// One menu tree of the model as com.canonical.dbusmenu, read straight from the model.
+// One menu tree of the model as com.canonical.dbusmenu: the bus-facing side, which answers hosts
+// from the ExportedTree and tells them what changed.
 //
-// Ids: 0 is the root menu; every item gets its own id the first time a host sees it and keeps
-// it for as long as the item lives (a new item never reuses an old id). A menu whose items a
-// host has received is followed from then on: changes are announced once per turn of the event
-// loop, LayoutUpdated for each menu whose items were added, removed or moved, one
-// ItemsPropertiesUpdated for all items whose text, state or picture changed. Menus a host never
-// received cost nothing when they change. A menu that is closed is not announced either: hosts
-// that fetch the whole tree on every LayoutUpdated (GNOME's) would rebuild thousands of items for
-// each turn of a refresh; AboutToShow answers that it needs an update instead.
+// Changes are announced once per burst, 250 ms after the first: LayoutUpdated for each menu whose
+// items were added, removed or moved, one ItemsPropertiesUpdated for all items whose text, state or
+// picture changed. A menu that is closed is not announced: hosts that fetch the whole tree on
+// every LayoutUpdated (GNOME's) would rebuild thousands of items for each burst of a refresh;
+// AboutToShow answers that it needs an update instead.
 //
 // "clicked" sends the item's action to the target on the next turn of the event loop, after the
 // host has its reply. Opening a menu (AboutToShow or the "opened" event) tells its delegate
 // menuWillOpen once; "closed", or the exporter going away, tells menuDidClose.
-class DBusMenuExporter final : public QObject, protected QDBusContext, public MenuObserver {
+class DBusMenuExporter final : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
   Q_PROPERTY(uint Version READ version)
@@ -47,7 +41,7 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
 
   // Shows another menu (or none) at the root, as one layout change.
   void setRoot(MenuRef root);
-  const MenuRef& root() const { return root_; }
+  const MenuRef& root() const { return tree_.root(); }
 
   uint version() const { return 3; }
   QString textDirection() const { return QStringLiteral("ltr"); }
@@ -70,34 +64,11 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   void ItemActivationRequested(int id, uint timestamp);
 
  private:
-  // What a host was last told about one menu's items.
-  struct Followed {
-    std::weak_ptr<Menu> menu;
-    int parentId = 0;
-    std::vector<int> ids;
-    std::vector<QVariantMap> properties;
-    std::vector<const Menu*> submenus;
-    bool changed = false;
-    bool stale = false;  // its items changed while it was closed
-  };
-
-  void menuChanged(Menu& menu) override;
   static constexpr std::chrono::milliseconds kAnnouncementDelay{250};
   void queueAnnouncement();
   void announceChanges();
 
-  int idOf(const MenuItemRef& item) { return ids_.idOf(item); }
-  MenuItemRef itemWithId(int id) const { return ids_.itemWithId(id); }
-  // The menu below a node: the root for 0, an item's submenu otherwise; none for unknown ids.
-  MenuRef menuBelow(int id) const;
-  bool knows(int id) const { return id == 0 || itemWithId(id) != nullptr; }
-  QVariantMap propertiesOf(int id);
-  QVariantMap propertiesOf(const MenuItem& item);
-  DBusMenuLayout layoutOf(int id, const MenuRef& menu, int depth, const QStringList& names);
-  void follow(const MenuRef& menu, int parentId, std::vector<int> ids, std::vector<QVariantMap> properties);
-  void stopFollowing();
   bool handleEvent(int id, const QString& eventId);
-  bool needsUpdate() const;
   bool isOpen(const Menu* menu) const {
     auto found = open_.find(menu);
     return found != open_.end() && !found->second.expired();
@@ -107,17 +78,10 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   void opening(int id, bool announceStale);
   void closing(const MenuRef& menu);
 
-  MenuRef root_;
   MenuActionTarget& target_;
-  MenuIdRegistry ids_;
-  MenuIconPngs pngs_;
-  uint revision_ = 1;
-  std::unordered_map<const Menu*, Followed> followed_;
-  std::size_t followedAfterLastSweep_ = 0;
-  std::vector<const Menu*> changed_;
+  ExportedTree tree_;
   std::map<const Menu*, std::weak_ptr<Menu>> open_;
   bool announcementQueued_ = false;
-  bool rootReplaced_ = false;
 };
 
 }  // namespace pricora

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <string>
 
-#include "platform/menu/Menu.h"
+#include "sni/MenuSnapshot.h"
 
 namespace pricora {
 
@@ -15,7 +15,11 @@ namespace pricora {
 QString dbusMenuLabel(const std::string& title);
 
 // All dbusmenu properties of an item that differ from the protocol's defaults: label, enabled,
-// type, children-display, icon-data (iconPng, when not empty), toggle-type and toggle-state.
-QVariantMap menuItemProperties(const MenuItem& item, const QByteArray& iconPng);
+// type, children-display, icon-data, toggle-type and toggle-state; the root menu's for id 0. Any
+// thread.
+QVariantMap menuItemProperties(const ItemRecord& item);
+
+// The properties named; all of them when names is empty, as the protocol asks.
+QVariantMap onlyNamed(const QVariantMap& properties, const QStringList& names);
 
 }  // namespace pricora

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/menu/Menu.h"
+#include "qt/ImageCache.h"
+#include "sni/DBusTypes.h"
+#include "sni/MenuIconPngs.h"
+#include "sni/MenuIdRegistry.h"
+#include "sni/MenuSnapshot.h"
+
+namespace pricora {
+
+// Items added to, removed from or moved in a menu, or an item's submenu swapped for another.
+struct LayoutChange {
+  int parentId = 0;                // the node whose children changed
+  const Menu* shown = nullptr;     // the menu a host shows the change in, if it has it open
+  const Menu* followed = nullptr;  // the followed menu whose layout the host lacks if not told
+};
+
+// What changed in the tree since the last look.
+struct TreeChanges {
+  bool rootReplaced = false;
+  std::vector<LayoutChange> layouts;
+  DBusMenuPropertiesList updated;  // only what changed of each item
+  DBusMenuRemovedPropertiesList removed;
+};
+
+// One menu tree of the model as hosts see it: the ids, the properties of each node, and what hosts
+// were last shown of each menu they received, so that they can be told what changed since.
+//
+// A menu whose items a host has received is followed from then on; menus no host received cost
+// nothing when they change. What was taken of a followed menu is kept until the menu changes, so
+// fetching it again reads nothing of the model.
+class ExportedTree final : public MenuObserver {
+ public:
+  // changed: told, from inside the model's change, that a followed menu changed.
+  ExportedTree(MenuRef root, ImageCache& images, std::function<void()> changed);
+  ~ExportedTree();
+  ExportedTree(const ExportedTree&) = delete;
+  ExportedTree& operator=(const ExportedTree&) = delete;
+
+  const MenuRef& root() const { return root_; }
+  // Another menu (or none) at the root, as one layout change.
+  void setRoot(MenuRef root);
+
+  bool knows(int id) const { return id == 0 || ids_.itemWithId(id) != nullptr; }
+  MenuItemRef itemWithId(int id) const { return ids_.itemWithId(id); }
+  // The menu below a node: the root for 0, an item's submenu otherwise; none for unknown ids.
+  MenuRef menuBelow(int id) const;
+  // A node's properties; none for unknown ids.
+  QVariantMap propertiesOf(int id);
+  // The known nodes among ids, in order; every node of the tree when ids is empty.
+  std::vector<ItemRecord> records(const QList<int>& ids);
+
+  // The known node parentId with depth levels below it (-1: all). Hosts have the menus it reaches
+  // from now on: they are followed.
+  std::shared_ptr<const LayoutSnapshot> layout(int parentId, int depth, const QStringList& names);
+
+  // The revision of the layout last announced; nextRevision() starts another.
+  uint revision() const { return revision_; }
+  uint nextRevision() { return ++revision_; }
+
+  TreeChanges takeChanges();
+  // A layout change hosts were not told of: they learn of it as they open the menu.
+  void hold(const Menu* followed);
+  // Whether hosts were not shown something: a new root, a held layout, changes not yet taken.
+  bool anythingWaiting() const;
+
+ private:
+  // What hosts were last shown of one menu's items.
+  struct Followed {
+    std::weak_ptr<Menu> menu;
+    int parentId = 0;
+    MenuSnapshotRef shown;
+    bool current = false;  // shown is what the menu holds now
+    bool changed = false;  // changed since the last look
+    bool held = false;     // its layout changed and hosts were not told
+  };
+
+  void menuChanged(Menu& menu) override;
+  ItemRecord recordOf(const MenuItemRef& item);
+  MenuSnapshotRef snapshotOf(const Menu& menu);
+  // What the menu holds now, taken unless the last snapshot still is; follows the menu.
+  MenuSnapshotRef follow(const MenuRef& menu, int parentId);
+  void gather(const MenuRef& menu, int parentId, int depth, LayoutSnapshot& layout);
+  void collect(const Menu& menu, std::vector<ItemRecord>& records);
+  void compare(const Menu* menu, const Followed& followed, const MenuSnapshot& now, TreeChanges& changes);
+
+  MenuRef root_;
+  MenuIdRegistry ids_;
+  MenuIconPngs pngs_;
+  std::function<void()> changed_;
+  uint revision_ = 1;
+  std::unordered_map<const Menu*, Followed> followed_;
+  std::size_t followedAfterLastSweep_ = 0;
+  std::vector<const Menu*> changedMenus_;
+  bool rootReplaced_ = false;
+};
+
+}  // namespace pricora
