@@ -3,6 +3,7 @@
 #include <QDBusError>
 #include <QTimer>
 
+#include "sni/HostPolicies.h"
 #include "sni/LayoutReply.h"
 
 namespace pricora {
@@ -10,11 +11,7 @@ namespace pricora {
 DBusMenuExporter::DBusMenuExporter(MenuRef root, MenuActionTarget& target, ImageCache& images)
     : target_(target), tree_(std::move(root), images, [this] { queueAnnouncement(); }) {}
 
-DBusMenuExporter::~DBusMenuExporter() {
-  // A host that goes away without closing its menus must not leave their delegates running.
-  for (auto& [address, weak] : open_)
-    if (MenuRef menu = weak.lock(); menu && menu->delegate()) menu->delegate()->menuDidClose(*menu);
-}
+DBusMenuExporter::~DBusMenuExporter() = default;
 
 void DBusMenuExporter::setRoot(MenuRef root) {
   if (root == tree_.root()) return;
@@ -36,10 +33,10 @@ void DBusMenuExporter::announceChanges() {
   // Always: the host may have the old root open, and a replaced root is a small menu.
   if (changes.rootReplaced) Q_EMIT LayoutUpdated(tree_.nextRevision(), 0);
   for (const LayoutChange& change : changes.layouts) {
-    if (isOpen(change.shown))
-      Q_EMIT LayoutUpdated(tree_.nextRevision(), change.parentId);
-    else
+    if (GnomeShellPolicy::holdsLayout(open_.isOpen(change.shown)))
       tree_.hold(change.followed);
+    else
+      Q_EMIT LayoutUpdated(tree_.nextRevision(), change.parentId);
   }
   if (!changes.updated.isEmpty() || !changes.removed.isEmpty())
     Q_EMIT ItemsPropertiesUpdated(changes.updated, changes.removed);
@@ -83,9 +80,9 @@ bool DBusMenuExporter::handleEvent(int id, const QString& eventId) {
         Qt::QueuedConnection);
   } else if (eventId == QLatin1String("opened")) {
     // GNOME sends it beside AboutToShow, whose answer already has it fetch what changed.
-    opening(id, false);
+    open_.open(tree_.menuBelow(id));
   } else if (eventId == QLatin1String("closed")) {
-    closing(tree_.menuBelow(id));
+    open_.close(tree_.menuBelow(id));
   }
   return true;
 }
@@ -109,7 +106,7 @@ bool DBusMenuExporter::AboutToShow(int id) {
   }
   // A host that asks this way fetches again when told to by the answer.
   const bool update = tree_.anythingWaiting();
-  opening(id, false);
+  open_.open(tree_.menuBelow(id));
   return update;
 }
 
@@ -121,32 +118,11 @@ QList<int> DBusMenuExporter::AboutToShowGroup(const QList<int>& ids, QList<int>&
       idErrors.push_back(id);
       continue;
     }
-    opening(id, true);
+    open_.open(tree_.menuBelow(id));
+    if (LibdbusmenuPolicy::announcesOpening(id, tree_.anythingWaiting())) Q_EMIT LayoutUpdated(tree_.nextRevision(), 0);
     if (update) updates.push_back(id);
   }
   return updates;
-}
-
-void DBusMenuExporter::opening(int id, bool announceStale) {
-  const MenuRef menu = tree_.menuBelow(id);
-  if (!menu) return;
-  if (!isOpen(menu.get())) {  // hosts send both AboutToShow and "opened", some never "closed"
-    open_[menu.get()] = menu;
-    if (MenuDelegate* delegate = menu->delegate()) delegate->menuWillOpen(*menu);
-  }
-  // Hosts built on libdbusmenu (xfce4-panel among them) send AboutToShowGroup, ignore its answer
-  // and fetch again only when told. They are told as the top menu opens, when whatever changed
-  // below it can still be fetched before a submenu shows: told as the submenu itself opens, they
-  // rebuild it while showing it, and show it empty.
-  if (announceStale && id == 0 && tree_.anythingWaiting()) Q_EMIT LayoutUpdated(tree_.nextRevision(), 0);
-}
-
-void DBusMenuExporter::closing(const MenuRef& menu) {
-  if (!menu) return;
-  auto found = open_.find(menu.get());
-  if (found == open_.end()) return;
-  open_.erase(found);
-  if (MenuDelegate* delegate = menu->delegate()) delegate->menuDidClose(*menu);
 }
 
 }  // namespace pricora

@@ -4,7 +4,6 @@
 #include <QObject>
 
 #include <chrono>
-#include <map>
 #include <memory>
 
 #include "platform/menu/Menu.h"
@@ -12,21 +11,20 @@
 #include "qt/ImageCache.h"
 #include "sni/DBusTypes.h"
 #include "sni/ExportedTree.h"
+#include "sni/OpenMenus.h"
 
 namespace pricora {
 
 // One menu tree of the model as com.canonical.dbusmenu: the bus-facing side, which answers hosts
-// from the ExportedTree and tells them what changed.
+// from the ExportedTree and tells them what changed, following the hosts' policies.
 //
 // Changes are announced once per burst, 250 ms after the first: LayoutUpdated for each menu whose
 // items were added, removed or moved, one ItemsPropertiesUpdated for all items whose text, state or
-// picture changed. A menu that is closed is not announced: hosts that fetch the whole tree on
-// every LayoutUpdated (GNOME's) would rebuild thousands of items for each burst of a refresh;
-// AboutToShow answers that it needs an update instead.
+// picture changed. AboutToShow answers whether anything changed that hosts were not told.
 //
 // "clicked" sends the item's action to the target on the next turn of the event loop, after the
-// host has its reply. Opening a menu (AboutToShow or the "opened" event) tells its delegate
-// menuWillOpen once; "closed", or the exporter going away, tells menuDidClose.
+// host has its reply. Opening a menu (AboutToShow, AboutToShowGroup or the "opened" event) tells
+// its delegate menuWillOpen once; "closed", or the exporter going away, tells menuDidClose.
 class DBusMenuExporter final : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
@@ -69,18 +67,10 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
   void announceChanges();
 
   bool handleEvent(int id, const QString& eventId);
-  bool isOpen(const Menu* menu) const {
-    auto found = open_.find(menu);
-    return found != open_.end() && !found->second.expired();
-  }
-  // The menu below id opens: its delegate hears of it and, with announceStale, the host is told
-  // when it changed while closed.
-  void opening(int id, bool announceStale);
-  void closing(const MenuRef& menu);
 
   MenuActionTarget& target_;
   ExportedTree tree_;
-  std::map<const Menu*, std::weak_ptr<Menu>> open_;
+  OpenMenus open_;
   bool announcementQueued_ = false;
 };
 
