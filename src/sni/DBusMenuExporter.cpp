@@ -9,7 +9,12 @@
 namespace pricora {
 
 DBusMenuExporter::DBusMenuExporter(MenuRef root, MenuActionTarget& target, ImageCache& images)
-    : target_(target), tree_(std::move(root), images, [this] { queueAnnouncement(); }) {}
+    : target_(target), tree_(std::move(root), images, [this] { queueAnnouncement(); }) {
+  registerReplyTypes();
+  replies_.setIdleHandler([this] {
+    if (std::exchange(announceWhenSent_, false)) announceChanges();
+  });
+}
 
 DBusMenuExporter::~DBusMenuExporter() = default;
 
@@ -29,6 +34,12 @@ void DBusMenuExporter::queueAnnouncement() {
 
 void DBusMenuExporter::announceChanges() {
   announcementQueued_ = false;
+  // A reply under way shows the tree as it was before these changes: the news must reach the host
+  // after it, or the reply would undo them.
+  if (replies_.busy()) {
+    announceWhenSent_ = true;
+    return;
+  }
   const TreeChanges changes = tree_.takeChanges();
   // Always: the host may have the old root open, and a replaced root is a small menu.
   if (changes.rootReplaced) Q_EMIT LayoutUpdated(tree_.nextRevision(), 0);
@@ -42,18 +53,36 @@ void DBusMenuExporter::announceChanges() {
     Q_EMIT ItemsPropertiesUpdated(changes.updated, changes.removed);
 }
 
-uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames,
-                                 DBusMenuLayout& layout) {
+uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames, DBusMenuLayout&) {
   if (!tree_.knows(parentId)) {
     sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No menu item with id %1").arg(parentId));
     return 0;
   }
-  layout = layoutReply(*tree_.layout(parentId, recursionDepth, propertyNames));
-  return tree_.revision();
+  setDelayedReply(true);
+  auto taking = std::make_shared<LayoutTaking>(tree_.startLayout(parentId, recursionDepth, propertyNames));
+  replies_.answer(
+      connection(), message(), [this, taking](std::size_t budget) { return tree_.takeLayout(*taking, budget); },
+      [layout = taking->layout, revision = tree_.revision()] {
+        return QVariantList{revision,
+                            QVariant::fromValue(LayoutReplyNode{layout.get(), &layout->parent, layout->depth})};
+      });
+  return 0;
 }
 
 DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& ids, const QStringList& propertyNames) {
-  return propertiesReply(tree_.records(ids), propertyNames);
+  setDelayedReply(true);
+  auto records = std::make_shared<std::vector<ItemRecord>>();
+  replies_.answer(
+      connection(), message(),
+      [this, records, ids, next = qsizetype(0)](std::size_t budget) mutable {
+        tree_.takeRecords(ids, next, static_cast<qsizetype>(budget), *records);
+        next += static_cast<qsizetype>(budget);
+        return next >= ids.size();
+      },
+      [records, propertyNames] {
+        return QVariantList{QVariant::fromValue(PropertiesReply{records, propertyNames})};
+      });
+  return {};
 }
 
 QDBusVariant DBusMenuExporter::GetProperty(int id, const QString& name) {

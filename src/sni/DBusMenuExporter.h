@@ -12,11 +12,16 @@
 #include "sni/DBusTypes.h"
 #include "sni/ExportedTree.h"
 #include "sni/OpenMenus.h"
+#include "sni/ReplyWriter.h"
 
 namespace pricora {
 
 // One menu tree of the model as com.canonical.dbusmenu: the bus-facing side, which answers hosts
 // from the ExportedTree and tells them what changed, following the hosts' policies.
+//
+// GetLayout and GetGroupProperties take what they show on the main thread, from snapshots kept
+// while menus are unchanged, and are answered from the ReplyWriter's thread: a host fetching a
+// tree of 150,000 nodes holds up nothing else. Every reply carries the revision it shows.
 //
 // Changes are announced once per burst, 250 ms after the first: LayoutUpdated for each menu whose
 // items were added, removed or moved, one ItemsPropertiesUpdated for all items whose text, state or
@@ -72,6 +77,8 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
   ExportedTree tree_;
   OpenMenus open_;
   bool announcementQueued_ = false;
+  bool announceWhenSent_ = false;
+  ReplyWriter replies_;  // last: its thread is done before the rest goes
 };
 
 }  // namespace pricora

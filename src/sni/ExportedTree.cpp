@@ -37,26 +37,13 @@ QVariantMap ExportedTree::propertiesOf(int id) {
   return item ? menuItemProperties(recordOf(item)) : QVariantMap();
 }
 
-std::vector<ItemRecord> ExportedTree::records(const QList<int>& ids) {
-  std::vector<ItemRecord> records;
-  if (ids.isEmpty()) {
-    records.emplace_back();
-    if (root_) collect(*root_, records);
-    return records;
-  }
-  for (int id : ids) {
-    if (id == 0)
+void ExportedTree::takeRecords(const QList<int>& ids, qsizetype from, qsizetype count,
+                               std::vector<ItemRecord>& records) {
+  for (qsizetype i = from; i < std::min(ids.size(), from + count); ++i) {
+    if (ids[i] == 0)
       records.emplace_back();
-    else if (MenuItemRef item = ids_.itemWithId(id))
+    else if (MenuItemRef item = ids_.itemWithId(ids[i]))
       records.push_back(recordOf(item));
-  }
-  return records;
-}
-
-void ExportedTree::collect(const Menu& menu, std::vector<ItemRecord>& records) {
-  for (const MenuItemRef& item : menu.itemArray()) {
-    records.push_back(recordOf(item));
-    if (item->submenu()) collect(*item->submenu(), records);
   }
 }
 
@@ -67,28 +54,42 @@ MenuSnapshotRef ExportedTree::snapshotOf(const Menu& menu) {
   return snapshot;
 }
 
-std::shared_ptr<const LayoutSnapshot> ExportedTree::layout(int parentId, int depth, const QStringList& names) {
-  auto layout = std::make_shared<LayoutSnapshot>();
-  if (MenuItemRef item = ids_.itemWithId(parentId)) layout->parent = recordOf(item);
-  const MenuRef menu = menuBelow(parentId);
-  layout->menu = menu.get();
-  layout->depth = depth;
-  layout->names = names;
-  gather(menu, parentId, depth, *layout);
-  return layout;
+LayoutTaking ExportedTree::startLayout(int parentId, int depth, const QStringList& names) {
+  LayoutTaking taking{std::make_shared<LayoutSnapshot>(), {}, {}};
+  LayoutSnapshot& layout = *taking.layout;
+  if (MenuItemRef item = ids_.itemWithId(parentId)) layout.parent = recordOf(item);
+  MenuRef menu = menuBelow(parentId);
+  layout.parent.submenu = menu.get();
+  layout.depth = depth;
+  layout.names = names;
+  if (menu) taking.toTake.push_back({std::move(menu), parentId, depth});
+  return taking;
 }
 
-void ExportedTree::gather(const MenuRef& menu, int parentId, int depth, LayoutSnapshot& layout) {
-  if (!menu || depth == 0) return;
-  const MenuSnapshotRef snapshot = follow(menu, parentId);
-  layout.menus[menu.get()] = snapshot;
-  if (depth == 1) return;
-  const std::vector<MenuItemRef>& items = menu->itemArray();
-  for (std::size_t i = 0; i < items.size(); ++i)
-    if (items[i]->submenu()) gather(items[i]->submenu(), snapshot->items[i].id, depth < 0 ? depth : depth - 1, layout);
+bool ExportedTree::takeLayout(LayoutTaking& taking, std::size_t budget) {
+  std::size_t read = 0;
+  while (!taking.toTake.empty() && read < budget) {
+    const LayoutTaking::Below next = std::move(taking.toTake.back());
+    taking.toTake.pop_back();
+    if (next.depth == 0 || taking.layout->menus.contains(next.menu.get())) continue;
+    bool fresh = false;
+    const MenuSnapshotRef snapshot = follow(next.menu, next.parentId, fresh);
+    taking.layout->menus.emplace(next.menu.get(), snapshot);
+    taking.taken.push_back(next.menu);
+    read += 1 + (fresh ? snapshot->items.size() : 0);
+    if (next.depth == 1) continue;
+    // The snapshot is what the menu holds now: its items line up with the model's.
+    const std::vector<MenuItemRef>& items = next.menu->itemArray();
+    for (std::size_t i = 0; i < items.size(); ++i)
+      if (items[i]->submenu())
+        taking.toTake.push_back({items[i]->submenu(), snapshot->items[i].id, next.depth < 0 ? -1 : next.depth - 1});
+  }
+  if (!taking.toTake.empty()) return false;
+  taking.taken.clear();
+  return true;
 }
 
-MenuSnapshotRef ExportedTree::follow(const MenuRef& menu, int parentId) {
+MenuSnapshotRef ExportedTree::follow(const MenuRef& menu, int parentId, bool& fresh) {
   Followed& followed = followed_[menu.get()];
   if (followed.menu.lock() != menu) {
     followed = Followed{menu};
@@ -96,7 +97,8 @@ MenuSnapshotRef ExportedTree::follow(const MenuRef& menu, int parentId) {
   }
   followed.parentId = parentId;
   followed.held = false;
-  if (!followed.current) {
+  fresh = !followed.current;
+  if (fresh) {
     followed.shown = snapshotOf(*menu);
     followed.current = true;
   }

@@ -26,6 +26,18 @@ struct LayoutChange {
   const Menu* followed = nullptr;  // the followed menu whose layout the host lacks if not told
 };
 
+// A layout being taken from the model, some menus at a time.
+struct LayoutTaking {
+  struct Below {
+    MenuRef menu;
+    int parentId = 0;
+    int depth = 0;
+  };
+  std::shared_ptr<LayoutSnapshot> layout;
+  std::vector<Below> toTake;
+  std::vector<MenuRef> taken;  // alive until the layout is whole, so no address is seen twice
+};
+
 // What changed in the tree since the last look.
 struct TreeChanges {
   bool rootReplaced = false;
@@ -58,12 +70,14 @@ class ExportedTree final : public MenuObserver {
   MenuRef menuBelow(int id) const;
   // A node's properties; none for unknown ids.
   QVariantMap propertiesOf(int id);
-  // The known nodes among ids, in order; every node of the tree when ids is empty.
-  std::vector<ItemRecord> records(const QList<int>& ids);
+  // Appends the known nodes among ids[from, from + count) to records, in order.
+  void takeRecords(const QList<int>& ids, qsizetype from, qsizetype count, std::vector<ItemRecord>& records);
 
-  // The known node parentId with depth levels below it (-1: all). Hosts have the menus it reaches
-  // from now on: they are followed.
-  std::shared_ptr<const LayoutSnapshot> layout(int parentId, int depth, const QStringList& names);
+  // The known node parentId with depth levels below it (-1: all), to be taken by takeLayout().
+  LayoutTaking startLayout(int parentId, int depth, const QStringList& names);
+  // Takes menus of the layout, about budget items' worth; true once it is whole. Hosts have the
+  // menus taken from then on: they are followed.
+  bool takeLayout(LayoutTaking& taking, std::size_t budget);
 
   // The revision of the layout last announced; nextRevision() starts another.
   uint revision() const { return revision_; }
@@ -89,10 +103,8 @@ class ExportedTree final : public MenuObserver {
   void menuChanged(Menu& menu) override;
   ItemRecord recordOf(const MenuItemRef& item);
   MenuSnapshotRef snapshotOf(const Menu& menu);
-  // What the menu holds now, taken unless the last snapshot still is; follows the menu.
-  MenuSnapshotRef follow(const MenuRef& menu, int parentId);
-  void gather(const MenuRef& menu, int parentId, int depth, LayoutSnapshot& layout);
-  void collect(const Menu& menu, std::vector<ItemRecord>& records);
+  // What the menu holds now, taken (fresh) unless the last snapshot still is; follows the menu.
+  MenuSnapshotRef follow(const MenuRef& menu, int parentId, bool& fresh);
   void compare(const Menu* menu, const Followed& followed, const MenuSnapshot& now, TreeChanges& changes);
 
   MenuRef root_;

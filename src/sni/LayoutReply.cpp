@@ -1,34 +1,73 @@
 #include "sni/LayoutReply.h"
 
+#include <QDBusArgument>
+#include <QDBusMetaType>
+#include <QDBusVariant>
+
+#include "sni/DBusTypes.h"
 #include "sni/MenuItemProperties.h"
 
 namespace pricora {
 
 namespace {
 
-DBusMenuLayout nodeOf(const LayoutSnapshot& layout, const ItemRecord& item, const Menu* below, int depth) {
-  DBusMenuLayout node;
-  node.id = item.id;
-  node.properties = onlyNamed(menuItemProperties(item), layout.names);
-  auto found = depth == 0 ? layout.menus.end() : layout.menus.find(below);
-  if (found == layout.menus.end()) return node;
-  node.children.reserve(static_cast<qsizetype>(found->second->items.size()));
-  for (const ItemRecord& child : found->second->items)
-    node.children.push_back(nodeOf(layout, child, child.submenu, depth < 0 ? depth : depth - 1));
-  return node;
+// a{sv}: the node's properties among names, all of them when names is empty.
+void writeProperties(QDBusArgument& argument, const ItemRecord* item, const QStringList& names) {
+  argument.beginMap(QMetaType::fromType<QString>(), QMetaType::fromType<QDBusVariant>());
+  if (item != nullptr) {
+    forEachMenuItemProperty(*item, [&](const QString& name, const QVariant& value) {
+      if (!names.isEmpty() && !names.contains(name)) return;
+      argument.beginMapEntry();
+      argument << name << QDBusVariant(value);
+      argument.endMapEntry();
+    });
+  }
+  argument.endMap();
 }
+
+void writeNode(QDBusArgument& argument, const void* data) {
+  const auto& node = *static_cast<const LayoutReplyNode*>(data);
+  static const QStringList all;
+  argument.beginStructure();
+  argument << (node.item ? node.item->id : 0);
+  writeProperties(argument, node.item, node.layout ? node.layout->names : all);
+  argument.beginArray(QMetaType::fromType<QDBusVariant>());
+  if (node.layout != nullptr && node.depth != 0) {
+    auto below = node.layout->menus.find(node.item->submenu);
+    if (below != node.layout->menus.end()) {
+      // The children are variants, each holding a node of the same shape.
+      for (const ItemRecord& child : below->second->items)
+        argument << QDBusVariant(
+            QVariant::fromValue(LayoutReplyNode{node.layout, &child, node.depth < 0 ? -1 : node.depth - 1}));
+    }
+  }
+  argument.endArray();
+  argument.endStructure();
+}
+
+void writePropertiesReply(QDBusArgument& argument, const void* data) {
+  const auto& reply = *static_cast<const PropertiesReply*>(data);
+  argument.beginArray(QMetaType::fromType<DBusMenuProperties>());
+  if (reply.items != nullptr) {
+    for (const ItemRecord& item : *reply.items) {
+      argument.beginStructure();
+      argument << item.id;
+      writeProperties(argument, &item, reply.names);
+      argument.endStructure();
+    }
+  }
+  argument.endArray();
+}
+
+// Replies are only ever written.
+void readNothing(const QDBusArgument&, void*) {}
 
 }  // namespace
 
-DBusMenuLayout layoutReply(const LayoutSnapshot& layout) {
-  return nodeOf(layout, layout.parent, layout.menu, layout.depth);
-}
-
-DBusMenuPropertiesList propertiesReply(const std::vector<ItemRecord>& items, const QStringList& names) {
-  DBusMenuPropertiesList reply;
-  reply.reserve(static_cast<qsizetype>(items.size()));
-  for (const ItemRecord& item : items) reply.push_back({item.id, onlyNamed(menuItemProperties(item), names)});
-  return reply;
+void registerReplyTypes() {
+  registerTrayDBusTypes();
+  QDBusMetaType::registerMarshallOperators(QMetaType::fromType<LayoutReplyNode>(), writeNode, readNothing);
+  QDBusMetaType::registerMarshallOperators(QMetaType::fromType<PropertiesReply>(), writePropertiesReply, readNothing);
 }
 
 }  // namespace pricora
