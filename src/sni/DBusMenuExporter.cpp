@@ -8,8 +8,11 @@
 
 namespace pricora {
 
-DBusMenuExporter::DBusMenuExporter(MenuRef root, MenuActionTarget& target, ImageCache& images)
-    : target_(target), tree_(std::move(root), images, [this] { queueAnnouncement(); }) {
+DBusMenuExporter::DBusMenuExporter(MenuRef root, MenuActionTarget& target, ImageCache& images, ExporterTiming timing)
+    : target_(target),
+      timing_(timing),
+      tree_(std::move(root), images, [this] { queueAnnouncement(); }),
+      open_(timing.silenceCloses) {
   registerReplyTypes();
   replies_.setIdleHandler([this] {
     if (std::exchange(announceWhenSent_, false)) announceChanges();
@@ -20,16 +23,16 @@ DBusMenuExporter::~DBusMenuExporter() = default;
 
 void DBusMenuExporter::setRoot(MenuRef root) {
   if (root == tree_.root()) return;
-  tree_.setRoot(std::move(root));
+  const MenuRef replaced = tree_.root();
+  tree_.setRoot(root);
+  open_.replace(replaced, root);
   queueAnnouncement();
 }
 
 void DBusMenuExporter::queueAnnouncement() {
   if (announcementQueued_) return;
   announcementQueued_ = true;
-  // A refresh changes a menu many times over a second or two, and a host answers each
-  // LayoutUpdated by fetching the whole tree again: it hears of a burst of changes once.
-  QTimer::singleShot(kAnnouncementDelay, this, [this] { announceChanges(); });
+  QTimer::singleShot(timing_.announcementDelay, this, [this] { announceChanges(); });
 }
 
 void DBusMenuExporter::announceChanges() {
@@ -54,6 +57,7 @@ void DBusMenuExporter::announceChanges() {
 }
 
 uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames, DBusMenuLayout&) {
+  open_.heardFromHost();
   if (!tree_.knows(parentId)) {
     sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No menu item with id %1").arg(parentId));
     return 0;
@@ -70,6 +74,7 @@ uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QString
 }
 
 DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& ids, const QStringList& propertyNames) {
+  open_.heardFromHost();
   setDelayedReply(true);
   auto records = std::make_shared<std::vector<ItemRecord>>();
   replies_.answer(
@@ -86,6 +91,7 @@ DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& id
 }
 
 QDBusVariant DBusMenuExporter::GetProperty(int id, const QString& name) {
+  open_.heardFromHost();
   const QVariantMap properties = tree_.propertiesOf(id);
   auto found = properties.find(name);
   if (!tree_.knows(id) || found == properties.end()) {
@@ -96,6 +102,7 @@ QDBusVariant DBusMenuExporter::GetProperty(int id, const QString& name) {
 }
 
 bool DBusMenuExporter::handleEvent(int id, const QString& eventId) {
+  open_.heardFromHost();
   if (!tree_.knows(id)) return false;
   if (eventId == QLatin1String("clicked")) {
     MenuItemRef item = tree_.itemWithId(id);
@@ -111,6 +118,7 @@ bool DBusMenuExporter::handleEvent(int id, const QString& eventId) {
     // GNOME sends it beside AboutToShow, whose answer already has it fetch what changed.
     open_.open(tree_.menuBelow(id));
   } else if (eventId == QLatin1String("closed")) {
+    if (id == 0) open_.topMenuClosed();
     open_.close(tree_.menuBelow(id));
   }
   return true;
@@ -129,6 +137,7 @@ QList<int> DBusMenuExporter::EventGroup(const DBusMenuEventList& events) {
 }
 
 bool DBusMenuExporter::AboutToShow(int id) {
+  open_.heardFromHost();
   if (!tree_.knows(id)) {
     sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No menu item with id %1").arg(id));
     return false;
@@ -140,6 +149,7 @@ bool DBusMenuExporter::AboutToShow(int id) {
 }
 
 QList<int> DBusMenuExporter::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
+  open_.heardFromHost();
   QList<int> updates;
   const bool update = tree_.anythingWaiting();
   for (int id : ids) {

@@ -11,6 +11,7 @@
 #include "qt/ImageCache.h"
 #include "sni/DBusTypes.h"
 #include "sni/ExportedTree.h"
+#include "sni/HostPolicies.h"
 #include "sni/OpenMenus.h"
 #include "sni/ReplyWriter.h"
 
@@ -29,7 +30,16 @@ namespace pricora {
 //
 // "clicked" sends the item's action to the target on the next turn of the event loop, after the
 // host has its reply. Opening a menu (AboutToShow, AboutToShowGroup or the "opened" event) tells
-// its delegate menuWillOpen once; "closed", or the exporter going away, tells menuDidClose.
+// its delegate menuWillOpen once; "closed", hosts' silence (see OpenMenus), a new root in place of
+// an open one or the exporter going away tells menuDidClose.
+// How long the exporter waits where the protocol leaves it open; tests shorten both.
+struct ExporterTiming {
+  // A refresh changes a menu many times over a second or two, and a host answers each
+  // LayoutUpdated by fetching the whole tree again: it hears of a burst of changes once.
+  std::chrono::milliseconds announcementDelay{250};
+  std::chrono::milliseconds silenceCloses{LibdbusmenuPolicy::kSilenceCloses};
+};
+
 class DBusMenuExporter final : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
@@ -39,7 +49,7 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
   Q_PROPERTY(QStringList IconThemePath READ iconThemePath)
 
  public:
-  DBusMenuExporter(MenuRef root, MenuActionTarget& target, ImageCache& images);
+  DBusMenuExporter(MenuRef root, MenuActionTarget& target, ImageCache& images, ExporterTiming timing = {});
   ~DBusMenuExporter() override;
 
   // Shows another menu (or none) at the root, as one layout change.
@@ -67,13 +77,13 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
   void ItemActivationRequested(int id, uint timestamp);
 
  private:
-  static constexpr std::chrono::milliseconds kAnnouncementDelay{250};
   void queueAnnouncement();
   void announceChanges();
 
   bool handleEvent(int id, const QString& eventId);
 
   MenuActionTarget& target_;
+  ExporterTiming timing_;
   ExportedTree tree_;
   OpenMenus open_;
   bool announcementQueued_ = false;

@@ -268,6 +268,31 @@ TEST_F(SniTrayTest, ChangesAreAnnouncedOncePerChangedMenu) {
   EXPECT_EQ(layout(all.children[3].id, 1).children.size(), 5);
 }
 
+TEST_F(SniTrayTest, OpeningsEndWhenHostsFallSilentOrTheRootIsReplaced) {
+  const auto everything =
+      QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals;
+  // xfce4-panel never closes the top menu: what the opening started must not run for good.
+  DBusMenuExporter silent(statusMenu, target, images, {std::chrono::milliseconds(1), std::chrono::milliseconds(10)});
+  ASSERT_TRUE(app_.registerObject("/Silent", &silent, everything));
+  call(desktop_, app_.baseService(), "/Silent", kMenu, "AboutToShowGroup", {QVariant::fromValue(QList<int>{0})});
+  EXPECT_EQ(target.opened, 1);
+  EXPECT_TRUE(spinUntil([&] { return target.closed == 1; }));
+
+  // A price item's menu is new with every price: the host shows the new one where the old one was.
+  DBusMenuExporter replaced(statusMenu, target, images);
+  ASSERT_TRUE(app_.registerObject("/Price", &replaced, everything));
+  call(desktop_, app_.baseService(), "/Price", kMenu, "AboutToShow", {0});
+  for (int i = 0; i < 3; ++i) {
+    MenuRef next = Menu::create();
+    next->setDelegate(&target);
+    replaced.setRoot(next);
+  }
+  EXPECT_EQ(target.opened, 5);
+  EXPECT_EQ(target.closed, 4);
+  call(desktop_, app_.baseService(), "/Price", kMenu, "Event", {0, "closed", QVariant::fromValue(QDBusVariant(0)), 0u});
+  EXPECT_EQ(target.closed, 5);
+}
+
 TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
   showTray();
   EXPECT_FALSE(tray->showsStatusNotifierItems());
