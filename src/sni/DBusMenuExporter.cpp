@@ -8,6 +8,16 @@
 
 namespace pricora {
 
+namespace {
+
+QString noItemWith(const QList<int>& ids) {
+  QStringList texts;
+  for (int id : ids) texts.push_back(QString::number(id));
+  return QStringLiteral("No menu item with id %1").arg(texts.join(QStringLiteral(", ")));
+}
+
+}  // namespace
+
 DBusMenuExporter::DBusMenuExporter(MenuRef root, MenuActionTarget& target, ImageCache& images, ExporterTiming timing)
     : target_(target),
       timing_(timing),
@@ -59,7 +69,7 @@ void DBusMenuExporter::announceChanges() {
 uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames, DBusMenuLayout&) {
   open_.heardFromHost();
   if (!tree_.knows(parentId)) {
-    sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No menu item with id %1").arg(parentId));
+    sendErrorReply(QDBusError::InvalidArgs, noItemWith({parentId}));
     return 0;
   }
   setDelayedReply(true);
@@ -76,6 +86,17 @@ uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QString
 DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& ids, const QStringList& propertyNames) {
   open_.heardFromHost();
   setDelayedReply(true);
+  if (ids.isEmpty()) {
+    // Every node of the tree, as the protocol asks.
+    auto taking = std::make_shared<LayoutTaking>(tree_.startLayout(0, -1, {}));
+    replies_.answer(
+        connection(), message(), [this, taking](std::size_t budget) { return tree_.takeLayout(*taking, budget); },
+        [layout = taking->layout, propertyNames] {
+          auto nodes = std::make_shared<const std::vector<ItemRecord>>(nodesOf(*layout));
+          return QVariantList{QVariant::fromValue(PropertiesReply{std::move(nodes), propertyNames})};
+        });
+    return {};
+  }
   auto records = std::make_shared<std::vector<ItemRecord>>();
   replies_.answer(
       connection(), message(),
@@ -125,21 +146,22 @@ bool DBusMenuExporter::handleEvent(int id, const QString& eventId) {
 }
 
 void DBusMenuExporter::Event(int id, const QString& eventId, const QDBusVariant&, uint) {
-  if (!handleEvent(id, eventId))
-    sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No menu item with id %1").arg(id));
+  if (!handleEvent(id, eventId)) sendErrorReply(QDBusError::InvalidArgs, noItemWith({id}));
 }
 
 QList<int> DBusMenuExporter::EventGroup(const DBusMenuEventList& events) {
   QList<int> errors;
   for (const DBusMenuEvent& event : events)
     if (!handleEvent(event.id, event.eventId)) errors.push_back(event.id);
+  // The protocol's answer when no event reached an item.
+  if (!events.isEmpty() && errors.size() == events.size()) sendErrorReply(QDBusError::InvalidArgs, noItemWith(errors));
   return errors;
 }
 
 bool DBusMenuExporter::AboutToShow(int id) {
   open_.heardFromHost();
   if (!tree_.knows(id)) {
-    sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No menu item with id %1").arg(id));
+    sendErrorReply(QDBusError::InvalidArgs, noItemWith({id}));
     return false;
   }
   // A host that asks this way fetches again when told to by the answer.
@@ -161,6 +183,7 @@ QList<int> DBusMenuExporter::AboutToShowGroup(const QList<int>& ids, QList<int>&
     if (LibdbusmenuPolicy::announcesOpening(id, tree_.anythingWaiting())) Q_EMIT LayoutUpdated(tree_.nextRevision(), 0);
     if (update) updates.push_back(id);
   }
+  if (!ids.isEmpty() && idErrors.size() == ids.size()) sendErrorReply(QDBusError::InvalidArgs, noItemWith(idErrors));
   return updates;
 }
 

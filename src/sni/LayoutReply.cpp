@@ -59,10 +59,22 @@ void writePropertiesReply(QDBusArgument& argument, const void* data) {
   argument.endArray();
 }
 
+void addNodes(const LayoutSnapshot& layout, const ItemRecord& node, std::vector<ItemRecord>& nodes) {
+  nodes.push_back(node);
+  if (auto below = layout.menus.find(node.submenu); below != layout.menus.end())
+    for (const ItemRecord& child : below->second->items) addNodes(layout, child, nodes);
+}
+
 // Replies are only ever written.
 void readNothing(const QDBusArgument&, void*) {}
 
 }  // namespace
+
+std::vector<ItemRecord> nodesOf(const LayoutSnapshot& layout) {
+  std::vector<ItemRecord> nodes;
+  addNodes(layout, layout.parent, nodes);
+  return nodes;
+}
 
 void registerReplyTypes() {
   registerTrayDBusTypes();

@@ -28,6 +28,9 @@ struct PropertiesReply {
   QStringList names;
 };
 
+// Every node of a layout, the node asked for first.
+std::vector<ItemRecord> nodesOf(const LayoutSnapshot& layout);
+
 // Makes the replies known to Qt's D-Bus layer; call before answering with them.
 void registerReplyTypes();
 

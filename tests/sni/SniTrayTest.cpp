@@ -206,6 +206,13 @@ TEST_F(SniTrayTest, GetLayoutSendsTheLevelsAskedFor) {
   EXPECT_EQ(toggle["toggle-state"], 1);
   EXPECT_EQ(layout(one.children[3].id, 1).children.size(), 1);  // one exchange's submenu alone
   EXPECT_EQ(menuCall("GetLayout", {4242, 1, QStringList()}).type(), QDBusMessage::ErrorMessage);
+
+  // No ids: every node, the root with its seven items.
+  const QDBusMessage group = menuCall("GetGroupProperties", {QVariant::fromValue(QList<int>()), QStringList{"label"}});
+  const auto every = qdbus_cast<DBusMenuPropertiesList>(group.arguments().value(0));
+  ASSERT_EQ(every.size(), 8);
+  EXPECT_EQ(every[0].properties, QVariantMap());
+  EXPECT_EQ(every[2].properties, (QVariantMap{{"label", "Preferences"}}));
 }
 
 TEST_F(SniTrayTest, EventsReachTheActionTargetAndTheMenuDelegate) {
@@ -218,6 +225,13 @@ TEST_F(SniTrayTest, EventsReachTheActionTargetAndTheMenuDelegate) {
   menuCall("Event", {0, "opened", none, 0u});  // hosts send both: the menu opens once
   menuCall("Event", {top.children[0].id, "clicked", none, 0u});
   menuCall("Event", {top.children[4].id, "clicked", none, 0u});  // disabled
+  // A group in which no id names an item is an error; otherwise the answer names those that do not.
+  const DBusMenuEvent unknown{4242, "clicked", QDBusVariant(0), 0};
+  EXPECT_EQ(menuCall("EventGroup", {QVariant::fromValue(DBusMenuEventList{unknown})}).type(),
+            QDBusMessage::ErrorMessage);
+  EXPECT_EQ(menuCall("AboutToShowGroup", {QVariant::fromValue(QList<int>{4242})}).type(), QDBusMessage::ErrorMessage);
+  const QDBusMessage some = menuCall("AboutToShowGroup", {QVariant::fromValue(QList<int>{0, 4242})});
+  EXPECT_EQ(qdbus_cast<QList<int>>(some.arguments().value(1)), QList<int>{4242});
   menuCall("Event", {0, "closed", none, 0u});
   spinUntil([&] { return !target.actions.empty(); });
   EXPECT_EQ(target.actions, std::vector<std::string>{"terminate:"});
