@@ -73,14 +73,20 @@ uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QString
     return 0;
   }
   setDelayedReply(true);
-  auto taking = std::make_shared<LayoutTaking>(tree_.startLayout(parentId, recursionDepth, propertyNames));
-  replies_.answer(
-      connection(), message(), [this, taking](std::size_t budget) { return tree_.takeLayout(*taking, budget); },
-      [layout = taking->layout, revision = tree_.revision()] {
-        return QVariantList{revision,
-                            QVariant::fromValue(LayoutReplyNode{layout.get(), &layout->parent, layout->depth})};
-      });
+  const auto reply = [revision = tree_.revision()](const LayoutSnapshotRef& layout) {
+    return QVariantList{revision, QVariant::fromValue(LayoutReplyNode{layout.get(), &layout->parent, layout->depth})};
+  };
+  answerWithLayout(tree_.startLayout(parentId, recursionDepth, propertyNames), reply);
   return 0;
+}
+
+void DBusMenuExporter::answerWithLayout(LayoutTaking taking,
+                                        std::function<QVariantList(const LayoutSnapshotRef&)> make) {
+  auto shared = std::make_shared<LayoutTaking>(std::move(taking));
+  // The layout stays with the reply until it is sent: the reply points into it.
+  replies_.answer(
+      connection(), message(), [this, shared](std::size_t budget) { return tree_.takeLayout(*shared, budget); },
+      [layout = LayoutSnapshotRef(shared->layout), make = std::move(make)] { return make(layout); });
 }
 
 DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& ids, const QStringList& propertyNames) {
@@ -88,13 +94,10 @@ DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& id
   setDelayedReply(true);
   if (ids.isEmpty()) {
     // Every node of the tree, as the protocol asks.
-    auto taking = std::make_shared<LayoutTaking>(tree_.startLayout(0, -1, {}));
-    replies_.answer(
-        connection(), message(), [this, taking](std::size_t budget) { return tree_.takeLayout(*taking, budget); },
-        [layout = taking->layout, propertyNames] {
-          auto nodes = std::make_shared<const std::vector<ItemRecord>>(nodesOf(*layout));
-          return QVariantList{QVariant::fromValue(PropertiesReply{std::move(nodes), propertyNames})};
-        });
+    answerWithLayout(tree_.startLayout(0, -1, {}), [propertyNames](const LayoutSnapshotRef& layout) {
+      auto nodes = std::make_shared<const std::vector<ItemRecord>>(nodesOf(*layout));
+      return QVariantList{QVariant::fromValue(PropertiesReply{std::move(nodes), propertyNames})};
+    });
     return {};
   }
   auto records = std::make_shared<std::vector<ItemRecord>>();

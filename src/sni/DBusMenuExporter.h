@@ -4,6 +4,7 @@
 #include <QObject>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 #include "platform/menu/Menu.h"
@@ -16,6 +17,14 @@
 #include "sni/ReplyWriter.h"
 
 namespace pricora {
+
+// How long the exporter waits where the protocol leaves it open; tests shorten both.
+struct ExporterTiming {
+  // A refresh changes a menu many times over a second or two, and a host answers each
+  // LayoutUpdated by fetching the whole tree again: it hears of a burst of changes once.
+  std::chrono::milliseconds announcementDelay{250};
+  std::chrono::milliseconds silenceCloses{LibdbusmenuPolicy::kSilenceCloses};
+};
 
 // One menu tree of the model as com.canonical.dbusmenu: the bus-facing side, which answers hosts
 // from the ExportedTree and tells them what changed, following the hosts' policies.
@@ -32,14 +41,6 @@ namespace pricora {
 // host has its reply. Opening a menu (AboutToShow, AboutToShowGroup or the "opened" event) tells
 // its delegate menuWillOpen once; "closed", hosts' silence (see OpenMenus), a new root in place of
 // an open one or the exporter going away tells menuDidClose.
-// How long the exporter waits where the protocol leaves it open; tests shorten both.
-struct ExporterTiming {
-  // A refresh changes a menu many times over a second or two, and a host answers each
-  // LayoutUpdated by fetching the whole tree again: it hears of a burst of changes once.
-  std::chrono::milliseconds announcementDelay{250};
-  std::chrono::milliseconds silenceCloses{LibdbusmenuPolicy::kSilenceCloses};
-};
-
 class DBusMenuExporter final : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
@@ -81,6 +82,8 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
   void announceChanges();
 
   bool handleEvent(int id, const QString& eventId);
+  // Answers the call being served with what make returns for the layout, once it is all taken.
+  void answerWithLayout(LayoutTaking taking, std::function<QVariantList(const LayoutSnapshotRef&)> make);
 
   MenuActionTarget& target_;
   ExporterTiming timing_;

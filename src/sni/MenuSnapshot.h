@@ -40,5 +40,6 @@ struct LayoutSnapshot {
   QStringList names;           // the properties asked for; empty for all
   std::unordered_map<const Menu*, MenuSnapshotRef> menus;
 };
+using LayoutSnapshotRef = std::shared_ptr<const LayoutSnapshot>;
 
 }  // namespace pricora
