@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "sni/MenuItemProperties.h"
+#include "sni/SweepSome.h"
 
 namespace pricora {
 
@@ -94,6 +95,8 @@ MenuSnapshotRef ExportedTree::follow(const MenuRef& menu, int parentId, bool& fr
   if (followed.menu.lock() != menu) {
     followed = Followed{menu};
     menu->addObserver(this);
+    // Menus of items that are gone never change again: they are dropped as others are followed.
+    sweepSome(followed_, sweepFrom_, 2, [](const Followed& entry) { return entry.menu.expired(); });
   }
   followed.parentId = parentId;
   followed.held = false;
@@ -135,11 +138,6 @@ TreeChanges ExportedTree::takeChanges() {
     compare(address, followed, *now, changes);
     followed.shown = std::move(now);
     followed.current = true;
-  }
-  // Menus of items that are gone never change again: drop them once they pile up.
-  if (followed_.size() > 2 * followedAfterLastSweep_ + 64) {
-    std::erase_if(followed_, [](const auto& entry) { return entry.second.menu.expired(); });
-    followedAfterLastSweep_ = followed_.size();
   }
   return changes;
 }

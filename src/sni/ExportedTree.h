@@ -6,8 +6,8 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/menu/Menu.h"
@@ -112,8 +112,8 @@ class ExportedTree final : public MenuObserver {
   MenuIconPngs pngs_;
   std::function<void()> changed_;
   uint revision_ = 1;
-  std::unordered_map<const Menu*, Followed> followed_;
-  std::size_t followedAfterLastSweep_ = 0;
+  std::map<const Menu*, Followed> followed_;  // ordered, to be swept a few at a time
+  const Menu* sweepFrom_ = nullptr;
   std::vector<const Menu*> changedMenus_;
   bool rootReplaced_ = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstddef>
+#include <map>
 #include <memory>
 #include <unordered_map>
 
@@ -22,12 +22,14 @@ class MenuIdRegistry {
     std::weak_ptr<MenuItem> item;
     int id = 0;
   };
-
-  void forgetLostItems();
+  struct Given {
+    std::weak_ptr<MenuItem> item;
+    const MenuItem* address = nullptr;
+  };
 
   std::unordered_map<const MenuItem*, Known> ids_;
-  std::unordered_map<int, std::weak_ptr<MenuItem>> items_;
-  std::size_t liveAfterLastSweep_ = 0;
+  std::map<int, Given> items_;  // in the order given, so that the lost ones are swept a few at a time
+  int sweepFrom_ = 0;
   int nextId_ = 1;
 };
 

@@ -16,8 +16,9 @@ void ReplyWriter::answer(const QDBusConnection& connection, const QDBusMessage& 
 
 void ReplyWriter::takeSlice(const std::shared_ptr<Reply>& reply) {
   if (!reply->take(kItemsPerTurn)) {
-    // Calls that came in meanwhile are served before the next slice.
-    QTimer::singleShot(0, this, [this, reply] { takeSlice(reply); });
+    // Whatever came in meanwhile goes first, timers included: a continuation posted at once would
+    // keep the event loop from ever going idle, and Qt's timers wait for that once they have run.
+    QTimer::singleShot(1, this, [this, reply] { takeSlice(reply); });
     return;
   }
   reply->take = nullptr;  // what it held of the model goes on this thread
