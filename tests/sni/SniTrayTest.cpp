@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 
 #include "sni/TrayChooser.h"
 #include "support/Subprocess.h"
@@ -213,6 +214,33 @@ TEST_F(SniTrayTest, GetLayoutSendsTheLevelsAskedFor) {
   ASSERT_EQ(every.size(), 8);
   EXPECT_EQ(every[0].properties, QVariantMap());
   EXPECT_EQ(every[2].properties, (QVariantMap{{"label", "Preferences"}}));
+}
+
+void collectIds(const DBusMenuLayout& node, std::set<int>& ids) {
+  ids.insert(node.id);
+  for (const DBusMenuLayout& child : node.children) collectIds(child, ids);
+}
+
+TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItem) {
+  // Two exchanges with the same pairs, each pair with its lines: more than one turn's worth.
+  MenuRef large = Menu::create();
+  for (int exchange = 0; exchange < 2; ++exchange) {
+    const MenuItemRef pairs = large->addItemWithTitle("Exchange");
+    pairs->setSubmenu(Menu::create());
+    for (int pair = 0; pair < 1000; ++pair) {
+      const MenuItemRef lines = pairs->submenu()->addItemWithTitle("XBT/USD: 1", "openExchangeWebsiteWithSender:");
+      lines->setSubmenu(Menu::create());
+      for (int line = 0; line < 6; ++line) lines->submenu()->addItemWithTitle("Bid: 1");
+    }
+  }
+  DBusMenuExporter exporter(large, target, images);
+  ASSERT_TRUE(app_.registerObject("/Large", &exporter, QDBusConnection::ExportAllSlots));
+  const QDBusMessage reply = call(desktop_, app_.baseService(), "/Large", kMenu, "GetLayout", {0, -1, QStringList()});
+  DBusMenuLayout root;
+  reply.arguments().value(1).value<QDBusArgument>() >> root;
+  std::set<int> ids;
+  collectIds(root, ids);
+  EXPECT_EQ(ids.size(), 1u + 2 + 2 * 1000 * (1 + 6));
 }
 
 TEST_F(SniTrayTest, EventsReachTheActionTargetAndTheMenuDelegate) {
