@@ -25,74 +25,17 @@
     </message>
 </context>
 <context>
-    <name>CommandLine</name>
+    <name>BarRun</name>
     <message>
-        <source>
-One Pricora runs per store: a second desktop start shows the running one&apos;s Manage window and
-exits with 0; a second headless start names the running one and exits with 1.
-
-files:
-  $XDG_CONFIG_HOME/Pricora/Pricora.conf
-      settings: exchange addresses, tray/darkText, launchAtStartup (~/.config by default)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
-      the pair store, a SQLite database (~/.local/share by default)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
-      locked while Pricora runs on that store; holds its process id
-  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
-      written while Preferences &gt; Launch at Login is on, removed when it is off
-  RESOURCES/iconSmall.svg, RESOURCES/translations/pricora_LANGUAGE.qm
-  RESOURCES/Experimental.plist
-      optional: refreshFrequency, the seconds between refreshes (default 60)
-      RESOURCES is $PRICORA_RESOURCES, else share/pricora beside the program&apos;s bin folder
-
-environment:
-  XDG_CONFIG_HOME, XDG_DATA_HOME        where the settings and the store live
-  PRICORA_RESOURCES                     the resources folder
-  http_proxy, https_proxy, no_proxy     the proxy for the exchanges&apos; addresses
-  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   the language of alerts, the Manage window and messages
-  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
-                                        the display the tray icon goes to (not with --headless)
-  DBUS_SESSION_BUS_ADDRESS              the session bus a second start reaches the first on
-
-See pricora(1) for more.
-</source>
-        <translation>
-Pro Speicher läuft ein Pricora: ein zweiter Start auf dem Desktop zeigt das Verwaltungsfenster des
-laufenden und endet mit 0; ein zweiter Start mit --headless nennt das laufende und endet mit 1.
-
-Dateien:
-  $XDG_CONFIG_HOME/Pricora/Pricora.conf
-      Einstellungen: Adressen der Börsen, tray/darkText, launchAtStartup (Vorgabe ~/.config)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
-      der Paarspeicher, eine SQLite-Datenbank (Vorgabe ~/.local/share)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
-      gesperrt, solange ein Pricora auf diesem Speicher läuft; enthält dessen Prozessnummer
-  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
-      vorhanden, solange Preferences &gt; Launch at Login eingeschaltet ist
-  RESSOURCEN/iconSmall.svg, RESSOURCEN/translations/pricora_SPRACHE.qm
-  RESSOURCEN/Experimental.plist
-      optional: refreshFrequency, die Sekunden zwischen zwei Aktualisierungen (Vorgabe 60)
-      RESSOURCEN ist $PRICORA_RESOURCES, sonst share/pricora neben dem bin-Ordner des Programms
-
-Umgebung:
-  XDG_CONFIG_HOME, XDG_DATA_HOME        wo Einstellungen und Speicher liegen
-  PRICORA_RESOURCES                     der Ressourcenordner
-  http_proxy, https_proxy, no_proxy     der Proxy für die Adressen der Börsen
-  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   die Sprache der Hinweise, des Verwaltungsfensters und der Meldungen
-  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
-                                        der Bildschirm für das Symbol im Infobereich (nicht mit --headless)
-  DBUS_SESSION_BUS_ADDRESS              der Sitzungsbus, über den ein zweiter Start den ersten erreicht
-
-Mehr in pricora(1).
-</translation>
+        <source>pricora: cannot write to the bar: %1</source>
+        <translation>pricora: in die Leiste kann nicht geschrieben werden: %1</translation>
     </message>
+</context>
+<context>
+    <name>CommandLine</name>
     <message>
         <source>--refreshes takes a whole number of at least 0</source>
         <translation>--refreshes erwartet eine ganze Zahl ab 0</translation>
-    </message>
-    <message>
-        <source>--timeout takes a number of seconds greater than 0</source>
-        <translation>--timeout erwartet eine Anzahl Sekunden größer als 0</translation>
     </message>
     <message>
         <source>--dump takes a file path, or - for standard output</source>
@@ -117,10 +60,6 @@ Mehr in pricora(1).
     <message>
         <source>pricora: already running (pid %1); showing its Manage window</source>
         <translation>pricora: läuft bereits (PID %1); sein Verwaltungsfenster wird gezeigt</translation>
-    </message>
-    <message>
-        <source>pricora: already running (pid %1); choose Manage from its tray icon&apos;s menu</source>
-        <translation>pricora: läuft bereits (PID %1); wählen Sie „Manage“ im Menü seines Symbols im Infobereich</translation>
     </message>
     <message>
         <source>pricora: no display to show the tray icon on (DISPLAY and WAYLAND_DISPLAY name none); run with --headless to use it without one</source>
@@ -161,6 +100,76 @@ Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf
     <message>
         <source>--bar runs without a display by itself; leave out --headless</source>
         <translation>--bar läuft von selbst ohne Bildschirm; --headless weglassen</translation>
+    </message>
+    <message>
+        <source>--timeout takes a number of seconds greater than 0 and at most 2147483 (24 days)</source>
+        <translation>--timeout erwartet eine Anzahl Sekunden größer als 0 und höchstens 2147483 (24 Tage)</translation>
+    </message>
+    <message>
+        <source>
+One Pricora runs per store: a second desktop start shows the running one&apos;s Manage window and
+exits with 0 (1 when the running one does not answer); a second headless start names the
+running one and exits with 1.
+
+files:
+  $XDG_CONFIG_HOME/Pricora/Pricora.conf
+      settings: exchange addresses, tray/darkText, launchAtStartup (~/.config by default)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
+      the pair store, a SQLite database (~/.local/share by default)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
+      locked while Pricora runs on that store; holds its process id
+  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
+      written while Preferences &gt; Launch at Login is on, removed when it is off
+  RESOURCES/iconSmall.svg, RESOURCES/translations/pricora_LANGUAGE.qm
+  RESOURCES/Experimental.plist
+      optional: refreshFrequency, the seconds between refreshes (default 60)
+      RESOURCES is $PRICORA_RESOURCES, else share/pricora beside the program&apos;s bin folder
+
+environment:
+  XDG_CONFIG_HOME, XDG_DATA_HOME        where the settings and the store live
+  PRICORA_RESOURCES                     the resources folder
+  http_proxy, https_proxy, no_proxy     the proxy for the exchanges&apos; addresses
+  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   the language of alerts, the Manage window and messages
+  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
+                                        the display the tray icon goes to (not with --headless)
+  DBUS_SESSION_BUS_ADDRESS              the session bus a second start reaches the first on
+
+See pricora(1) for more.
+</source>
+        <translation>
+Pro Speicher läuft ein Pricora: ein zweiter Start auf dem Desktop zeigt das Verwaltungsfenster des
+laufenden und endet mit 0 (mit 1, wenn das laufende nicht antwortet); ein zweiter Start mit
+--headless nennt das laufende und endet mit 1.
+
+Dateien:
+  $XDG_CONFIG_HOME/Pricora/Pricora.conf
+      Einstellungen: Adressen der Börsen, tray/darkText, launchAtStartup (Vorgabe ~/.config)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
+      der Paarspeicher, eine SQLite-Datenbank (Vorgabe ~/.local/share)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
+      gesperrt, solange ein Pricora auf diesem Speicher läuft; enthält dessen Prozessnummer
+  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
+      vorhanden, solange Preferences &gt; Launch at Login eingeschaltet ist
+  RESSOURCEN/iconSmall.svg, RESSOURCEN/translations/pricora_SPRACHE.qm
+  RESSOURCEN/Experimental.plist
+      optional: refreshFrequency, die Sekunden zwischen zwei Aktualisierungen (Vorgabe 60)
+      RESSOURCEN ist $PRICORA_RESOURCES, sonst share/pricora neben dem bin-Ordner des Programms
+
+Umgebung:
+  XDG_CONFIG_HOME, XDG_DATA_HOME        wo Einstellungen und Speicher liegen
+  PRICORA_RESOURCES                     der Ressourcenordner
+  http_proxy, https_proxy, no_proxy     der Proxy für die Adressen der Börsen
+  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   die Sprache der Hinweise, des Verwaltungsfensters und der Meldungen
+  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
+                                        der Bildschirm für das Symbol im Infobereich (nicht mit --headless)
+  DBUS_SESSION_BUS_ADDRESS              der Sitzungsbus, über den ein zweiter Start den ersten erreicht
+
+Mehr in pricora(1).
+</translation>
+    </message>
+    <message>
+        <source>pricora: already running (pid %1) but not answering; choose Manage from its tray icon&apos;s menu</source>
+        <translation>pricora: läuft bereits (PID %1), antwortet aber nicht; wählen Sie „Manage“ im Menü seines Symbols im Infobereich</translation>
     </message>
 </context>
 <context>
@@ -216,6 +225,17 @@ Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf
     <message>
         <source>Pairs of the selected exchange</source>
         <translation>Paare der gewählten Börse</translation>
+    </message>
+</context>
+<context>
+    <name>SniTray</name>
+    <message>
+        <source>pricora: cannot show a tray item on the session bus: %1</source>
+        <translation>pricora: ein Symbol im Infobereich kann auf dem Sitzungsbus nicht gezeigt werden: %1</translation>
+    </message>
+    <message>
+        <source>pricora: the tray did not take an item: %1</source>
+        <translation>pricora: der Infobereich hat ein Symbol nicht angenommen: %1</translation>
     </message>
 </context>
 <context>

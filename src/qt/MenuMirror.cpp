@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "core/exchanges/NetworkText.h"
+
 namespace pricora {
 
 MenuMirror::MenuMirror(MenuRef model, MenuActionTarget& target, ImageCache& images)
@@ -28,12 +30,17 @@ MenuMirror::~MenuMirror() {
 }
 
 QString MenuMirror::literalText(const std::string& title) {
-  QString text = QString::fromStdString(title);
+  QString text = QString::fromStdString(shownText(title));
   text.replace('&', "&&");
-  text.replace('\t', ' ');
-  text.replace('\n', ' ');
-  text.replace('\r', ' ');
   return text;
+}
+
+void MenuMirror::setModel(MenuRef model) {
+  if (model == model_) return;
+  model_->removeObserver(this);
+  model_ = std::move(model);
+  model_->addObserver(this);
+  menuChanged(*model_);
 }
 
 void MenuMirror::menuChanged(Menu&) {

@@ -23,8 +23,12 @@ class MenuMirror final : public QObject, public MenuObserver {
 
   QMenu* menu() { return menu_.get(); }
   const MenuRef& model() const { return model_; }
+  // Shows another model in the same QMenu: a menu open now stays open and follows it at the
+  // next turn of the event loop, as it follows any change.
+  void setModel(MenuRef model);
 
-  // Item titles come from the network: shown literally, never as mnemonics or shortcut columns.
+  // Item titles come from the network: shown as shownText shows them, literally, never as
+  // mnemonics or shortcut columns.
   static QString literalText(const std::string& title);
 
  private:

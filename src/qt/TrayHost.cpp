@@ -2,6 +2,7 @@
 
 #include <QCursor>
 
+#include "core/exchanges/NetworkText.h"
 #include "qt/PriceIcon.h"
 
 #include <algorithm>
@@ -10,11 +11,11 @@ namespace pricora {
 
 TrayHost::TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, bool darkText)
     : statusBar_(statusBar), target_(target), images_(images), darkText_(darkText) {
-  statusBar_.setObserver(this);
+  statusBar_.addObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
 }
 
-TrayHost::~TrayHost() { statusBar_.setObserver(nullptr); }
+TrayHost::~TrayHost() { statusBar_.removeObserver(this); }
 
 void TrayHost::statusItemAdded(const StatusItemRef& item) {
   auto icon = std::make_unique<Icon>();
@@ -41,10 +42,13 @@ void TrayHost::statusItemChanged(StatusItem& item) {
 void TrayHost::update(Icon& icon) {
   const StatusItem& item = *icon.item;
   QSystemTrayIcon& tray = *icon.tray;
-  if (item.menu() && (!icon.menu || icon.menu->model() != item.menu())) {
+  if (item.menu() && icon.menu) {
+    // Every price brings a new menu; a new QMenu would close the one the user is reading.
+    icon.menu->setModel(item.menu());
+  } else if (item.menu()) {
     icon.menu = std::make_unique<MenuMirror>(item.menu(), target_, images_);
     tray.setContextMenu(icon.menu->menu());
-  } else if (!item.menu() && icon.menu) {
+  } else if (icon.menu) {
     tray.setContextMenu(nullptr);
     icon.menu.reset();
   }
@@ -53,7 +57,7 @@ void TrayHost::update(Icon& icon) {
   const std::string toolTip = item.toolTip().empty()
                                   ? item.attributedTitle().text.substr(0, item.attributedTitle().text.find('\n'))
                                   : item.toolTip();
-  tray.setToolTip(toolTip.empty() ? QString() : plainToolTip(QString::fromStdString(toolTip)));
+  tray.setToolTip(toolTip.empty() ? QString() : plainToolTip(QString::fromStdString(shownText(toolTip))));
   if (item.image()) {
     const QIcon image = images_.icon(item.image());
     if (image.cacheKey() != tray.icon().cacheKey()) tray.setIcon(image);

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QtEndian>
 
+#include "core/exchanges/NetworkText.h"
 #include "qt/PriceIcon.h"
 
 namespace pricora {
@@ -61,22 +62,10 @@ SniPixmaps markOf(std::optional<Rgb> accent) {
 
 }  // namespace
 
-std::optional<Rgb> accentOf(const StatusItem& item, const StatusBar& bar) {
-  if (!item.menu() || item.menu()->empty()) return std::nullopt;
-  const std::string& exchange = item.menu()->itemAtIndex(0)->title();
-  for (const StatusItemRef& other : bar.items()) {
-    if (other.get() == &item || !other->menu()) continue;
-    for (const MenuItemRef& entry : other->menu()->itemArray())
-      if (entry->title() == exchange && entry->image() && entry->image()->kind == Image::Kind::Swatch)
-        return entry->image()->colour;
-  }
-  return std::nullopt;
-}
-
-SniLook lookOf(const StatusItem& item, const StatusBar& bar, ImageCache& images, LookOptions options, uint index) {
+SniLook lookOf(const StatusItem& item, ImageCache& images, LookOptions options, uint index) {
   SniLook look;
   look.orderingIndex = index;
-  const QString toolTip = QString::fromStdString(item.toolTip());
+  const QString toolTip = QString::fromStdString(shownText(item.toolTip()));
   if (item.image() || item.attributedTitle().text.empty()) {
     look.id = "pricora";
     look.title = "Pricora";
@@ -93,7 +82,7 @@ SniLook lookOf(const StatusItem& item, const StatusBar& bar, ImageCache& images,
   // Hosts keep the width of the guide, so prices of different lengths do not shift the panel.
   look.labelGuide = title + ' ' + QString(static_cast<qsizetype>(title.toUcs4().size()), '0');
   look.pixmaps = options.hostShowsLabels
-                     ? markOf(accentOf(item, bar))
+                     ? markOf(item.subject().colour)
                      : pixmapsOf(priceIcon(item.attributedTitle(), options.darkText, PriceLayout::PriceOnly));
   look.toolTip.title = toolTip.isEmpty() ? title : toolTip;
   return look;

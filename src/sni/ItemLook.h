@@ -17,11 +17,6 @@ struct LookOptions {
 // image. A price item is labelled with its title and price on one line; its icon is a small
 // mark in its exchange's colour where the host draws labels, else the price itself, drawn as
 // large as the slot allows. index is the item's place in creation order.
-SniLook lookOf(const StatusItem& item, const StatusBar& bar, ImageCache& images, LookOptions options, uint index);
-
-// The exchange colour of a price item, found through the model: its menu starts with its
-// exchange's name, and the status menu's entry of that name carries the exchange's swatch.
-// None before the item's first price.
-std::optional<Rgb> accentOf(const StatusItem& item, const StatusBar& bar);
+SniLook lookOf(const StatusItem& item, ImageCache& images, LookOptions options, uint index);
 
 }  // namespace pricora

@@ -1,9 +1,11 @@
 #include "sni/MenuItemProperties.h"
 
+#include "core/exchanges/NetworkText.h"
+
 namespace pricora {
 
 QString dbusMenuLabel(const std::string& title) {
-  QString label = QString::fromStdString(title);
+  QString label = QString::fromStdString(shownText(title));
   label.replace('_', "__");
   return label;
 }

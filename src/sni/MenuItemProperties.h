@@ -11,8 +11,9 @@
 
 namespace pricora {
 
-// A title as a dbusmenu label: hosts read "_" as the mark of an access key, so each is doubled
-// and every title shows exactly as typed ("&", tabs and markup are never interpreted there).
+// A title as a dbusmenu label: as shownText shows it, with each "_" doubled, since hosts read
+// "_" as the mark of an access key; every title shows as typed ("&" and markup are never
+// interpreted there).
 QString dbusMenuLabel(const std::string& title);
 
 // Calls put(name, value) for each dbusmenu property of a node that differs from the protocol's

@@ -1,5 +1,6 @@
 #include "sni/SniTray.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -20,12 +21,12 @@ SniTray::SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& ima
                  BusConnector connectItem)
     : statusBar_(statusBar), target_(target), images_(images), options_(options), connect_(std::move(connectItem)) {
   registerTrayDBusTypes();
-  statusBar_.setObserver(this);
+  statusBar_.addObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
 }
 
 SniTray::~SniTray() {
-  statusBar_.setObserver(nullptr);
+  statusBar_.removeObserver(this);
   for (auto& entry : entries_) leaveBus(*entry);
 }
 
@@ -51,8 +52,9 @@ void SniTray::statusItemAdded(const StatusItemRef& item) {
       QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals;
   if (!bus.isConnected() || !bus.registerObject(kMenuPath, raw->menu.get(), everything) ||
       !bus.registerObject(kItemPath, raw->sni.get(), everything)) {
-    std::fprintf(stderr, "pricora: cannot show a tray item on the session bus: %s\n",
-                 qPrintable(bus.lastError().message()));
+    const QString line =
+        QCoreApplication::translate("SniTray", "pricora: cannot show a tray item on the session bus: %1");
+    std::fprintf(stderr, "%s\n", qPrintable(line.arg(bus.lastError().message())));
     raw->registered = true;  // nothing to register
     return;
   }
@@ -99,7 +101,7 @@ void SniTray::statusItemChanged(StatusItem& item) {
 void SniTray::update(Entry& entry) {
   entry.updateQueued = false;
   entry.menu->setRoot(entry.item->menu());
-  entry.sni->show(lookOf(*entry.item, statusBar_, images_, options_, entry.index));
+  entry.sni->show(lookOf(*entry.item, images_, options_, entry.index));
 }
 
 void SniTray::popUp(Entry& entry, QPoint where) {
@@ -129,7 +131,10 @@ void SniTray::registerNext() {
             registration_ = nullptr;
             registering_ = false;
             if (done->isError())
-              std::fprintf(stderr, "pricora: the tray did not take an item: %s\n", qPrintable(done->error().message()));
+              std::fprintf(stderr, "%s\n",
+                           qPrintable(QCoreApplication::translate("SniTray",
+                                                                  "pricora: the tray did not take an item: %1")
+                                          .arg(done->error().message())));
             if (Entry* registered = entryNamed(name)) registered->registered = true;
             registerNext();
           });

@@ -37,7 +37,7 @@ class TrayChooser final : public QObject {
   QDBusConnection bus_;
   BusConnector connect_;
   QDBusServiceWatcher watcher_;
-  // One at a time: each takes the status bar's observer when made.
+  // One at a time: the other is gone before either is made, so no item shows twice.
   std::unique_ptr<SniTray> sni_;
   std::unique_ptr<TrayHost> xembed_;
 };

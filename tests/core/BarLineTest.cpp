@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "core/bar/BarLine.h"
+#include "core/exchanges/NetworkText.h"
 
 namespace pricora {
 namespace {
+
+using namespace std::chrono_literals;
 
 const Rgb kBitstamp{0xF0, 0x7F, 0x5A};
 const Rgb kKraken{0xDA, 0x40, 0x7A};
@@ -47,6 +50,12 @@ TEST(BarLine, WritesEachFormatsLine) {
   for (const auto& c : cases) EXPECT_EQ(barLine(c.format, c.view), c.line);
 }
 
+TEST(BarView, PricesTurnStaleThreeRefreshIntervalsAfterTheLastRefreshOrTheStart) {
+  const WallTime start{};
+  EXPECT_EQ((staleAt(std::nullopt, start, 60) - start) / 1ms, 180'000);
+  EXPECT_EQ((staleAt(start + 10s, start, 2.5) - start) / 1ms, 17'500);
+}
+
 // Titles and detail lines come from the exchanges: whatever they hold shows as typed, on one
 // line, in valid UTF-8, and never as the bar's own markup.
 TEST(BarLine, EscapesWhatComesFromOutside) {
@@ -67,8 +76,28 @@ TEST(BarLine, EscapesWhatComesFromOutside) {
                             "\n"},
   };
   for (const auto& c : cases) EXPECT_EQ(barLine(c.format, view), c.line);
-  EXPECT_EQ(barFormatNamed("polybar"), BarFormat::polybar);
   EXPECT_EQ(barFormatNamed("Waybar"), std::nullopt);
+}
+
+std::string times(std::size_t count, const std::string& text) {
+  std::string out;
+  while (count-- > 0) out += text;
+  return out;
+}
+
+// Every display shows text from outside as shownText does; entries keep it as boundedText does.
+TEST(NetworkText, KeepsShortTextsAndCutsLongOnesOnACharacterBoundary) {
+  const std::string euros = times(300, "€"), cut = times(84, "€") + "…";
+  EXPECT_EQ(boundedText("a\tb\x7F\xC2\x85"), "a\tb\x7F\xC2\x85");
+  EXPECT_EQ(shownText("a\tb\x7F\xC2\x85"), "a b  ");
+  EXPECT_EQ(shownText(std::string(256, '7')), std::string(256, '7'));
+  EXPECT_EQ(boundedText(euros), cut);
+  EXPECT_EQ(shownText(euros), cut);
+  EXPECT_EQ(shownText(std::string(3'000'000, '\xFF')), times(84, "\xEF\xBF\xBD") + "…");
+  PairEntry entry("BTC/USD: " + std::string(3'000'000, '7'));
+  entry.addLine("Bid: " + euros);
+  EXPECT_EQ(entry.headline(), "BTC/USD: " + std::string(244, '7') + "…");
+  EXPECT_EQ(entry.lines(), std::vector<std::string>{"Bid: " + times(82, "€") + "…"});
 }
 
 }  // namespace

@@ -130,6 +130,19 @@ TEST_F(Store, CleanUpDeletesObsoleteRecordsOneSaveEach) {
   EXPECT_EQ(left, (std::vector<std::string>{"Wex BTC/USD", "Kraken ash/sd", "BTC-E -"}));
 }
 
+TEST_F(Store, EachExchangeKeepsItsNewestRecordsWithoutAChoiceUpToTheLimit) {
+  open({stored("Kraken", "A/1"), stored("Kraken", "B/1", true), stored("Kraken", "C/1"), stored("Kraken", nullptr),
+        stored("Bitstamp", "A/1"), stored("Bitstamp", "B/1"), stored("Elsewhere", "A/1"), stored("Elsewhere", "B/1"),
+        stored("Elsewhere", "C/1")});
+  list->findPair("Kraken", "C/1")->setShowInMenubar(true);
+  list->insertPair("Kraken", "E/1");
+  list->insertPair("Kraken", "F/1");
+  boundStoredPairs(*context, 2);  // of the unmarked, titled Kraken records A, E and F, the oldest goes
+  EXPECT_EQ(list->findPair("Kraken", "A/1"), nullptr);
+  ASSERT_TRUE(context->save());
+  EXPECT_EQ(memory->rows().size(), 10u);
+}
+
 class Opening : public ::testing::Test {
  protected:
   std::variant<std::unique_ptr<EditingContext>, StoreFailure> openAt(const std::string& dataHome) {

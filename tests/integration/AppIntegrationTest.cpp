@@ -71,7 +71,7 @@ class AppIntegration : public ::testing::Test {
   std::string errors;
 };
 
-TEST_F(AppIntegration, EveryExchangeReportsInTextOrderWithItsOwnDigitsAndNewPairsAreStored) {
+TEST_F(AppIntegration, PairsReportInTextOrderWithTheirOwnDigitsAndNewOnesAreStored) {
   int n = 0;
   for (const char* key : {"btcusd", "btceur", "eurusd", "xrpusd", "xrpeur", "xrpbtc", "ltcusd", "ltceur", "ltcbtc",
                           "ethusd", "etheur", "ethbtc", "bchusd", "bcheur", "bchbtc"})
@@ -81,8 +81,6 @@ TEST_F(AppIntegration, EveryExchangeReportsInTextOrderWithItsOwnDigitsAndNewPair
 
   const std::optional<Json> dump = refreshOnce();
   ASSERT_TRUE(dump) << errors;
-  for (const char* exchange : {"Wex", "Bitfinex", "Kraken", "OKCoin", "Poloniex", "CoinFloor", "GDAX"})
-    EXPECT_GT(titles(submenuOf(*dump, exchange)).size(), 3u) << exchange;
   const Json& bitstamp = submenuOf(*dump, "Bitstamp");
   EXPECT_EQ(titles(bitstamp), (std::vector<std::string>{"BCH/BTC: 114.50", "BCH/EUR: 113.50", "BCH/USD: 112.50",
                                                          "BTC/EUR: 101.50", "BTC/USD: 100.50", "ETH/BTC: 111.50",
@@ -167,6 +165,9 @@ TEST_F(AppIntegration, AnUnusableStoreEndsTheRunUntouchedAndAFailedSaveOnQuitIsS
             std::string::npos)
       << errors;
   EXPECT_EQ(contents(storeFile()), garbage);
+  run({"--bar", "waybar"}, 1, {{"LC_ALL", "de_DE.UTF-8"}, {"LOCPATH", PRICORA_TEST_LOCALES}});
+  EXPECT_NE(errors.find("Die Datei „" + storeFile() + "“ ist kein Paarspeicher von Pricora."), std::string::npos)
+      << errors;
 
   // Another program holds the store (in WAL mode the program still reads it) for longer than a
   // save waits: the quit's save fails, headless alerts answer "Quit anyway", and both alerts
@@ -212,7 +213,8 @@ TEST_F(AppIntegration, HeadlessOptionsAndTheTimeOut) {
   run({}, 1);  // no display: the desktop mode says so
   EXPECT_NE(errors.find("--headless"), std::string::npos) << errors;
   for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"--refreshes", "1"}, {"--headless", "--timeout", "0"}, {"--headless", "--refreshes", "-1"},
+       {std::vector<std::string>{"--refreshes", "1"}, {"--headless", "--timeout", "0"},
+        {"--headless", "--timeout", "3000000"}, {"--headless", "--refreshes", "-1"},
         {"--headless", "--dump"}, {"--frobnicate"}, {"--bar", "xmobar"}, {"--bar"}, {"--headless", "--bar", "waybar"}}) {
     run(arguments, 1);
     EXPECT_NE(errors.find("usage: pricora"), std::string::npos) << errors;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 #include <csignal>
 #include <filesystem>
 
@@ -17,15 +19,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Reads waybar lines, each of which must be one JSON object of four texts, until one has class
+// Reads waybar lines, each of which must be one JSON object of four members, until one has class
 // "ok" and the wanted text; the classes seen on the way, and the last tool tip.
 std::vector<std::string> readUntilOk(test::Subprocess& app, const std::string& text, std::string& tooltip) {
   std::vector<std::string> classes;
   while (const std::optional<std::string> line = app.readLine(30s)) {
+    EXPECT_LT(line->size(), 4096u);  // whatever the exchanges send
     const std::optional<Json> update = Json::parse(*line);
     if (!update || !update->objectValue() || update->objectValue()->size() != 4) break;
-    for (const char* key : {"text", "tooltip", "class", "alt"})
-      EXPECT_EQ((*update)[key].kind(), Json::Kind::String) << *line;
     classes.push_back((*update)["class"].stringValue());
     tooltip = (*update)["tooltip"].stringValue();
     if (classes.back() == "ok" && (*update)["text"].stringValue() == text) return classes;
@@ -42,7 +43,8 @@ TEST(Bar, WaybarFollowsTheRefreshesAndTheOwnersMarksWithoutWritingTheStore) {
   for (const auto& [key, last] :
        {std::pair{"btcusd", "10599.53"}, {"etheur", "706.769"}, {"xrpbtc", "0.0001"}, {"ltcbtc", "0"}})
     simulator.setReply("Bitstamp", std::string("/api/v2/ticker/") + key + "/", 200,
-                       std::string(R"({"last":")") + last + R"(","bid":"1","ask":"2"})");
+                       std::string(R"({"last":")") + last + R"(","bid":"1","ask":"2","volume":")" +
+                           std::string(3'000'000, '9') + "\"}");
   // The tray application's store, and a connection of its own: the data version it sees moves
   // only when another connection commits.
   std::filesystem::create_directories(home.storeFolder());
@@ -60,9 +62,10 @@ TEST(Bar, WaybarFollowsTheRefreshesAndTheOwnersMarksWithoutWritingTheStore) {
 
   std::string tooltip;
   const std::string hostile = "&lt;b&gt;&amp;&quot;%{F#f00}";
-  const auto classes = readUntilOk(app, hostile + "  BTC/USD 10599.5  ETH/EUR 706.769  XRP/BTC 1e-4", tooltip);
-  ASSERT_FALSE(classes.empty());
-  EXPECT_EQ(classes.front(), "updating");
+  readUntilOk(app, hostile + "  BTC/USD 10599.5  ETH/EUR 706.769  XRP/BTC 1e-4", tooltip);
+  // The pipe's description, shared with standard error under 2>&1, stays blocking.
+  const std::string fdinfo = test::AppEnvironment::contents("/proc/" + std::to_string(app.pid()) + "/fdinfo/1");
+  EXPECT_EQ(std::stoi(fdinfo.substr(fdinfo.find("flags:") + 6), nullptr, 8) & O_NONBLOCK, 0) << fdinfo;
   EXPECT_NE(tooltip.find(hostile + "\n\nBTC/USD: 10599.53\nBid: 1\nAsk: 2\nLast: 10599.53\n"), std::string::npos)
       << tooltip;
 

@@ -147,6 +147,15 @@ TEST_F(SqlitePairStoreTest, ReadOnlyItFollowsTheOwnerAndNeverWrites) {
   ASSERT_FALSE(refused);
   EXPECT_NE(refused.error().userInfo.find("reading only"), std::string::npos);
   EXPECT_EQ(SqliteShell(path).run("SELECT title FROM Pair"), "XBT/USD\n");
+
+  // A save the owner left half done (its journal is hot) is the owner's to undo, not the reader's.
+  owner.reset();
+  const std::string hot = std::string("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8) + std::string(504, '\0');  // a journal's magic
+  const std::string before = bytes(path) + bytes(dir.write("Pairs.storedata-journal", hot));
+  const auto interrupted = reader.loadAll();
+  ASSERT_FALSE(interrupted);
+  EXPECT_NE(interrupted.error().description.find("interrupted"), std::string::npos) << interrupted.error().description;
+  EXPECT_EQ(bytes(path) + bytes(path + "-journal"), before);
 }
 
 TEST_F(SqlitePairStoreTest, GivesUpOnAnotherWritersLockAfterItsTimeout) {

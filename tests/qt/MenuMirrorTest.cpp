@@ -3,11 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 
 #include <string>
 #include <vector>
 
 #include "qt/MenuMirror.h"
+#include "qt/TrayHost.h"
 
 namespace pricora {
 namespace {
@@ -101,6 +103,24 @@ TEST_F(MenuMirrorTest, AHiddenMenuCatchesUpWhenShownAndSubmenusFillLazily) {
   submenu->hide();
   show();
   EXPECT_EQ(texts(), (QStringList{"Bitstamp", "Quit Pricora"}));
+}
+
+// Every price gives a price item a new menu: the XEmbed tray's open menu follows it, open.
+TEST_F(MenuMirrorTest, AnOpenTrayMenuFollowsEachNewPrice) {
+  StatusBar bar;
+  const StatusItemRef item = bar.statusItemWithLength(0);
+  item->setMenu(model);
+  const QWidgetList before = QApplication::topLevelWidgets();
+  TrayHost tray(bar, target, images, false);
+  QPointer<QMenu> shown;
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (!before.contains(widget)) shown = qobject_cast<QMenu*>(widget);
+  shown->popup(QPoint(10, 10));
+  item->setMenu(Menu::create());
+  item->menu()->addItemWithTitle("Bid: 2");
+  QApplication::processEvents();
+  ASSERT_TRUE(shown && shown->isVisible());
+  EXPECT_EQ(shown->actions().value(0)->text(), "Bid: 2");
 }
 
 }  // namespace

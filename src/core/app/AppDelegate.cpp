@@ -1,6 +1,7 @@
 #include "core/app/AppDelegate.h"
 
 #include "core/app/Experimental.h"
+#include "core/app/RefreshState.h"
 #include "core/exchanges/Adapters.h"
 #include "core/store/CleanUp.h"
 #include "core/system/Links.h"
@@ -45,8 +46,14 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context)
       priceItems_(services, state_, pairList_, [this] { saveAction(); }),
       statusMenu_(services, state_, pairList_,
                   [this](const PairRef& record, const PairEntryRef& entry) { priceItems_.updateStatusPair(record, entry); }),
-      refresh_(services, state_, makeAdapters(adapterContext_), [this] { services_.manageWindow.reloadData(); },
-               [this] { followStoreIfReadOnly(); }),
+      refresh_(
+          services, state_, makeAdapters(adapterContext_),
+          [this] {
+            // A listing that keeps inventing keys must not grow the store without end.
+            if (!pairList_.context().isReadOnly()) boundStoredPairs(pairList_.context());
+            services_.manageWindow.reloadData();
+          },
+          [this] { followStoreIfReadOnly(); }),
       label_(services, state_),
       launchAtLogin_(services.settings, services.loginItems, services.host, *state_.launchAtStartupMenuItem),
       manage_(services.manageWindow, services.queue, pairList_,
@@ -103,8 +110,7 @@ void AppDelegate::deferredStart() {
 void AppDelegate::refreshPairs() { refresh_.refreshPairs(); }
 
 void AppDelegate::refreshIfIdle() {
-  const Menu& menu = *state_.statusMenu;
-  if (!menu.empty() && menu.lastItem()->title().starts_with("Updated: ")) refreshPairs();
+  if (lastRefreshCompleted(*state_.statusMenu)) refreshPairs();
 }
 
 void AppDelegate::saveAction() { saveAndQuit_.saveAction(); }

@@ -1,5 +1,6 @@
 #include "core/app/LastUpdateLabel.h"
 
+#include "core/app/RefreshState.h"
 #include "core/app/TimeAgo.h"
 
 namespace pricora {
@@ -20,11 +21,9 @@ void LastUpdateLabel::updateDateLabel() {
 
 void LastUpdateLabel::update() {
   Menu& menu = *state_.statusMenu;
-  if (menu.empty()) return;
-  const MenuItemRef& last = menu.lastItem();
-  // Only a completed refresh's entry says "Updated:"; "Updating..." is left alone.
-  if (!last->title().starts_with("Updated:") || !state_.updateDate) return;
-  last->setTitle("Updated: " + timeAgoText(*state_.updateDate, services_.clock.now()));
+  // Only a completed refresh's entry tells the time; "Updating..." is left alone.
+  if (!lastRefreshCompleted(menu) || !state_.updateDate) return;
+  menu.lastItem()->setTitle("Updated: " + timeAgoText(*state_.updateDate, services_.clock.now()));
 }
 
 }  // namespace pricora

@@ -1,5 +1,7 @@
 #include "core/app/RefreshCycle.h"
 
+#include "core/app/RefreshState.h"
+
 namespace pricora {
 
 RefreshCycle::RefreshCycle(AppServices& services, AppState& state,
@@ -24,12 +26,10 @@ void RefreshCycle::refreshPairs() {
   startTimer();
 
   Menu& menu = *state_.statusMenu;
-  if (!menu.empty()) {
+  if (lastRefreshCompleted(menu)) {
     const MenuItemRef& last = menu.lastItem();
-    if (last->title().starts_with("Updated: ")) {
-      last->setAction({});
-      last->setTitle("Updating...");
-    }
+    last->setAction({});
+    last->setTitle("Updating...");
   }
 
   // Each refresh counts its own finished exchanges; a slow reply counts where it was asked.
@@ -64,9 +64,8 @@ void RefreshCycle::countFinished(const Finished& finishedExchanges) {
 
 void RefreshCycle::refreshCompleted() {
   Menu& menu = *state_.statusMenu;
-  if (menu.empty()) return;
+  if (!refreshUnderWay(menu)) return;
   const MenuItemRef& last = menu.lastItem();
-  if (!last->title().starts_with("Updating")) return;
   last->setAction("refreshPairs");
   last->setTitle("Updated: Just now");
   if (onCompleted_) onCompleted_();

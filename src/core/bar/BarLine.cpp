@@ -2,62 +2,15 @@
 
 #include <cstdio>
 
+#include "core/exchanges/NetworkText.h"
+
 namespace pricora {
 
 namespace {
 
-constexpr const char* kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 constexpr const char* kZeroWidthSpace = "\xE2\x80\x8B";
 constexpr const char* kItemSeparator = "  ";
 constexpr Rgb kStaleGrey{0x80, 0x80, 0x80};
-
-// The length of the well-formed UTF-8 sequence at text[i], or 0.
-std::size_t sequenceLength(std::string_view text, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char lead = byte(i);
-  std::size_t length = 0;
-  unsigned char low = 0x80, high = 0xBF;  // the second byte's range
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;   // overlong
-    if (lead == 0xED) high = 0x9F;  // surrogates
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;   // overlong
-    if (lead == 0xF4) high = 0x8F;  // beyond U+10FFFF
-  } else {
-    return 0;
-  }
-  if (i + length > text.size()) return 0;
-  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
-  for (std::size_t k = 2; k < length; ++k)
-    if ((byte(i + k) & 0xC0) != 0x80) return 0;
-  return length;
-}
-
-// Valid UTF-8 on one line: what a bar can show of a text from outside.
-std::string plain(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t length = sequenceLength(text, i);
-    if (length == 0) {
-      out += kReplacement;
-      ++i;
-      continue;
-    }
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (length == 1 && (c < 0x20 || c == 0x7F))
-      out += ' ';
-    else
-      out.append(text, i, length);
-    i += length;
-  }
-  return out;
-}
 
 std::string pango(std::string_view text) {
   std::string out;
@@ -154,7 +107,7 @@ const char* stateName(BarState state) {
 
 // "TITLE PRICE", or the title alone before the first price; valid UTF-8 on one line.
 std::string itemText(const BarItem& item) {
-  return item.price.empty() ? plain(item.title) : plain(item.title) + " " + plain(item.price);
+  return item.price.empty() ? shownText(item.title) : shownText(item.title) + " " + shownText(item.price);
 }
 
 std::string waybar(const BarView& view) {
@@ -163,8 +116,8 @@ std::string waybar(const BarView& view) {
     if (!text.empty()) text += kItemSeparator;
     text += pango(itemText(item));
     if (!tooltip.empty()) tooltip += "\n\n";
-    tooltip += pango(plain(item.headline.empty() ? item.title : item.headline));
-    for (const std::string& line : item.details) tooltip += "\n" + pango(plain(line));
+    tooltip += pango(shownText(item.headline.empty() ? item.title : item.headline));
+    for (const std::string& line : item.details) tooltip += "\n" + pango(shownText(line));
   }
   const std::string state = jsonString(stateName(view.state));
   return "{\"text\":" + jsonString(text) + ",\"tooltip\":" + jsonString(tooltip) + ",\"class\":" + state +
@@ -176,9 +129,9 @@ std::string polybar(const BarView& view) {
   std::string line;
   for (const BarItem& item : view.items) {
     if (!line.empty()) line += kItemSeparator;
-    const std::string title = polybarText(plain(item.title));
+    const std::string title = polybarText(shownText(item.title));
     line += item.colour && !stale ? "%{F" + hex(*item.colour) + "}" + title + "%{F-}" : title;
-    if (!item.price.empty()) line += " " + polybarText(plain(item.price));
+    if (!item.price.empty()) line += " " + polybarText(shownText(item.price));
   }
   // Old prices are shown greyed rather than in the exchanges' colours.
   if (stale && !line.empty()) line = "%{F" + hex(kStaleGrey) + "}" + line + "%{F-}";
@@ -194,7 +147,7 @@ std::string i3blocks(const BarView& view) {
     full += itemText(item);
     if (!item.price.empty()) {
       if (!shortText.empty()) shortText += kItemSeparator;
-      shortText += plain(item.price);
+      shortText += shownText(item.price);
     }
     if (&item == &view.items.front())
       colour = item.colour;

@@ -20,8 +20,8 @@ enum class BarFormat { waybar, polybar, i3blocks };
 std::optional<BarFormat> barFormatNamed(std::string_view name);
 
 // One update for the bar: a single line ending in "\n". Every text from outside (titles,
-// prices, detail lines) shows as typed: invalid UTF-8 becomes U+FFFD, control characters become
-// blanks, and the format's own markup in them is escaped.
+// prices, detail lines) shows as shownText shows it (valid UTF-8, control characters as blanks,
+// of a bounded length), and the format's own markup in it is escaped.
 std::string barLine(BarFormat format, const BarView& view);
 
 }  // namespace pricora

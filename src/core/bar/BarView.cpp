@@ -1,8 +1,18 @@
 #include "core/bar/BarView.h"
 
-#include "core/exchanges/Exchange.h"
-
 namespace pricora {
+
+namespace {
+
+// Prices older than this many refresh intervals are shown as stale.
+constexpr double kStaleIntervals = 3.0;
+
+}  // namespace
+
+WallTime staleAt(std::optional<WallTime> lastUpdate, WallTime started, double refreshFrequency) {
+  const std::chrono::duration<double> staleAfter(kStaleIntervals * refreshFrequency);
+  return lastUpdate.value_or(started) + std::chrono::duration_cast<WallTime::duration>(staleAfter);
+}
 
 std::vector<BarItem> barItems(const std::vector<StatusPair>& statusPairs) {
   std::vector<BarItem> items;
@@ -16,19 +26,11 @@ std::vector<BarItem> barItems(const std::vector<StatusPair>& statusPairs) {
                   newline == std::string::npos ? "" : text.substr(newline + 1),
                   item.toolTip(),
                   {},
-                  std::nullopt};
+                  item.subject().colour};
     // Its menu: the exchange's name, a separator, then the detail lines.
     if (const MenuRef& menu = item.menu()) {
-      for (std::size_t i = 0; i < menu->numberOfItems(); ++i) {
-        const MenuItem& line = *menu->itemAtIndex(i);
-        if (i == 0) {
-          if (const auto exchange = exchangeNamed(line.title())) shown.colour = info(*exchange).colour;
-        } else if (!line.isSeparatorItem()) {
-          shown.details.push_back(line.title());
-        }
-      }
-    } else if (pair.record->exchange()) {
-      if (const auto exchange = exchangeNamed(*pair.record->exchange())) shown.colour = info(*exchange).colour;
+      for (std::size_t i = 1; i < menu->numberOfItems(); ++i)
+        if (const MenuItem& line = *menu->itemAtIndex(i); !line.isSeparatorItem()) shown.details.push_back(line.title());
     }
     items.push_back(std::move(shown));
   }

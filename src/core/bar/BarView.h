@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/menu/PriceItems.h"
+#include "platform/Clock.h"
 #include "platform/menu/Image.h"
 
 namespace pricora {
@@ -22,6 +23,10 @@ struct BarItem {
 // ok: the prices are current; updating: a refresh is under way; stale: the last completed
 // refresh is older than three refresh intervals.
 enum class BarState { ok, updating, stale };
+
+// When the prices turn stale: three refresh intervals (of refreshFrequency seconds) after the last
+// completed refresh, or after the start while none has completed.
+WallTime staleAt(std::optional<WallTime> lastUpdate, WallTime started, double refreshFrequency);
 
 struct BarView {
   std::vector<BarItem> items;

@@ -32,8 +32,12 @@ AttributedTitle twoLines(const std::string& title, const std::string& price, dou
 PriceItems::PriceItems(AppServices& services, AppState& state, PairList& pairs, std::function<void()> saveAction)
     : services_(services), state_(state), pairs_(pairs), saveAction_(std::move(saveAction)) {}
 
-StatusItemRef PriceItems::makeItem(AttributedTitle text) {
+StatusItemRef PriceItems::makeItem(const Pair& record, AttributedTitle text) {
   StatusItemRef item = services_.statusBar.statusItemWithLength(0);
+  // Hosts tell items apart and colour them by what they stand for, not by their text.
+  ItemSubject subject{record.exchange().value_or(""), record.title().value_or(""), std::nullopt};
+  if (const auto exchange = exchangeNamed(subject.exchange)) subject.colour = info(*exchange).colour;
+  item->setSubject(std::move(subject));
   // The width is fixed now, from the text the item starts with; later prices never move the
   // items beside it.
   item->setLength(services_.textMetrics.width(text) + kPadding);
@@ -44,7 +48,7 @@ StatusItemRef PriceItems::makeItem(AttributedTitle text) {
 void PriceItems::createAtStartup() {
   for (const PairRef& record : pairs_.allArranged()) {
     if (!record->showInMenubar() || !record->title()) continue;
-    statusPairs_.push_back({record, makeItem(twoLines(*record->title(), "", kTitleWeight))});
+    statusPairs_.push_back({record, makeItem(*record, twoLines(*record->title(), "", kTitleWeight))});
   }
 }
 
@@ -83,13 +87,13 @@ void PriceItems::statusPairsChangedWithSender(const PairRef& record) {
       const std::string& title = *record->title();
       if (found != items.end() && (*found)->submenu()) {
         StatusItemRef item =
-            makeItem(twoLines(title, menuBarPriceText(title, (*found)->title(), scientificFormatter_), kPriceWeight));
+            makeItem(*record, twoLines(title, menuBarPriceText(title, (*found)->title(), scientificFormatter_), kPriceWeight));
         show(*item, title, (*found)->title(), *(*found)->submenu(), *record->exchange());
         statusPairs_.push_back({record, item});
       } else {
         // No current entry (its batch is in flight, or its ticker failed): the item starts as it
         // does at launch, with the title alone, and the pair's next ticker fills it.
-        statusPairs_.push_back({record, makeItem(twoLines(title, "", kTitleWeight))});
+        statusPairs_.push_back({record, makeItem(*record, twoLines(title, "", kTitleWeight))});
       }
     }
   } else {
@@ -117,7 +121,7 @@ void PriceItems::followMarks() {
     if (!record->showInMenubar() || !record->title()) continue;
     const bool shown = std::any_of(statusPairs_.begin(), statusPairs_.end(),
                                    [&](const StatusPair& pair) { return pair.record == record; });
-    if (!shown) statusPairs_.push_back({record, makeItem(twoLines(*record->title(), "", kTitleWeight))});
+    if (!shown) statusPairs_.push_back({record, makeItem(*record, twoLines(*record->title(), "", kTitleWeight))});
   }
 }
 

@@ -42,7 +42,7 @@ class PriceItems {
   const std::vector<StatusPair>& statusPairs() const { return statusPairs_; }
 
  private:
-  StatusItemRef makeItem(AttributedTitle text);
+  StatusItemRef makeItem(const Pair& record, AttributedTitle text);
   MenuRef menuFor(const Menu& lines, const std::string& exchange) const;
   void show(StatusItem& item, const std::string& title, const std::string& headline, const Menu& lines,
             const std::string& exchange) const;

@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "core/exchanges/Exchange.h"
+
 namespace pricora {
 
 namespace {
@@ -27,6 +29,30 @@ void cleanUpStoredPairs(EditingContext& context, const std::function<void()>& sa
     context.deletePair(pair);
     saveAction();
   }
+}
+
+void boundStoredPairs(EditingContext& context, std::size_t limit) {
+  // The exchange whose count a record takes part in, or none for a record that stays anyway.
+  const auto countedAs = [](const Pair& pair) -> std::optional<std::size_t> {
+    if (pair.isFavourite() || pair.showInMenubar() || !pair.title() || !pair.exchange()) return std::nullopt;
+    const std::optional<Exchange> exchange = exchangeNamed(*pair.exchange());
+    return exchange ? std::optional(indexOf(*exchange)) : std::nullopt;
+  };
+  std::array<std::size_t, kExchangeCount> excess{};
+  for (const PairRef& pair : context.content())
+    if (const auto index = countedAs(*pair)) ++excess[*index];
+  for (std::size_t& count : excess) count = count > limit ? count - limit : 0;
+  if (std::all_of(excess.begin(), excess.end(), [](std::size_t count) { return count == 0; })) return;
+  // The records are in creation order: the oldest come first.
+  std::vector<PairRef> going;
+  for (const PairRef& pair : context.content()) {
+    const auto index = countedAs(*pair);
+    if (index && excess[*index] > 0) {
+      --excess[*index];
+      going.push_back(pair);
+    }
+  }
+  context.deletePairs(going);
 }
 
 }  // namespace pricora

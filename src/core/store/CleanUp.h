@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 
 #include "core/store/EditingContext.h"
@@ -11,5 +12,16 @@ namespace pricora {
 // by cutting keys wrongly ("ASH/SD" for DASH/USD and the like, and the empty title). Records
 // without a title are kept whatever their exchange. Each deletion is saved at once.
 void cleanUpStoredPairs(EditingContext& context, const std::function<void()>& saveAction);
+
+// The most records per exchange that hold no choice of the user (neither favourite nor shown in
+// the menu bar): room for the longest listing taken (kMaxListedKeys) and as many again of pairs
+// no longer listed. Only an exchange that keeps listing new keys comes near it.
+inline constexpr std::size_t kMaxUnmarkedPairs = 100'000;
+
+// Keeps the store from growing without end: of each exchange with more than limit titled
+// records that hold no choice of the user, the oldest such records go, down to the limit.
+// Marked records, untitled ones and those of other exchange names stay. Saves nothing: the next
+// save writes the deletions with the records the refreshes added.
+void boundStoredPairs(EditingContext& context, std::size_t limit = kMaxUnmarkedPairs);
 
 }  // namespace pricora

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace pricora {
 
@@ -76,13 +77,22 @@ PairRef EditingContext::insertPair(std::string exchange, std::string title) {
   return pair;
 }
 
-void EditingContext::deletePair(PairRef pair) {
-  auto it = std::find(records_.begin(), records_.end(), pair);
-  if (it == records_.end()) return;
-  records_.erase(it);
-  pair->deleted_ = true;
-  if (pair->id_ != 0) deleted_.push_back(pair);
-  if (observer_ != nullptr) observer_->pairDeleted(pair);
+void EditingContext::deletePair(PairRef pair) { deletePairs({std::move(pair)}); }
+
+void EditingContext::deletePairs(const std::vector<PairRef>& pairs) {
+  std::unordered_set<const Pair*> going;
+  for (const PairRef& pair : pairs) going.insert(pair.get());
+  std::vector<PairRef> gone;
+  std::erase_if(records_, [&](const PairRef& pair) {
+    if (!going.contains(pair.get())) return false;
+    gone.push_back(pair);
+    return true;
+  });
+  for (const PairRef& pair : gone) {
+    pair->deleted_ = true;
+    if (pair->id_ != 0) deleted_.push_back(pair);
+    if (observer_ != nullptr) observer_->pairDeleted(pair);
+  }
 }
 
 bool EditingContext::hasChanges() const {

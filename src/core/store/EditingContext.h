@@ -42,6 +42,8 @@ class EditingContext {
   // A new record with both flags false. Not saved until the next save().
   PairRef insertPair(std::string exchange, std::string title);
   void deletePair(PairRef pair);  // by value: callers pass elements of content()
+  // Deletes all of them in one walk over the records, however many.
+  void deletePairs(const std::vector<PairRef>& pairs);
 
   // Every record, in creation order.
   const std::vector<PairRef>& content() const { return records_; }

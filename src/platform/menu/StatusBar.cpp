@@ -29,9 +29,40 @@ void StatusItem::setLength(double length) {
   changed();
 }
 
-void StatusItem::changed() {
-  if (bar_ != nullptr && bar_->observer_ != nullptr) bar_->observer_->statusItemChanged(*this);
+void StatusItem::setSubject(ItemSubject subject) {
+  if (subject == subject_) return;
+  subject_ = std::move(subject);
+  changed();
 }
+
+void StatusItem::setMove(std::optional<PriceMove> move) {
+  if (move == move_) return;
+  move_ = std::move(move);
+  changed();
+}
+
+void StatusItem::setNeedsAttention(bool value) {
+  if (value == needsAttention_) return;
+  needsAttention_ = value;
+  changed();
+}
+
+void StatusItem::changed() {
+  if (bar_ != nullptr) bar_->tell([this](StatusBarObserver& observer) { observer.statusItemChanged(*this); });
+}
+
+template <typename Call>
+void StatusBar::tell(const Call& call) {
+  const std::vector<StatusBarObserver*> observers = observers_;
+  for (StatusBarObserver* observer : observers)
+    if (std::find(observers_.begin(), observers_.end(), observer) != observers_.end()) call(*observer);
+}
+
+void StatusBar::addObserver(StatusBarObserver* observer) {
+  if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) observers_.push_back(observer);
+}
+
+void StatusBar::removeObserver(StatusBarObserver* observer) { std::erase(observers_, observer); }
 
 StatusBar::~StatusBar() {
   for (const StatusItemRef& item : items_) item->bar_ = nullptr;
@@ -41,7 +72,7 @@ StatusItemRef StatusBar::statusItemWithLength(double length) {
   auto item = std::make_shared<StatusItem>(length);
   item->bar_ = this;
   items_.push_back(item);
-  if (observer_ != nullptr) observer_->statusItemAdded(item);
+  tell([&](StatusBarObserver& observer) { observer.statusItemAdded(item); });
   return item;
 }
 
@@ -51,7 +82,7 @@ void StatusBar::removeStatusItem(const StatusItemRef& item) {
   StatusItemRef removed = *it;
   items_.erase(it);
   removed->bar_ = nullptr;
-  if (observer_ != nullptr) observer_->statusItemRemoved(removed);
+  tell([&](StatusBarObserver& observer) { observer.statusItemRemoved(removed); });
 }
 
 }  // namespace pricora

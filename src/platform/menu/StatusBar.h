@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,26 @@ struct AttributedTitle {
   friend bool operator==(const AttributedTitle&, const AttributedTitle&) = default;
 };
 
+// What a price item stands for, so that a host can name it, tell it from an item of the same
+// title on another exchange, and colour it, without reading its text. Empty for the
+// application's own item.
+struct ItemSubject {
+  std::string exchange;       // "Kraken"
+  std::string pair;           // "XBT/USD"
+  std::optional<Rgb> colour;  // the exchange's colour
+  bool empty() const { return exchange.empty() && pair.empty(); }
+  friend bool operator==(const ItemSubject&, const ItemSubject&) = default;
+};
+
+// How a price moved lately, from the price history: hosts show it in tool tips and text bars,
+// never in the item's title.
+struct PriceMove {
+  double percent = 0;          // the change over the span, signed: +1.5 is up one and a half per cent
+  std::string text;            // the same for people, in their locale: "+1.5 % in 24 h"
+  std::vector<double> recent;  // prices over the last day, oldest first, for a sparkline
+  friend bool operator==(const PriceMove&, const PriceMove&) = default;
+};
+
 class StatusBar;
 
 // One item in the desktop's tray: an icon or a short text, with a tool tip and a menu that opens
@@ -48,6 +69,14 @@ class StatusItem {
   // Width in points.
   double length() const { return length_; }
   void setLength(double length);
+  const ItemSubject& subject() const { return subject_; }
+  void setSubject(ItemSubject subject);
+  const std::optional<PriceMove>& move() const { return move_; }
+  void setMove(std::optional<PriceMove> move);
+  // Something the user asked to hear of happened (an alert fired): hosts draw the item so that it
+  // is noticed, until the user opens its menu.
+  bool needsAttention() const { return needsAttention_; }
+  void setNeedsAttention(bool value);
 
  private:
   friend class StatusBar;
@@ -58,6 +87,9 @@ class StatusItem {
   std::string toolTip_;
   AttributedTitle title_;
   double length_;
+  ItemSubject subject_;
+  std::optional<PriceMove> move_;
+  bool needsAttention_ = false;
   StatusBar* bar_ = nullptr;
 };
 
@@ -85,13 +117,19 @@ class StatusBar {
   void removeStatusItem(const StatusItemRef& item);
   const std::vector<StatusItemRef>& items() const { return items_; }
 
-  void setObserver(StatusBarObserver* observer) { observer_ = observer; }
+  // Several hosts may follow the bar at once (a tray and a text bar, or one tray taking over from
+  // another). Each is told once per change; adding one twice keeps one, and one removed while
+  // the others are being told hears nothing more.
+  void addObserver(StatusBarObserver* observer);
+  void removeObserver(StatusBarObserver* observer);
 
  private:
   friend class StatusItem;
+  template <typename Call>
+  void tell(const Call& call);
 
   std::vector<StatusItemRef> items_;
-  StatusBarObserver* observer_ = nullptr;
+  std::vector<StatusBarObserver*> observers_;
 };
 
 // Measures a status item's text as the desktop will draw it.

@@ -57,6 +57,10 @@ Error openFailure(const std::string& path, const SqliteConnection& db, int rc) {
       // The log and its index need a writable folder as well as a writable file.
       if (rc == SQLITE_READONLY_DIRECTORY)
         return makeError(store + " could not be opened because its folder is read-only.", path, engineDetails(db));
+      // Only a connection that may write undoes a save that was cut short; a reader waits for one.
+      if (rc == SQLITE_READONLY_ROLLBACK)
+        return makeError(store + " cannot be read until Pricora undoes a save to it that was interrupted.", path,
+                         engineDetails(db));
       return makeError(store + " could not be opened because it is read-only.", path, engineDetails(db));
     default:
       break;

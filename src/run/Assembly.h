@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/app/AppDelegate.h"
+#include "core/store/EditingContext.h"
+#include "core/store/StoreOpening.h"
+#include "net/CurlJsonFetch.h"
+#include "platform/XdgLoginItems.h"
+#include "qt/QtBundle.h"
+#include "qt/QtMainQueue.h"
+#include "qt/QtSettings.h"
+#include "run/SignalWatcher.h"
+
+namespace pricora {
+
+// Everything the application runs on that is the same in every run mode, in the order it must
+// be torn down (last first).
+struct Platform {
+  explicit Platform(QObject* context);
+  QtMainQueue queue;
+  SystemClock clock;
+  QtSettings settings;
+  QtBundle bundle;
+  XdgLoginItems loginItems;
+  StatusBar statusBar;
+  CurlJsonFetch fetch;
+};
+
+// What a run mode brings of its own: how it shows alerts and text, opens addresses, keeps login
+// items and shows the Manage window.
+struct ModeParts {
+  AppHost& host;
+  const TextMetrics& textMetrics;
+  UrlOpener& urlOpener;
+  LoginItems& loginItems;
+  ManageWindow& manageWindow;
+};
+
+// The application as every run mode assembles it: its services over the platform and the mode's
+// own parts, the delegate over the opened store, and the signals every mode answers: SIGTERM,
+// SIGINT and SIGHUP quit through the delegate's quit path (which saves), SIGUSR1 asks for a
+// refresh (by default the delegate's refreshIfIdle).
+class Assembly {
+ public:
+  Assembly(Platform& platform, ModeParts parts, EditingContext& store, std::function<void()> refreshSignal = {});
+  Assembly(const Assembly&) = delete;
+  Assembly& operator=(const Assembly&) = delete;
+
+  AppDelegate& delegate() { return delegate_; }
+  // Starts the application and runs the event loop until it quits; the process's exit status.
+  int run();
+
+ private:
+  AppServices services_;
+  AppDelegate delegate_;
+  SignalWatcher quitSignals_;
+  SignalWatcher refreshSignal_;
+};
+
+// The user's store: the folder under $XDG_DATA_HOME and the file in it.
+StoreLocation userStore();
+// The store opened for reading and writing, or none after telling the user (through host) why
+// there is none. The application never runs without its store.
+std::unique_ptr<EditingContext> openUserStore(AppHost& host);
+
+}  // namespace pricora

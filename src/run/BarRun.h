@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <memory>
+#include <string>
+
+#include "core/app/AppDelegate.h"
+#include "core/bar/BarLine.h"
+#include "platform/Clock.h"
+#include "platform/LoginItems.h"
+#include "platform/menu/Menu.h"
+#include "platform/menu/StatusBar.h"
+#include "qt/HeadlessHost.h"
+#include "run/BarOutput.h"
+
+namespace pricora {
+
+// Runs the application for a text bar: writes one line in the bar's format to outputFd whenever
+// what the price items show or the refresh state changes, at most one line a turn of the event
+// loop and never the same line twice in a row. Once the output is gone (the bar closed its end
+// of the pipe) the application quits with status 0 instead of writing into nothing.
+class BarRun final : public QObject, public MenuObserver, public StatusBarObserver {
+ public:
+  BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, HeadlessHost& host, BarFormat format,
+         int outputFd);
+  ~BarRun() override;
+
+  // A refresh at once (SIGUSR1); ignored until the application has started its first one.
+  void refreshNow();
+
+ private:
+  void menuChanged(Menu& menu) override;
+  void statusItemAdded(const StatusItemRef&) override { schedule(); }
+  void statusItemRemoved(const StatusItemRef&) override { schedule(); }
+  void statusItemChanged(StatusItem&) override { schedule(); }
+
+  void schedule();
+  void writeLine();
+  BarState state();
+  // Writes what waits for as long as the output takes it; then waits to be writable again.
+  void flush();
+  // Stops writing and quits.
+  void outputGone();
+
+  AppDelegate& delegate_;
+  StatusBar& statusBar_;
+  const Clock& clock_;
+  HeadlessHost& host_;
+  BarFormat format_;
+  BarOutput output_;
+  WallTime started_;
+  std::string lastLine_;
+  std::string unsent_;  // the rest of the line being written
+  std::string next_;    // the newest line, written once unsent_ is out
+  bool scheduled_ = false;
+  bool gone_ = false;
+  QTimer staleTimer_;
+  std::unique_ptr<QSocketNotifier> hangUp_;
+  std::unique_ptr<QSocketNotifier> writable_;
+};
+
+// Login items belong to the tray application; the bar beside it leaves them as they are.
+class LeftAloneLoginItems final : public LoginItems {
+ public:
+  bool setEnabled(const std::string&, bool) override { return true; }
+};
+
+}  // namespace pricora

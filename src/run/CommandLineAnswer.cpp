@@ -1,0 +1,46 @@
+#include "run/CommandLineAnswer.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+#include "qt/QtBundle.h"
+#include "qt/Translation.h"
+
+namespace pricora {
+
+namespace {
+
+QString translated(const char* text) { return QCoreApplication::translate("CommandLine", text); }
+
+void put(std::FILE* stream, const QString& text) { std::fputs(text.toUtf8().constData(), stream); }
+
+}  // namespace
+
+int answerCommandLine(int argc, char** argv, const ParsedCommandLine& parsed) {
+  QCoreApplication app(argc, argv);
+  const Translation translation(app, QtBundle().resourcesFolder());
+  if (!parsed.options) {
+    put(stderr, "pricora: " + translated(parsed.error.c_str()).arg(QString::fromStdString(parsed.argument)) + "\n");
+    put(stderr, translated(kUsage));
+    return 1;
+  }
+  if (parsed.options->help) {
+    put(stdout, translated(kUsage) + translated(kHelpDetails));
+    return 0;
+  }
+  std::printf("Pricora %s\n", PRICORA_VERSION);
+  return 0;
+}
+
+int reportNoDisplay(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const Translation translation(app, QtBundle().resourcesFolder());
+  put(stderr, QCoreApplication::translate("CommandLine",
+                                          "pricora: no display to show the tray icon on (DISPLAY and WAYLAND_DISPLAY "
+                                          "name none); run with --headless to use it without one") +
+                  "\n");
+  return 1;
+}
+
+}  // namespace pricora

@@ -1,0 +1,152 @@
+// The program's entry: reads the command line and starts the run mode it asks for.
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QSessionManager>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/store/ReadOnlyPairStore.h"
+#include "qt/DesktopHost.h"
+#include "qt/HeadlessHost.h"
+#include "qt/ImageCache.h"
+#include "qt/QtManageWindow.h"
+#include "qt/QtUrlOpener.h"
+#include "qt/Translation.h"
+#include "run/ApplicationBus.h"
+#include "run/Assembly.h"
+#include "run/BarRun.h"
+#include "run/CommandLine.h"
+#include "run/CommandLineAnswer.h"
+#include "run/HeadlessRun.h"
+#include "run/SignalWatcher.h"
+#include "run/SingleInstance.h"
+#include "run/StallReport.h"
+#include "sni/TrayChooser.h"
+
+using namespace pricora;
+
+namespace {
+
+bool unixSocketAnswers(const std::string& path) {
+  sockaddr_un address{};
+  if (path.size() >= sizeof address.sun_path) return false;
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, path.size());
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  close(fd);
+  return ok;
+}
+
+// Whether Qt will find a display; without one it would abort instead of saying so.
+bool displayAvailable() {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return true;
+  const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
+  if (!wayland.isEmpty()) {
+    const QString path = wayland.startsWith('/') ? wayland : qEnvironmentVariable("XDG_RUNTIME_DIR") + "/" + wayland;
+    if (unixSocketAnswers(path.toStdString())) return true;
+  }
+  const QString display = qEnvironmentVariable("DISPLAY");
+  if (display.isEmpty()) return false;
+  if (!display.startsWith(':')) return true;  // a remote display: let Qt try
+  const QString number = display.mid(1).section('.', 0, 0);
+  return unixSocketAnswers("/tmp/.X11-unix/X" + number.toStdString());
+}
+
+std::vector<std::string> exchangeNames() {
+  std::vector<std::string> names;
+  for (Exchange exchange : kAllExchanges) names.emplace_back(displayName(exchange));
+  return names;
+}
+
+int runHeadless(int argc, char** argv, const CommandLine& options) {
+  QCoreApplication app(argc, argv);
+  Platform platform(&app);
+  const Translation translation(app, platform.bundle.resourcesFolder());
+  const SingleInstance instance(userStore().folder);
+  if (instance.heldElsewhere()) return instance.refuseHeadless();
+  HeadlessHost host;
+  host.setPrintToStandardError(options.dump == "-");
+  const std::unique_ptr<EditingContext> store = openUserStore(host);
+  if (!store) return 1;
+  HeadlessManageWindow window;
+  Assembly assembly(platform, {host, host, host, platform.loginItems, window}, *store);
+  HeadlessRun run(assembly.delegate(), platform.statusBar, host, options.refreshes, options.timeout, options.dump);
+  StallReport stalls(qEnvironmentVariableIsSet("PRICORA_REPORT_STALLS"));
+  return assembly.run();
+}
+
+int runBar(int argc, char** argv, BarFormat format) {
+  QCoreApplication app(argc, argv);
+  Platform platform(&app);
+  const Translation translation(app, platform.bundle.resourcesFolder());
+  HeadlessHost host;
+  // Beside the tray application, on its store: read at every refresh, never written.
+  auto store = EditingContext::open(std::make_unique<ReadOnlyPairStore>(userStore().file));
+  if (!store) {
+    host.presentError(store.error());
+    return 1;
+  }
+  HeadlessManageWindow window;
+  LeftAloneLoginItems loginItems;
+  BarRun* bar = nullptr;
+  Assembly assembly(platform, {host, host, host, loginItems, window}, *store.value(), [&bar] {
+    if (bar) bar->refreshNow();
+  });
+  BarRun run(assembly.delegate(), platform.statusBar, platform.clock, host, format, STDOUT_FILENO);
+  bar = &run;
+  return assembly.run();
+}
+
+int runDesktop(int argc, char** argv) {
+  if (!displayAvailable()) return reportNoDisplay(argc, argv);
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  Platform platform(&app);
+  const Translation translation(app, platform.bundle.resourcesFolder());
+  const SingleInstance instance(userStore().folder);
+  if (instance.heldElsewhere()) return instance.handOverToRunningCopy();
+  DesktopHost host;
+  const std::unique_ptr<EditingContext> store = openUserStore(host);
+  if (!store) return 1;
+  QtUrlOpener urlOpener;
+  QtManageWindow window(exchangeNames());
+  Assembly assembly(platform, {host, host, urlOpener, platform.loginItems, window}, *store);
+  AppDelegate& delegate = assembly.delegate();
+  // A second start on this store asks for the Manage window through the bus.
+  ApplicationBus bus([&delegate] { delegate.showManageWindow(); });
+  ImageCache images(platform.bundle.resourcesFolder());
+  // Most panels are dark; "tray/darkText=true" in the settings suits a light one.
+  TrayChooser tray(platform.statusBar, delegate, images, platform.settings.boolForKey("tray/darkText"),
+                   QDBusConnection::sessionBus(), [](const QString& name) {
+                     return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+                   });
+  // Logging out must not lose a change: the session's end saves like a quit that cannot ask.
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                   [&delegate](QSessionManager&) { delegate.terminateWithoutAsking(); });
+  return assembly.run();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A bar's click may come at any moment, before the watcher is there or after it has gone.
+  disarmSignals({SIGUSR1});
+  QCoreApplication::setApplicationName("Pricora");
+  QCoreApplication::setApplicationVersion(PRICORA_VERSION);
+  const ParsedCommandLine parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.options || parsed.options->help || parsed.options->version) return answerCommandLine(argc, argv, parsed);
+  const CommandLine& options = *parsed.options;
+  if (options.bar) return runBar(argc, argv, *options.bar);
+  return options.headless ? runHeadless(argc, argv, options) : runDesktop(argc, argv);
+}
