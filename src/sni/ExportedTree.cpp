@@ -68,29 +68,55 @@ LayoutTaking ExportedTree::startLayout(int parentId, int depth, const QStringLis
 }
 
 bool ExportedTree::takeLayout(LayoutTaking& taking, std::size_t budget) {
-  std::size_t read = 0;
-  while (!taking.toTake.empty() && read < budget) {
-    const LayoutTaking::Below next = std::move(taking.toTake.back());
-    taking.toTake.pop_back();
-    if (next.depth == 0 || taking.layout->menus.contains(next.menu.get())) continue;
-    bool fresh = false;
-    const MenuSnapshotRef snapshot = follow(next.menu, next.parentId, fresh);
-    taking.layout->menus.emplace(next.menu.get(), snapshot);
-    taking.taken.push_back(next.menu);
-    read += 1 + (fresh ? snapshot->items.size() : 0);
-    if (next.depth == 1) continue;
-    // The snapshot is what the menu holds now: its items line up with the model's.
-    const std::vector<MenuItemRef>& items = next.menu->itemArray();
-    for (std::size_t i = 0; i < items.size(); ++i)
-      if (items[i]->submenu())
-        taking.toTake.push_back({items[i]->submenu(), snapshot->items[i].id, next.depth < 0 ? -1 : next.depth - 1});
+  for (std::size_t read = 0; read < budget && (taking.part || !taking.toTake.empty());) {
+    if (!taking.part) {
+      LayoutTaking::Below next = std::move(taking.toTake.back());
+      taking.toTake.pop_back();
+      if (next.depth == 0 || taking.layout->menus.contains(next.menu.get())) continue;
+      Followed& followed = follow(next.menu, next.parentId);
+      ++read;
+      if (followed.current) {
+        addTaken(taking, next, followed.shown, next.menu->itemArray());
+        continue;
+      }
+      std::vector<MenuItemRef> items = next.menu->itemArray();
+      auto snapshot = std::make_shared<MenuSnapshot>();
+      snapshot->items.reserve(items.size());
+      taking.part = LayoutTaking::Part{std::move(next), std::move(items), std::move(snapshot), followed.generation};
+    }
+    LayoutTaking::Part& part = *taking.part;
+    std::vector<ItemRecord>& records = part.snapshot->items;
+    const std::size_t end = std::min(part.items.size(), records.size() + budget - read);
+    read += end - records.size();
+    while (records.size() < end) records.push_back(recordOf(part.items[records.size()]));
+    if (records.size() < part.items.size()) break;
+    Followed& followed = follow(part.below.menu, part.below.parentId);
+    followed.shown = part.snapshot;
+    // Taken over several turns, it is what the menu holds only if the menu did not change since.
+    followed.current = followed.generation == part.generation;
+    addTaken(taking, part.below, part.snapshot, part.items);
+    taking.part.reset();
   }
-  if (!taking.toTake.empty()) return false;
+  if (taking.part || !taking.toTake.empty()) return false;
   taking.taken.clear();
   return true;
 }
 
-MenuSnapshotRef ExportedTree::follow(const MenuRef& menu, int parentId, bool& fresh) {
+void ExportedTree::addTaken(LayoutTaking& taking, const LayoutTaking::Below& below, const MenuSnapshotRef& snapshot,
+                            const std::vector<MenuItemRef>& items) {
+  taking.layout->menus.emplace(below.menu.get(), snapshot);
+  taking.taken.push_back(below.menu);
+  if (below.depth == 1) return;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    // An item may have had its submenu swapped since its record was made: the record holds, and
+    // the swap is announced.
+    const MenuRef& submenu = items[i]->submenu();
+    if (submenu && submenu.get() == snapshot->items[i].submenu)
+      taking.toTake.push_back({submenu, snapshot->items[i].id, below.depth < 0 ? -1 : below.depth - 1});
+  }
+}
+
+ExportedTree::Followed& ExportedTree::follow(const MenuRef& menu, int parentId) {
   Followed& followed = followed_[menu.get()];
   if (followed.menu.lock() != menu) {
     followed = Followed{menu};
@@ -100,17 +126,13 @@ MenuSnapshotRef ExportedTree::follow(const MenuRef& menu, int parentId, bool& fr
   }
   followed.parentId = parentId;
   followed.held = false;
-  fresh = !followed.current;
-  if (fresh) {
-    followed.shown = snapshotOf(*menu);
-    followed.current = true;
-  }
-  return followed.shown;
+  return followed;
 }
 
 void ExportedTree::menuChanged(Menu& menu) {
   auto found = followed_.find(&menu);
   if (found == followed_.end()) return;
+  ++found->second.generation;
   found->second.current = false;
   if (found->second.changed) return;
   found->second.changed = true;

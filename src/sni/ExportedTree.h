@@ -5,9 +5,11 @@
 #include <QVariantMap>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/menu/Menu.h"
@@ -33,8 +35,16 @@ struct LayoutTaking {
     int parentId = 0;
     int depth = 0;
   };
+  // A menu with more items than a turn takes, taken from its items as they were when begun.
+  struct Part {
+    Below below;
+    std::vector<MenuItemRef> items;
+    std::shared_ptr<MenuSnapshot> snapshot;
+    std::uint64_t generation = 0;
+  };
   std::shared_ptr<LayoutSnapshot> layout;
   std::vector<Below> toTake;
+  std::optional<Part> part;
   std::vector<MenuRef> taken;  // alive until the layout is whole, so no address is seen twice
 };
 
@@ -95,16 +105,20 @@ class ExportedTree final : public MenuObserver {
     std::weak_ptr<Menu> menu;
     int parentId = 0;
     MenuSnapshotRef shown;
-    bool current = false;  // shown is what the menu holds now
-    bool changed = false;  // changed since the last look
-    bool held = false;     // its layout changed and hosts were not told
+    std::uint64_t generation = 0;  // counts the menu's changes
+    bool current = false;          // shown is what the menu holds now
+    bool changed = false;          // changed since the last look
+    bool held = false;             // its layout changed and hosts were not told
   };
 
   void menuChanged(Menu& menu) override;
   ItemRecord recordOf(const MenuItemRef& item);
   MenuSnapshotRef snapshotOf(const Menu& menu);
-  // What the menu holds now, taken (fresh) unless the last snapshot still is; follows the menu.
-  MenuSnapshotRef follow(const MenuRef& menu, int parentId, bool& fresh);
+  // The menu's record, made when it is first followed; hosts have its items from now on.
+  Followed& follow(const MenuRef& menu, int parentId);
+  // Adds a menu taken to the layout, and the submenus below it to what is still to take.
+  void addTaken(LayoutTaking& taking, const LayoutTaking::Below& below, const MenuSnapshotRef& snapshot,
+                const std::vector<MenuItemRef>& items);
   void compare(const Menu* menu, const Followed& followed, const MenuSnapshot& now, TreeChanges& changes);
 
   MenuRef root_;

@@ -222,13 +222,15 @@ void collectIds(const DBusMenuLayout& node, std::set<int>& ids) {
 }
 
 TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItem) {
-  // Two exchanges with the same pairs, each pair with its lines: more than one turn's worth.
+  // Two exchanges with the same pairs, each pair with its lines, and a third with more pairs than
+  // one turn takes.
   MenuRef large = Menu::create();
-  for (int exchange = 0; exchange < 2; ++exchange) {
+  for (int exchange = 0; exchange < 3; ++exchange) {
     const MenuItemRef pairs = large->addItemWithTitle("Exchange");
     pairs->setSubmenu(Menu::create());
-    for (int pair = 0; pair < 1000; ++pair) {
+    for (int pair = 0; pair < (exchange < 2 ? 1000 : 11000); ++pair) {
       const MenuItemRef lines = pairs->submenu()->addItemWithTitle("XBT/USD: 1", "openExchangeWebsiteWithSender:");
+      if (exchange == 2) continue;
       lines->setSubmenu(Menu::create());
       for (int line = 0; line < 6; ++line) lines->submenu()->addItemWithTitle("Bid: 1");
     }
@@ -240,7 +242,7 @@ TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItem) {
   reply.arguments().value(1).value<QDBusArgument>() >> root;
   std::set<int> ids;
   collectIds(root, ids);
-  EXPECT_EQ(ids.size(), 1u + 2 + 2 * 1000 * (1 + 6));
+  EXPECT_EQ(ids.size(), 1u + 3 + 2 * 1000 * (1 + 6) + 11000);
 }
 
 TEST_F(SniTrayTest, EventsReachTheActionTargetAndTheMenuDelegate) {
