@@ -19,7 +19,7 @@ namespace pricora {
 class ReplyWriter final : public QObject {
  public:
   // Items read from the model per turn: a few milliseconds' work.
-  static constexpr std::size_t kItemsPerTurn = 10'000;
+  static constexpr std::size_t kItemsPerTurn = 5'000;
 
   ReplyWriter();
   // Waits for the replies being made.
