@@ -100,21 +100,32 @@ QDBusMessage menuCall(const QDBusConnection& bus, const QString& service, const 
   return bus.call(call, QDBus::Block, kCallTimeoutMs);
 }
 
-// Every id of a (ia{sv}av) node's subtree, read as a host reads it.
-void walk(const QDBusArgument& node, std::vector<int>& ids) {
+// Reads a (ia{sv}av) node as a host does: seen(id, properties), then child(node) for each child.
+template <typename Seen, typename Child>
+void readNode(const QDBusArgument& node, Seen&& seen, Child&& child) {
   int id = 0;
   QVariantMap properties;
   node.beginStructure();
   node >> id >> properties;
-  ids.push_back(id);
+  seen(id, properties);
   node.beginArray();
   while (!node.atEnd()) {
-    QDBusVariant child;
-    node >> child;
-    walk(child.variant().value<QDBusArgument>(), ids);
+    QDBusVariant variant;
+    node >> variant;
+    child(variant.variant().value<QDBusArgument>());
   }
   node.endArray();
   node.endStructure();
+}
+
+void ignoreNode(int, const QVariantMap&) {}
+void ignoreChild(const QDBusArgument&) {}
+
+// Every id of a node's subtree.
+void walk(const QDBusArgument& node, std::vector<int>& ids) {
+  readNode(
+      node, [&](int id, const QVariantMap&) { ids.push_back(id); },
+      [&](const QDBusArgument& child) { walk(child, ids); });
 }
 
 std::vector<int> idsOf(const QDBusMessage& reply) {
@@ -128,27 +139,11 @@ std::vector<int> idsOf(const QDBusMessage& reply) {
 QString lastLabel(const QDBusConnection& bus, const QString& service) {
   const QDBusMessage reply = menuCall(bus, service, "GetLayout", {0, 1, QStringList{"label"}});
   if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 2) return {};
-  const QDBusArgument root = reply.arguments().at(1).value<QDBusArgument>();
-  int id = 0;
-  QVariantMap properties;
   QString last;
-  root.beginStructure();
-  root >> id >> properties;
-  root.beginArray();
-  while (!root.atEnd()) {
-    QDBusVariant child;
-    root >> child;
-    const QDBusArgument node = child.variant().value<QDBusArgument>();
-    node.beginStructure();
-    node >> id >> properties;
-    node.beginArray();
-    while (!node.atEnd()) node >> child;
-    node.endArray();
-    node.endStructure();
-    last = properties.value("label").toString();
-  }
-  root.endArray();
-  root.endStructure();
+  readNode(reply.arguments().at(1).value<QDBusArgument>(), ignoreNode, [&](const QDBusArgument& child) {
+    readNode(
+        child, [&](int, const QVariantMap& properties) { last = properties.value("label").toString(); }, ignoreChild);
+  });
   return last;
 }
 
@@ -355,12 +350,9 @@ bool writeStore(const pricora::test::TempDir& data) {
 
 // Copies a (ia{sv}av) node into parent as an action or a submenu, its children into the submenu.
 void copyNode(QMenu* parent, const QDBusArgument& node) {
-  int id = 0;
-  QVariantMap properties;
-  node.beginStructure();
-  node >> id >> properties;
   QMenu* below = nullptr;
-  if (parent != nullptr) {
+  const auto copy = [&](int, const QVariantMap& properties) {
+    if (parent == nullptr) return;
     const QString label = properties.value("label").toString();
     QAction* action = nullptr;
     if (properties.value("type") == "separator") {
@@ -376,15 +368,8 @@ void copyNode(QMenu* parent, const QDBusArgument& node) {
     }
     QPixmap icon;
     if (action != nullptr && icon.loadFromData(properties.value("icon-data").toByteArray())) action->setIcon(icon);
-  }
-  node.beginArray();
-  while (!node.atEnd()) {
-    QDBusVariant child;
-    node >> child;
-    copyNode(below, child.variant().value<QDBusArgument>());
-  }
-  node.endArray();
-  node.endStructure();
+  };
+  readNode(node, copy, [&](const QDBusArgument& child) { copyNode(below, child); });
 }
 
 // The program's menu as QMenus, shown by a QSystemTrayIcon: Qt exports it over dbusmenu itself.
@@ -394,19 +379,8 @@ int serveQtMenu(int argc, char** argv) {
   const QDBusMessage layout = menuCall(QDBusConnection::sessionBus(), argv[2], "GetLayout", {0, -1, QStringList()});
   if (layout.arguments().size() != 2) return 1;
   // The root node's children go straight into the root menu.
-  const QDBusArgument top = layout.arguments().at(1).value<QDBusArgument>();
-  int id = 0;
-  QVariantMap properties;
-  top.beginStructure();
-  top >> id >> properties;
-  top.beginArray();
-  while (!top.atEnd()) {
-    QDBusVariant child;
-    top >> child;
-    copyNode(&root, child.variant().value<QDBusArgument>());
-  }
-  top.endArray();
-  top.endStructure();
+  readNode(layout.arguments().at(1).value<QDBusArgument>(), ignoreNode,
+           [&](const QDBusArgument& child) { copyNode(&root, child); });
   QPixmap icon(22, 22);
   icon.fill(Qt::darkCyan);
   QSystemTrayIcon tray(icon);
