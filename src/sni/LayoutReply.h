@@ -11,9 +11,8 @@
 namespace pricora {
 
 // The replies of GetLayout and GetGroupProperties, marshalled straight from what was taken of the
-// model, with no tree of maps and lists built first: a large tree is marshalled in a fraction of
-// the time. They read nothing else, so any thread may marshal them, but what they point at must
-// outlive the marshalling.
+// model, with no tree of maps and lists built first. They read nothing else, so any thread may
+// marshal them, but what they point at must outlive the marshalling.
 
 // (ia{sv}av): a node of a layout and, to the layout's depth, the nodes below it.
 struct LayoutReplyNode {

@@ -32,12 +32,11 @@ struct MenuSnapshot {
 using MenuSnapshotRef = std::shared_ptr<const MenuSnapshot>;
 
 // What one GetLayout reply shows: the node asked for and every menu below it that the reply
-// reaches, taken on the main thread in one go.
+// reaches, taken on the main thread.
 struct LayoutSnapshot {
-  ItemRecord parent;
-  const Menu* menu = nullptr;  // the menu below the node, if any
-  int depth = -1;              // levels below the node; -1 for all
-  QStringList names;           // the properties asked for; empty for all
+  ItemRecord parent;  // its submenu is the menu below the node, the root menu for the root
+  int depth = -1;     // levels below the node; -1 for all
+  QStringList names;  // the properties asked for; empty for all
   std::unordered_map<const Menu*, MenuSnapshotRef> menus;
 };
 using LayoutSnapshotRef = std::shared_ptr<const LayoutSnapshot>;
