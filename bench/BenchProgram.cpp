@@ -30,6 +30,8 @@ test::Subprocess::Environment BenchProgram::prepareHome(const exsim::Simulator& 
                                              {"WAYLAND_DISPLAY", std::nullopt}};
   if (options.reportStalls) variables["PRICORA_REPORT_STALLS"] = "1";
   for (const auto& [name, value] : options.environment) variables[name] = value;
+  for (const std::string& alert : options.alerts)
+    test::Subprocess({options.binary, "--alert", alert}, variables).wait(std::chrono::seconds(30));
   return variables;
 }
 

@@ -12,15 +12,17 @@ namespace pricora::bench {
 // `BINARY --headless ARGUMENTS` in a home of its own (a temporary folder), pointed at the
 // simulator and refreshing every intervalSeconds, so the user's own settings, pairs and display
 // stay out of the measurement. With reportStalls it prints its longest event-loop stall when it
-// ends. The binary is the one built beside the benchmarks unless another is named. Without
-// headless it starts as on a desktop, where the environment (a display, a session bus) comes
-// from environment.
+// ends. The binary is the one built beside the benchmarks unless another is named. Alerts given
+// ("Bitstamp BTC/USD > 11000") are made with `BINARY --alert` in that home before it starts.
+// Without headless it starts as on a desktop, where the environment (a display, a session bus)
+// comes from environment.
 class BenchProgram {
  public:
   struct Options {
     int intervalSeconds = 1;
     bool reportStalls = false;
     std::string binary = PRICORA_BINARY;
+    std::vector<std::string> alerts;
     bool headless = true;
     test::Subprocess::Environment environment;
   };

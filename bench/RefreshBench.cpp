@@ -3,6 +3,9 @@
 //   refresh_bench [--refreshes N] [--latency MS] [--interval S] [--binary PATH]
 //     The large market (about 2,400 pairs): CPU per refresh, wall time and requests per second of
 //     the first refresh, peak memory; then `curl --parallel` fetching the same addresses.
+//   refresh_bench --alerts [--refreshes N] [--interval S] [--binary PATH]
+//     The large market as above, once as it is and once with 20 pairs followed, each with an alert
+//     (ten levels, ten moves), so that the history and the alerts' cost per refresh shows.
 //   refresh_bench --heavy [--term-after S] [--binary PATH]
 //     A 20,000-pair Kraken listing, every Kraken reply 1 s late, a refresh every 5 s: peak memory,
 //     how long SIGTERM takes to end the program after S seconds (default 20), and the longest
@@ -40,8 +43,21 @@ struct Settings {
   int interval = 2;
   int termAfter = 20;
   bool heavy = false;
+  bool alerts = false;   // compare without and with followed pairs and alerts
+  bool watched = false;  // this run has them
   std::string binary = PRICORA_BINARY;
 };
+
+// Twenty pairs the large market always lists: Bitstamp's and OKCoin's fixed ones.
+std::vector<std::string> watchedAlerts() {
+  std::vector<std::string> alerts;
+  for (const char* title : {"BTC/USD", "BTC/EUR", "EUR/USD", "XRP/USD", "XRP/EUR", "XRP/BTC", "LTC/USD", "LTC/EUR",
+                            "LTC/BTC", "ETH/USD", "ETH/EUR", "ETH/BTC", "BCH/USD", "BCH/EUR", "BCH/BTC"})
+    alerts.push_back(std::string("Bitstamp ") + title + (alerts.size() % 2 == 0 ? " > 1000000" : " +5% 1h"));
+  for (const char* title : {"BTC/USD", "LTC/USD", "ETH/USD", "ETC/USD", "BCH/USD"})
+    alerts.push_back(std::string("OKCoin ") + title + (alerts.size() % 2 == 0 ? " < 0.0001" : " -5% 1h"));
+  return alerts;
+}
 
 double seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
 
@@ -75,7 +91,7 @@ pricora::bench::BenchProgram program(const Settings& settings, const exsim::Simu
                                      bool reportStalls) {
   return {simulator,
           {"--refreshes", std::to_string(settings.heavy ? 0 : settings.refreshes), "--timeout", "600"},
-          {interval, reportStalls, settings.binary}};
+          {interval, reportStalls, settings.binary, settings.watched ? watchedAlerts() : std::vector<std::string>{}}};
 }
 
 // curl's command-line client over the same addresses, as one parallel run.
@@ -147,14 +163,15 @@ int largeMarket(const Settings& settings) {
       urls.push_back(simulator.baseAddress(exchange) + target);
   }
   const double wall = seconds(firstDone - *firstRequest);
-  std::printf("large market, %d ms latency, %zu addresses per refresh, %d refreshes %d s apart\n", settings.latency,
-              urls.size(), settings.refreshes, settings.interval);
+  std::printf("large market, %d ms latency, %zu addresses per refresh, %d refreshes %d s apart%s\n", settings.latency,
+              urls.size(), settings.refreshes, settings.interval,
+              settings.watched ? ", 20 pairs followed with 20 alerts" : "");
   std::printf("pricora first:    CPU %6.0f ms (start included), wall %5.2f s, %6.0f requests/s, peak %5.1f MiB\n",
               cpuFirst * 1000, wall, static_cast<double>(firstRequests) / wall, peak);
   if (settings.refreshes > 1)
     std::printf("pricora later:    CPU %6.0f ms per refresh\n", (cpuLast - cpuFirst) * 1000 / (settings.refreshes - 1));
   simulator.clearRequests();
-  runCurl(urls);
+  if (!settings.alerts) runCurl(urls);
   return 0;
 }
 
@@ -205,14 +222,20 @@ int main(int argc, char** argv) {
       settings.termAfter = number();
     else if (option == "--heavy")
       settings.heavy = true;
+    else if (option == "--alerts")
+      settings.alerts = true;
     else if (option == "--binary" && i + 1 < argc)
       settings.binary = argv[++i];
     else {
       std::fprintf(stderr,
-                   "usage: refresh_bench [--refreshes N] [--latency MS] [--interval S] [--binary PATH]\n"
+                   "usage: refresh_bench [--alerts] [--refreshes N] [--latency MS] [--interval S] [--binary PATH]\n"
                    "       refresh_bench --heavy [--term-after S] [--binary PATH]\n");
       return 1;
     }
   }
-  return settings.heavy ? heavyListing(settings) : largeMarket(settings);
+  if (settings.heavy) return heavyListing(settings);
+  if (!settings.alerts) return largeMarket(settings);
+  Settings watched = settings;
+  watched.watched = true;
+  return largeMarket(settings) | largeMarket(watched);
 }

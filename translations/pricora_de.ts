@@ -23,6 +23,130 @@
         <comment>Cancel button title</comment>
         <translation>Abbrechen</translation>
     </message>
+    <message>
+        <source>%1 %2 has not been seen yet: the alert arms with the first price Pricora sees</source>
+        <translation>%1 %2 wurde noch nicht gesehen: der Alarm wird mit dem ersten Preis scharf, den Pricora sieht</translation>
+    </message>
+    <message>
+        <source>There is no alert %1</source>
+        <translation>Es gibt keinen Alarm %1</translation>
+    </message>
+    <message>
+        <source>Write &gt; 11000 or &lt; 9500 for a level, +5% 1h or -5% 1h for a move; %1 is not one</source>
+        <translation>Schreiben Sie &gt; 11000 oder &lt; 9500 für eine Schwelle, +5% 1h oder -5% 1h für eine Bewegung; %1 ist keins davon</translation>
+    </message>
+    <message>
+        <source>Write %1 with a point and without grouping, as in 11000.5</source>
+        <translation>Schreiben Sie %1 mit Punkt und ohne Tausendertrennung, etwa 11000.5</translation>
+    </message>
+    <message>
+        <source>%1 is not a number</source>
+        <translation>%1 ist keine Zahl</translation>
+    </message>
+    <message>
+        <source>Give the move a window from 5m to 24h, as in +5% 1h</source>
+        <translation>Geben Sie der Bewegung ein Zeitfenster von 5m bis 24h, etwa +5% 1h</translation>
+    </message>
+    <message>
+        <source>A move&apos;s window is from 5 min to 24 h, not %1</source>
+        <translation>Das Zeitfenster einer Bewegung liegt zwischen 5 min und 24 h, nicht %1</translation>
+    </message>
+    <message>
+        <source>A level is a price greater than 0, not %1</source>
+        <translation>Eine Schwelle ist ein Preis größer als 0, nicht %1</translation>
+    </message>
+    <message>
+        <source>A move up is more than 0 % and at most 1000 %, not %1</source>
+        <translation>Eine Bewegung nach oben ist größer als 0 % und höchstens 1000 %, nicht %1</translation>
+    </message>
+    <message>
+        <source>A move down is more than 0 % and less than 100 %, not %1</source>
+        <translation>Eine Bewegung nach unten ist größer als 0 % und kleiner als 100 %, nicht %1</translation>
+    </message>
+    <message>
+        <source>Write the exchange, the pair and the alert, as in: Kraken XBT/USD &gt; 11000</source>
+        <translation>Schreiben Sie die Börse, das Paar und den Alarm, etwa: Kraken XBT/USD &gt; 11000</translation>
+    </message>
+    <message>
+        <source>%1 is not one of the exchanges Wex, Bitfinex, Kraken, Bitstamp, OKCoin, Poloniex, CoinFloor and GDAX</source>
+        <translation>%1 ist keine der Börsen Wex, Bitfinex, Kraken, Bitstamp, OKCoin, Poloniex, CoinFloor und GDAX</translation>
+    </message>
+    <message>
+        <source>%1 above %2</source>
+        <translation>%1 über %2</translation>
+    </message>
+    <message>
+        <source>%1 below %2</source>
+        <translation>%1 unter %2</translation>
+    </message>
+    <message>
+        <source>%1 up %2 % in %3</source>
+        <translation>%1 um %2 % gestiegen in %3</translation>
+    </message>
+    <message>
+        <source>%1 down %2 % in %3</source>
+        <translation>%1 um %2 % gefallen in %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 at %3</source>
+        <translation>%1: %2 um %3</translation>
+    </message>
+    <message>
+        <source>%1 is above %2 already: the alert fires when it has fallen to %3 and rises past %2 again</source>
+        <translation>%1 liegt schon über %2: der Alarm schlägt an, wenn der Kurs auf %3 gefallen ist und wieder über %2 steigt</translation>
+    </message>
+    <message>
+        <source>%1 is below %2 already: the alert fires when it has risen to %3 and falls past %2 again</source>
+        <translation>%1 liegt schon unter %2: der Alarm schlägt an, wenn der Kurs auf %3 gestiegen ist und wieder unter %2 fällt</translation>
+    </message>
+    <message>
+        <source>%1 has moved %2 % within the window already: the alert fires when the move has shrunk to %3 % and reaches %2 % again</source>
+        <translation>%1 hat sich im Zeitfenster schon um %2 % bewegt: der Alarm schlägt an, wenn die Bewegung auf %3 % geschrumpft ist und wieder %2 % erreicht</translation>
+    </message>
+    <message>
+        <source>not seen yet</source>
+        <translation>noch nicht gesehen</translation>
+    </message>
+    <message>
+        <source>armed</source>
+        <translation>scharf</translation>
+    </message>
+    <message>
+        <source>past its level, arms again at %1</source>
+        <translation>jenseits der Schwelle, wieder scharf bei %1</translation>
+    </message>
+    <message>
+        <source>fired once, spent</source>
+        <translation>einmal angeschlagen, erledigt</translation>
+    </message>
+    <message>
+        <source>%1 % in %2</source>
+        <translation>%1 % in %2</translation>
+    </message>
+    <message>
+        <source>%1 h</source>
+        <translation>%1 Std.</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 Min.</translation>
+    </message>
+    <message>
+        <source>Again at +1 %</source>
+        <translation>Erneut bei +1 %</translation>
+    </message>
+    <message>
+        <source>Again at −1 %</source>
+        <translation>Erneut bei −1 %</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Alerts and the price history are not saved: %1</source>
+        <translation>Alarme und Preisverlauf werden nicht gesichert: %1</translation>
+    </message>
 </context>
 <context>
     <name>BarRun</name>
@@ -66,34 +190,6 @@
         <translation>pricora: kein Bildschirm für das Symbol im Infobereich (DISPLAY und WAYLAND_DISPLAY nennen keinen); mit --headless läuft es ohne</translation>
     </message>
     <message>
-        <source>usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT] [--help] [--version]
-  --headless        run without a display; the tray is kept in memory
-  --refreshes N     quit after N completed refreshes (0: run until the time-out)
-  --timeout S       quit after S seconds at the latest (default 60)
-  --dump PATH|-     write the tray as JSON to PATH (or standard output) before quitting
-  --bar FORMAT      print the menu-bar prices for a text bar, one line an update, until the
-                    bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,
-                    never writes it; SIGUSR1 refreshes at once
-  --help            show this help and exit
-  --version         show the version and exit
-exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error
-exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error
-</source>
-        <translation>Aufruf: pricora [--headless [--refreshes N] [--timeout SEKUNDEN] [--dump PFAD|-] | --bar FORMAT] [--help] [--version]
-  --headless        ohne Bildschirm laufen; der Infobereich wird nur im Speicher gehalten
-  --refreshes N     nach N abgeschlossenen Aktualisierungen beenden (0: bis zur Zeitgrenze laufen)
-  --timeout S       spätestens nach S Sekunden beenden (Vorgabe 60)
-  --dump PFAD|-     vor dem Beenden den Infobereich als JSON nach PFAD (oder - für die Standardausgabe) schreiben
-  --bar FORMAT      die Preise der Menüleiste für eine Textleiste ausgeben, eine Zeile je Änderung, bis
-                    die Leiste verschwindet; FORMAT ist waybar, polybar oder i3blocks. Liest den
-                    Speicher, schreibt ihn nie; SIGUSR1 aktualisiert sofort
-  --help            diese Hilfe zeigen und beenden
-  --version         die Version zeigen und beenden
-Exit-Status (headless): 0 nach N Aktualisierungen, 2 wenn die Zeitgrenze den Lauf beendet hat, 1 bei einem schweren Fehler
-Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf beendet, 1 bei einem schweren Fehler
-</translation>
-    </message>
-    <message>
         <source>--bar takes the bar&apos;s name: waybar, polybar or i3blocks</source>
         <translation>--bar erwartet den Namen der Leiste: waybar, polybar oder i3blocks</translation>
     </message>
@@ -106,6 +202,60 @@ Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf
         <translation>--timeout erwartet eine Anzahl Sekunden größer als 0 und höchstens 2147483 (24 Tage)</translation>
     </message>
     <message>
+        <source>pricora: already running (pid %1) but not answering; choose Manage from its tray icon&apos;s menu</source>
+        <translation>pricora: läuft bereits (PID %1), antwortet aber nicht; wählen Sie „Manage“ im Menü seines Symbols im Infobereich</translation>
+    </message>
+    <message>
+        <source>usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT [--no-change]]
+               [--help] [--version]
+       pricora --alert &apos;EXCHANGE PAIR ALERT&apos; | --alerts | --remove-alert N
+  --headless        run without a display; the tray is kept in memory
+  --refreshes N     quit after N completed refreshes (0: run until the time-out)
+  --timeout S       quit after S seconds at the latest (default 60)
+  --dump PATH|-     write the tray as JSON to PATH (or standard output) before quitting
+  --bar FORMAT      print the menu-bar prices for a text bar, one line an update, until the
+                    bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,
+                    never writes it; SIGUSR1 refreshes at once
+  --no-change       the bar leaves out the changes over the last day (arrows, colours, classes)
+  --alert &apos;EXCHANGE PAIR ALERT&apos;
+                    make an alert and exit: &apos;Kraken XBT/USD &gt; 11000&apos; (price rises past 11000),
+                    &apos;&lt; 9500&apos; (falls past), &apos;+5% 1h&apos; or &apos;-5% 1h&apos; (moves 5 % within an hour; 5m to
+                    24h), each optionally followed by &apos;once&apos;; a running Pricora takes it in at
+                    its next refresh
+  --alerts          list the alerts, one a line: number, alert, where it stands
+  --remove-alert N  remove alert number N
+  --help            show this help and exit
+  --version         show the version and exit
+exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error
+exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error
+exit status (alerts): 0 when done, 1 when nothing was done
+</source>
+        <translation>Aufruf: pricora [--headless [--refreshes N] [--timeout SEKUNDEN] [--dump PFAD|-] | --bar FORMAT [--no-change]]
+                [--help] [--version]
+        pricora --alert &apos;BÖRSE PAAR ALARM&apos; | --alerts | --remove-alert N
+  --headless        ohne Bildschirm laufen; der Infobereich wird nur im Speicher gehalten
+  --refreshes N     nach N abgeschlossenen Aktualisierungen beenden (0: bis zur Zeitgrenze laufen)
+  --timeout S       spätestens nach S Sekunden beenden (Vorgabe 60)
+  --dump PFAD|-     vor dem Beenden den Infobereich als JSON nach PFAD (oder - für die Standardausgabe) schreiben
+  --bar FORMAT      die Preise der Menüleiste für eine Textleiste ausgeben, eine Zeile je Änderung, bis
+                    die Leiste verschwindet; FORMAT ist waybar, polybar oder i3blocks. Liest den
+                    Speicher, schreibt ihn nie; SIGUSR1 aktualisiert sofort
+  --no-change       die Leiste lässt die Änderungen des letzten Tages weg (Pfeile, Farben, Klassen)
+  --alert &apos;BÖRSE PAAR ALARM&apos;
+                    einen Alarm anlegen und beenden: &apos;Kraken XBT/USD &gt; 11000&apos; (Kurs steigt über 11000),
+                    &apos;&lt; 9500&apos; (fällt darunter), &apos;+5% 1h&apos; oder &apos;-5% 1h&apos; (bewegt sich um 5 % binnen einer
+                    Stunde; 5m bis 24h), jeweils wahlweise mit &apos;once&apos; dahinter; ein laufendes Pricora
+                    übernimmt ihn bei seiner nächsten Aktualisierung
+  --alerts          die Alarme zeigen, einer je Zeile: Nummer, Alarm, Stand
+  --remove-alert N  den Alarm Nummer N entfernen
+  --help            diese Hilfe zeigen und beenden
+  --version         die Version zeigen und beenden
+Exit-Status (headless): 0 nach N Aktualisierungen, 2 wenn die Zeitgrenze den Lauf beendet hat, 1 bei einem schweren Fehler
+Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf beendet, 1 bei einem schweren Fehler
+Exit-Status (Alarme): 0 wenn erledigt, 1 wenn nichts getan wurde
+</translation>
+    </message>
+    <message>
         <source>
 One Pricora runs per store: a second desktop start shows the running one&apos;s Manage window and
 exits with 0 (1 when the running one does not answer); a second headless start names the
@@ -116,6 +266,9 @@ files:
       settings: exchange addresses, tray/darkText, launchAtStartup (~/.config by default)
   $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
       the pair store, a SQLite database (~/.local/share by default)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite
+      Pricora&apos;s own SQLite database beside the store: the alerts, and a week of prices of
+      the pairs you follow (favourites, price items and pairs with an alert)
   $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
       locked while Pricora runs on that store; holds its process id
   $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
@@ -146,6 +299,9 @@ Dateien:
       Einstellungen: Adressen der Börsen, tray/darkText, launchAtStartup (Vorgabe ~/.config)
   $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
       der Paarspeicher, eine SQLite-Datenbank (Vorgabe ~/.local/share)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite
+      die eigene SQLite-Datenbank von Pricora neben dem Speicher: die Alarme und eine Woche
+      Preise der Paare, denen Sie folgen (Favoriten, Preisanzeigen und Paare mit Alarm)
   $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
       gesperrt, solange ein Pricora auf diesem Speicher läuft; enthält dessen Prozessnummer
   $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
@@ -168,8 +324,20 @@ Mehr in pricora(1).
 </translation>
     </message>
     <message>
-        <source>pricora: already running (pid %1) but not answering; choose Manage from its tray icon&apos;s menu</source>
-        <translation>pricora: läuft bereits (PID %1), antwortet aber nicht; wählen Sie „Manage“ im Menü seines Symbols im Infobereich</translation>
+        <source>--alert takes the exchange, the pair and the alert: &apos;Kraken XBT/USD &gt; 11000&apos;</source>
+        <translation>--alert erwartet die Börse, das Paar und den Alarm: &apos;Kraken XBT/USD &gt; 11000&apos;</translation>
+    </message>
+    <message>
+        <source>--remove-alert takes an alert&apos;s number, as --alerts lists it</source>
+        <translation>--remove-alert erwartet die Nummer eines Alarms, wie --alerts sie zeigt</translation>
+    </message>
+    <message>
+        <source>--alert, --alerts and --remove-alert go alone</source>
+        <translation>--alert, --alerts und --remove-alert stehen allein</translation>
+    </message>
+    <message>
+        <source>--no-change goes with --bar</source>
+        <translation>--no-change gibt es nur mit --bar</translation>
     </message>
 </context>
 <context>
@@ -225,6 +393,22 @@ Mehr in pricora(1).
     <message>
         <source>Pairs of the selected exchange</source>
         <translation>Paare der gewählten Börse</translation>
+    </message>
+    <message>
+        <source>e.g. &gt; 11000</source>
+        <translation>z. B. &gt; 11000</translation>
+    </message>
+    <message>
+        <source>%1: alerts %2</source>
+        <translation>%1: Alarme %2</translation>
+    </message>
+    <message>
+        <source>Alerts for %1: &gt; 11000 or &lt; 9500 for a level, +5% 1h or -5% 1h for a move, &quot;once&quot; after one to fire it once; several separated by ;</source>
+        <translation>Alarme für %1: &gt; 11000 oder &lt; 9500 für eine Schwelle, +5% 1h oder -5% 1h für eine Bewegung, &quot;once&quot; dahinter für nur einmal; mehrere durch ; getrennt</translation>
+    </message>
+    <message>
+        <source>Alert</source>
+        <translation>Alarm</translation>
     </message>
 </context>
 <context>
@@ -291,6 +475,34 @@ Mehr in pricora(1).
     <message>
         <source>The lock file “%1” could not be used.</source>
         <translation>Die Sperrdatei „%1“ konnte nicht benutzt werden.</translation>
+    </message>
+    <message>
+        <source>The file “%1” is not a Pricora history file.</source>
+        <translation>Die Datei „%1“ ist keine Verlaufsdatei von Pricora.</translation>
+    </message>
+    <message>
+        <source>The history file “%1” is damaged.</source>
+        <translation>Die Verlaufsdatei „%1“ ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>The history file “%1” could not be opened.</source>
+        <translation>Die Verlaufsdatei „%1“ konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>The history file “%1” was written by a newer version of Pricora.</source>
+        <translation>Die Verlaufsdatei „%1“ wurde von einer neueren Version von Pricora geschrieben.</translation>
+    </message>
+    <message>
+        <source>Pricora could not read the history file “%1”.</source>
+        <translation>Pricora konnte die Verlaufsdatei „%1“ nicht lesen.</translation>
+    </message>
+    <message>
+        <source>Pricora could not save the alerts to “%1”.</source>
+        <translation>Pricora konnte die Alarme nicht in „%1“ sichern.</translation>
+    </message>
+    <message>
+        <source>Pricora could not record the prices in “%1”.</source>
+        <translation>Pricora konnte die Preise nicht in „%1“ festhalten.</translation>
     </message>
 </context>
 </TS>

@@ -29,6 +29,8 @@ class AppHost {
   virtual std::size_t runModal(const Alert& alert) = 0;
   // The text translated for the user's language, or key itself.
   virtual std::string localizedString(const std::string& key, const std::string& comment) = 0;
+  // The error's description in the user's language, where it is one the host knows.
+  virtual Error localizedError(const Error& error) { return error; }
   // One diagnostic line to the platform log (standard error).
   virtual void log(const std::string& line) = 0;
   // One line to standard output.

@@ -7,12 +7,22 @@
 
 namespace pricora {
 
+// What became of a text the user typed into a row: a sentence for the user, and whether it is an
+// error (then nothing was stored, and the row keeps the text for correcting).
+struct ManageNote {
+  std::string text;
+  bool isError = false;
+  friend bool operator==(const ManageNote&, const ManageNote&) = default;
+};
+
 // One row of the management table.
 struct ManageRow {
   std::uint64_t id = 0;  // which record the row shows; rows are matched by it, not by position
   std::string title;
   bool isFavourite = false;
   bool showInMenubar = false;
+  std::string alerts;  // the pair's alerts as the user writes them: "> 11000; +5% 1h"
+  ManageNote alertsNote;
 };
 
 // What the management window asks of the application.
@@ -23,6 +33,8 @@ class ManageWindowDelegate {
   // A check box of a row was set to on; the window has already shown the new state.
   virtual void favouriteChanged(std::uint64_t id, bool on) = 0;
   virtual void showInMenubarChanged(std::uint64_t id, bool on) = 0;
+  // The user typed the row's alerts; the window shows the text until the next reload.
+  virtual void alertsChanged(std::uint64_t id, const std::string& text) = 0;
   virtual void selectedExchangeChanged() = 0;
 
  protected:

@@ -16,7 +16,8 @@ namespace {
     QT_TRANSLATE_NOOP3("AppDelegate", "Cancel", "Cancel button title"),
 };
 
-// The sentences of the store's errors, as the store and the lock write them; %1 is the path.
+// The sentences of the store's and the history file's errors, as they and the lock write them;
+// %1 is the path.
 constexpr const char* kStoreErrors[] = {
     QT_TRANSLATE_NOOP("StoreError", "The folder “%1” for Pricora’s data could not be read."),
     QT_TRANSLATE_NOOP("StoreError", "The file “%1” is not a Pricora pair store."),
@@ -31,6 +32,13 @@ constexpr const char* kStoreErrors[] = {
     QT_TRANSLATE_NOOP("StoreError", "Pricora could not read the pair store “%1”."),
     QT_TRANSLATE_NOOP("StoreError", "Pricora could not save your changes to “%1”."),
     QT_TRANSLATE_NOOP("StoreError", "The lock file “%1” could not be used."),
+    QT_TRANSLATE_NOOP("StoreError", "The file “%1” is not a Pricora history file."),
+    QT_TRANSLATE_NOOP("StoreError", "The history file “%1” is damaged."),
+    QT_TRANSLATE_NOOP("StoreError", "The history file “%1” could not be opened."),
+    QT_TRANSLATE_NOOP("StoreError", "The history file “%1” was written by a newer version of Pricora."),
+    QT_TRANSLATE_NOOP("StoreError", "Pricora could not read the history file “%1”."),
+    QT_TRANSLATE_NOOP("StoreError", "Pricora could not save the alerts to “%1”."),
+    QT_TRANSLATE_NOOP("StoreError", "Pricora could not record the prices in “%1”."),
 };
 
 }  // namespace

@@ -39,6 +39,8 @@ std::string DesktopHost::localizedString(const std::string& key, const std::stri
   return translatedCoreText(key, comment).toStdString();
 }
 
+Error DesktopHost::localizedError(const Error& error) { return translatedError(error); }
+
 void DesktopHost::log(const std::string& line) {
   std::fprintf(stderr, "%s\n", line.c_str());
   std::fflush(stderr);

@@ -11,6 +11,7 @@ class DesktopHost final : public AppHost, public TextMetrics {
   bool presentError(const Error& error) override;
   std::size_t runModal(const Alert& alert) override;
   std::string localizedString(const std::string& key, const std::string& comment) override;
+  Error localizedError(const Error& error) override;
   void log(const std::string& line) override;
   void printLine(const std::string& line) override;
   void activateIgnoringOtherApps() override;

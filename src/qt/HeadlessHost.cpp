@@ -35,6 +35,8 @@ std::string HeadlessHost::localizedString(const std::string& key, const std::str
   return translatedCoreText(key, comment).toStdString();
 }
 
+Error HeadlessHost::localizedError(const Error& error) { return translatedError(error); }
+
 void HeadlessHost::log(const std::string& line) { errorLine(line); }
 
 void HeadlessHost::printLine(const std::string& line) {

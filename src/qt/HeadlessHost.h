@@ -15,6 +15,7 @@ class HeadlessHost final : public AppHost, public TextMetrics, public UrlOpener 
   bool presentError(const Error& error) override;
   std::size_t runModal(const Alert& alert) override;
   std::string localizedString(const std::string& key, const std::string& comment) override;
+  Error localizedError(const Error& error) override;
   void log(const std::string& line) override;
   void printLine(const std::string& line) override;
   void activateIgnoringOtherApps() override {}

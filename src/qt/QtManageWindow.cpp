@@ -5,10 +5,39 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace pricora {
+
+AlertFieldDelegate::AlertFieldDelegate(QTableView* table) : QStyledItemDelegate(table) {}
+
+QWidget* AlertFieldDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                          const QModelIndex& index) const {
+  editing_ = true;
+  return QStyledItemDelegate::createEditor(parent, option, index);
+}
+
+void AlertFieldDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
+  editing_ = false;
+  QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+void AlertFieldDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  QStyledItemDelegate::paint(painter, option, index);
+  const QRect field = option.rect.adjusted(2, 3, -3, -3);
+  painter->save();
+  painter->setRenderHint(QPainter::Antialiasing);
+  painter->setPen(QColor(0x5a, 0x5d, 0x63));
+  painter->drawRoundedRect(QRectF(field).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+  if (index.data().toString().isEmpty() && (option.state & (QStyle::State_MouseOver | QStyle::State_Selected))) {
+    painter->setPen(QColor(0x7a, 0x7d, 0x82));
+    painter->drawText(field.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                      QCoreApplication::translate("ManageWindow", "e.g. > 11000"));
+  }
+  painter->restore();
+}
 
 void ManageTableModel::reload(ManageWindowDelegate* delegate) {
   beginResetModel();
@@ -43,6 +72,22 @@ QVariant ManageTableModel::data(const QModelIndex& index, int role) const {
       if (role == Qt::ToolTipRole)
         return QCoreApplication::translate("ManageWindow", "List %1 among the favourites").arg(title);
       break;
+    case Alert: {
+      const QString alerts = QString::fromStdString(row.alerts);
+      const QString note = QString::fromStdString(row.alertsNote.text);
+      if (role == Qt::DisplayRole || role == Qt::EditRole) return alerts;
+      if (role == Qt::ForegroundRole && row.alertsNote.isError) return QColor(0xff, 0x6b, 0x6b);
+      if (role == Qt::AccessibleTextRole)
+        return QCoreApplication::translate("ManageWindow", "%1: alerts %2").arg(title, alerts);
+      if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
+        return !note.isEmpty() ? note
+                               : QCoreApplication::translate("ManageWindow",
+                                                             "Alerts for %1: > 11000 or < 9500 for a level, +5% 1h or "
+                                                             "-5% 1h for a move, \"once\" after one to fire it once; "
+                                                             "several separated by ;")
+                                     .arg(title);
+      break;
+    }
     case MenuBar:
       if (role == Qt::CheckStateRole) return row.showInMenubar ? Qt::Checked : Qt::Unchecked;
       if (role == Qt::AccessibleTextRole)
@@ -59,9 +104,17 @@ QVariant ManageTableModel::data(const QModelIndex& index, int role) const {
 }
 
 bool ManageTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (role != Qt::CheckStateRole || !index.isValid() || index.row() >= rowCount() || index.column() == Pair)
-    return false;
+  if (!index.isValid() || index.row() >= rowCount()) return false;
   ManageRow& row = rows_[static_cast<std::size_t>(index.row())];
+  if (index.column() == Alert && role == Qt::EditRole) {
+    const std::string text = value.toString().toStdString();
+    if (text == row.alerts && !row.alertsNote.isError) return true;
+    row.alerts = text;
+    Q_EMIT dataChanged(index, index);
+    if (delegate_ != nullptr) delegate_->alertsChanged(row.id, text);
+    return true;
+  }
+  if (role != Qt::CheckStateRole || index.column() == Pair || index.column() == Alert) return false;
   const bool on = value.toInt() == Qt::Checked;
   // The box shows its new state first; then the record gets the flag and the action runs.
   (index.column() == Favourite ? row.isFavourite : row.showInMenubar) = on;
@@ -79,6 +132,7 @@ bool ManageTableModel::setData(const QModelIndex& index, const QVariant& value, 
 Qt::ItemFlags ManageTableModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  if (index.column() == Alert) return base | Qt::ItemIsEditable;
   return index.column() == Pair ? base : base | Qt::ItemIsUserCheckable;
 }
 
@@ -91,16 +145,31 @@ QVariant ManageTableModel::headerData(int section, Qt::Orientation orientation, 
       return QCoreApplication::translate("ManageWindow", "Favourite");
     case MenuBar:
       return QCoreApplication::translate("ManageWindow", "Menu bar");
+    case Alert:
+      return QCoreApplication::translate("ManageWindow", "Alert");
     default:
       return {};
   }
 }
 
+QString ManageTableModel::note(bool* isError) const {
+  for (const ManageRow& row : rows_)
+    if (!row.alertsNote.text.empty()) {
+      *isError = row.alertsNote.isError;
+      const QString title = QString::fromStdString(row.title), text = QString::fromStdString(row.alertsNote.text);
+      return text.startsWith(title + " ") ? text : title + ": " + text;
+    }
+  return {};
+}
+
 QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
-    : segments_(new QButtonGroup(this)), table_(new QTableView(this)) {
+    : segments_(new QButtonGroup(this)),
+      table_(new QTableView(this)),
+      note_(new QLabel(this)),
+      field_(new AlertFieldDelegate(table_)) {
   setWindowTitle(QCoreApplication::translate("ManageWindow", "Manage Pricora"));
   setAccessibleName(QCoreApplication::translate("ManageWindow", "Manage pairs"));
-  resize(420, 520);
+  resize(560, 520);
 
   auto* bar = new QHBoxLayout;
   bar->setSpacing(0);
@@ -123,16 +192,31 @@ QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
   table_->setAccessibleName(QCoreApplication::translate("ManageWindow", "Pairs of the selected exchange"));
   table_->setSelectionBehavior(QAbstractItemView::SelectItems);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Only the Alert column is editable: typing, F2, a double click or a click on its selected cell.
+  table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setSectionResizeMode(ManageTableModel::Pair, QHeaderView::Stretch);
   table_->horizontalHeader()->setSectionResizeMode(ManageTableModel::Favourite, QHeaderView::ResizeToContents);
   table_->horizontalHeader()->setSectionResizeMode(ManageTableModel::MenuBar, QHeaderView::ResizeToContents);
+  table_->horizontalHeader()->setSectionResizeMode(ManageTableModel::Alert, QHeaderView::Interactive);
+  table_->setColumnWidth(ManageTableModel::Alert, 170);
+  table_->setItemDelegateForColumn(ManageTableModel::Alert, field_);
+  connect(
+      field_, &QAbstractItemDelegate::closeEditor, this,
+      [this] {
+        if (reloadWaiting_) reloadData();
+      },
+      Qt::QueuedConnection);
+  note_->setWordWrap(true);
+  note_->setTextFormat(Qt::PlainText);
+  note_->hide();
   setTabOrder(segments_->buttons().isEmpty() ? static_cast<QWidget*>(this) : segments_->buttons().last(), table_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(bar);
   layout->addWidget(table_);
+  layout->addWidget(note_);
 }
 
 void QtManageWindow::setDelegate(ManageWindowDelegate* delegate) {
@@ -146,7 +230,20 @@ std::optional<std::string> QtManageWindow::selectedSegmentLabel() const {
   return checked->text().toStdString();
 }
 
-void QtManageWindow::reloadData() { model_.reload(delegate_); }
+void QtManageWindow::reloadData() {
+  // A refresh must not close the field the user is typing in: the reload waits for it to close.
+  if (field_->editing()) {
+    reloadWaiting_ = true;
+    return;
+  }
+  reloadWaiting_ = false;
+  model_.reload(delegate_);
+  bool isError = false;
+  const QString note = model_.note(&isError);
+  note_->setText(note);
+  note_->setStyleSheet(isError ? QStringLiteral("color: #d03030;") : QString());
+  note_->setVisible(!note.isEmpty());
+}
 
 void QtManageWindow::makeKeyAndOrderFront() {
   reloadData();

@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 #include <QButtonGroup>
+#include <QLabel>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QWidget>
 
@@ -13,10 +15,11 @@
 
 namespace pricora {
 
-// The rows of the management table as they were at the last reload, with two check columns.
+// The rows of the management table as they were at the last reload, with two check columns and
+// a text column for the pair's alerts.
 class ManageTableModel final : public QAbstractTableModel {
  public:
-  enum Column { Pair, Favourite, MenuBar, ColumnCount };
+  enum Column { Pair, Favourite, MenuBar, Alert, ColumnCount };
 
   void reload(ManageWindowDelegate* delegate);
   void setDelegate(ManageWindowDelegate* delegate) { delegate_ = delegate; }
@@ -27,10 +30,26 @@ class ManageTableModel final : public QAbstractTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  // The first note of a row's alerts, with its pair, to show under the table; empty when none.
+  QString note(bool* isError) const;
 
  private:
   ManageWindowDelegate* delegate_ = nullptr;
   std::vector<ManageRow> rows_;
+};
+
+// Draws each Alert cell as the text field it is: a frame, and in an empty field under the pointer
+// or selected a dim example; knows while a field is open for typing.
+class AlertFieldDelegate final : public QStyledItemDelegate {
+ public:
+  explicit AlertFieldDelegate(QTableView* table);
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+  bool editing() const { return editing_; }
+
+ private:
+  mutable bool editing_ = false;
 };
 
 // The management window: a row of exchange buttons over the table of that exchange's pairs.
@@ -48,12 +67,17 @@ class QtManageWindow final : public QWidget, public ManageWindow {
 
   QTableView* table() { return table_; }
   QButtonGroup* segments() { return segments_; }
+  // Under the table: what became of the alerts last typed, when there is something to say.
+  QLabel* note() { return note_; }
 
  private:
   ManageWindowDelegate* delegate_ = nullptr;
   QButtonGroup* segments_;
   QTableView* table_;
+  QLabel* note_;
+  AlertFieldDelegate* field_;
   ManageTableModel model_;
+  bool reloadWaiting_ = false;  // for the open field to close
 };
 
 }  // namespace pricora

@@ -1,10 +1,13 @@
 #include "run/Assembly.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QStandardPaths>
 
 #include <csignal>
+#include <filesystem>
 
+#include "platform/store/SqliteHistoryFile.h"
 #include "platform/store/SqlitePairStore.h"
 
 namespace pricora {
@@ -14,12 +17,14 @@ Platform::Platform(QObject* context)
       loginItems(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() + "/autostart",
                  QCoreApplication::applicationFilePath().toStdString()) {}
 
-Assembly::Assembly(Platform& platform, ModeParts parts, EditingContext& store, std::function<void()> refreshSignal)
-    : services_{platform.queue,    platform.clock,  platform.fetch, platform.statusBar, parts.textMetrics, parts.host,
-                platform.settings, platform.bundle, parts.urlOpener, parts.loginItems,  parts.manageWindow},
-      delegate_(services_, store),
+Assembly::Assembly(Platform& platform, ModeParts parts, EditingContext& store, std::function<void()> refreshSignal,
+                   std::optional<WatchParts> watch)
+    : services_{platform.queue,    platform.clock,  platform.fetch,  platform.statusBar, parts.textMetrics, parts.host,
+                platform.settings, platform.bundle, parts.urlOpener, parts.loginItems,   parts.manageWindow},
+      delegate_(services_, store, std::move(watch)),
       quitSignals_([this] { delegate_.terminateWithoutAsking(); }),
-      refreshSignal_({SIGUSR1}, refreshSignal ? std::move(refreshSignal) : [this] { delegate_.refreshIfIdle(); }) {}
+      refreshSignal_(
+          {SIGUSR1}, refreshSignal ? std::move(refreshSignal) : [this] { delegate_.refreshIfIdle(); }) {}
 
 int Assembly::run() {
   delegate_.applicationDidFinishLaunching();
@@ -28,6 +33,27 @@ int Assembly::run() {
 
 StoreLocation userStore() {
   return storeLocation(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString());
+}
+
+std::string historyFilePath() { return userStore().folder + "/pricora-history.sqlite"; }
+
+OpenedHistory openHistoryFile(bool owner) {
+  const std::string path = historyFilePath();
+  std::error_code ignored;
+  if (!owner && !std::filesystem::exists(path, ignored))
+    return {std::make_unique<NoHistoryFile>(Error{}), std::nullopt};
+  auto file = SqliteHistoryFile::open(path, {.readOnly = !owner});
+  if (file) return {std::move(file.value()), std::nullopt};
+  if (!owner) return {std::make_unique<NoHistoryFile>(file.error()), std::nullopt};
+  // Kept running: what the file holds is still read where it can be, and nothing is written.
+  const Error problem = file.error();
+  if (auto reader = SqliteHistoryFile::open(path, {.readOnly = true})) return {std::move(reader.value()), problem};
+  return {std::make_unique<NoHistoryFile>(problem), problem};
+}
+
+std::string userLocale() {
+  const QString name = QLocale::system().name();
+  return name == "C" || name == "POSIX" ? "en_US" : name.toStdString();
 }
 
 std::unique_ptr<EditingContext> openUserStore(AppHost& host) {

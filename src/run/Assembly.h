@@ -4,8 +4,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "core/alerts/PriceWatch.h"
 #include "core/app/AppDelegate.h"
 #include "core/store/EditingContext.h"
 #include "core/store/StoreOpening.h"
@@ -47,7 +49,8 @@ struct ModeParts {
 // refresh (by default the delegate's refreshIfIdle).
 class Assembly {
  public:
-  Assembly(Platform& platform, ModeParts parts, EditingContext& store, std::function<void()> refreshSignal = {});
+  Assembly(Platform& platform, ModeParts parts, EditingContext& store, std::function<void()> refreshSignal = {},
+           std::optional<WatchParts> watch = std::nullopt);
   Assembly(const Assembly&) = delete;
   Assembly& operator=(const Assembly&) = delete;
 
@@ -64,6 +67,19 @@ class Assembly {
 
 // The user's store: the folder under $XDG_DATA_HOME and the file in it.
 StoreLocation userStore();
+
+// Pricora's own file beside the user's store: the alerts and the price history.
+std::string historyFilePath();
+struct OpenedHistory {
+  std::unique_ptr<HistoryFile> file;
+  std::optional<Error> problem;  // why it is not open for writing, to tell the user once
+};
+// owner: for the process that holds the store, open for writing; when that cannot be, the file
+// is opened for reading (or stands in empty) and problem says why. Otherwise for reading alone,
+// and a file not made yet stands in empty, without a problem.
+OpenedHistory openHistoryFile(bool owner);
+// The user's locale for numbers as ICU names it ("de_DE"); English where the locale is "C".
+std::string userLocale();
 // The store opened for reading and writing, or none after telling the user (through host) why
 // there is none. The application never runs without its store.
 std::unique_ptr<EditingContext> openUserStore(AppHost& host);

@@ -16,13 +16,14 @@
 namespace pricora {
 
 BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, HeadlessHost& host, BarFormat format,
-               int outputFd)
+               int outputFd, bool showChange)
     : delegate_(delegate),
       statusBar_(statusBar),
       clock_(clock),
       host_(host),
       format_(format),
       output_(outputFd),
+      showChange_(showChange),
       started_(clock.now()) {
   // A closed pipe must come back as an error from write(), not end the process by a signal.
   std::signal(SIGPIPE, SIG_IGN);
@@ -62,7 +63,9 @@ BarRun::~BarRun() {
 }
 
 void BarRun::refreshNow() {
-  if (!gone_) delegate_.refreshIfIdle();
+  if (gone_) return;
+  for (const StatusPair& pair : delegate_.priceItems().statusPairs()) pair.item->setNeedsAttention(false);
+  delegate_.refreshIfIdle();
 }
 
 void BarRun::menuChanged(Menu&) { schedule(); }
@@ -89,7 +92,7 @@ BarState BarRun::state() {
 void BarRun::writeLine() {
   scheduled_ = false;
   if (gone_) return;
-  const std::string line = barLine(format_, {barItems(delegate_.priceItems().statusPairs()), state()});
+  const std::string line = barLine(format_, {barItems(delegate_.priceItems().statusPairs()), state(), showChange_});
   if (line == lastLine_) return;
   lastLine_ = line;
   // A line the bar has begun to take is finished first; of those waiting, only the newest.

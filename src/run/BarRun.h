@@ -21,14 +21,16 @@ namespace pricora {
 // Runs the application for a text bar: writes one line in the bar's format to outputFd whenever
 // what the price items show or the refresh state changes, at most one line a turn of the event
 // loop and never the same line twice in a row. Once the output is gone (the bar closed its end
-// of the pipe) the application quits with status 0 instead of writing into nothing.
+// of the pipe) the application quits with status 0 instead of writing into nothing. showChange:
+// the items' changes over the last day show as classes, arrows and colours.
 class BarRun final : public QObject, public MenuObserver, public StatusBarObserver {
  public:
   BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, HeadlessHost& host, BarFormat format,
-         int outputFd);
+         int outputFd, bool showChange = true);
   ~BarRun() override;
 
-  // A refresh at once (SIGUSR1); ignored until the application has started its first one.
+  // A refresh at once (SIGUSR1, which the bar's click sends); ignored until the application has
+  // started its first one. The click also acknowledges the alerts that fired: their mark goes.
   void refreshNow();
 
  private:
@@ -51,6 +53,7 @@ class BarRun final : public QObject, public MenuObserver, public StatusBarObserv
   HeadlessHost& host_;
   BarFormat format_;
   BarOutput output_;
+  bool showChange_;
   WallTime started_;
   std::string lastLine_;
   std::string unsent_;  // the rest of the line being written

@@ -8,7 +8,9 @@ namespace pricora {
 
 const char* const kUsage = QT_TRANSLATE_NOOP(
     "CommandLine",
-    "usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT] [--help] [--version]\n"
+    "usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT [--no-change]]\n"
+    "               [--help] [--version]\n"
+    "       pricora --alert 'EXCHANGE PAIR ALERT' | --alerts | --remove-alert N\n"
     "  --headless        run without a display; the tray is kept in memory\n"
     "  --refreshes N     quit after N completed refreshes (0: run until the time-out)\n"
     "  --timeout S       quit after S seconds at the latest (default 60)\n"
@@ -16,10 +18,19 @@ const char* const kUsage = QT_TRANSLATE_NOOP(
     "  --bar FORMAT      print the menu-bar prices for a text bar, one line an update, until the\n"
     "                    bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,\n"
     "                    never writes it; SIGUSR1 refreshes at once\n"
+    "  --no-change       the bar leaves out the changes over the last day (arrows, colours, classes)\n"
+    "  --alert 'EXCHANGE PAIR ALERT'\n"
+    "                    make an alert and exit: 'Kraken XBT/USD > 11000' (price rises past 11000),\n"
+    "                    '< 9500' (falls past), '+5% 1h' or '-5% 1h' (moves 5 % within an hour; 5m to\n"
+    "                    24h), each optionally followed by 'once'; a running Pricora takes it in at\n"
+    "                    its next refresh\n"
+    "  --alerts          list the alerts, one a line: number, alert, where it stands\n"
+    "  --remove-alert N  remove alert number N\n"
     "  --help            show this help and exit\n"
     "  --version         show the version and exit\n"
     "exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error\n"
-    "exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error\n");
+    "exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error\n"
+    "exit status (alerts): 0 when done, 1 when nothing was done\n");
 
 const char* const kHelpDetails = QT_TRANSLATE_NOOP(
     "CommandLine",
@@ -33,6 +44,9 @@ const char* const kHelpDetails = QT_TRANSLATE_NOOP(
     "      settings: exchange addresses, tray/darkText, launchAtStartup (~/.config by default)\n"
     "  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata\n"
     "      the pair store, a SQLite database (~/.local/share by default)\n"
+    "  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite\n"
+    "      Pricora's own SQLite database beside the store: the alerts, and a week of prices of\n"
+    "      the pairs you follow (favourites, price items and pairs with an alert)\n"
     "  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock\n"
     "      locked while Pricora runs on that store; holds its process id\n"
     "  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop\n"
@@ -80,6 +94,22 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     } else if (argument == "--bar") {
       if (!value(text) || !(options.bar = barFormatNamed(text)))
         return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--bar takes the bar's name: waybar, polybar or i3blocks")};
+    } else if (argument == "--no-change") {
+      options.noChange = true;
+    } else if (argument == "--alert") {
+      if (!value(text) || text.empty())
+        return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine",
+                                                "--alert takes the exchange, the pair and the alert: "
+                                                "'Kraken XBT/USD > 11000'")};
+      options.alert = text;
+    } else if (argument == "--alerts") {
+      options.listAlerts = true;
+    } else if (argument == "--remove-alert") {
+      std::int64_t id = 0;
+      if (!value(text) || !parseNumber(text, id) || id <= 0)
+        return {std::nullopt,
+                QT_TRANSLATE_NOOP("CommandLine", "--remove-alert takes an alert's number, as --alerts lists it")};
+      options.removeAlert = id;
     } else if (argument == "--help" || argument == "-h") {
       options.help = true;
     } else if (argument == "--version") {
@@ -106,6 +136,13 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   }
   if (options.bar && options.headless)
     return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--bar runs without a display by itself; leave out --headless")};
+  const int alertCommands =
+      int{options.alert.has_value()} + int{options.listAlerts} + int{options.removeAlert.has_value()};
+  if (alertCommands > 1 ||
+      (alertCommands == 1 && (options.headless || options.bar || headlessOnly || options.noChange)))
+    return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--alert, --alerts and --remove-alert go alone")};
+  if (options.noChange && !options.bar)
+    return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--no-change goes with --bar")};
   if (headlessOnly && !options.headless)
     return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--refreshes, --timeout and --dump go with --headless")};
   return {options, {}};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,10 +9,16 @@
 
 namespace pricora {
 
-// pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT] [--help] [--version]
+// pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT [--no-change]]
+//         [--help] [--version]
+// pricora --alert 'EXCHANGE PAIR RULE' | --alerts | --remove-alert N
 struct CommandLine {
   bool headless = false;
   std::optional<BarFormat> bar;     // print the price items for a text bar instead of a tray
+  bool noChange = false;            // the bar leaves out the changes over the last day
+  std::optional<std::string> alert;         // make this alert, "Kraken XBT/USD > 11000", and exit
+  bool listAlerts = false;                  // list the alerts and exit
+  std::optional<std::int64_t> removeAlert;  // remove the alert with this number and exit
   int refreshes = 0;                // 0: run until the time-out
   double timeout = 60.0;            // seconds, at most kLongestTimeout
   // The longest time-out a timer takes: 2^31 - 1 milliseconds.

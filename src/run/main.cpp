@@ -10,14 +10,19 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/alerts/AlertCommands.h"
 #include "platform/store/ReadOnlyPairStore.h"
+#include "platform/store/SqliteHistoryFile.h"
+#include "qt/DBusNotifier.h"
 #include "qt/DesktopHost.h"
 #include "qt/HeadlessHost.h"
 #include "qt/ImageCache.h"
+#include "qt/QtBundle.h"
 #include "qt/QtManageWindow.h"
 #include "qt/QtUrlOpener.h"
 #include "qt/Translation.h"
@@ -69,6 +74,30 @@ std::vector<std::string> exchangeNames() {
   return names;
 }
 
+// Notifications on the session bus, as the desktop entry's application.
+DBusNotifier desktopNotifier() {
+  return DBusNotifier(QDBusConnection::sessionBus(), "Pricora", "example.pricora.Pricora", "example.pricora.Pricora");
+}
+
+int runAlertCommand(int argc, char** argv, const CommandLine& options) {
+  QCoreApplication app(argc, argv);
+  const Translation translation(app, QtBundle().resourcesFolder());
+  HeadlessHost host;
+  // Beside the store, which need not exist yet: the folder is made as the store would make it.
+  std::error_code ignored;
+  std::filesystem::create_directories(userStore().folder, ignored);
+  auto file = SqliteHistoryFile::open(historyFilePath());
+  if (!file) {
+    host.presentError(file.error());
+    return 1;
+  }
+  const LocaleFormat format(userLocale());
+  AlertCommands commands(*file.value(), host, format, SystemClock().now());
+  if (options.alert) return commands.add(*options.alert);
+  if (options.removeAlert) return commands.remove(*options.removeAlert);
+  return commands.list();
+}
+
 int runHeadless(int argc, char** argv, const CommandLine& options) {
   QCoreApplication app(argc, argv);
   Platform platform(&app);
@@ -80,13 +109,16 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   const std::unique_ptr<EditingContext> store = openUserStore(host);
   if (!store) return 1;
   HeadlessManageWindow window;
-  Assembly assembly(platform, {host, host, host, platform.loginItems, window}, *store);
+  const OpenedHistory history = openHistoryFile(true);
+  DBusNotifier notifier = desktopNotifier();
+  Assembly assembly(platform, {host, host, host, platform.loginItems, window}, *store, {},
+                    WatchParts{*history.file, notifier, userLocale(), true, history.problem});
   HeadlessRun run(assembly.delegate(), platform.statusBar, host, options.refreshes, options.timeout, options.dump);
   StallReport stalls(qEnvironmentVariableIsSet("PRICORA_REPORT_STALLS"));
   return assembly.run();
 }
 
-int runBar(int argc, char** argv, BarFormat format) {
+int runBar(int argc, char** argv, BarFormat format, bool showChange) {
   QCoreApplication app(argc, argv);
   Platform platform(&app);
   const Translation translation(app, platform.bundle.resourcesFolder());
@@ -100,10 +132,16 @@ int runBar(int argc, char** argv, BarFormat format) {
   HeadlessManageWindow window;
   LeftAloneLoginItems loginItems;
   BarRun* bar = nullptr;
-  Assembly assembly(platform, {host, host, host, loginItems, window}, *store.value(), [&bar] {
-    if (bar) bar->refreshNow();
-  });
-  BarRun run(assembly.delegate(), platform.statusBar, platform.clock, host, format, STDOUT_FILENO);
+  // The alerts as the tray application keeps them; they show in the bar and notify no one.
+  const OpenedHistory history = openHistoryFile(false);
+  NoNotifier notifier;
+  Assembly assembly(
+      platform, {host, host, host, loginItems, window}, *store.value(),
+      [&bar] {
+        if (bar) bar->refreshNow();
+      },
+      WatchParts{*history.file, notifier, userLocale(), false, std::nullopt});
+  BarRun run(assembly.delegate(), platform.statusBar, platform.clock, host, format, STDOUT_FILENO, showChange);
   bar = &run;
   return assembly.run();
 }
@@ -121,7 +159,10 @@ int runDesktop(int argc, char** argv) {
   if (!store) return 1;
   QtUrlOpener urlOpener;
   QtManageWindow window(exchangeNames());
-  Assembly assembly(platform, {host, host, urlOpener, platform.loginItems, window}, *store);
+  const OpenedHistory history = openHistoryFile(true);
+  DBusNotifier notifier = desktopNotifier();
+  Assembly assembly(platform, {host, host, urlOpener, platform.loginItems, window}, *store, {},
+                    WatchParts{*history.file, notifier, userLocale(), true, history.problem});
   AppDelegate& delegate = assembly.delegate();
   // A second start on this store asks for the Manage window through the bus.
   ApplicationBus bus([&delegate] { delegate.showManageWindow(); });
@@ -147,6 +188,7 @@ int main(int argc, char** argv) {
   const ParsedCommandLine parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.options || parsed.options->help || parsed.options->version) return answerCommandLine(argc, argv, parsed);
   const CommandLine& options = *parsed.options;
-  if (options.bar) return runBar(argc, argv, *options.bar);
+  if (options.alert || options.listAlerts || options.removeAlert) return runAlertCommand(argc, argv, options);
+  if (options.bar) return runBar(argc, argv, *options.bar, !options.noChange);
   return options.headless ? runHeadless(argc, argv, options) : runDesktop(argc, argv);
 }

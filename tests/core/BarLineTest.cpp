@@ -79,6 +79,43 @@ TEST(BarLine, EscapesWhatComesFromOutside) {
   EXPECT_EQ(barFormatNamed("Waybar"), std::nullopt);
 }
 
+TEST(BarLine, ShowsWhichWayThePricesWentAndAlertsThatFiredUnlessToldNotTo) {
+  BarItem up = item("XBT/USD", "10599.5", kKraken), down = item("ETH/EUR", "706.76");
+  up.move = PriceMove{1.5, "+1.5 % in 24 h", {}};
+  down.move = PriceMove{-0.25, "−0.25 % in 3 h", {}};
+  down.attention = true;
+  const BarView rising{{up}, BarState::ok};
+  const BarView both{{up, down}, BarState::ok};
+  const BarView plain{{up, down}, BarState::ok, false};
+  const struct {
+    BarFormat format;
+    const BarView& view;
+    std::string line;
+  } cases[] = {
+      {BarFormat::waybar, rising,
+       R"({"text":"XBT/USD 10599.5","tooltip":"XBT/USD: 10599.59\nBid: 1\nAsk: 2\n+1.5 % in 24 h",)"
+       R"("class":["ok","up"],"alt":"ok"})"
+       "\n"},
+      {BarFormat::waybar, plain,
+       R"({"text":"XBT/USD 10599.5  ETH/EUR 706.76","tooltip":"XBT/USD: 10599.59\nBid: 1\nAsk: 2\n\n)"
+       R"(ETH/EUR: 706.769\nBid: 1\nAsk: 2","class":["ok","alert"],"alt":"ok"})"
+       "\n"},
+      {BarFormat::polybar, both,
+       "%{F#da407a}XBT/USD%{F-} 10599.5%{F#3fb950}▲%{F-}  "
+       "%{u#ffb52a}%{+u}%{F#f07f5a}ETH/EUR%{F-} 706.76%{F#f85149}▼%{F-}%{-u}\n"},
+      {BarFormat::i3blocks, rising,
+       R"({"full_text":"XBT/USD 10599.5▲","short_text":"10599.5","color":"#3fb950"})"
+       "\n"},
+      {BarFormat::i3blocks, both,
+       R"({"full_text":"XBT/USD 10599.5▲  ETH/EUR 706.76▼","short_text":"10599.5  706.76","urgent":true})"
+       "\n"},
+      {BarFormat::i3blocks, plain,
+       R"({"full_text":"XBT/USD 10599.5  ETH/EUR 706.76","short_text":"10599.5  706.76","urgent":true})"
+       "\n"},
+  };
+  for (const auto& [format, view, line] : cases) EXPECT_EQ(barLine(format, view), line);
+}
+
 std::string times(std::size_t count, const std::string& text) {
   std::string out;
   while (count-- > 0) out += text;

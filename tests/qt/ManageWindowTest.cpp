@@ -10,6 +10,7 @@
 #include "platform/XdgLoginItems.h"
 #include "qt/QtManageWindow.h"
 #include "qt/Translation.h"
+#include "support/FakeNotifier.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -50,6 +51,8 @@ class ManageWindowTest : public ::testing::Test {
   std::size_t favourites() { return delegate->state().statusMenu->numberOfItems() - 15; }
 
   test::TempDir dir;
+  test::FakeNotifier notifier;
+  NoHistoryFile fullDisk{Error{"Pricora could not save the alerts to “h”.", "{sqlite = \"database full (13)\"}"}};
   test::FakePlatform platform{{{0, "Kraken", "XBT/USD", false, false}, {0, "Kraken", "ETH/XBT", false, false}}};
   QtManageWindow window{names()};
   XdgLoginItems loginItems{dir.file("autostart"), "/opt/pricora/bin/pricora"};
@@ -88,6 +91,29 @@ TEST_F(ManageWindowTest, ListsOneExchangeAndItsBoxesChangeTheTrayAtOnce) {
   platform.queue.runUntilIdle();
   EXPECT_EQ(rows(), (QStringList{"ADA/EUR", "ETH/XBT", "XBT/USD"}));
   EXPECT_FALSE(checked(0, ManageTableModel::Favourite));
+}
+
+TEST_F(ManageWindowTest, AlertsAreTypedIntoTheirColumnAndWhatWentWrongShowsInPlace) {
+  delegate.reset();
+  delegate = std::make_unique<AppDelegate>(services, *platform.context, WatchParts{fullDisk, notifier, "en_US"});
+  delegate->applicationDidFinishLaunching();
+  platform.queue.advance(Seconds(0.25));
+  choose("Kraken");
+  QAbstractItemModel& model = *window.table()->model();
+  const auto type = [&](const char* text) {
+    EXPECT_TRUE(model.flags(model.index(1, ManageTableModel::Alert)) & Qt::ItemIsEditable);
+    model.setData(model.index(1, ManageTableModel::Alert), text, Qt::EditRole);
+    platform.queue.runUntilIdle();
+    return model.index(1, ManageTableModel::Alert);
+  };
+  const QModelIndex wrong = type("> abc");
+  EXPECT_EQ(wrong.data().toString(), "> abc");
+  EXPECT_EQ(wrong.data(Qt::ToolTipRole).toString(), "abc is not a number");
+  EXPECT_TRUE(wrong.data(Qt::ForegroundRole).isValid());
+  EXPECT_EQ(window.note()->text(), "XBT/USD: abc is not a number");
+  // Well typed, but the disk is full: the user is told, and the row keeps the text.
+  EXPECT_EQ(type("> 11000").data(Qt::ToolTipRole).toString(), "Pricora could not save the alerts to “h”.");
+  EXPECT_EQ(model.index(1, ManageTableModel::Alert).data().toString(), "> 11000");
 }
 
 TEST_F(ManageWindowTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {

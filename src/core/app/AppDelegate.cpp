@@ -27,9 +27,11 @@ AppState initialState() {
   return state;
 }
 
+PairName nameOf(const Pair& record) { return {record.exchange().value_or(""), record.title().value_or("")}; }
+
 }  // namespace
 
-AppDelegate::AppDelegate(AppServices& services, EditingContext& context)
+AppDelegate::AppDelegate(AppServices& services, EditingContext& context, std::optional<WatchParts> watch)
     : services_(services),
       state_(initialState()),
       pairList_(context),
@@ -41,6 +43,7 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context)
                       endpoints_,
                       [this](Exchange exchange, const std::string& title, const PairEntryRef& entry) {
                         statusMenu_.pairHandOff(exchange, title, entry);
+                        if (watch_ && entry) watch_->priceSeen(exchange, title, *entry);
                       },
                       state_.bitfinexActive},
       priceItems_(services, state_, pairList_, [this] { saveAction(); }),
@@ -52,13 +55,22 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context)
             // A listing that keeps inventing keys must not grow the store without end.
             if (!pairList_.context().isReadOnly()) boundStoredPairs(pairList_.context());
             services_.manageWindow.reloadData();
+            if (watch_) watch_->flush();
           },
-          [this] { followStoreIfReadOnly(); }),
+          [this] {
+            followStoreIfReadOnly();
+            if (watch_) watch_->refreshStarting();
+          }),
       label_(services, state_),
       launchAtLogin_(services.settings, services.loginItems, services.host, *state_.launchAtStartupMenuItem),
       manage_(services.manageWindow, services.queue, pairList_,
               {[this] { favouritesChangedWithSender(); },
-               [this](const PairRef& record) { statusPairsChangedWithSender(record); }}) {
+               [this](const PairRef& record) { statusPairsChangedWithSender(record); },
+               [this](const PairRef& record) { return watch_ ? watch_->alertsText(nameOf(*record)) : std::string(); },
+               [this](const PairRef& record, const std::string& text) {
+                 return watch_ ? watch_->setAlertsText(nameOf(*record), text) : ManageNote{};
+               }}) {
+  if (watch) watch_ = std::make_unique<PriceWatch>(services_, state_, pairList_, priceItems_, std::move(*watch));
   for (Exchange exchange : kAllExchanges)
     state_.exchanges[exchange].item = MenuItem::create(std::string(displayName(exchange)));
   state_.statusItem = services_.statusBar.statusItemWithLength(kStatusItemLength);
@@ -101,6 +113,7 @@ void AppDelegate::followStoreIfReadOnly() {
 void AppDelegate::deferredStart() {
   statusMenu_.buildStatusItem();
   priceItems_.createAtStartup();
+  if (watch_) watch_->start();
   refresh_.refreshPairs();
   statusMenu_.buildFixedMenuItems();
   // The last entry from now on: "Updating..." during a refresh, "Updated: ..." after it.
@@ -108,6 +121,11 @@ void AppDelegate::deferredStart() {
 }
 
 void AppDelegate::refreshPairs() { refresh_.refreshPairs(); }
+
+void AppDelegate::applicationWillTerminate() {
+  // What the refresh under way has seen so far.
+  if (watch_) watch_->flush();
+}
 
 void AppDelegate::refreshIfIdle() {
   if (lastRefreshCompleted(*state_.statusMenu)) refreshPairs();

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "core/alerts/PriceWatch.h"
 #include "core/app/AppServices.h"
 #include "core/app/AppState.h"
 #include "core/app/LastUpdateLabel.h"
@@ -26,8 +27,9 @@ namespace pricora {
 // refresh.
 class AppDelegate final : public MenuDelegate, public MenuActionTarget {
  public:
-  // context: the opened store, which outlives the delegate.
-  AppDelegate(AppServices& services, EditingContext& context);
+  // context: the opened store, which outlives the delegate. watch: the price history and alerts'
+  // file and notifications; without them the application keeps no history and has no alerts.
+  AppDelegate(AppServices& services, EditingContext& context, std::optional<WatchParts> watch = std::nullopt);
   AppDelegate(const AppDelegate&) = delete;
   AppDelegate& operator=(const AppDelegate&) = delete;
   ~AppDelegate();
@@ -48,7 +50,7 @@ class AppDelegate final : public MenuDelegate, public MenuActionTarget {
   // The menu-bar check box of the management table, for the record of the box's row.
   void statusPairsChangedWithSender(const PairRef& record) { priceItems_.statusPairsChangedWithSender(record); }
   TerminateReply applicationShouldTerminate();
-  void applicationWillTerminate() {}
+  void applicationWillTerminate();
   // The "Quit Pricora" entry: asks, saves, and quits when the answer allows.
   void terminate();
   // A quit that cannot be refused (a signal, the desktop session ending): saves and quits.
@@ -67,6 +69,7 @@ class AppDelegate final : public MenuDelegate, public MenuActionTarget {
   StatusMenu& statusMenu() { return statusMenu_; }
   const PriceItems& priceItems() const { return priceItems_; }
   ManageLogic& manageLogic() { return manage_; }
+  PriceWatch* priceWatch() { return watch_.get(); }
 
  private:
   void deferredStart();
@@ -86,6 +89,7 @@ class AppDelegate final : public MenuDelegate, public MenuActionTarget {
   LastUpdateLabel label_;
   LaunchAtLogin launchAtLogin_;
   ManageLogic manage_;
+  std::unique_ptr<PriceWatch> watch_;
   bool terminating_ = false;
   bool forcedQuitWaiting_ = false;
 };

@@ -1,6 +1,8 @@
 #include "core/bar/BarLine.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "core/exchanges/NetworkText.h"
 
@@ -11,6 +13,11 @@ namespace {
 constexpr const char* kZeroWidthSpace = "\xE2\x80\x8B";
 constexpr const char* kItemSeparator = "  ";
 constexpr Rgb kStaleGrey{0x80, 0x80, 0x80};
+constexpr Rgb kUpGreen{0x3f, 0xb9, 0x50};
+constexpr Rgb kDownRed{0xf8, 0x51, 0x49};
+constexpr Rgb kAlertAmber{0xff, 0xb5, 0x2a};
+constexpr const char* kUpArrow = "\xE2\x96\xB2";    // U+25B2
+constexpr const char* kDownArrow = "\xE2\x96\xBC";  // U+25BC
 
 std::string pango(std::string_view text) {
   std::string out;
@@ -105,6 +112,28 @@ const char* stateName(BarState state) {
   return "ok";
 }
 
+// +1 up, -1 down, 0 flat or without a change (or changes not shown).
+int direction(const BarView& view, const BarItem& item) {
+  if (!view.showChange || !item.move || item.move->percent == 0) return 0;
+  return item.move->percent > 0 ? 1 : -1;
+}
+
+// The way every item that moved went, when they all agree; 0 otherwise.
+int sharedDirection(const BarView& view) {
+  int shared = 0;
+  for (const BarItem& item : view.items) {
+    const int way = direction(view, item);
+    if (way == 0) continue;
+    if (shared != 0 && way != shared) return 0;
+    shared = way;
+  }
+  return shared;
+}
+
+bool anyAttention(const BarView& view) {
+  return std::any_of(view.items.begin(), view.items.end(), [](const BarItem& item) { return item.attention; });
+}
+
 // "TITLE PRICE", or the title alone before the first price; valid UTF-8 on one line.
 std::string itemText(const BarItem& item) {
   return item.price.empty() ? shownText(item.title) : shownText(item.title) + " " + shownText(item.price);
@@ -118,9 +147,21 @@ std::string waybar(const BarView& view) {
     if (!tooltip.empty()) tooltip += "\n\n";
     tooltip += pango(shownText(item.headline.empty() ? item.title : item.headline));
     for (const std::string& line : item.details) tooltip += "\n" + pango(shownText(line));
+    if (view.showChange && item.move) tooltip += "\n" + pango(shownText(item.move->text));
   }
   const std::string state = jsonString(stateName(view.state));
-  return "{\"text\":" + jsonString(text) + ",\"tooltip\":" + jsonString(tooltip) + ",\"class\":" + state +
+  // Beside the state, the way the prices went and whether an alert fired: a list once there
+  // is more than the state, as waybar takes either.
+  std::vector<std::string> classes{state};
+  if (const int way = sharedDirection(view); way != 0) classes.push_back(jsonString(way > 0 ? "up" : "down"));
+  if (anyAttention(view)) classes.push_back(jsonString("alert"));
+  std::string classText = state;
+  if (classes.size() > 1) {
+    classText = "[";
+    for (const std::string& name : classes) classText += (classText.size() > 1 ? "," : "") + name;
+    classText += "]";
+  }
+  return "{\"text\":" + jsonString(text) + ",\"tooltip\":" + jsonString(tooltip) + ",\"class\":" + classText +
          ",\"alt\":" + state + "}\n";
 }
 
@@ -130,8 +171,14 @@ std::string polybar(const BarView& view) {
   for (const BarItem& item : view.items) {
     if (!line.empty()) line += kItemSeparator;
     const std::string title = polybarText(shownText(item.title));
-    line += item.colour && !stale ? "%{F" + hex(*item.colour) + "}" + title + "%{F-}" : title;
-    if (!item.price.empty()) line += " " + polybarText(shownText(item.price));
+    std::string shown = item.colour && !stale ? "%{F" + hex(*item.colour) + "}" + title + "%{F-}" : title;
+    if (!item.price.empty()) shown += " " + polybarText(shownText(item.price));
+    if (const int way = direction(view, item); way != 0) {
+      const char* arrow = way > 0 ? kUpArrow : kDownArrow;
+      shown += stale ? std::string(arrow) : "%{F" + hex(way > 0 ? kUpGreen : kDownRed) + "}" + arrow + "%{F-}";
+    }
+    // An item whose alert fired is underlined, which leaves its colours as they are.
+    line += item.attention ? "%{u" + hex(kAlertAmber) + "}%{+u}" + shown + "%{-u}" : shown;
   }
   // Old prices are shown greyed rather than in the exchanges' colours.
   if (stale && !line.empty()) line = "%{F" + hex(kStaleGrey) + "}" + line + "%{F-}";
@@ -145,6 +192,7 @@ std::string i3blocks(const BarView& view) {
   for (const BarItem& item : view.items) {
     if (!full.empty()) full += kItemSeparator;
     full += itemText(item);
+    if (const int way = direction(view, item); way != 0) full += way > 0 ? kUpArrow : kDownArrow;
     if (!item.price.empty()) {
       if (!shortText.empty()) shortText += kItemSeparator;
       shortText += shownText(item.price);
@@ -154,13 +202,18 @@ std::string i3blocks(const BarView& view) {
     else if (item.colour != colour)
       oneColour = false;
   }
-  // A block has one colour: the exchange's when every pair is of one exchange.
+  // A block has one colour: the way the prices went when they all agree, else the exchange's
+  // when every pair is of one exchange.
+  const int way = sharedDirection(view);
   if (view.state == BarState::stale)
     colour = kStaleGrey;
+  else if (way != 0)
+    colour = way > 0 ? kUpGreen : kDownRed;
   else if (!oneColour)
     colour.reset();
   std::string line = "{\"full_text\":" + i3blocksString(full) + ",\"short_text\":" + i3blocksString(shortText);
   if (colour) line += ",\"color\":" + i3blocksString(hex(*colour));
+  if (anyAttention(view)) line += ",\"urgent\":true";
   return line + "}\n";
 }
 

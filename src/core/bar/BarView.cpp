@@ -22,11 +22,10 @@ std::vector<BarItem> barItems(const std::vector<StatusPair>& statusPairs) {
     // The item's text is its title over its price.
     const std::string& text = item.attributedTitle().text;
     const std::size_t newline = text.find('\n');
-    BarItem shown{text.substr(0, newline),
-                  newline == std::string::npos ? "" : text.substr(newline + 1),
-                  item.toolTip(),
-                  {},
-                  item.subject().colour};
+    BarItem shown{text.substr(0, newline), newline == std::string::npos ? "" : text.substr(newline + 1),
+                  item.toolTip(),          {},
+                  item.subject().colour,   item.move(),
+                  item.needsAttention()};
     // Its menu: the exchange's name, a separator, then the detail lines.
     if (const MenuRef& menu = item.menu()) {
       for (std::size_t i = 1; i < menu->numberOfItems(); ++i)

@@ -17,6 +17,8 @@ struct BarItem {
   std::string headline;              // "TITLE: PRICE" as the exchange sent it; empty before the first ticker
   std::vector<std::string> details;  // the detail lines of the item's menu
   std::optional<Rgb> colour;         // the exchange's, when its name is one of the eight
+  std::optional<PriceMove> move;     // the change over the last day, once there is one
+  bool attention = false;            // an alert of the pair fired
   friend bool operator==(const BarItem&, const BarItem&) = default;
 };
 
@@ -31,6 +33,7 @@ WallTime staleAt(std::optional<WallTime> lastUpdate, WallTime started, double re
 struct BarView {
   std::vector<BarItem> items;
   BarState state = BarState::ok;
+  bool showChange = true;  // the items' changes: classes, arrows and colours
 };
 
 // The price items as the tray shows them, in the same order.

@@ -56,6 +56,7 @@ MenuRef PriceItems::menuFor(const Menu& lines, const std::string& exchange) cons
   MenuRef menu = lines.copy();
   menu->insertItem(MenuItem::create(exchange, "openExchangeWebsiteWithSender:"), 0);
   menu->insertItem(MenuItem::separatorItem(), 1);
+  menu->setDelegate(menuDelegate_);
   return menu;
 }
 

@@ -40,6 +40,8 @@ class PriceItems {
   void followMarks();
 
   const std::vector<StatusPair>& statusPairs() const { return statusPairs_; }
+  // Told when the menu of any price item opens (null: nobody); set on the menus made from now on.
+  void setMenuDelegate(MenuDelegate* delegate) { menuDelegate_ = delegate; }
 
  private:
   StatusItemRef makeItem(const Pair& record, AttributedTitle text);
@@ -53,6 +55,7 @@ class PriceItems {
   std::function<void()> saveAction_;
   ScientificFormatter scientificFormatter_;
   std::vector<StatusPair> statusPairs_;
+  MenuDelegate* menuDelegate_ = nullptr;
 };
 
 }  // namespace pricora

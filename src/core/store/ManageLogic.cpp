@@ -38,7 +38,13 @@ ManageRow ManageLogic::row(std::size_t index) const {
   const std::vector<PairRef>& arranged = pairs_.arrangedObjects();
   if (index >= arranged.size()) return {};
   const Pair& pair = *arranged[index];
-  return {pair.creationOrder(), pair.title().value_or(""), pair.isFavourite(), pair.showInMenubar()};
+  ManageRow row{pair.creationOrder(), pair.title().value_or(""), pair.isFavourite(), pair.showInMenubar(), {}, {}};
+  if (const auto typed = typed_.find(row.id); typed != typed_.end() && typed->second.second.isError)
+    row.alerts = typed->second.first;
+  else if (actions_.alertsText)
+    row.alerts = actions_.alertsText(arranged[index]);
+  if (const auto typed = typed_.find(row.id); typed != typed_.end()) row.alertsNote = typed->second.second;
+  return row;
 }
 
 PairRef ManageLogic::recordWithId(std::uint64_t id) const {
@@ -62,6 +68,17 @@ void ManageLogic::showInMenubarChanged(std::uint64_t id, bool on) {
   if (!record) return;
   record->setShowInMenubar(on);
   actions_.statusPairsChanged(record);
+}
+
+void ManageLogic::alertsChanged(std::uint64_t id, const std::string& text) {
+  const PairRef record = recordWithId(id);
+  if (!record || !actions_.alertsChanged) return;
+  const ManageNote note = actions_.alertsChanged(record, text);
+  if (note.text.empty())
+    typed_.erase(id);
+  else
+    typed_[id] = {text, note};
+  scheduleReload();
 }
 
 void ManageLogic::selectedExchangeChanged() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "core/store/PairList.h"
@@ -17,6 +18,9 @@ class ManageLogic final : public ManageWindowDelegate {
   struct Actions {
     std::function<void()> favouritesChanged;
     std::function<void(const PairRef&)> statusPairsChanged;
+    // The record's alerts as text, and storing the ones a text holds (none: no Alert column).
+    std::function<std::string(const PairRef&)> alertsText;
+    std::function<ManageNote(const PairRef&, const std::string&)> alertsChanged;
   };
 
   ManageLogic(ManageWindow& window, MainQueue& queue, PairList& pairs, Actions actions);
@@ -31,6 +35,8 @@ class ManageLogic final : public ManageWindowDelegate {
   ManageRow row(std::size_t index) const override;
   void favouriteChanged(std::uint64_t id, bool on) override;
   void showInMenubarChanged(std::uint64_t id, bool on) override;
+  // An error keeps the typed text in the row, beside the error, until it is typed again.
+  void alertsChanged(std::uint64_t id, const std::string& text) override;
   void selectedExchangeChanged() override;
 
  private:
@@ -42,6 +48,7 @@ class ManageLogic final : public ManageWindowDelegate {
   PairList& pairs_;
   Actions actions_;
   bool reloadScheduled_ = false;
+  std::map<std::uint64_t, std::pair<std::string, ManageNote>> typed_;          // by row: the text and what became of it
   std::shared_ptr<ManageLogic*> self_ = std::make_shared<ManageLogic*>(this);  // for posted work
 };
 

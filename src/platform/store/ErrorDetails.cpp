@@ -2,6 +2,11 @@
 
 namespace pricora {
 
+Error pathError(std::string description, const std::string& path, ErrorDetails details) {
+  details.insert(details.begin(), {"path", path});
+  return Error{std::move(description), renderErrorDetails(details)};
+}
+
 std::string renderErrorDetails(const ErrorDetails& details) {
   std::string text = "{";
   for (const auto& [key, value] : details) {

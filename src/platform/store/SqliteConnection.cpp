@@ -20,6 +20,19 @@ int SqliteConnection::open(const std::string& path, const char* vfs, bool readOn
   return rc;
 }
 
+int SqliteConnection::openCautiously(const std::string& path, const char* vfs, bool readOnly,
+                                     std::chrono::milliseconds busyTimeout) {
+  const int rc = open(path, vfs, readOnly);
+  if (rc != SQLITE_OK) return rc;
+  sqlite3_busy_timeout(db_.get(), static_cast<int>(busyTimeout.count()));
+  setCheckpointOnClose(false);
+  return rc;
+}
+
+void SqliteConnection::setCheckpointOnClose(bool on) {
+  sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, on ? 0 : 1, nullptr);
+}
+
 int SqliteConnection::exec(const char* sql) { return sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr); }
 
 std::string SqliteConnection::message() const {
@@ -36,6 +49,12 @@ std::string SqliteConnection::systemError() const {
   const int number = sqlite3_system_errno(db_.get());
   if (number == 0) return {};
   return std::generic_category().message(number) + " (" + std::to_string(number) + ")";
+}
+
+ErrorDetails SqliteConnection::details() const {
+  ErrorDetails details{{"sqlite", message()}};
+  if (std::string system = systemError(); !system.empty()) details.emplace_back("system", std::move(system));
+  return details;
 }
 
 }  // namespace pricora

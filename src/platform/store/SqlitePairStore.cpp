@@ -31,47 +31,36 @@ static_assert(kApplicationId == 1349675363 && kSchemaVersion == 1, "kCreateSchem
 
 std::string quotedPath(const std::string& path) { return "“" + path + "”"; }
 
-Error makeError(std::string description, const std::string& path, ErrorDetails details) {
-  details.insert(details.begin(), {"path", path});
-  return Error{std::move(description), renderErrorDetails(details)};
-}
-
-ErrorDetails engineDetails(const SqliteConnection& db) {
-  ErrorDetails details{{"sqlite", db.message()}};
-  if (std::string system = db.systemError(); !system.empty()) details.emplace_back("system", std::move(system));
-  return details;
-}
-
 // Why the file cannot be used as a store, worded after the engine's result code rc.
 Error openFailure(const std::string& path, const SqliteConnection& db, int rc) {
   const std::string store = "The pair store " + quotedPath(path);
   switch (rc & 0xff) {
     case SQLITE_NOTADB:
-      return makeError("The file " + quotedPath(path) + " is not a Pricora pair store.", path, engineDetails(db));
+      return pathError("The file " + quotedPath(path) + " is not a Pricora pair store.", path, db.details());
     case SQLITE_CORRUPT:
-      return makeError(store + " is damaged.", path, engineDetails(db));
+      return pathError(store + " is damaged.", path, db.details());
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-      return makeError(store + " could not be opened because another program is using it.", path, engineDetails(db));
+      return pathError(store + " could not be opened because another program is using it.", path, db.details());
     case SQLITE_READONLY:
       // The log and its index need a writable folder as well as a writable file.
       if (rc == SQLITE_READONLY_DIRECTORY)
-        return makeError(store + " could not be opened because its folder is read-only.", path, engineDetails(db));
+        return pathError(store + " could not be opened because its folder is read-only.", path, db.details());
       // Only a connection that may write undoes a save that was cut short; a reader waits for one.
       if (rc == SQLITE_READONLY_ROLLBACK)
-        return makeError(store + " cannot be read until Pricora undoes a save to it that was interrupted.", path,
-                         engineDetails(db));
-      return makeError(store + " could not be opened because it is read-only.", path, engineDetails(db));
+        return pathError(store + " cannot be read until Pricora undoes a save to it that was interrupted.", path,
+                         db.details());
+      return pathError(store + " could not be opened because it is read-only.", path, db.details());
     default:
       break;
   }
   std::error_code ignored;
   const std::filesystem::path file(path);
   if (std::filesystem::is_directory(file, ignored))
-    return makeError(store + " could not be opened because it is a folder.", path, engineDetails(db));
+    return pathError(store + " could not be opened because it is a folder.", path, db.details());
   if (file.has_parent_path() && !std::filesystem::exists(file.parent_path(), ignored))
-    return makeError(store + " could not be opened because its folder does not exist.", path, engineDetails(db));
-  return makeError(store + " could not be opened.", path, engineDetails(db));
+    return pathError(store + " could not be opened because its folder does not exist.", path, db.details());
+  return pathError(store + " could not be opened.", path, db.details());
 }
 
 enum class Contents { empty, pairs };
@@ -94,11 +83,11 @@ Result<Contents> inspect(SqliteConnection& db, const std::string& path) {
   if (applicationId == kApplicationId && version == kSchemaVersion) return Contents::pairs;
   if (applicationId == 0 && version == 0 && objects == 0) return Contents::empty;
   if (applicationId == kApplicationId && version > kSchemaVersion)
-    return makeError("The pair store " + quotedPath(path) + " was written by a newer version of Pricora.", path,
+    return pathError("The pair store " + quotedPath(path) + " was written by a newer version of Pricora.", path,
                      {{"user_version", std::to_string(version)}});
   char hex[16];
   std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(static_cast<std::uint32_t>(applicationId)));
-  return makeError("The file " + quotedPath(path) + " is not a Pricora pair store.", path,
+  return pathError("The file " + quotedPath(path) + " is not a Pricora pair store.", path,
                    {{"application_id", hex},
                     {"user_version", std::to_string(version)},
                     {"schema_objects", std::to_string(objects)}});
@@ -113,7 +102,7 @@ Status checkIntegrity(SqliteConnection& db, const std::string& path) {
   if (rc != SQLITE_ROW) return openFailure(path, db, rc);
   const std::string verdict = run.text(0).value_or("");
   if (verdict != "ok")
-    return makeError("The pair store " + quotedPath(path) + " is damaged.", path, {{"quick_check", verdict}});
+    return pathError("The pair store " + quotedPath(path) + " is damaged.", path, {{"quick_check", verdict}});
   return {};
 }
 
@@ -136,11 +125,10 @@ Result<std::unique_ptr<SqlitePairStore>> SqlitePairStore::open(const std::string
   std::error_code ignored;
   const bool hadLog = std::filesystem::exists(path + "-wal", ignored);
   SqliteConnection db;
-  if (const int rc = db.open(path, options.vfs, options.readOnly); rc != SQLITE_OK) return openFailure(path, db, rc);
-  sqlite3_busy_timeout(db.get(), static_cast<int>(options.busyTimeout.count()));
-  // Until the file has proved to be a store of this schema it is only read: closing must not
-  // checkpoint a log that someone else left (another program, a newer schema) into it.
-  sqlite3_db_config(db.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+  // Until the file has proved to be a store of this schema it is only read (the log someone else
+  // left, another program or a newer schema, stays theirs).
+  if (const int rc = db.openCautiously(path, options.vfs, options.readOnly, options.busyTimeout); rc != SQLITE_OK)
+    return openFailure(path, db, rc);
 
   std::unique_ptr<SqlitePairStore> store(new SqlitePairStore(path, std::move(db), options.readOnly));
   const Status ready = store->initialize();
@@ -152,7 +140,7 @@ Result<std::unique_ptr<SqlitePairStore>> SqlitePairStore::open(const std::string
   // Merely reading a file in WAL mode creates its -wal and -shm files. A log this connection
   // created holds nothing, so closing may checkpoint it: that writes nothing into the file and
   // deletes both files again.
-  if (ready || !hadLog) sqlite3_db_config(store->db_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+  if (ready || !hadLog) store->db_.setCheckpointOnClose(true);
   if (!ready) return ready.error();
   return store;
 }
@@ -165,16 +153,16 @@ Status SqlitePairStore::initialize() {
     if (empty_) return {};
     if (const Status intact = checkIntegrity(db_, path_); !intact) return intact;
     if (prepareStatements() != SQLITE_OK)
-      return makeError("The pair store " + quotedPath(path_) + " is damaged.", path_, engineDetails(db_));
+      return pathError("The pair store " + quotedPath(path_) + " is damaged.", path_, db_.details());
     return {};
   }
   if (sqlite3_db_readonly(db_.get(), "main") == 1)
-    return makeError("The pair store " + quotedPath(path_) + " could not be opened because it is read-only.", path_,
+    return pathError("The pair store " + quotedPath(path_) + " could not be opened because it is read-only.", path_,
                      {});
   const Status ready = contents.value() == Contents::empty ? createSchema(db_, path_) : checkIntegrity(db_, path_);
   if (!ready) return ready;
   if (prepareStatements() != SQLITE_OK)
-    return makeError("The pair store " + quotedPath(path_) + " is damaged.", path_, engineDetails(db_));
+    return pathError("The pair store " + quotedPath(path_) + " is damaged.", path_, db_.details());
   // Only now may the file change. FULL has every commit sync the log, so a save that returned
   // survives a power cut; WAL makes a commit one append and one sync.
   if (const int rc = db_.exec("PRAGMA synchronous=FULL; PRAGMA journal_mode=WAL"); rc != SQLITE_OK)
@@ -215,7 +203,7 @@ Result<std::vector<StoredPair>> SqlitePairStore::loadAll() {
   while ((rc = run.step()) == SQLITE_ROW)
     pairs.push_back(StoredPair{run.integer(0), run.text(1), run.text(2), run.integer(3) != 0, run.integer(4) != 0});
   if (rc != SQLITE_DONE)
-    return makeError("Pricora could not read the pair store " + quotedPath(path_) + ".", path_, engineDetails(db_));
+    return pathError("Pricora could not read the pair store " + quotedPath(path_) + ".", path_, db_.details());
   return pairs;
 }
 
@@ -223,7 +211,7 @@ Result<std::vector<std::int64_t>> SqlitePairStore::save(const PairChanges& chang
   std::vector<std::int64_t> ids;
   if (changes.empty()) return ids;
   if (readOnly_)
-    return makeError("Pricora could not save your changes to " + quotedPath(path_) + ".", path_,
+    return pathError("Pricora could not save your changes to " + quotedPath(path_) + ".", path_,
                      {{"reason", "the store is open for reading only"}});
   // A rollback that failed after the last failed save would keep this one from beginning.
   if (sqlite3_get_autocommit(db_.get()) == 0) execute(rollback_);
@@ -235,31 +223,31 @@ Result<std::vector<std::int64_t>> SqlitePairStore::save(const PairChanges& chang
   // After an I/O error SQLite may have rolled back already; otherwise the transaction is still
   // open and must end here so that none of this save reaches the file.
   if (sqlite3_get_autocommit(db_.get()) == 0) execute(rollback_);
-  return makeError("Pricora could not save your changes to " + quotedPath(path_) + ".", path_, std::move(*failure));
+  return pathError("Pricora could not save your changes to " + quotedPath(path_) + ".", path_, std::move(*failure));
 }
 
 std::optional<ErrorDetails> SqlitePairStore::execute(SqliteStatement& statement) {
   SqliteStatement::Run run = statement.run();
   const int rc = run.step();
   if (rc == SQLITE_DONE || rc == SQLITE_ROW) return std::nullopt;
-  return engineDetails(db_);
+  return db_.details();
 }
 
 std::optional<ErrorDetails> SqlitePairStore::apply(const PairChanges& changes, std::vector<std::int64_t>& ids) {
   for (const StoredPair& pair : changes.inserts) {
     SqliteStatement::Run run = insert_.run();
     run.bind(1, pair.exchange).bind(2, pair.title).bind(3, pair.isFavourite).bind(4, pair.showInMenubar);
-    if (run.step() != SQLITE_DONE) return engineDetails(db_);
+    if (run.step() != SQLITE_DONE) return db_.details();
     ids.push_back(sqlite3_last_insert_rowid(db_.get()));
   }
   for (const StoredPair& pair : changes.updates) {
     SqliteStatement::Run run = update_.run();
     run.bind(1, pair.exchange).bind(2, pair.title).bind(3, pair.isFavourite).bind(4, pair.showInMenubar);
-    if (run.bind(5, pair.id).step() != SQLITE_DONE) return engineDetails(db_);
+    if (run.bind(5, pair.id).step() != SQLITE_DONE) return db_.details();
   }
   for (const std::int64_t id : changes.deletes) {
     SqliteStatement::Run run = delete_.run();
-    if (run.bind(1, id).step() != SQLITE_DONE) return engineDetails(db_);
+    if (run.bind(1, id).step() != SQLITE_DONE) return db_.details();
   }
   return std::nullopt;
 }

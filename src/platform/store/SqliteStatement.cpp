@@ -31,9 +31,32 @@ SqliteStatement::Run& SqliteStatement::Run::bind(int index, const std::optional<
   return *this;
 }
 
+SqliteStatement::Run& SqliteStatement::Run::bindReal(int index, double value) {
+  const int rc = sqlite3_bind_double(statement_, index, value);
+  if (bindError_ == SQLITE_OK) bindError_ = rc;
+  return *this;
+}
+
+SqliteStatement::Run& SqliteStatement::Run::bindBlob(int index, const std::string& bytes) {
+  const int rc = sqlite3_bind_blob64(statement_, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+  if (bindError_ == SQLITE_OK) bindError_ = rc;
+  return *this;
+}
+
 int SqliteStatement::Run::step() { return bindError_ != SQLITE_OK ? bindError_ : sqlite3_step(statement_); }
 
 std::int64_t SqliteStatement::Run::integer(int column) const { return sqlite3_column_int64(statement_, column); }
+
+double SqliteStatement::Run::real(int column) const { return sqlite3_column_double(statement_, column); }
+
+bool SqliteStatement::Run::isNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+
+std::string_view SqliteStatement::Run::blob(int column) const {
+  const void* bytes = sqlite3_column_blob(statement_, column);
+  const int length = sqlite3_column_bytes(statement_, column);
+  if (bytes == nullptr) return {};
+  return {static_cast<const char*>(bytes), static_cast<std::size_t>(length)};
+}
 
 std::optional<std::string> SqliteStatement::Run::text(int column) const {
   if (sqlite3_column_type(statement_, column) == SQLITE_NULL) return std::nullopt;

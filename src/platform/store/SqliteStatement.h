@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -33,10 +34,16 @@ class SqliteStatement {
 
     Run& bind(int index, std::int64_t value);
     Run& bind(int index, const std::optional<std::string>& text);  // none binds NULL
+    Run& bindReal(int index, double value);
+    Run& bindBlob(int index, const std::string& bytes);
     // SQLITE_ROW, SQLITE_DONE, or the error of the first failed bind or of the step.
     int step();
     std::int64_t integer(int column) const;
     std::optional<std::string> text(int column) const;  // none for NULL
+    double real(int column) const;
+    bool isNull(int column) const;
+    // The column's bytes, valid until the next step or the end of the run.
+    std::string_view blob(int column) const;
 
    private:
     sqlite3_stmt* statement_;

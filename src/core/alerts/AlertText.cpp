@@ -1,0 +1,244 @@
+#include "core/alerts/AlertText.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "core/app/Texts.h"
+#include "core/exchanges/Exchange.h"
+
+namespace pricora {
+
+namespace {
+
+constexpr double kHighestLevel = 1e12;
+constexpr double kHighestRise = 1000;  // per cent
+constexpr std::int64_t kShortestWindow = 5 * 60;
+constexpr std::int64_t kLongestWindow = 24 * 3600;
+constexpr std::string_view kMinus = "\xE2\x88\x92";  // U+2212, as typed from a character map
+
+const char* const kHowTo =
+    QT_TRANSLATE_NOOP("AppDelegate", "Write > 11000 or < 9500 for a level, +5% 1h or -5% 1h for a move; %1 is not one");
+
+// Reads the text from the front of `rest`: what is left of it moves along.
+class Cursor {
+ public:
+  explicit Cursor(std::string_view text) : rest_(text) { skipBlanks(); }
+  bool done() const { return rest_.empty(); }
+  std::string_view rest() const { return rest_; }
+  bool take(std::string_view word) {
+    if (!rest_.starts_with(word)) return false;
+    rest_.remove_prefix(word.size());
+    skipBlanks();
+    return true;
+  }
+  // A number the way people write one: digits with at most one point, nothing else.
+  std::string_view numberText() {
+    std::size_t end = 0;
+    while (end < rest_.size() &&
+           (std::isdigit(static_cast<unsigned char>(rest_[end])) || rest_[end] == '.' || rest_[end] == ',' ||
+            rest_[end] == '-' || std::isalpha(static_cast<unsigned char>(rest_[end]))))
+      ++end;
+    const std::string_view word = rest_.substr(0, end);
+    rest_.remove_prefix(end);
+    skipBlanks();
+    return word;
+  }
+
+ private:
+  void skipBlanks() {
+    while (!rest_.empty() && (rest_.front() == ' ' || rest_.front() == '\t')) rest_.remove_prefix(1);
+  }
+  std::string_view rest_;
+};
+
+std::optional<double> plainNumber(std::string_view text) {
+  bool digit = false, point = false;
+  for (const char c : text) {
+    if (c == '.' && !point)
+      point = true;
+    else if (std::isdigit(static_cast<unsigned char>(c)))
+      digit = true;
+    else
+      return std::nullopt;
+  }
+  double value = 0;
+  if (!digit || std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) return std::nullopt;
+  return value;
+}
+
+TextProblem notANumber(std::string_view text) {
+  if (text.find(',') != std::string_view::npos)
+    return {QT_TRANSLATE_NOOP("AppDelegate", "Write %1 with a point and without grouping, as in 11000.5"),
+            std::string(text)};
+  return {QT_TRANSLATE_NOOP("AppDelegate", "%1 is not a number"), std::string(text)};
+}
+
+// A window: "1h", "30m", "90 min", "1.5h", "1d".
+std::variant<std::int64_t, TextProblem> parseWindow(Cursor& cursor) {
+  std::string_view word = cursor.numberText();
+  std::size_t unit = 0;
+  while (unit < word.size() && !std::isalpha(static_cast<unsigned char>(word[unit]))) ++unit;
+  std::string_view name = word.substr(unit);
+  word = word.substr(0, unit);
+  if (name.empty()) name = cursor.numberText();
+  const std::optional<double> count = plainNumber(word);
+  double seconds = 0;
+  if (name == "m" || name == "min")
+    seconds = 60;
+  else if (name == "h")
+    seconds = 3600;
+  else if (name == "d")
+    seconds = 86400;
+  if (!count || seconds == 0)
+    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "Give the move a window from 5m to 24h, as in +5% 1h"),
+                       std::string(word) + std::string(name)};
+  seconds *= *count;
+  if (!(seconds >= kShortestWindow && seconds <= kLongestWindow))
+    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "A move's window is from 5 min to 24 h, not %1"),
+                       std::string(word) + std::string(name)};
+  return static_cast<std::int64_t>(std::llround(seconds));
+}
+
+// The fewest digits that read back as the same number, without an exponent: 0.00001234.
+std::string shortest(double value) {
+  char text[512];
+  const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
+  if (error != std::errc()) return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+  return std::string(text, end);
+}
+
+}  // namespace
+
+std::variant<AlertRule, TextProblem> parseAlertRule(std::string_view text) {
+  Cursor cursor(text);
+  AlertRule rule;
+  const bool above = cursor.take(">");
+  if (above || cursor.take("<")) {
+    rule.kind = above ? AlertKind::above : AlertKind::below;
+    const std::string_view number = cursor.numberText();
+    if (number.starts_with('-'))
+      return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "A level is a price greater than 0, not %1"),
+                         std::string(number)};
+    const std::optional<double> value = plainNumber(number);
+    if (!value) return notANumber(number);
+    if (!(*value > 0 && *value <= kHighestLevel))
+      return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "A level is a price greater than 0, not %1"),
+                         std::string(number)};
+    rule.level = *value;
+  } else if (const bool up = cursor.take("+"); up || cursor.take("-") || cursor.take(kMinus)) {
+    rule.kind = up ? AlertKind::up : AlertKind::down;
+    std::string_view number = cursor.numberText();
+    const std::optional<double> value = plainNumber(number);
+    if (!value) return notANumber(number);
+    if (!cursor.take("%")) return TextProblem{kHowTo, std::string(text)};
+    const double highest = rule.kind == AlertKind::up ? kHighestRise : 100;
+    if (!(*value > 0 && *value < highest + (rule.kind == AlertKind::up ? 1e-9 : 0)))
+      return TextProblem{
+          rule.kind == AlertKind::up
+              ? QT_TRANSLATE_NOOP("AppDelegate", "A move up is more than 0 % and at most 1000 %, not %1")
+              : QT_TRANSLATE_NOOP("AppDelegate", "A move down is more than 0 % and less than 100 %, not %1"),
+          std::string(number) + "%"};
+    rule.level = *value;
+    std::variant<std::int64_t, TextProblem> window = parseWindow(cursor);
+    if (auto* problem = std::get_if<TextProblem>(&window)) return *problem;
+    rule.windowSeconds = std::get<std::int64_t>(window);
+  } else {
+    return TextProblem{kHowTo, std::string(text)};
+  }
+  rule.once = cursor.take("once");
+  if (!cursor.done()) return TextProblem{kHowTo, std::string(text)};
+  return rule;
+}
+
+std::variant<std::vector<AlertRule>, TextProblem> parseAlertRules(std::string_view text) {
+  std::vector<AlertRule> rules;
+  while (!text.empty()) {
+    const std::size_t end = text.find(';');
+    const std::string_view part = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (part.find_first_not_of(" \t") == std::string_view::npos) continue;
+    std::variant<AlertRule, TextProblem> rule = parseAlertRule(part);
+    if (auto* problem = std::get_if<TextProblem>(&rule)) return *problem;
+    rules.push_back(std::get<AlertRule>(rule));
+  }
+  return rules;
+}
+
+std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(" \t");
+  const std::size_t space = text.find_first_of(" \t", start);
+  // The rule begins at the first sign after a blank: titles may hold a "-" of their own.
+  std::size_t rule = space;
+  while (rule != std::string_view::npos && (rule == 0 || (text[rule - 1] != ' ' && text[rule - 1] != '\t')))
+    rule = text.find_first_of("<>+-\xE2", rule + 1);
+  const auto title = [&] {
+    const std::string_view middle = text.substr(space, rule - space);
+    const std::size_t first = middle.find_first_not_of(" \t");
+    return first == std::string_view::npos ? std::string_view()
+                                           : middle.substr(first, middle.find_last_not_of(" \t") - first + 1);
+  };
+  if (start == std::string_view::npos || space == std::string_view::npos || rule == std::string_view::npos ||
+      title().empty())
+    return TextProblem{
+        QT_TRANSLATE_NOOP("AppDelegate", "Write the exchange, the pair and the alert, as in: Kraken XBT/USD > 11000"),
+        std::string(text)};
+  const std::string_view name = text.substr(start, space - start);
+  std::optional<Exchange> exchange;
+  for (Exchange candidate : kAllExchanges) {
+    const std::string_view known = displayName(candidate);
+    if (known.size() == name.size() && std::equal(known.begin(), known.end(), name.begin(),
+                                                  [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
+      exchange = candidate;
+  }
+  if (!exchange)
+    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate",
+                                         "%1 is not one of the exchanges Wex, Bitfinex, Kraken, Bitstamp, OKCoin, "
+                                         "Poloniex, CoinFloor and GDAX"),
+                       std::string(name)};
+  std::variant<AlertRule, TextProblem> parsed = parseAlertRule(text.substr(rule));
+  if (auto* problem = std::get_if<TextProblem>(&parsed)) return *problem;
+  return AlertSpec{{std::string(displayName(*exchange)), std::string(title())}, std::get<AlertRule>(parsed)};
+}
+
+std::string ruleText(const AlertRecord& alert) {
+  std::string text;
+  switch (alert.kind) {
+    case AlertKind::above:
+      text = "> " + shortest(alert.level);
+      break;
+    case AlertKind::below:
+      text = "< " + shortest(alert.level);
+      break;
+    case AlertKind::up:
+    case AlertKind::down: {
+      const std::int64_t window = alert.windowSeconds;
+      text =
+          (alert.kind == AlertKind::up ? "+" : "-") + shortest(alert.level) + "% " +
+          (window % 3600 == 0 ? std::to_string(window / 3600) + "h" : shortest(static_cast<double>(window) / 60) + "m");
+      break;
+    }
+  }
+  return alert.once ? text + " once" : text;
+}
+
+std::string rulesText(const std::vector<AlertRecord>& alerts) {
+  std::string text;
+  for (const AlertRecord& alert : alerts) text += (text.empty() ? "" : "; ") + ruleText(alert);
+  return text;
+}
+
+AlertRecord makeAlert(const PairName& pair, const AlertRule& rule, WallTime created) {
+  AlertRecord alert;
+  alert.pair = pair;
+  alert.kind = rule.kind;
+  alert.level = rule.level;
+  alert.windowSeconds = rule.windowSeconds;
+  alert.once = rule.once;
+  alert.created = created;
+  return alert;
+}
+
+}  // namespace pricora

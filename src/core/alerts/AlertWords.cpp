@@ -1,0 +1,112 @@
+#include "core/alerts/AlertWords.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/alerts/AlertStep.h"
+#include "core/app/Texts.h"
+
+namespace pricora {
+
+namespace {
+
+// The decimals the exchange wrote, so the locale's form shows the same digits.
+int decimalsOf(const std::string& text) {
+  const std::size_t point = text.find('.');
+  if (point == std::string::npos) return 0;
+  std::size_t end = point + 1;
+  while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+  return static_cast<int>(std::min<std::size_t>(end - point - 1, 12));
+}
+
+}  // namespace
+
+std::string AlertWords::summary(const AlertRecord& alert) const {
+  const std::string& title = alert.pair.title;
+  switch (alert.kind) {
+    case AlertKind::above:
+      return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 above %2"),
+                           {title, format_.number(alert.level)});
+    case AlertKind::below:
+      return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 below %2"),
+                           {title, format_.number(alert.level)});
+    case AlertKind::up:
+    case AlertKind::down:
+      break;
+  }
+  const std::string window = duration(std::chrono::seconds(alert.windowSeconds));
+  const std::string percent = format_.number(alert.level, 2);
+  return alert.kind == AlertKind::up
+             ? localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 up %2 % in %3"), {title, percent, window})
+             : localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 down %2 % in %3"), {title, percent, window});
+}
+
+std::string AlertWords::body(const AlertRecord& alert, const std::string& priceText, double price, WallTime at) const {
+  return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1: %2 at %3"),
+                       {alert.pair.exchange, format_.number(price, decimalsOf(priceText)), format_.time(at)});
+}
+
+std::string AlertWords::pastNote(const AlertRecord& alert) const {
+  const std::string rearm = format_.approximate(rearmingReading(alert));
+  switch (alert.kind) {
+    case AlertKind::above:
+      return localizedText(host_,
+                           QT_TRANSLATE_NOOP("AppDelegate",
+                                             "%1 is above %2 already: the alert fires when it has fallen to %3 and "
+                                             "rises past %2 again"),
+                           {alert.pair.title, format_.number(alert.level), rearm});
+    case AlertKind::below:
+      return localizedText(host_,
+                           QT_TRANSLATE_NOOP("AppDelegate",
+                                             "%1 is below %2 already: the alert fires when it has risen to %3 and "
+                                             "falls past %2 again"),
+                           {alert.pair.title, format_.number(alert.level), rearm});
+    case AlertKind::up:
+    case AlertKind::down:
+      break;
+  }
+  return localizedText(host_,
+                       QT_TRANSLATE_NOOP("AppDelegate",
+                                         "%1 has moved %2 % within the window already: the alert fires when the move "
+                                         "has shrunk to %3 % and reaches %2 % again"),
+                       {alert.pair.title, format_.number(alert.level, 2), rearm});
+}
+
+std::string AlertWords::phase(const AlertRecord& alert) const {
+  switch (alert.phase) {
+    case AlertPhase::fresh:
+      return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "not seen yet"));
+    case AlertPhase::armed:
+      return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "armed"));
+    case AlertPhase::waiting:
+      return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "past its level, arms again at %1"),
+                           {format_.approximate(rearmingReading(alert))});
+    case AlertPhase::spent:
+      break;
+  }
+  return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "fired once, spent"));
+}
+
+std::string AlertWords::change(const PriceChange& change) const {
+  return localizedText(
+      host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 % in %2"),
+      {format_.signedNumber(change.percent, std::abs(change.percent) < 1 ? 2 : 1), duration(change.span)});
+}
+
+std::string AlertWords::duration(std::chrono::seconds span) const {
+  const double hours = static_cast<double>(span.count()) / 3600;
+  if (hours >= 1) {
+    const double shown = std::round(hours * 10) / 10;
+    return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 h"), {format_.number(shown, shown < 10 ? 1 : 0)});
+  }
+  const double minutes = std::max(1.0, std::round(static_cast<double>(span.count()) / 60));
+  return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 min"), {format_.number(minutes, 0)});
+}
+
+std::string AlertWords::action(const std::string& key) const {
+  if (key == "again-up") return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "Again at +1 %"));
+  if (key == "again-down") return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "Again at −1 %"));
+  return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "Remove"));
+}
+
+}  // namespace pricora

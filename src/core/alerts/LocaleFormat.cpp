@@ -1,0 +1,59 @@
+#include "core/alerts/LocaleFormat.h"
+
+#include <unicode/datefmt.h>
+#include <unicode/numberformatter.h>
+
+#include <memory>
+
+namespace pricora {
+
+namespace {
+
+std::string utf8(const icu::UnicodeString& text) {
+  std::string out;
+  text.toUTF8String(out);
+  return out;
+}
+
+std::string format(const icu::number::LocalizedNumberFormatter& formatter, double value) {
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::UnicodeString text = formatter.formatDouble(value, status).toString(status);
+  return U_SUCCESS(status) ? utf8(text) : std::to_string(value);
+}
+
+icu::Locale localeNamed(const std::string& name) {
+  return name.empty() ? icu::Locale::getDefault() : icu::Locale(name.c_str());
+}
+
+}  // namespace
+
+std::string LocaleFormat::number(double value, int maxFraction) const {
+  using namespace icu::number;
+  return format(NumberFormatter::withLocale(localeNamed(locale_)).precision(Precision::maxFraction(maxFraction)),
+                value);
+}
+
+std::string LocaleFormat::approximate(double value) const {
+  using namespace icu::number;
+  return format(NumberFormatter::withLocale(localeNamed(locale_)).precision(Precision::maxSignificantDigits(6)), value);
+}
+
+std::string LocaleFormat::signedNumber(double value, int fraction) const {
+  using namespace icu::number;
+  return format(NumberFormatter::withLocale(localeNamed(locale_))
+                    .precision(Precision::fixedFraction(fraction))
+                    .sign(UNUM_SIGN_EXCEPT_ZERO),
+                value);
+}
+
+std::string LocaleFormat::time(WallTime time) const {
+  const std::unique_ptr<icu::DateFormat> format(
+      icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, localeNamed(locale_)));
+  if (!format) return {};
+  icu::UnicodeString text;
+  format->format(
+      static_cast<UDate>(std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count()), text);
+  return utf8(text);
+}
+
+}  // namespace pricora

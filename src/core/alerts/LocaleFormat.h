@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Clock.h"
+
+namespace pricora {
+
+// Numbers and times as the user's locale writes them, for what people read (alerts, changes);
+// never for what the menus and the dump show, which keep the exchanges' own texts.
+class LocaleFormat {
+ public:
+  // locale: an ICU locale name such as "de_DE"; empty for ICU's default.
+  explicit LocaleFormat(std::string locale) : locale_(std::move(locale)) {}
+
+  // 11000 → "11,000" (en) or "11.000" (de), with at most maxFraction digits after the point.
+  std::string number(double value, int maxFraction = 8) const;
+  // Six significant digits, for numbers Pricora worked out rather than the user typed: 10,945.
+  std::string approximate(double value) const;
+  // With its sign unless zero and exactly `fraction` digits after the point: "+1.5", "−0.25".
+  std::string signedNumber(double value, int fraction) const;
+  // The time of day, short: "14:32", "2:32 PM".
+  std::string time(WallTime time) const;
+
+ private:
+  std::string locale_;
+};
+
+}  // namespace pricora

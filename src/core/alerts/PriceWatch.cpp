@@ -1,0 +1,260 @@
+#include "core/alerts/PriceWatch.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/alerts/AlertStep.h"
+#include "core/alerts/AlertText.h"
+#include "core/app/Texts.h"
+#include "core/menu/NumberReading.h"
+#include "core/menu/TextOrder.h"
+
+namespace pricora {
+
+namespace {
+
+// Points of the price item's picture of the last day: one every quarter of an hour.
+constexpr std::size_t kSparklinePoints = 96;
+
+bool shows(const StatusPair& pair, const PairName& name) {
+  const ItemSubject& subject = pair.item->subject();
+  return subject.exchange == name.exchange && subject.pair == name.title;
+}
+
+// Six significant digits: "again at +1 %" of 10,599.53 is 10,705.5, not 10,705.5253.
+double rounded(double value) {
+  if (!(value > 0)) return value;
+  const double scale = std::pow(10.0, 5 - std::floor(std::log10(value)));
+  return std::round(value * scale) / scale;
+}
+
+}  // namespace
+
+PriceWatch::PriceWatch(AppServices& services, AppState& state, PairList& pairs, PriceItems& items, WatchParts parts)
+    : services_(services),
+      state_(state),
+      pairs_(pairs),
+      items_(items),
+      parts_(std::move(parts)),
+      format_(parts_.locale),
+      words_(services.host, format_),
+      history_(parts_.file) {
+  parts_.notifier.setListener(this);
+  items_.setMenuDelegate(this);
+}
+
+PriceWatch::~PriceWatch() {
+  items_.setMenuDelegate(nullptr);
+  for (const StatusPair& pair : items_.statusPairs())
+    if (pair.item->menu() && pair.item->menu()->delegate() == this) pair.item->menu()->setDelegate(nullptr);
+  parts_.notifier.setListener(nullptr);
+}
+
+void PriceWatch::start() {
+  if (parts_.fileProblem) {
+    const Error problem = services_.host.localizedError(*parts_.fileProblem);
+    const std::string line = localizedText(
+        services_.host, QT_TRANSLATE_NOOP("AppDelegate", "Alerts and the price history are not saved: %1"),
+        {problem.description});
+    services_.host.log("pricora: " + line + " " + problem.userInfo);
+    if (parts_.owner) parts_.notifier.notify(kFileProblemTag, {"Pricora", line, {}});
+  }
+  reloadAlerts();
+  const WallTime now = services_.clock.now();
+  for (const StatusPair& pair : items_.statusPairs())
+    showMove({pair.item->subject().exchange, pair.item->subject().pair}, now);
+}
+
+void PriceWatch::refreshStarting() {
+  flush();
+  if (parts_.file.changedElsewhere()) {
+    reloadAlerts();
+    services_.manageWindow.reloadData();
+  } else {
+    followPairs();
+  }
+}
+
+void PriceWatch::flush() { report(history_.flush(services_.clock.now()), historyFailureTold_); }
+
+void PriceWatch::reloadAlerts() {
+  Result<std::vector<AlertRecord>> loaded = parts_.file.loadAlerts();
+  if (!loaded) {
+    report(loaded.error(), alertFailureTold_);
+    return;
+  }
+  std::vector<AlertRecord>& fresh = loaded.value();
+  // Beside the owner, this process's own readings stand for alerts the file still holds.
+  if (!parts_.owner)
+    for (AlertRecord& alert : fresh)
+      for (const AlertRecord& known : alerts_)
+        if (known.id == alert.id) {
+          alert.phase = known.phase;
+          alert.fired = known.fired;
+        }
+  alerts_ = std::move(fresh);
+  followPairs();
+  // An alert made while the price stood past its level must not fire for it.
+  const WallTime now = services_.clock.now();
+  std::vector<AlertRecord> settled;
+  for (AlertRecord& alert : alerts_)
+    if (alert.phase == AlertPhase::fresh && settle(alert, now)) settled.push_back(alert);
+  save(settled);
+}
+
+void PriceWatch::followPairs() {
+  std::set<PairName> followed;
+  for (const PairRef& record : pairs_.content())
+    if ((record->isFavourite() || record->showInMenubar()) && record->exchange() && record->title())
+      followed.insert({*record->exchange(), *record->title()});
+  for (const AlertRecord& alert : alerts_) followed.insert(alert.pair);
+  report(history_.follow(followed, services_.clock.now()), historyFailureTold_);
+}
+
+std::optional<double> PriceWatch::currentPrice(const PairName& pair) const {
+  if (const std::span<const PriceSample> recent = history_.recent(pair); !recent.empty()) return recent.back().price;
+  const std::optional<Exchange> exchange = exchangeNamed(pair.exchange);
+  if (!exchange) return std::nullopt;
+  const std::string key = pair.title + ": ";
+  for (const MenuItemRef& item : state_.exchanges[*exchange].submenu->itemArray())
+    if (hasTitlePrefix(item->title(), key)) return readDouble(std::string_view(item->title()).substr(key.size()));
+  return std::nullopt;
+}
+
+bool PriceWatch::settle(AlertRecord& alert, WallTime now) {
+  const std::optional<double> price = currentPrice(alert.pair);
+  if (!price) return false;
+  alert.phase = stepAlert(alert, alertReading(alert, history_.recent(alert.pair), *price, now)).phase;
+  return true;
+}
+
+void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const PairEntry& entry) {
+  PairName pair{std::string(displayName(exchange)), title};
+  if (!history_.follows(pair)) return;
+  const std::string& headline = entry.headline();
+  if (headline.size() < title.size() + 2) return;
+  const std::string text = headline.substr(title.size() + 2);
+  const std::optional<double> price = readDouble(text);
+  // "inf", "nan" and negative numbers are no prices to compare with.
+  if (!price || !std::isfinite(*price) || *price < 0) return;
+  const WallTime now = services_.clock.now();
+  std::vector<AlertRecord> changed;
+  for (AlertRecord& alert : alerts_) {
+    if (alert.pair != pair) continue;
+    const AlertStep step = stepAlert(alert, alertReading(alert, history_.recent(pair), *price, now));
+    if (step.phase == alert.phase) continue;
+    alert.phase = step.phase;
+    if (step.fires) {
+      alert.fired = now;
+      fire(alert, text, *price, now);
+    }
+    changed.push_back(alert);
+  }
+  history_.add(pair, now, text, *price);
+  save(changed);
+  showMove(pair, now);
+}
+
+void PriceWatch::fire(const AlertRecord& alert, const std::string& priceText, double price, WallTime now) {
+  const std::string summary = words_.summary(alert);
+  const std::string body = words_.body(alert, priceText, price, now);
+  lastWords_[alert.id] = summary + " (" + body + ")";
+  for (const StatusPair& pair : items_.statusPairs())
+    if (shows(pair, alert.pair)) pair.item->setNeedsAttention(true);
+  if (!parts_.owner) return;
+  Notification notification{summary, body, {}};
+  for (const char* key : {"remove", "again-up", "again-down"})
+    notification.actions.emplace_back(key, words_.action(key));
+  parts_.notifier.notify(alert.id, notification);
+}
+
+void PriceWatch::showMove(const PairName& pair, WallTime now) {
+  std::optional<PriceMove> move;
+  const std::span<const PriceSample> recent = history_.recent(pair);
+  if (const std::optional<PriceChange> change = changeOverDay(recent, now))
+    move = PriceMove{change->percent, words_.change(*change), sparkline(recent, now, kSparklinePoints)};
+  for (const StatusPair& item : items_.statusPairs())
+    if (shows(item, pair)) item.item->setMove(move);
+}
+
+void PriceWatch::save(const std::vector<AlertRecord>& changed) {
+  if (changed.empty() || !parts_.owner || parts_.file.isReadOnly()) return;
+  report(parts_.file.updateAlerts(changed), alertFailureTold_);
+}
+
+void PriceWatch::report(const Status& status, bool& told) {
+  if (status) {
+    told = false;
+    return;
+  }
+  // Once until it works again: a full disk must not fill the log at every refresh.
+  if (std::exchange(told, true)) return;
+  const Error error = services_.host.localizedError(status.error());
+  services_.host.log("pricora: " + error.description + " " + error.userInfo);
+}
+
+std::string PriceWatch::alertsText(const PairName& pair) const {
+  std::vector<AlertRecord> own;
+  std::copy_if(alerts_.begin(), alerts_.end(), std::back_inserter(own),
+               [&](const AlertRecord& alert) { return alert.pair == pair; });
+  return rulesText(own);
+}
+
+ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& text) {
+  std::variant<std::vector<AlertRule>, TextProblem> parsed = parseAlertRules(text);
+  if (const auto* problem = std::get_if<TextProblem>(&parsed))
+    return {localizedText(services_.host, problem->message, {problem->argument}), true};
+  const WallTime now = services_.clock.now();
+  std::vector<AlertRecord> made;
+  std::string note;
+  for (const AlertRule& rule : std::get<std::vector<AlertRule>>(parsed)) {
+    AlertRecord alert = makeAlert(pair, rule, now);
+    if (settle(alert, now) && alert.phase == AlertPhase::waiting) note = words_.pastNote(alert);
+    made.push_back(alert);
+  }
+  if (const Status saved = parts_.file.replaceAlerts(pair, made); !saved)
+    return {services_.host.localizedError(saved.error()).description, true};
+  reloadAlerts();
+  return {note, false};
+}
+
+void PriceWatch::notificationAction(std::int64_t tag, const std::string& key) {
+  const auto alert = std::find_if(alerts_.begin(), alerts_.end(), [&](const AlertRecord& a) { return a.id == tag; });
+  if (alert == alerts_.end()) return;
+  Status done;
+  if (key == "remove") {
+    if (Result<bool> removed = parts_.file.removeAlert(tag); !removed) done = removed.error();
+  } else if (key == "again-up" || key == "again-down") {
+    const std::optional<double> price = currentPrice(alert->pair);
+    if (!price) return;
+    // The next level, a step past the price that fired: the same alert, armed for it.
+    AlertRecord again = *alert;
+    again.kind = key == "again-up" ? AlertKind::above : AlertKind::below;
+    again.level = rounded(*price * (key == "again-up" ? 1.01 : 0.99));
+    again.windowSeconds = 0;
+    again.phase = AlertPhase::armed;
+    done = parts_.file.updateAlerts({again});
+  } else {
+    return;
+  }
+  if (!done) {
+    const Error error = services_.host.localizedError(done.error());
+    services_.host.log("pricora: " + error.description + " " + error.userInfo);
+    return;
+  }
+  reloadAlerts();
+  services_.manageWindow.reloadData();
+}
+
+void PriceWatch::notificationUndelivered(std::int64_t tag) {
+  // Nobody shows notifications: standard error, one line an alert.
+  if (const auto words = lastWords_.find(tag); words != lastWords_.end())
+    services_.host.log("pricora: " + words->second);
+}
+
+void PriceWatch::menuWillOpen(Menu& menu) {
+  for (const StatusPair& pair : items_.statusPairs())
+    if (pair.item->menu().get() == &menu) pair.item->setNeedsAttention(false);
+}
+
+}  // namespace pricora

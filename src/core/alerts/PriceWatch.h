@@ -1,0 +1,100 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/alerts/AlertWords.h"
+#include "core/alerts/LocaleFormat.h"
+#include "core/app/AppServices.h"
+#include "core/app/AppState.h"
+#include "core/exchanges/PairEntry.h"
+#include "core/history/PriceHistory.h"
+#include "core/menu/PriceItems.h"
+#include "core/store/PairList.h"
+#include "platform/ManageWindow.h"
+#include "platform/Notifier.h"
+#include "platform/history/HistoryFile.h"
+
+namespace pricora {
+
+// What a run mode gives the price watch.
+struct WatchParts {
+  HistoryFile& file;
+  Notifier& notifier;
+  std::string locale;  // ICU's name of the user's locale for numbers and times, "de_DE"
+  // The process that holds the store writes the history and the alerts' states and notifies.
+  // Any other (a text bar beside the tray) only reads the file, and shows an alert that fires as
+  // its price item's attention state.
+  bool owner = true;
+  // Why the file could not be opened for writing, told once at start.
+  std::optional<Error> fileProblem;
+};
+
+// Keeps the history of the pairs the user follows (favourites, price items and pairs with an
+// alert), shows each price item's change over the last day, and fires the alerts: a
+// notification, replaced rather than stacked, and the price item's attention state until its
+// menu opens. Without a notification service it says so on standard error, one line an alert.
+class PriceWatch final : public NotifierListener, public MenuDelegate {
+ public:
+  PriceWatch(AppServices& services, AppState& state, PairList& pairs, PriceItems& items, WatchParts parts);
+  ~PriceWatch();
+  PriceWatch(const PriceWatch&) = delete;
+  PriceWatch& operator=(const PriceWatch&) = delete;
+
+  // Once the price items exist: reads the alerts and the followed pairs' last day, and shows
+  // the changes they hold.
+  void start();
+  // At the start of every refresh: takes in alerts that another process (pricora --alert)
+  // changed, follows the pairs the user follows now, writes what the last refresh left.
+  void refreshStarting();
+  // Every ticker of every exchange, after the menus took it.
+  void priceSeen(Exchange exchange, const std::string& title, const PairEntry& entry);
+  // Writes the refresh's prices.
+  void flush();
+
+  // The Manage window's Alert column: the pair's alerts as the user writes them.
+  std::string alertsText(const PairName& pair) const;
+  // Replaces the pair's alerts with the ones the text holds. An error leaves them as they were;
+  // a note says when an alert was made past its level already.
+  ManageNote setAlertsText(const PairName& pair, const std::string& text);
+  const std::vector<AlertRecord>& alerts() const { return alerts_; }
+
+  void notificationAction(std::int64_t tag, const std::string& key) override;
+  void notificationUndelivered(std::int64_t tag) override;
+  // A price item's menu opens: its attention state ends.
+  void menuWillOpen(Menu& menu) override;
+  void menuDidClose(Menu&) override {}
+
+  // The tags of notifications that are not an alert's.
+  static constexpr std::int64_t kFileProblemTag = 0;
+
+ private:
+  void reloadAlerts();
+  void followPairs();
+  // The pair's latest price: from its history, else from its item in the exchange's submenu.
+  std::optional<double> currentPrice(const PairName& pair) const;
+  // A fresh alert's first reading, when there is a price for it; true when it is past already.
+  bool settle(AlertRecord& alert, WallTime now);
+  void fire(const AlertRecord& alert, const std::string& priceText, double price, WallTime now);
+  void showMove(const PairName& pair, WallTime now);
+  void save(const std::vector<AlertRecord>& changed);
+  void report(const Status& status, bool& reported);
+
+  AppServices& services_;
+  AppState& state_;
+  PairList& pairs_;
+  PriceItems& items_;
+  WatchParts parts_;
+  LocaleFormat format_;
+  AlertWords words_;
+  PriceHistory history_;
+  std::vector<AlertRecord> alerts_;
+  std::map<std::int64_t, std::string> lastWords_;  // per alert: its last firing in one line
+  bool historyFailureTold_ = false;
+  bool alertFailureTold_ = false;
+};
+
+}  // namespace pricora

@@ -1,0 +1,132 @@
+// Alerts and the change over the last day, in the application on the fake platform, with a real
+// history file: prices come through the refreshes, a minute apart on the fake clock.
+#include <gtest/gtest.h>
+
+#include "core/alerts/AlertText.h"
+#include "platform/store/SqliteHistoryFile.h"
+#include "support/FakeNotifier.h"
+#include "support/FakePlatform.h"
+#include "support/TempDir.h"
+
+namespace pricora {
+namespace {
+
+const PairName kPair{"Bitstamp", "BTC/USD"};
+
+class Watch : public ::testing::Test {
+ protected:
+  // With a problem the file could not be opened: nothing is stored.
+  explicit Watch(std::optional<Error> problem = std::nullopt)
+      : file(problem ? std::make_unique<NoHistoryFile>(*problem) : open()),
+        delegate(platform.services, *platform.context, WatchParts{*file, notifier, "en_US", true, problem}) {
+    delegate.applicationDidFinishLaunching();
+    platform.queue.advance(Seconds(0.25));
+    platform.manageWindow.selected = "Bitstamp";
+  }
+  // Answers the refresh under way with BTC/USD at price (every other request fails), then
+  // moves on a minute, which starts the next refresh.
+  void refresh(const std::string& price) {
+    platform.fetch.respondToAll([&](const std::string& url) -> std::optional<std::string> {
+      if (url.ends_with("/ticker/btcusd/")) return R"({"last":")" + price + R"("})";
+      return std::nullopt;
+    });
+    platform.queue.runUntilIdle();
+    platform.queue.advance(Seconds(60));
+  }
+  // The Alert column of BTC/USD's row, typed in as the window would.
+  const ManageRow& type(const std::string& text) {
+    platform.manageWindow.delegate->selectedExchangeChanged();
+    platform.manageWindow.delegate->alertsChanged(platform.manageWindow.rows.at(0).id, text);
+    platform.queue.runUntilIdle();
+    return platform.manageWindow.rows.at(0);
+  }
+  std::vector<std::string> summaries() const {
+    std::vector<std::string> out;
+    for (const auto& [tag, shown] : notifier.shown) out.push_back(std::to_string(tag) + " " + shown.summary);
+    return out;
+  }
+  StatusItem& item() { return *delegate.priceItems().statusPairs().at(0).item; }
+  std::unique_ptr<HistoryFile> open() { return std::move(SqliteHistoryFile::open(dir.file("history.sqlite")).value()); }
+
+  test::TempDir dir;
+  std::unique_ptr<HistoryFile> file;
+  test::FakeNotifier notifier;
+  test::FakePlatform platform{{{0, "Bitstamp", "BTC/USD", false, true}}};
+  AppDelegate delegate;
+};
+
+TEST_F(Watch, AlertsFireOncePerCrossingNeverForALevelAlreadyPastAndArmAgainPastTheMargin) {
+  refresh("10900");
+  const ManageRow wrong = type("> 11000; < abc");
+  EXPECT_TRUE(wrong.alertsNote.isError);
+  EXPECT_EQ(wrong.alertsNote.text, "abc is not a number");
+  EXPECT_EQ(wrong.alerts, "> 11000; < abc");  // kept for correcting, and nothing stored
+  EXPECT_TRUE(file->loadAlerts().value().empty());
+  const ManageRow made = type("> 11000;< 10950");
+  EXPECT_EQ(made.alerts, "> 11000; < 10950");
+  EXPECT_FALSE(made.alertsNote.isError);
+  EXPECT_EQ(made.alertsNote.text.find("BTC/USD is below 10,950 already"), 0u) << made.alertsNote.text;
+
+  // > 11000 fires at 11100 and arms again only at 10945 (0.5 % under); < 10950, made past its
+  // level, arms at 11004.75 and fires at the next fall.
+  for (const char* price : {"11100", "11050", "10960", "11010", "10940", "11001"}) refresh(price);
+  const auto& alerts = delegate.priceWatch()->alerts();
+  const std::string above = std::to_string(alerts.at(0).id), below = std::to_string(alerts.at(1).id);
+  EXPECT_EQ(summaries(), (std::vector<std::string>{above + " BTC/USD above 11,000", below + " BTC/USD below 10,950",
+                                                   above + " BTC/USD above 11,000"}));
+  const Notification& first = notifier.shown.at(0).second;
+  EXPECT_EQ(first.body.find("Bitstamp: 11,100 at "), 0u) << first.body;
+  EXPECT_EQ(first.actions, (std::vector<std::pair<std::string, std::string>>{
+                               {"remove", "Remove"}, {"again-up", "Again at +1 %"}, {"again-down", "Again at −1 %"}}));
+  EXPECT_EQ(file->loadAlerts().value().at(1).phase, AlertPhase::waiting);
+
+  // The item calls for attention until its menu opens, and shows the change since the oldest price.
+  EXPECT_TRUE(item().needsAttention());
+  item().menu()->delegate()->menuWillOpen(*item().menu());
+  EXPECT_FALSE(item().needsAttention());
+  ASSERT_TRUE(item().move());
+  EXPECT_NEAR(item().move()->percent, (11001.0 / 10900 - 1) * 100, 1e-9);
+  EXPECT_EQ(item().move()->text, "+0.93 % in 6 min");
+  EXPECT_EQ(item().move()->recent.size(), 7u);
+  EXPECT_EQ(file->samples(kPair, platform.queue.now() - std::chrono::hours(1)).value().size(), 7u);
+}
+
+TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNextRefresh) {
+  refresh("100");
+  // pricora --alert, in another process, while this one runs.
+  open()->addAlert(makeAlert(kPair, {AlertKind::up, 2, 300, true}, platform.queue.now()));
+  // 0.3 a minute is 1.5 % in five minutes: never 2 %.
+  for (int step = 1; step <= 8; ++step) refresh(std::to_string(100 + 0.3 * step));
+  EXPECT_TRUE(notifier.shown.empty());
+  refresh("104.5");
+  refresh("99");
+  refresh("104");
+  EXPECT_EQ(summaries(), std::vector<std::string>{"1 BTC/USD up 2 % in 5 min"});  // once: then spent
+  EXPECT_EQ(delegate.priceWatch()->alerts().at(0).phase, AlertPhase::spent);
+
+  notifier.listener->notificationUndelivered(1);
+  EXPECT_EQ(platform.host.logLines.back().find("pricora: BTC/USD up 2 % in 5 min (Bitstamp: 104.5 at "), 0u);
+  notifier.listener->notificationAction(1, "again-up");
+  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "> 105.04 once");
+  EXPECT_EQ(file->loadAlerts().value().at(0).phase, AlertPhase::armed);
+  notifier.listener->notificationAction(1, "remove");
+  EXPECT_TRUE(file->loadAlerts().value().empty());
+}
+
+class WatchWithoutItsFile : public Watch {
+ protected:
+  WatchWithoutItsFile() : Watch(Error{"The history file “h” is damaged.", "{quick_check = \"*** page 2\"}"}) {}
+};
+
+TEST_F(WatchWithoutItsFile, TellsOnceAndRunsOnWithTheHistoryInMemory) {
+  ASSERT_EQ(notifier.shown.size(), 1u);
+  EXPECT_EQ(notifier.shown[0].first, PriceWatch::kFileProblemTag);
+  EXPECT_NE(platform.host.logLines.at(0).find("not saved: The history file “h” is damaged."), std::string::npos);
+  refresh("10");
+  refresh("11");
+  ASSERT_TRUE(item().move());
+  EXPECT_EQ(item().move()->text, "+10.0 % in 1 min");
+}
+
+}  // namespace
+}  // namespace pricora
