@@ -4,8 +4,9 @@ namespace pricora::bench {
 
 namespace {
 
-std::vector<std::string> commandLine(const std::string& binary, const std::vector<std::string>& arguments) {
-  std::vector<std::string> words = {binary, "--headless"};
+std::vector<std::string> commandLine(const BenchProgram::Options& options, const std::vector<std::string>& arguments) {
+  std::vector<std::string> words = {options.binary};
+  if (options.headless) words.push_back("--headless");
   words.insert(words.end(), arguments.begin(), arguments.end());
   return words;
 }
@@ -14,7 +15,7 @@ std::vector<std::string> commandLine(const std::string& binary, const std::vecto
 
 BenchProgram::BenchProgram(const exsim::Simulator& simulator, const std::vector<std::string>& arguments,
                            const Options& options)
-    : process_(commandLine(options.binary, arguments), prepareHome(simulator, options)) {}
+    : process_(commandLine(options, arguments), prepareHome(simulator, options)) {}
 
 test::Subprocess::Environment BenchProgram::prepareHome(const exsim::Simulator& simulator, const Options& options) {
   home_.write("config/Pricora/Pricora.conf", simulator.settingsText());
@@ -28,6 +29,7 @@ test::Subprocess::Environment BenchProgram::prepareHome(const exsim::Simulator& 
                                              {"DISPLAY", std::nullopt},
                                              {"WAYLAND_DISPLAY", std::nullopt}};
   if (options.reportStalls) variables["PRICORA_REPORT_STALLS"] = "1";
+  for (const auto& [name, value] : options.environment) variables[name] = value;
   for (const std::string& alert : options.alerts)
     test::Subprocess({options.binary, "--alert", alert}, variables).wait(std::chrono::seconds(30));
   return variables;

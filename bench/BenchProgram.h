@@ -14,6 +14,8 @@ namespace pricora::bench {
 // stay out of the measurement. With reportStalls it prints its longest event-loop stall when it
 // ends. The binary is the one built beside the benchmarks unless another is named. Alerts given
 // ("Bitstamp BTC/USD > 11000") are made with `BINARY --alert` in that home before it starts.
+// Without headless it starts as on a desktop, where the environment (a display, a session bus)
+// comes from environment.
 class BenchProgram {
  public:
   struct Options {
@@ -21,6 +23,8 @@ class BenchProgram {
     bool reportStalls = false;
     std::string binary = PRICORA_BINARY;
     std::vector<std::string> alerts;
+    bool headless = true;
+    test::Subprocess::Environment environment;
   };
 
   BenchProgram(const exsim::Simulator& simulator, const std::vector<std::string>& arguments, const Options& options);

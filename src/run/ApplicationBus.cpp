@@ -1,6 +1,7 @@
 #include "run/ApplicationBus.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
@@ -34,6 +35,13 @@ ApplicationBus::~ApplicationBus() {
 
 bool ApplicationBus::handleMessage(const QDBusMessage& message, const QDBusConnection& connection) {
   if (message.interface() != ApplicationBusName::kInterface) return false;
+  if (message.member() == "ActivateAction") {
+    // The desktop entry offers no actions: every name is unknown.
+    connection.send(message.createErrorReply(
+        QDBusError::InvalidArgs,
+        QStringLiteral("Pricora has no action named \"%1\"").arg(message.arguments().value(0).toString())));
+    return true;
+  }
   if (message.member() != "Activate" && message.member() != "Open") return false;
   // Messages may arrive on the bus's own thread; the application runs on the main one.
   QMetaObject::invokeMethod(

@@ -17,9 +17,9 @@ struct ApplicationBusName {
 };
 
 // Publishes this copy on the session bus for as long as it lives: Activate (and Open, which has
-// no files to open) run the handler on the main thread and are answered once it has run. Without a
-// session bus, or when another process owns the name, nothing is published and the copy runs all
-// the same.
+// no files to open) run the handler on the main thread and are answered once it has run;
+// ActivateAction is refused, as there are no actions. Without a session bus, or when another
+// process owns the name, nothing is published and the copy runs all the same.
 class ApplicationBus final : public QDBusVirtualObject {
  public:
   explicit ApplicationBus(std::function<void()> activate);

@@ -4,34 +4,44 @@
 #include <QObject>
 
 #include <chrono>
-#include <map>
+#include <functional>
 #include <memory>
-#include <set>
-#include <unordered_map>
-#include <vector>
 
 #include "platform/menu/Menu.h"
 #include "platform/menu/MenuActionTarget.h"
 #include "qt/ImageCache.h"
 #include "sni/DBusTypes.h"
+#include "sni/ExportedTree.h"
+#include "sni/HostPolicies.h"
+#include "sni/OpenMenus.h"
+#include "sni/ReplyWriter.h"
 
 namespace pricora {
 
-// One menu tree of the model as com.canonical.dbusmenu, read straight from the model.
+// How long the exporter waits where the protocol leaves it open; tests shorten both.
+struct ExporterTiming {
+  // A refresh changes a menu many times over a second or two, and a host answers each
+  // LayoutUpdated by fetching the whole tree again: it hears of a burst of changes once.
+  std::chrono::milliseconds announcementDelay{250};
+  std::chrono::milliseconds silenceCloses{LibdbusmenuPolicy::kSilenceCloses};
+};
+
+// One menu tree of the model as com.canonical.dbusmenu: the bus-facing side, which answers hosts
+// from the ExportedTree and tells them what changed, following the hosts' policies.
 //
-// Ids: 0 is the root menu; every item gets its own id the first time a host sees it and keeps
-// it for as long as the item lives (a new item never reuses an old id). A menu whose items a
-// host has received is followed from then on: changes are announced once per turn of the event
-// loop, LayoutUpdated for each menu whose items were added, removed or moved, one
-// ItemsPropertiesUpdated for all items whose text, state or picture changed. Menus a host never
-// received cost nothing when they change. A menu that is closed is not announced either: hosts
-// that fetch the whole tree on every LayoutUpdated (GNOME's) would rebuild thousands of items for
-// each turn of a refresh; AboutToShow answers that it needs an update instead.
+// GetLayout and GetGroupProperties take what they show on the main thread, from snapshots kept
+// while menus are unchanged, and are answered from the ReplyWriter's thread: a host fetching a
+// tree of 150,000 nodes holds up nothing else. Every reply carries the revision it shows.
+//
+// Changes are announced once per burst, 250 ms after the first: LayoutUpdated for each menu whose
+// items were added, removed or moved, one ItemsPropertiesUpdated for all items whose text, state or
+// picture changed. AboutToShow answers whether anything changed that hosts were not told.
 //
 // "clicked" sends the item's action to the target on the next turn of the event loop, after the
-// host has its reply. Opening a menu (AboutToShow or the "opened" event) tells its delegate
-// menuWillOpen once; "closed", or the exporter going away, tells menuDidClose.
-class DBusMenuExporter final : public QObject, protected QDBusContext, public MenuObserver {
+// host has its reply. Opening a menu (AboutToShow, AboutToShowGroup or the "opened" event) tells
+// its delegate menuWillOpen once; "closed", hosts' silence (see OpenMenus), a new root in place of
+// an open one or the exporter going away tells menuDidClose.
+class DBusMenuExporter final : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
   Q_PROPERTY(uint Version READ version)
@@ -40,12 +50,12 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   Q_PROPERTY(QStringList IconThemePath READ iconThemePath)
 
  public:
-  DBusMenuExporter(MenuRef root, MenuActionTarget& target, ImageCache& images);
+  DBusMenuExporter(MenuRef root, MenuActionTarget& target, ImageCache& images, ExporterTiming timing = {});
   ~DBusMenuExporter() override;
 
   // Shows another menu (or none) at the root, as one layout change.
   void setRoot(MenuRef root);
-  const MenuRef& root() const { return root_; }
+  const MenuRef& root() const { return tree_.root(); }
 
   uint version() const { return 3; }
   QString textDirection() const { return QStringLiteral("ltr"); }
@@ -68,63 +78,20 @@ class DBusMenuExporter final : public QObject, protected QDBusContext, public Me
   void ItemActivationRequested(int id, uint timestamp);
 
  private:
-  struct Known {
-    std::weak_ptr<MenuItem> item;
-    int id = 0;
-  };
-  // What a host was last told about one menu's items.
-  struct Followed {
-    std::weak_ptr<Menu> menu;
-    int parentId = 0;
-    std::vector<int> ids;
-    std::vector<QVariantMap> properties;
-    std::vector<const Menu*> submenus;
-    bool changed = false;
-    bool stale = false;  // its items changed while it was closed
-  };
-
-  void menuChanged(Menu& menu) override;
-  static constexpr std::chrono::milliseconds kAnnouncementDelay{250};
   void queueAnnouncement();
   void announceChanges();
 
-  int idOf(const MenuItemRef& item);
-  MenuItemRef itemWithId(int id) const;
-  // The menu below a node: the root for 0, an item's submenu otherwise; none for unknown ids.
-  MenuRef menuBelow(int id) const;
-  bool knows(int id) const { return id == 0 || itemWithId(id) != nullptr; }
-  QVariantMap propertiesOf(int id);
-  QVariantMap propertiesOf(const MenuItem& item);
-  DBusMenuLayout layoutOf(int id, const MenuRef& menu, int depth, const QStringList& names);
-  void follow(const MenuRef& menu, int parentId, std::vector<int> ids, std::vector<QVariantMap> properties);
-  void stopFollowing();
-  void forgetLostItems();
   bool handleEvent(int id, const QString& eventId);
-  bool needsUpdate() const;
-  bool isOpen(const Menu* menu) const {
-    auto found = open_.find(menu);
-    return found != open_.end() && !found->second.expired();
-  }
-  // The menu below id opens: its delegate hears of it and, with announceStale, the host is told
-  // when it changed while closed.
-  void opening(int id, bool announceStale);
-  void closing(const MenuRef& menu);
+  // Answers the call being served with what make returns for the layout, once it is all taken.
+  void answerWithLayout(LayoutTaking taking, std::function<QVariantList(const LayoutSnapshotRef&)> make);
 
-  MenuRef root_;
   MenuActionTarget& target_;
-  ImageCache& images_;
-  std::unordered_map<const MenuItem*, Known> ids_;
-  std::unordered_map<int, std::weak_ptr<MenuItem>> items_;
-  std::size_t liveAfterLastSweep_ = 0;
-  int nextId_ = 1;
-  uint revision_ = 1;
-  std::unordered_map<const Menu*, Followed> followed_;
-  std::size_t followedAfterLastSweep_ = 0;
-  std::vector<const Menu*> changed_;
-  std::map<const Menu*, std::weak_ptr<Menu>> open_;
-  std::map<const Image*, std::pair<std::weak_ptr<const Image>, QByteArray>> pngs_;
+  ExporterTiming timing_;
+  ExportedTree tree_;
+  OpenMenus open_;
   bool announcementQueued_ = false;
-  bool rootReplaced_ = false;
+  bool announceWhenSent_ = false;
+  ReplyWriter replies_;  // last: its thread is done before the rest goes
 };
 
 }  // namespace pricora

@@ -10,21 +10,9 @@ QString dbusMenuLabel(const std::string& title) {
   return label;
 }
 
-QVariantMap menuItemProperties(const MenuItem& item, const QByteArray& iconPng) {
+QVariantMap menuItemProperties(const ItemRecord& item) {
   QVariantMap properties;
-  if (item.isSeparatorItem()) {
-    properties.insert("type", QStringLiteral("separator"));
-    return properties;
-  }
-  properties.insert("label", dbusMenuLabel(item.title()));
-  if (!item.isEnabled()) properties.insert("enabled", false);
-  if (item.submenu()) properties.insert("children-display", QStringLiteral("submenu"));
-  if (!iconPng.isEmpty()) properties.insert("icon-data", iconPng);
-  // The model knows a check mark only by its state; an item that is off looks like any other.
-  if (item.state() != 0) {
-    properties.insert("toggle-type", QStringLiteral("checkmark"));
-    properties.insert("toggle-state", item.state());
-  }
+  forEachMenuItemProperty(item, [&](const QString& name, const QVariant& value) { properties.insert(name, value); });
   return properties;
 }
 

@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+
 #include <csignal>
 #include <fstream>
 
+#include "run/ApplicationBus.h"
 #include "run/SignalWatcher.h"
 #include "support/AppEnvironment.h"
 #include "support/Subprocess.h"
@@ -89,6 +93,16 @@ TEST(SingleInstance, OfTwoStartsAtOnceExactlyOneRuns) {
     EXPECT_NE(loser->errors().find(pidMention(winner)), std::string::npos) << loser->errors();
     if (c.desktop) {
       EXPECT_EQ(loser->errors().find("showing its Manage window") != std::string::npos, c.bus) << loser->errors();
+    }
+    if (c.bus) {  // the interface's third method is answered too, if only to say there is no such action
+      QDBusConnection bus = QDBusConnection::connectToBus(
+          QString::fromStdString(environment["DBUS_SESSION_BUS_ADDRESS"].value()), "single-instance");
+      QDBusMessage call = QDBusMessage::createMethodCall(ApplicationBusName::kService, ApplicationBusName::kPath,
+                                                         ApplicationBusName::kInterface, "ActivateAction");
+      call << QString("quit") << QVariantList() << QVariantMap();
+      EXPECT_EQ(bus.call(call, QDBus::Block, 10000).errorName().toStdString(),
+                "org.freedesktop.DBus.Error.InvalidArgs");
+      QDBusConnection::disconnectFromBus("single-instance");
     }
 
     EXPECT_TRUE(winner.running());

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <set>
 
 #include "sni/TrayChooser.h"
 #include "support/Subprocess.h"
@@ -243,6 +244,42 @@ TEST_F(SniTrayTest, GetLayoutSendsTheLevelsAskedFor) {
   EXPECT_EQ(toggle["toggle-state"], 1);
   EXPECT_EQ(layout(one.children[3].id, 1).children.size(), 1);  // one exchange's submenu alone
   EXPECT_EQ(menuCall("GetLayout", {4242, 1, QStringList()}).type(), QDBusMessage::ErrorMessage);
+
+  // No ids: every node, the root with its seven items.
+  const QDBusMessage group = menuCall("GetGroupProperties", {QVariant::fromValue(QList<int>()), QStringList{"label"}});
+  const auto every = qdbus_cast<DBusMenuPropertiesList>(group.arguments().value(0));
+  ASSERT_EQ(every.size(), 8);
+  EXPECT_EQ(every[0].properties, QVariantMap());
+  EXPECT_EQ(every[2].properties, (QVariantMap{{"label", "Preferences"}}));
+}
+
+void collectIds(const DBusMenuLayout& node, std::set<int>& ids) {
+  ids.insert(node.id);
+  for (const DBusMenuLayout& child : node.children) collectIds(child, ids);
+}
+
+TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItem) {
+  // Two exchanges with the same pairs, each pair with its lines, and a third with more pairs than
+  // one turn takes.
+  MenuRef large = Menu::create();
+  for (int exchange = 0; exchange < 3; ++exchange) {
+    const MenuItemRef pairs = large->addItemWithTitle("Exchange");
+    pairs->setSubmenu(Menu::create());
+    for (int pair = 0; pair < (exchange < 2 ? 1000 : 11000); ++pair) {
+      const MenuItemRef lines = pairs->submenu()->addItemWithTitle("XBT/USD: 1", "openExchangeWebsiteWithSender:");
+      if (exchange == 2) continue;
+      lines->setSubmenu(Menu::create());
+      for (int line = 0; line < 6; ++line) lines->submenu()->addItemWithTitle("Bid: 1");
+    }
+  }
+  DBusMenuExporter exporter(large, target, images);
+  ASSERT_TRUE(app_.registerObject("/Large", &exporter, QDBusConnection::ExportAllSlots));
+  const QDBusMessage reply = call(desktop_, app_.baseService(), "/Large", kMenu, "GetLayout", {0, -1, QStringList()});
+  DBusMenuLayout root;
+  reply.arguments().value(1).value<QDBusArgument>() >> root;
+  std::set<int> ids;
+  collectIds(root, ids);
+  EXPECT_EQ(ids.size(), 1u + 3 + 2 * 1000 * (1 + 6) + 11000);
 }
 
 TEST_F(SniTrayTest, EventsReachTheActionTargetAndTheMenuDelegate) {
@@ -255,6 +292,13 @@ TEST_F(SniTrayTest, EventsReachTheActionTargetAndTheMenuDelegate) {
   menuCall("Event", {0, "opened", none, 0u});  // hosts send both: the menu opens once
   menuCall("Event", {top.children[0].id, "clicked", none, 0u});
   menuCall("Event", {top.children[4].id, "clicked", none, 0u});  // disabled
+  // A group in which no id names an item is an error; otherwise the answer names those that do not.
+  const DBusMenuEvent unknown{4242, "clicked", QDBusVariant(0), 0};
+  EXPECT_EQ(menuCall("EventGroup", {QVariant::fromValue(DBusMenuEventList{unknown})}).type(),
+            QDBusMessage::ErrorMessage);
+  EXPECT_EQ(menuCall("AboutToShowGroup", {QVariant::fromValue(QList<int>{4242})}).type(), QDBusMessage::ErrorMessage);
+  const QDBusMessage some = menuCall("AboutToShowGroup", {QVariant::fromValue(QList<int>{0, 4242})});
+  EXPECT_EQ(qdbus_cast<QList<int>>(some.arguments().value(1)), QList<int>{4242});
   menuCall("Event", {0, "closed", none, 0u});
   spinUntil([&] { return !target.actions.empty(); });
   EXPECT_EQ(target.actions, std::vector<std::string>{"terminate:"});
@@ -303,6 +347,31 @@ TEST_F(SniTrayTest, ChangesAreAnnouncedOncePerChangedMenu) {
   EXPECT_EQ(updated[1].id, all.children[4].id);
   EXPECT_EQ(updated[1].properties["label"], "Updated: Just__now");
   EXPECT_EQ(layout(all.children[3].id, 1).children.size(), 5);
+}
+
+TEST_F(SniTrayTest, OpeningsEndWhenHostsFallSilentOrTheRootIsReplaced) {
+  const auto everything =
+      QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals;
+  // xfce4-panel never closes the top menu: what the opening started must not run for good.
+  DBusMenuExporter silent(statusMenu, target, images, {std::chrono::milliseconds(1), std::chrono::milliseconds(10)});
+  ASSERT_TRUE(app_.registerObject("/Silent", &silent, everything));
+  call(desktop_, app_.baseService(), "/Silent", kMenu, "AboutToShowGroup", {QVariant::fromValue(QList<int>{0})});
+  EXPECT_EQ(target.opened, 1);
+  EXPECT_TRUE(spinUntil([&] { return target.closed == 1; }));
+
+  // A price item's menu is new with every price: the host shows the new one where the old one was.
+  DBusMenuExporter replaced(statusMenu, target, images);
+  ASSERT_TRUE(app_.registerObject("/Price", &replaced, everything));
+  call(desktop_, app_.baseService(), "/Price", kMenu, "AboutToShow", {0});
+  for (int i = 0; i < 3; ++i) {
+    MenuRef next = Menu::create();
+    next->setDelegate(&target);
+    replaced.setRoot(next);
+  }
+  EXPECT_EQ(target.opened, 5);
+  EXPECT_EQ(target.closed, 4);
+  call(desktop_, app_.baseService(), "/Price", kMenu, "Event", {0, "closed", QVariant::fromValue(QDBusVariant(0)), 0u});
+  EXPECT_EQ(target.closed, 5);
 }
 
 TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
