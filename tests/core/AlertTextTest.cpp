@@ -49,9 +49,9 @@ TEST(AlertText, RulesReadAsWrittenAndEveryBadInputSaysWhy) {
 }
 
 TEST(AlertText, TheCommandLineNamesAnExchangeOfTheEightAndAnyTitle) {
-  const auto spec = parseAlertSpec("kraken XBT/USD > 11000");
-  ASSERT_TRUE(std::holds_alternative<AlertSpec>(spec));
-  EXPECT_EQ(std::get<AlertSpec>(spec).pair, (PairName{"Kraken", "XBT/USD"}));
+  const auto parsed = parseAlertSpec("kraken XBT/USD > 11000");
+  ASSERT_TRUE(std::holds_alternative<AlertSpec>(parsed));
+  EXPECT_EQ(std::get<AlertSpec>(parsed).pair, (PairName{"Kraken", "XBT/USD"}));
   // A title may hold a minus of its own, and pairs never seen are taken as written.
   const auto dashed = parseAlertSpec("GDAX  NEW-COIN X -3% 1h");
   ASSERT_TRUE(std::holds_alternative<AlertSpec>(dashed));

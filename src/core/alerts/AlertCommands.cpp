@@ -19,8 +19,8 @@ void AlertCommands::fail(const Error& error) {
   host_.log("pricora: " + shown.description + " " + shown.userInfo);
 }
 
-int AlertCommands::add(const std::string& spec) {
-  const std::variant<AlertSpec, TextProblem> parsed = parseAlertSpec(spec);
+int AlertCommands::add(const std::string& line) {
+  const std::variant<AlertSpec, TextProblem> parsed = parseAlertSpec(line);
   if (const auto* problem = std::get_if<TextProblem>(&parsed)) {
     host_.log("pricora: " + localizedText(host_, problem->message, {problem->argument}));
     return 1;

@@ -21,7 +21,7 @@ class AlertCommands {
   // "Kraken XBT/USD > 11000". Prints the new alert's number and the alert. An alert made past
   // its level (as the pair's latest price in the history says) waits for the price to come back
   // first, and a note says so; one for a pair without a price yet arms with the first.
-  int add(const std::string& spec);
+  int add(const std::string& line);
   // One line an alert: its number, the alert, where it stands.
   int list();
   int remove(std::int64_t id);
