@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -77,9 +78,24 @@ std::vector<std::string> exchangeNames() {
   return names;
 }
 
-// Notifications on the session bus, as the desktop entry's application.
-DBusNotifier desktopNotifier() {
-  return DBusNotifier(QDBusConnection::sessionBus(), "Pricora", "example.pricora.Pricora", "example.pricora.Pricora");
+// The icon theme folder that holds the application's icon: the one beside the resources (the
+// build tree) or the installed one (share/icons beside share/pricora); empty when neither does.
+QString applicationIconTheme(const QString& resources) {
+  for (const QString& theme : {resources + "/icons", resources + "/../icons"})
+    if (QFileInfo::exists(theme + "/hicolor/scalable/apps/" + kApplicationIcon + ".svg"))
+      return QFileInfo(theme).canonicalFilePath();
+  return {};
+}
+
+// Notifications on the session bus, as the desktop entry's application. Their icon is the
+// application's icon file itself: a program run from its build tree has no icon in the
+// desktop's theme.
+DBusNotifier desktopNotifier(const QString& resources) {
+  const QString theme = applicationIconTheme(resources);
+  const QString icon =
+      theme.isEmpty() ? QString(kApplicationIcon)
+                      : QUrl::fromLocalFile(theme + "/hicolor/scalable/apps/" + kApplicationIcon + ".svg").toString();
+  return DBusNotifier(QDBusConnection::sessionBus(), "Pricora", icon, kApplicationIcon);
 }
 
 int runAlertCommand(int argc, char** argv, const CommandLine& options) {
@@ -113,7 +129,7 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   if (!store) return 1;
   HeadlessManageWindow window;
   const OpenedHistory history = openHistoryFile(true);
-  DBusNotifier notifier = desktopNotifier();
+  DBusNotifier notifier = desktopNotifier(platform.bundle.resourcesFolder());
   Assembly assembly(platform, {host, host, host, platform.loginItems, window}, *store, {},
                     WatchParts{*history.file, notifier, userLocale(), true, history.problem});
   HeadlessRun run(assembly.delegate(), platform.statusBar, host, options.refreshes, options.timeout, options.dump);
@@ -154,10 +170,7 @@ int runBar(int argc, char** argv, BarFormat format, bool showChange) {
 // this process's in $XDG_RUNTIME_DIR, removed at quit.
 TraySetup traySetup(const QString& resources) {
   TraySetup setup;
-  for (const QString& theme : {resources + "/icons", resources + "/../icons"})
-    if (setup.appIconThemePath.isEmpty() &&
-        QFileInfo::exists(theme + "/hicolor/scalable/apps/" + kApplicationIcon + ".svg"))
-      setup.appIconThemePath = QFileInfo(theme).canonicalFilePath();
+  setup.appIconThemePath = applicationIconTheme(resources);
   if (const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation); !runtime.isEmpty())
     setup.iconRoot = runtime + QStringLiteral("/pricora-%1").arg(QCoreApplication::applicationPid());
   if (const QScreen* screen = QGuiApplication::primaryScreen()) setup.screenWidth = screen->geometry().width();
@@ -178,17 +191,16 @@ int runDesktop(int argc, char** argv) {
   QtUrlOpener urlOpener;
   QtManageWindow window(exchangeNames());
   const OpenedHistory history = openHistoryFile(true);
-  DBusNotifier notifier = desktopNotifier();
+  DBusNotifier notifier = desktopNotifier(platform.bundle.resourcesFolder());
   Assembly assembly(platform, {host, host, urlOpener, platform.loginItems, window}, *store, {},
                     WatchParts{*history.file, notifier, userLocale(), true, history.problem});
   AppDelegate& delegate = assembly.delegate();
   // A second start on this store asks for the Manage window through the bus.
   ApplicationBus bus([&delegate] { delegate.showManageWindow(); });
   ImageCache images(platform.bundle.resourcesFolder());
-  TrayChooser tray(platform.statusBar, delegate, images, traySetup(platform.bundle.resourcesFolder()),
-                   QDBusConnection::sessionBus(), [](const QString& name) {
-                     return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
-                   });
+  TrayChooser tray(
+      platform.statusBar, delegate, images, traySetup(platform.bundle.resourcesFolder()), QDBusConnection::sessionBus(),
+      [](const QString& name) { return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name); });
   // Logging out must not lose a change: the session's end saves like a quit that cannot ask.
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                    [&delegate](QSessionManager&) { delegate.terminateWithoutAsking(); });

@@ -41,8 +41,12 @@ void TrayChooser::useStatusNotifierItems() {
   xembed_.reset();
   sni_.reset();  // a new watcher knows none of our items: register them all again
   const HostTraits host = setup_.host ? setup_.host() : hostTraits(watcherProcessNames(bus_));
+  // A host that fits labels to its bar measures them on the shell's screen, where it knows it.
+  int screenWidth = setup_.screenWidth;
+  if (host.labelRoom > 0)
+    if (const std::optional<int> shellWidth = shellScreenWidth(bus_)) screenWidth = *shellWidth;
   sni_ = std::make_unique<SniTray>(
-      statusBar_, target_, images_, LookOptions{host, setup_.appIconThemePath, setup_.screenWidth}, setup_.iconRoot,
+      statusBar_, target_, images_, LookOptions{host, setup_.appIconThemePath, screenWidth}, setup_.iconRoot,
       connect_, [this] { QMetaObject::invokeMethod(this, [this] { useXEmbed(); }, Qt::QueuedConnection); });
 }
 

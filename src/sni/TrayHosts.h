@@ -3,6 +3,8 @@
 #include <QDBusConnection>
 #include <QStringList>
 
+#include <optional>
+
 namespace pricora {
 
 // What the desktop's tray draws of an item, known from the program that owns the bus's
@@ -27,5 +29,11 @@ HostTraits hostTraits(const QStringList& processNames);
 // The names of the program that owns the watcher on bus, for hostTraits; empty when the bus or
 // the system does not tell (another user's process, a sandbox).
 QStringList watcherProcessNames(const QDBusConnection& bus);
+
+// The width in logical pixels of the primary monitor as GNOME's compositor lays it out, asked of
+// org.gnome.Mutter.DisplayConfig on bus; none where no such service answers. The screen the
+// program itself sees may be another one (a nested or virtual display), while the top bar's
+// room for labels is the shell's.
+std::optional<int> shellScreenWidth(const QDBusConnection& bus);
 
 }  // namespace pricora
