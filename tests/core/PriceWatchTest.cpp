@@ -91,6 +91,18 @@ TEST_F(Watch, AlertsFireOncePerCrossingNeverForALevelAlreadyPastAndArmAgainPastT
   EXPECT_EQ(file->samples(kPair, platform.queue.now() - std::chrono::hours(1)).value().size(), 7u);
 }
 
+TEST_F(Watch, EditingARowKeepsWhereItsAlertsStandAndTheirNotificationsWorking) {
+  refresh("10900");
+  type("> 11000; > 10995 once");
+  refresh("11010");
+  refresh("10990");  // > 11000 waits for 10945; > 10995 once is spent
+  type(" > 10995 once;>11000 ; < 9000");
+  refresh("11005");
+  EXPECT_EQ(summaries(), (std::vector<std::string>{"1 BTC/USD above 11,000", "2 BTC/USD above 10,995"}));
+  notifier.listener->notificationAction(1, "remove");
+  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "> 10995 once; < 9000");
+}
+
 TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNextRefresh) {
   refresh("100");
   // pricora --alert, in another process, while this one runs.

@@ -53,11 +53,12 @@ TEST(SqliteHistoryFile, KeepsAlertsAndAWeekOfPricesAndNoticesOtherWriters) {
   ASSERT_EQ(alerts.size(), 2u);
   EXPECT_EQ(alerts[0], fired);
   EXPECT_EQ(alerts[1].windowSeconds, 3600);
-  ASSERT_TRUE(file->replaceAlerts(kPair, {alert(AlertKind::below, 9500)}));
+  ASSERT_TRUE(file->replaceAlerts(kPair, {above}, {alert(AlertKind::below, 9500)}));
   EXPECT_EQ(file->removeAlert(move).value(), false);  // replaced already, and ids never come back
   alerts = file->loadAlerts().value();
-  ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_GT(alerts[0].id, move);
+  ASSERT_EQ(alerts.size(), 2u);
+  EXPECT_EQ(alerts[0], fired);  // kept as it stood
+  EXPECT_GT(alerts[1].id, move);
 
   // An outside tool's edits are noticed; rows that are no alerts are passed over.
   EXPECT_FALSE(file->changedElsewhere());
@@ -66,7 +67,7 @@ TEST(SqliteHistoryFile, KeepsAlertsAndAWeekOfPricesAndNoticesOtherWriters) {
       "('Kraken', 'X', 'above', 'many', 0)");
   EXPECT_TRUE(file->changedElsewhere());
   EXPECT_FALSE(file->changedElsewhere());
-  EXPECT_EQ(file->loadAlerts().value().size(), 1u);
+  EXPECT_EQ(file->loadAlerts().value().size(), 2u);
 
   // A price a minute for three hours: one row an hour, texts as sent.
   for (int hour = 0; hour < 3; ++hour) {
@@ -94,7 +95,7 @@ TEST(SqliteHistoryFile, RefusesWhatIsNotItsOwnWithoutWritingIt) {
   open(newer).reset();
   SqliteShell(newer).run("PRAGMA user_version = 2");
   const std::string damaged = dir.file("damaged.sqlite");
-  { ASSERT_TRUE(open(damaged)->replaceAlerts(kPair, std::vector<AlertRecord>(300, alert(AlertKind::above, 1)))); }
+  { ASSERT_TRUE(open(damaged)->replaceAlerts(kPair, {}, std::vector<AlertRecord>(300, alert(AlertKind::above, 1)))); }
   std::filesystem::resize_file(damaged, std::filesystem::file_size(damaged) - 1000);
 
   const std::pair<std::string, std::string> cases[] = {
@@ -125,7 +126,7 @@ TEST(SqliteHistoryFile, AFullDiskLeavesTheAlertsAsTheyWereAndTheFileUsable) {
   int failures = 0;
   for (int after = 0; !saved && after < 200; ++after, ++failures) {
     vfs.failWrites(SQLITE_FULL, after);
-    saved = file->replaceAlerts(kPair, many);
+    saved = file->replaceAlerts(kPair, {}, many);
     vfs.clear();
     if (saved) break;
     EXPECT_EQ(saved.error().description, "Pricora could not save the alerts to “" + dir.file("history.sqlite") + "”.");

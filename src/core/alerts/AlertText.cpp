@@ -241,4 +241,8 @@ AlertRecord makeAlert(const PairName& pair, const AlertRule& rule, WallTime crea
   return alert;
 }
 
+bool sameRule(const AlertRecord& a, const AlertRecord& b) {
+  return a.kind == b.kind && a.level == b.level && a.windowSeconds == b.windowSeconds && a.once == b.once;
+}
+
 }  // namespace pricora

@@ -205,14 +205,25 @@ ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& te
   if (const auto* problem = std::get_if<TextProblem>(&parsed))
     return {localizedText(services_.host, problem->message, {problem->argument}), true};
   const WallTime now = services_.clock.now();
-  std::vector<AlertRecord> made;
+  std::vector<std::int64_t> kept;
+  std::vector<AlertRecord> added;
   std::string note;
   for (const AlertRule& rule : std::get<std::vector<AlertRule>>(parsed)) {
     AlertRecord alert = makeAlert(pair, rule, now);
+    // An alert the text still holds stays as it is: its id (which its notification goes by),
+    // where it stands and when it fired. Made again, a spent one would fire again.
+    const auto same = std::find_if(alerts_.begin(), alerts_.end(), [&](const AlertRecord& known) {
+      return known.pair == pair && sameRule(known, alert) &&
+             std::find(kept.begin(), kept.end(), known.id) == kept.end();
+    });
+    if (same != alerts_.end()) {
+      kept.push_back(same->id);
+      continue;
+    }
     if (settle(alert, now) && alert.phase == AlertPhase::waiting) note = words_.pastNote(alert);
-    made.push_back(alert);
+    added.push_back(alert);
   }
-  if (const Status saved = parts_.file.replaceAlerts(pair, made); !saved)
+  if (const Status saved = parts_.file.replaceAlerts(pair, kept, added); !saved)
     return {services_.host.localizedError(saved.error()).description, true};
   reloadAlerts();
   return {note, false};

@@ -57,8 +57,9 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
 
   // The Manage window's Alert column: the pair's alerts as the user writes them.
   std::string alertsText(const PairName& pair) const;
-  // Replaces the pair's alerts with the ones the text holds. An error leaves them as they were;
-  // a note says when an alert was made past its level already.
+  // Replaces the pair's alerts with the ones the text holds; those it held before stay as they
+  // stand, under their ids. An error leaves them as they were; a note says when an alert was
+  // made past its level already.
   ManageNote setAlertsText(const PairName& pair, const std::string& text);
   const std::vector<AlertRecord>& alerts() const { return alerts_; }
 

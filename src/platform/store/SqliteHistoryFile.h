@@ -76,7 +76,8 @@ class SqliteHistoryFile final : public HistoryFile {
   Result<std::vector<AlertRecord>> loadAlerts() override;
   Result<std::int64_t> addAlert(const AlertRecord& alert) override;
   Result<bool> removeAlert(std::int64_t id) override;
-  Status replaceAlerts(const PairName& pair, const std::vector<AlertRecord>& alerts) override;
+  Status replaceAlerts(const PairName& pair, const std::vector<std::int64_t>& kept,
+                       const std::vector<AlertRecord>& added) override;
   Status updateAlerts(const std::vector<AlertRecord>& alerts) override;
   Status recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) override;
   Result<std::vector<PriceSample>> samples(const PairName& pair, WallTime since) override;
