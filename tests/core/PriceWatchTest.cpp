@@ -2,6 +2,7 @@
 // history file: prices come through the refreshes, a minute apart on the fake clock.
 #include <gtest/gtest.h>
 
+#include "core/alerts/AlertCommands.h"
 #include "core/alerts/AlertText.h"
 #include "platform/store/SqliteHistoryFile.h"
 #include "support/FakeNotifier.h"
@@ -23,11 +24,11 @@ class Watch : public ::testing::Test {
     platform.queue.advance(Seconds(0.25));
     platform.manageWindow.selected = "Bitstamp";
   }
-  // Answers the refresh under way with BTC/USD at price (every other request fails), then
-  // moves on a minute, which starts the next refresh.
+  // Answers the refresh under way with BTC/USD at price (every other request fails, and so does
+  // BTC/USD's without a price), then moves on a minute, which starts the next refresh.
   void refresh(const std::string& price) {
     platform.fetch.respondToAll([&](const std::string& url) -> std::optional<std::string> {
-      if (url.ends_with("/ticker/btcusd/")) return R"({"last":")" + price + R"("})";
+      if (url.ends_with("/ticker/btcusd/") && !price.empty()) return R"({"last":")" + price + R"("})";
       return std::nullopt;
     });
     platform.queue.runUntilIdle();
@@ -101,6 +102,23 @@ TEST_F(Watch, EditingARowKeepsWhereItsAlertsStandAndTheirNotificationsWorking) {
   EXPECT_EQ(summaries(), (std::vector<std::string>{"1 BTC/USD above 11,000", "2 BTC/USD above 10,995"}));
   notifier.listener->notificationAction(1, "remove");
   EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "> 10995 once; < 9000");
+}
+
+TEST_F(Watch, AlertsMadeWithoutARecentPriceAreSettledByTheNextOne) {
+  refresh("10500");
+  refresh("");
+  refresh("");
+  const ManageRow made = type("> 11000");
+  EXPECT_EQ(made.alertsNote.text.find("Bitstamp BTC/USD has no recent price"), 0u) << made.alertsNote.text;
+  // The command line, a night after Pricora last wrote a price.
+  const LocaleFormat format("en_US");
+  AlertCommands(*file, platform.host, format, platform.queue.now() + std::chrono::hours(12))
+      .add("Bitstamp BTC/USD < 12500");
+  EXPECT_EQ(file->loadAlerts().value().back().phase, AlertPhase::fresh);
+  refresh("12000");  // past the first level already: it waits rather than fires
+  refresh("11900");
+  EXPECT_TRUE(notifier.shown.empty());
+  EXPECT_EQ(file->loadAlerts().value().front().phase, AlertPhase::waiting);
 }
 
 TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNextRefresh) {

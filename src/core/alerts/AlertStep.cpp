@@ -61,4 +61,12 @@ AlertStep stepAlert(const AlertRecord& alert, double reading) {
   return {AlertPhase::spent};
 }
 
+AlertPhase firstPhase(const AlertRecord& alert, std::span<const PriceSample> prices, WallTime now,
+                      std::chrono::duration<double> recentFor) {
+  if (prices.empty() || now - prices.back().time > recentFor) return AlertPhase::fresh;
+  AlertRecord made = alert;
+  made.phase = AlertPhase::fresh;
+  return stepAlert(made, alertReading(made, prices.first(prices.size() - 1), prices.back().price, now)).phase;
+}
+
 }  // namespace pricora

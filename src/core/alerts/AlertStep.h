@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <chrono>
 #include <span>
 
 #include "platform/history/HistoryFile.h"
@@ -28,5 +28,12 @@ struct AlertStep {
   bool fires = false;
 };
 AlertStep stepAlert(const AlertRecord& alert, double reading);
+
+// Where a new alert starts, from the pair's prices (oldest first, the newest its price now):
+// armed, or waiting when that price stands past the level already. Fresh without a price seen
+// within `recentFor`: an older one says nothing of where the price stands now, and the first
+// price seen settles the alert instead.
+AlertPhase firstPhase(const AlertRecord& alert, std::span<const PriceSample> prices, WallTime now,
+                      std::chrono::duration<double> recentFor);
 
 }  // namespace pricora

@@ -46,7 +46,14 @@ std::string AlertWords::body(const AlertRecord& alert, const std::string& priceT
                        {alert.pair.exchange, format_.number(price, decimalsOf(priceText)), format_.time(at)});
 }
 
-std::string AlertWords::pastNote(const AlertRecord& alert) const {
+std::string AlertWords::madeNote(const AlertRecord& alert) const {
+  if (alert.phase == AlertPhase::fresh)
+    return localizedText(host_,
+                         QT_TRANSLATE_NOOP("AppDelegate",
+                                           "%1 %2 has no recent price: the next price Pricora sees arms the alert, "
+                                           "or has it wait if the price is past its level already"),
+                         {alert.pair.exchange, alert.pair.title});
+  if (alert.phase != AlertPhase::waiting) return {};
   const std::string rearm = format_.approximate(rearmingReading(alert));
   switch (alert.kind) {
     case AlertKind::above:

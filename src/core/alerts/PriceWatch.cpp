@@ -111,21 +111,24 @@ void PriceWatch::followPairs() {
   report(history_.follow(followed, services_.clock.now()), historyFailureTold_);
 }
 
-std::optional<double> PriceWatch::currentPrice(const PairName& pair) const {
-  if (const std::span<const PriceSample> recent = history_.recent(pair); !recent.empty()) return recent.back().price;
+std::vector<PriceSample> PriceWatch::pricesOf(const PairName& pair, WallTime now) const {
+  if (const std::span<const PriceSample> recent = history_.recent(pair); !recent.empty())
+    return {recent.begin(), recent.end()};
   const std::optional<Exchange> exchange = exchangeNamed(pair.exchange);
-  if (!exchange) return std::nullopt;
+  if (!exchange) return {};
   const std::string key = pair.title + ": ";
   for (const MenuItemRef& item : state_.exchanges[*exchange].submenu->itemArray())
-    if (hasTitlePrefix(item->title(), key)) return readDouble(std::string_view(item->title()).substr(key.size()));
-  return std::nullopt;
+    if (hasTitlePrefix(item->title(), key))
+      if (const std::optional<double> price = readDouble(std::string_view(item->title()).substr(key.size())))
+        return {{now, *price}};
+  return {};
 }
 
 bool PriceWatch::settle(AlertRecord& alert, WallTime now) {
-  const std::optional<double> price = currentPrice(alert.pair);
-  if (!price) return false;
-  alert.phase = stepAlert(alert, alertReading(alert, history_.recent(alert.pair), *price, now)).phase;
-  return true;
+  // A price is recent when it is from this refresh or the one before.
+  alert.phase =
+      firstPhase(alert, pricesOf(alert.pair, now), now, std::chrono::duration<double>(2 * state_.refreshFrequency));
+  return alert.phase != AlertPhase::fresh;
 }
 
 void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const PairEntry& entry) {
@@ -220,7 +223,8 @@ ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& te
       kept.push_back(same->id);
       continue;
     }
-    if (settle(alert, now) && alert.phase == AlertPhase::waiting) note = words_.pastNote(alert);
+    settle(alert, now);
+    if (const std::string said = words_.madeNote(alert); !said.empty()) note = said;
     added.push_back(alert);
   }
   if (const Status saved = parts_.file.replaceAlerts(pair, kept, added); !saved)
@@ -236,12 +240,12 @@ void PriceWatch::notificationAction(std::int64_t tag, const std::string& key) {
   if (key == "remove") {
     if (Result<bool> removed = parts_.file.removeAlert(tag); !removed) done = removed.error();
   } else if (key == "again-up" || key == "again-down") {
-    const std::optional<double> price = currentPrice(alert->pair);
-    if (!price) return;
+    const std::vector<PriceSample> prices = pricesOf(alert->pair, services_.clock.now());
+    if (prices.empty()) return;
     // The next level, a step past the price that fired: the same alert, armed for it.
     AlertRecord again = *alert;
     again.kind = key == "again-up" ? AlertKind::above : AlertKind::below;
-    again.level = rounded(*price * (key == "again-up" ? 1.01 : 0.99));
+    again.level = rounded(prices.back().price * (key == "again-up" ? 1.01 : 0.99));
     again.windowSeconds = 0;
     again.phase = AlertPhase::armed;
     done = parts_.file.updateAlerts({again});

@@ -75,9 +75,10 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
  private:
   void reloadAlerts();
   void followPairs();
-  // The pair's latest price: from its history, else from its item in the exchange's submenu.
-  std::optional<double> currentPrice(const PairName& pair) const;
-  // A fresh alert's first reading, when there is a price for it; true when it is past already.
+  // The pair's prices up to now, oldest first: its history, else the price its item in the
+  // exchange's submenu shows (this refresh's or the last one's), or none.
+  std::vector<PriceSample> pricesOf(const PairName& pair, WallTime now) const;
+  // A fresh alert's first reading, when there is a recent price for it; false when it stays fresh.
   bool settle(AlertRecord& alert, WallTime now);
   void fire(const AlertRecord& alert, const std::string& priceText, double price, WallTime now);
   void showMove(const PairName& pair, WallTime now);
