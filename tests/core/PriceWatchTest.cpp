@@ -7,6 +7,7 @@
 #include "platform/store/SqliteHistoryFile.h"
 #include "support/FakeNotifier.h"
 #include "support/FakePlatform.h"
+#include "support/SqliteFaultVfs.h"
 #include "support/TempDir.h"
 
 namespace pricora {
@@ -47,9 +48,13 @@ class Watch : public ::testing::Test {
     return out;
   }
   StatusItem& item() { return *delegate.priceItems().statusPairs().at(0).item; }
-  std::unique_ptr<HistoryFile> open() { return std::move(SqliteHistoryFile::open(dir.file("history.sqlite")).value()); }
+  std::unique_ptr<HistoryFile> open() {
+    return std::move(
+        SqliteHistoryFile::open(dir.file("history.sqlite"), {std::chrono::seconds(0), vfs.name()}).value());
+  }
 
   test::TempDir dir;
+  test::SqliteFaultVfs vfs;
   std::unique_ptr<HistoryFile> file;
   test::FakeNotifier notifier;
   test::FakePlatform platform{{{0, "Bitstamp", "BTC/USD", false, true}}};
@@ -119,6 +124,23 @@ TEST_F(Watch, AlertsMadeWithoutARecentPriceAreSettledByTheNextOne) {
   refresh("11900");
   EXPECT_TRUE(notifier.shown.empty());
   EXPECT_EQ(file->loadAlerts().value().front().phase, AlertPhase::waiting);
+}
+
+TEST_F(Watch, AnAlertThatFiredStaysSoWhileItsStateCannotBeSaved) {
+  refresh("10900");
+  type("> 11000 once");
+  vfs.failWrites(SQLITE_FULL);
+  refresh("11100");
+  // pricora --alert, which gets through, in another process.
+  SqliteHistoryFile::open(dir.file("history.sqlite"))
+      .value()
+      ->addAlert(makeAlert(kPair, {AlertKind::below, 9000}, platform.queue.now()));
+  refresh("11200");
+  refresh("11300");
+  EXPECT_EQ(summaries(), std::vector<std::string>{"1 BTC/USD above 11,000"});
+  vfs.clear();
+  refresh("11300");
+  EXPECT_EQ(file->loadAlerts().value().at(0).phase, AlertPhase::spent);
 }
 
 TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNextRefresh) {

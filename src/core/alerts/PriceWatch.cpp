@@ -75,7 +75,10 @@ void PriceWatch::refreshStarting() {
   }
 }
 
-void PriceWatch::flush() { report(history_.flush(services_.clock.now()), historyFailureTold_); }
+void PriceWatch::flush() {
+  report(history_.flush(services_.clock.now()), historyFailureTold_);
+  save({});
+}
 
 void PriceWatch::reloadAlerts() {
   Result<std::vector<AlertRecord>> loaded = parts_.file.loadAlerts();
@@ -84,14 +87,14 @@ void PriceWatch::reloadAlerts() {
     return;
   }
   std::vector<AlertRecord>& fresh = loaded.value();
-  // Beside the owner, this process's own readings stand for alerts the file still holds.
-  if (!parts_.owner)
-    for (AlertRecord& alert : fresh)
-      for (const AlertRecord& known : alerts_)
-        if (known.id == alert.id) {
-          alert.phase = known.phase;
-          alert.fired = known.fired;
-        }
+  // What this process saw stands for an alert whose rule is unchanged: the file holds an older
+  // state after a save that failed, and never this process's own beside the owner.
+  for (AlertRecord& alert : fresh)
+    for (const AlertRecord& known : alerts_)
+      if (known.id == alert.id && sameRule(known, alert)) {
+        alert.phase = known.phase;
+        alert.fired = known.fired;
+      }
   alerts_ = std::move(fresh);
   followPairs();
   // An alert made while the price stood past its level must not fire for it.
@@ -181,8 +184,12 @@ void PriceWatch::showMove(const PairName& pair, WallTime now) {
 }
 
 void PriceWatch::save(const std::vector<AlertRecord>& changed) {
-  if (changed.empty() || !parts_.owner || parts_.file.isReadOnly()) return;
-  report(parts_.file.updateAlerts(changed), alertFailureTold_);
+  if ((changed.empty() && !unsaved_) || !parts_.owner || parts_.file.isReadOnly()) return;
+  // After a save that failed, all of them: a fired alert left armed in the file would fire
+  // again for the same crossing in the next run.
+  const Status saved = parts_.file.updateAlerts(unsaved_ ? alerts_ : changed);
+  unsaved_ = !saved;
+  report(saved, alertFailureTold_);
 }
 
 void PriceWatch::report(const Status& status, bool& told) {

@@ -52,7 +52,7 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   void refreshStarting();
   // Every ticker of every exchange, after the menus took it.
   void priceSeen(Exchange exchange, const std::string& title, const PairEntry& entry);
-  // Writes the refresh's prices.
+  // Writes the refresh's prices, and the alerts' states again if their last save failed.
   void flush();
 
   // The Manage window's Alert column: the pair's alerts as the user writes them.
@@ -95,6 +95,7 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   PriceHistory history_;
   std::vector<AlertRecord> alerts_;
   std::map<std::int64_t, std::string> lastWords_;  // per alert: its last firing in one line
+  bool unsaved_ = false;                           // the last save of the alerts' states failed
   bool historyFailureTold_ = false;
   bool alertFailureTold_ = false;
 };
