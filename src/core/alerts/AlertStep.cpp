@@ -39,7 +39,8 @@ double rearmingReading(const AlertRecord& alert) {
     case AlertKind::down:
       break;
   }
-  return alert.level - alert.margin;
+  // A move is never negative: one smaller than the margin arms again at half its size.
+  return alert.level - std::min(alert.margin, alert.level / 2);
 }
 
 AlertStep stepAlert(const AlertRecord& alert, double reading) {

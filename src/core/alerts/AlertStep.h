@@ -16,7 +16,7 @@ double alertReading(const AlertRecord& alert, std::span<const PriceSample> recen
 // The reading has passed the alert's level: above it (above, up, down) or below it (below).
 bool isPast(const AlertRecord& alert, double reading);
 // The reading at which an alert that is past its level arms again: back past the level by the
-// margin (per cent of the level for prices, points of per cent for moves).
+// margin (per cent of the level for prices, points of per cent for moves, at most half the move).
 double rearmingReading(const AlertRecord& alert);
 
 // One price seen. An alert fires only on a crossing: armed (its last reading was short of the
