@@ -143,6 +143,15 @@ TEST_F(Watch, AnAlertThatFiredStaysSoWhileItsStateCannotBeSaved) {
   EXPECT_EQ(file->loadAlerts().value().at(0).phase, AlertPhase::spent);
 }
 
+TEST_F(Watch, APriceOfZeroIsNoPrice) {
+  refresh("10000");
+  type("< 9500; -3% 1h");
+  refresh("0");
+  refresh("10100");
+  EXPECT_TRUE(notifier.shown.empty());
+  EXPECT_EQ(file->samples(kPair, {}).value().size(), 2u);
+}
+
 TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNextRefresh) {
   refresh("100");
   // pricora --alert, in another process, while this one runs.

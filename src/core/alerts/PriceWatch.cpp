@@ -21,6 +21,14 @@ bool shows(const StatusPair& pair, const PairName& name) {
   return subject.exchange == name.exchange && subject.pair == name.title;
 }
 
+// A price as an exchange wrote it, if it is one to compare with: "inf", "nan", 0 and negative
+// numbers are not.
+std::optional<double> priceIn(std::string_view text) {
+  const std::optional<double> price = readDouble(text);
+  if (!price || !std::isfinite(*price) || *price <= 0) return std::nullopt;
+  return price;
+}
+
 // Six significant digits: "again at +1 %" of 10,599.53 is 10,705.5, not 10,705.5253.
 double rounded(double value) {
   if (!(value > 0)) return value;
@@ -122,7 +130,7 @@ std::vector<PriceSample> PriceWatch::pricesOf(const PairName& pair, WallTime now
   const std::string key = pair.title + ": ";
   for (const MenuItemRef& item : state_.exchanges[*exchange].submenu->itemArray())
     if (hasTitlePrefix(item->title(), key))
-      if (const std::optional<double> price = readDouble(std::string_view(item->title()).substr(key.size())))
+      if (const std::optional<double> price = priceIn(std::string_view(item->title()).substr(key.size())))
         return {{now, *price}};
   return {};
 }
@@ -140,9 +148,8 @@ void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const Pa
   const std::string& headline = entry.headline();
   if (headline.size() < title.size() + 2) return;
   const std::string text = headline.substr(title.size() + 2);
-  const std::optional<double> price = readDouble(text);
-  // "inf", "nan" and negative numbers are no prices to compare with.
-  if (!price || !std::isfinite(*price) || *price < 0) return;
+  const std::optional<double> price = priceIn(text);
+  if (!price) return;
   const WallTime now = services_.clock.now();
   std::vector<AlertRecord> changed;
   for (AlertRecord& alert : alerts_) {
