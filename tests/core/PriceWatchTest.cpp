@@ -167,11 +167,12 @@ TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNe
 
   notifier.listener->notificationUndelivered(1);
   EXPECT_EQ(platform.host.logLines.back().find("pricora: BTC/USD up 2 % in 5 min (Bitstamp: 104.5 at "), 0u);
+  // "Again at +1 %" keeps the move and watches the next level beside it.
   notifier.listener->notificationAction(1, "again-up");
-  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "> 105.04 once");
-  EXPECT_EQ(file->loadAlerts().value().at(0).phase, AlertPhase::armed);
+  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "+2% 5m once; > 105.04 once");
+  EXPECT_EQ(file->loadAlerts().value().at(1).phase, AlertPhase::armed);
   notifier.listener->notificationAction(1, "remove");
-  EXPECT_TRUE(file->loadAlerts().value().empty());
+  EXPECT_EQ(file->loadAlerts().value().size(), 1u);
 }
 
 class WatchWithoutItsFile : public Watch {

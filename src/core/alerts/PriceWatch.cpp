@@ -254,15 +254,23 @@ void PriceWatch::notificationAction(std::int64_t tag, const std::string& key) {
   if (key == "remove") {
     if (Result<bool> removed = parts_.file.removeAlert(tag); !removed) done = removed.error();
   } else if (key == "again-up" || key == "again-down") {
-    const std::vector<PriceSample> prices = pricesOf(alert->pair, services_.clock.now());
+    const WallTime now = services_.clock.now();
+    const std::vector<PriceSample> prices = pricesOf(alert->pair, now);
     if (prices.empty()) return;
-    // The next level, a step past the price that fired: the same alert, armed for it.
+    // The next level, a step past the latest price: a price alert moves to it; a move alert
+    // stays as the user made it, and a new price alert beside it watches the level.
     AlertRecord again = *alert;
     again.kind = key == "again-up" ? AlertKind::above : AlertKind::below;
     again.level = rounded(prices.back().price * (key == "again-up" ? 1.01 : 0.99));
     again.windowSeconds = 0;
-    again.phase = AlertPhase::armed;
-    done = parts_.file.updateAlerts({again});
+    settle(again, now);
+    if (alert->kind == AlertKind::up || alert->kind == AlertKind::down) {
+      again.created = now;
+      again.fired.reset();
+      if (Result<std::int64_t> added = parts_.file.addAlert(again); !added) done = added.error();
+    } else {
+      done = parts_.file.updateAlerts({again});
+    }
   } else {
     return;
   }
