@@ -152,6 +152,15 @@ TEST_F(Watch, APriceOfZeroIsNoPrice) {
   EXPECT_EQ(file->samples(kPair, {}).value().size(), 2u);
 }
 
+TEST_F(Watch, TheSmallestLevelsAndPricesShowTheirDigits) {
+  refresh("0.00003");
+  const ManageRow made = type("> 0.000000001; < 0.00002");
+  EXPECT_EQ(made.alertsNote.text.find("BTC/USD is above 0.000000001 already"), 0u) << made.alertsNote.text;
+  refresh("1.5e-05");
+  EXPECT_EQ(summaries(), std::vector<std::string>{"2 BTC/USD below 0.00002"});
+  EXPECT_EQ(notifier.shown.at(0).second.body.find("Bitstamp: 0.000015 at "), 0u) << notifier.shown.at(0).second.body;
+}
+
 TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNextRefresh) {
   refresh("100");
   // pricora --alert, in another process, while this one runs.
