@@ -6,10 +6,14 @@
 
 #include "core/alerts/AlertStep.h"
 #include "core/app/Texts.h"
+#include "core/exchanges/NetworkText.h"
 
 namespace pricora {
 
 namespace {
+
+// Pairs' names come from exchanges and from whatever wrote the history file: they reach
+// notifications and notes only through shownText.
 
 // The decimals the exchange wrote, so the locale's form shows the same digits; none for a text
 // that is not plain decimals ("1.5e-05") or holds more than twelve.
@@ -24,7 +28,7 @@ std::optional<int> decimalsOf(const std::string& text) {
 }  // namespace
 
 std::string AlertWords::summary(const AlertRecord& alert) const {
-  const std::string& title = alert.pair.title;
+  const std::string title = shownText(alert.pair.title);
   switch (alert.kind) {
     case AlertKind::above:
       return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 above %2"), {title, format_.exact(alert.level)});
@@ -43,18 +47,19 @@ std::string AlertWords::summary(const AlertRecord& alert) const {
 
 std::string AlertWords::body(const AlertRecord& alert, const std::string& priceText, double price, WallTime at) const {
   const std::optional<int> decimals = decimalsOf(priceText);
-  return localizedText(
-      host_, QT_TRANSLATE_NOOP("AppDelegate", "%1: %2 at %3"),
-      {alert.pair.exchange, decimals ? format_.number(price, *decimals) : format_.exact(price), format_.time(at)});
+  return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1: %2 at %3"),
+                       {shownText(alert.pair.exchange),
+                        decimals ? format_.number(price, *decimals) : format_.exact(price), format_.time(at)});
 }
 
 std::string AlertWords::madeNote(const AlertRecord& alert) const {
+  const std::string title = shownText(alert.pair.title);
   if (alert.phase == AlertPhase::fresh)
     return localizedText(host_,
                          QT_TRANSLATE_NOOP("AppDelegate",
                                            "%1 %2 has no recent price: the next price Pricora sees arms the alert, "
                                            "or has it wait if the price is past its level already"),
-                         {alert.pair.exchange, alert.pair.title});
+                         {shownText(alert.pair.exchange), title});
   if (alert.phase != AlertPhase::waiting) return {};
   const std::string rearm = format_.approximate(rearmingReading(alert));
   switch (alert.kind) {
@@ -63,13 +68,13 @@ std::string AlertWords::madeNote(const AlertRecord& alert) const {
                            QT_TRANSLATE_NOOP("AppDelegate",
                                              "%1 is above %2 already: the alert fires when it has fallen to %3 and "
                                              "rises past %2 again"),
-                           {alert.pair.title, format_.exact(alert.level), rearm});
+                           {title, format_.exact(alert.level), rearm});
     case AlertKind::below:
       return localizedText(host_,
                            QT_TRANSLATE_NOOP("AppDelegate",
                                              "%1 is below %2 already: the alert fires when it has risen to %3 and "
                                              "falls past %2 again"),
-                           {alert.pair.title, format_.exact(alert.level), rearm});
+                           {title, format_.exact(alert.level), rearm});
     case AlertKind::up:
     case AlertKind::down:
       break;
@@ -78,7 +83,7 @@ std::string AlertWords::madeNote(const AlertRecord& alert) const {
                        QT_TRANSLATE_NOOP("AppDelegate",
                                          "%1 has moved %2 % within the window already: the alert fires when the move "
                                          "has shrunk to %3 % and reaches %2 % again"),
-                       {alert.pair.title, format_.exact(alert.level), rearm});
+                       {title, format_.exact(alert.level), rearm});
 }
 
 std::string AlertWords::phase(const AlertRecord& alert) const {
