@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/history/PriceHistory.h"
 #include "platform/store/SqliteHistoryFile.h"
 #include "platform/store/SqlitePairStore.h"
 #include "support/SqliteFaultVfs.h"
@@ -69,9 +70,9 @@ TEST(SqliteHistoryFile, KeepsAlertsAndAWeekOfPricesAndNoticesOtherWriters) {
   EXPECT_FALSE(file->changedElsewhere());
   EXPECT_EQ(file->loadAlerts().value().size(), 2u);
 
-  // A price a minute for three hours: one row an hour, texts as sent.
+  // A price a minute for three hours: one row an hour, texts as sent, a long one cut between characters.
   for (int hour = 0; hour < 3; ++hour) {
-    std::vector<SampleToWrite> samples{{{"GDAX", "BTC/EUR"}, kStart, "9", 9}};
+    std::vector<SampleToWrite> samples{{{"GDAX", "BTC/EUR"}, kStart, std::string(254, '9') + "…", 9}};
     for (int minute = 60 * hour; minute < 60 * (hour + 1); ++minute)
       samples.push_back({kPair, kStart + seconds(60 * minute), "1" + std::to_string(minute), 1.0 * minute});
     ASSERT_TRUE(file->recordSamples(samples, kStart - hours(24 * 7)));
@@ -79,12 +80,28 @@ TEST(SqliteHistoryFile, KeepsAlertsAndAWeekOfPricesAndNoticesOtherWriters) {
   EXPECT_EQ(shell.run("SELECT count(*), sum(length(times)), sum(length(prices)) FROM Hour JOIN Series ON "
                       "Series.id = series WHERE title = 'XBT/USD'"),
             "3|360|1440\n");
+  EXPECT_EQ(shell.run("SELECT length(texts) FROM Hour JOIN Series ON Series.id = series WHERE title = 'BTC/EUR'"),
+            "765\n");
   const std::vector<PriceSample> since = file->samples(kPair, kStart + seconds(60 * 178)).value();
   EXPECT_EQ(since, (std::vector<PriceSample>{{kStart + seconds(60 * 178), 178}, {kStart + seconds(60 * 179), 179}}));
   // A week later the first two hours are gone.
   ASSERT_TRUE(file->recordSamples({}, kStart + hours(2)));
   EXPECT_EQ(file->samples(kPair, kStart).value().size(), 60u);
   EXPECT_EQ(shell.run("PRAGMA integrity_check"), "ok\n");
+}
+
+// Refreshes a second apart would rewrite an hour's row with each price: the file gets one price
+// of a pair per ten seconds, the newest of those that waited.
+TEST(SqliteHistoryFile, TakesAPairsPricesAtMostTenSecondsApart) {
+  TempDir dir;
+  const auto file = open(dir.file("history.sqlite"));
+  PriceHistory history(*file);
+  ASSERT_TRUE(history.follow({kPair}, kStart));
+  for (int second : {0, 4, 9, 12, 13}) {
+    history.add(kPair, kStart + seconds(second), std::to_string(second), second);
+    ASSERT_TRUE(history.flush(kStart + seconds(second)));
+  }
+  EXPECT_EQ(file->samples(kPair, kStart).value(), (std::vector<PriceSample>{{kStart, 0}, {kStart + seconds(12), 12}}));
 }
 
 TEST(SqliteHistoryFile, RefusesWhatIsNotItsOwnWithoutWritingIt) {

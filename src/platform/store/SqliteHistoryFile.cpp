@@ -375,7 +375,11 @@ std::optional<ErrorDetails> SqliteHistoryFile::appendSample(const SampleToWrite&
   }
   putBytes(times, static_cast<std::uint64_t>(seconds - hour * kSecondsPerHour), 2);
   putBytes(prices, std::bit_cast<std::uint64_t>(sample.price), 8);
-  const std::size_t length = std::min<std::size_t>(sample.priceText.size(), 255);
+  std::size_t length = std::min<std::size_t>(sample.priceText.size(), 255);
+  // Cut between characters: a UTF-8 character goes on with bytes 10xxxxxx.
+  while (length > 0 && length < sample.priceText.size() &&
+         (static_cast<unsigned char>(sample.priceText[length]) & 0xc0) == 0x80)
+    --length;
   texts += static_cast<char>(length);
   texts.append(sample.priceText, 0, length);
   SqliteStatement::Run run = upsertHour_.run();
