@@ -24,10 +24,6 @@
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <source>%1 %2 has not been seen yet: the alert arms with the first price Pricora sees</source>
-        <translation>%1 %2 wurde noch nicht gesehen: der Alarm wird mit dem ersten Preis scharf, den Pricora sieht</translation>
-    </message>
-    <message>
         <source>There is no alert %1</source>
         <translation>Es gibt keinen Alarm %1</translation>
     </message>
@@ -146,6 +142,10 @@
     <message>
         <source>Alerts and the price history are not saved: %1</source>
         <translation>Alarme und Preisverlauf werden nicht gesichert: %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 has no recent price: the next price Pricora sees arms the alert, or has it wait if the price is past its level already</source>
+        <translation>%1 %2 hat keinen aktuellen Preis: der nächste Preis, den Pricora sieht, macht den Alarm scharf oder lässt ihn warten, wenn der Preis schon jenseits seiner Schwelle liegt</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/alerts/AlertStep.h"
 #include "core/alerts/AlertText.h"
 
 namespace pricora {
@@ -46,6 +47,12 @@ TEST(AlertText, RulesReadAsWrittenAndEveryBadInputSaysWhy) {
   ASSERT_TRUE(std::holds_alternative<std::vector<AlertRule>>(rules));
   EXPECT_EQ(std::get<std::vector<AlertRule>>(rules).size(), 2u);
   EXPECT_TRUE(std::holds_alternative<TextProblem>(parseAlertRules("> 1; > x")));
+}
+
+TEST(AlertText, AMoveSmallerThanTheMarginArmsAgain) {
+  AlertRecord alert = makeAlert({}, std::get<AlertRule>(parseAlertRule("+0.3% 5m")), {});
+  alert.phase = AlertPhase::waiting;
+  EXPECT_EQ(stepAlert(alert, 0.1).phase, AlertPhase::armed);
 }
 
 TEST(AlertText, TheCommandLineNamesAnExchangeOfTheEightAndAnyTitle) {

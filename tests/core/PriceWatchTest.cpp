@@ -2,10 +2,12 @@
 // history file: prices come through the refreshes, a minute apart on the fake clock.
 #include <gtest/gtest.h>
 
+#include "core/alerts/AlertCommands.h"
 #include "core/alerts/AlertText.h"
 #include "platform/store/SqliteHistoryFile.h"
 #include "support/FakeNotifier.h"
 #include "support/FakePlatform.h"
+#include "support/SqliteFaultVfs.h"
 #include "support/TempDir.h"
 
 namespace pricora {
@@ -23,11 +25,11 @@ class Watch : public ::testing::Test {
     platform.queue.advance(Seconds(0.25));
     platform.manageWindow.selected = "Bitstamp";
   }
-  // Answers the refresh under way with BTC/USD at price (every other request fails), then
-  // moves on a minute, which starts the next refresh.
+  // Answers the refresh under way with BTC/USD at price (every other request fails, and so does
+  // BTC/USD's without a price), then moves on a minute, which starts the next refresh.
   void refresh(const std::string& price) {
     platform.fetch.respondToAll([&](const std::string& url) -> std::optional<std::string> {
-      if (url.ends_with("/ticker/btcusd/")) return R"({"last":")" + price + R"("})";
+      if (url.ends_with("/ticker/btcusd/") && !price.empty()) return R"({"last":")" + price + R"("})";
       return std::nullopt;
     });
     platform.queue.runUntilIdle();
@@ -46,9 +48,13 @@ class Watch : public ::testing::Test {
     return out;
   }
   StatusItem& item() { return *delegate.priceItems().statusPairs().at(0).item; }
-  std::unique_ptr<HistoryFile> open() { return std::move(SqliteHistoryFile::open(dir.file("history.sqlite")).value()); }
+  std::unique_ptr<HistoryFile> open() {
+    return std::move(
+        SqliteHistoryFile::open(dir.file("history.sqlite"), {std::chrono::seconds(0), vfs.name()}).value());
+  }
 
   test::TempDir dir;
+  test::SqliteFaultVfs vfs;
   std::unique_ptr<HistoryFile> file;
   test::FakeNotifier notifier;
   test::FakePlatform platform{{{0, "Bitstamp", "BTC/USD", false, true}}};
@@ -91,6 +97,70 @@ TEST_F(Watch, AlertsFireOncePerCrossingNeverForALevelAlreadyPastAndArmAgainPastT
   EXPECT_EQ(file->samples(kPair, platform.queue.now() - std::chrono::hours(1)).value().size(), 7u);
 }
 
+TEST_F(Watch, EditingARowKeepsWhereItsAlertsStandAndTheirNotificationsWorking) {
+  refresh("10900");
+  type("> 11000; > 10995 once");
+  refresh("11010");
+  refresh("10990");  // > 11000 waits for 10945; > 10995 once is spent
+  type(" > 10995 once;>11000 ; < 9000");
+  refresh("11005");
+  EXPECT_EQ(summaries(), (std::vector<std::string>{"1 BTC/USD above 11,000", "2 BTC/USD above 10,995"}));
+  notifier.listener->notificationAction(1, "remove");
+  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "> 10995 once; < 9000");
+}
+
+TEST_F(Watch, AlertsMadeWithoutARecentPriceAreSettledByTheNextOne) {
+  refresh("10500");
+  refresh("");
+  refresh("");
+  const ManageRow made = type("> 11000");
+  EXPECT_EQ(made.alertsNote.text.find("Bitstamp BTC/USD has no recent price"), 0u) << made.alertsNote.text;
+  // The command line, a night after Pricora last wrote a price.
+  const LocaleFormat format("en_US");
+  AlertCommands(*file, platform.host, format, platform.queue.now() + std::chrono::hours(12))
+      .add("Bitstamp BTC/USD < 12500");
+  EXPECT_EQ(file->loadAlerts().value().back().phase, AlertPhase::fresh);
+  refresh("12000");  // past the first level already: it waits rather than fires
+  refresh("11900");
+  EXPECT_TRUE(notifier.shown.empty());
+  EXPECT_EQ(file->loadAlerts().value().front().phase, AlertPhase::waiting);
+}
+
+TEST_F(Watch, AnAlertThatFiredStaysSoWhileItsStateCannotBeSaved) {
+  refresh("10900");
+  type("> 11000 once");
+  vfs.failWrites(SQLITE_FULL);
+  refresh("11100");
+  // pricora --alert, which gets through, in another process.
+  SqliteHistoryFile::open(dir.file("history.sqlite"))
+      .value()
+      ->addAlert(makeAlert(kPair, {AlertKind::below, 9000}, platform.queue.now()));
+  refresh("11200");
+  refresh("11300");
+  EXPECT_EQ(summaries(), std::vector<std::string>{"1 BTC/USD above 11,000"});
+  vfs.clear();
+  refresh("11300");
+  EXPECT_EQ(file->loadAlerts().value().at(0).phase, AlertPhase::spent);
+}
+
+TEST_F(Watch, APriceOfZeroIsNoPrice) {
+  refresh("10000");
+  type("< 9500; -3% 1h");
+  refresh("0");
+  refresh("10100");
+  EXPECT_TRUE(notifier.shown.empty());
+  EXPECT_EQ(file->samples(kPair, {}).value().size(), 2u);
+}
+
+TEST_F(Watch, TheSmallestLevelsAndPricesShowTheirDigits) {
+  refresh("0.00003");
+  const ManageRow made = type("> 0.000000001; < 0.00002");
+  EXPECT_EQ(made.alertsNote.text.find("BTC/USD is above 0.000000001 already"), 0u) << made.alertsNote.text;
+  refresh("1.5e-05");
+  EXPECT_EQ(summaries(), std::vector<std::string>{"2 BTC/USD below 0.00002"});
+  EXPECT_EQ(notifier.shown.at(0).second.body.find("Bitstamp: 0.000015 at "), 0u) << notifier.shown.at(0).second.body;
+}
+
 TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNextRefresh) {
   refresh("100");
   // pricora --alert, in another process, while this one runs.
@@ -106,11 +176,12 @@ TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNe
 
   notifier.listener->notificationUndelivered(1);
   EXPECT_EQ(platform.host.logLines.back().find("pricora: BTC/USD up 2 % in 5 min (Bitstamp: 104.5 at "), 0u);
+  // "Again at +1 %" keeps the move and watches the next level beside it.
   notifier.listener->notificationAction(1, "again-up");
-  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "> 105.04 once");
-  EXPECT_EQ(file->loadAlerts().value().at(0).phase, AlertPhase::armed);
+  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "+2% 5m once; > 105.04 once");
+  EXPECT_EQ(file->loadAlerts().value().at(1).phase, AlertPhase::armed);
   notifier.listener->notificationAction(1, "remove");
-  EXPECT_TRUE(file->loadAlerts().value().empty());
+  EXPECT_EQ(file->loadAlerts().value().size(), 1u);
 }
 
 class WatchWithoutItsFile : public Watch {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/history/PriceHistory.h"
 #include "platform/store/SqliteHistoryFile.h"
 #include "platform/store/SqlitePairStore.h"
 #include "support/SqliteFaultVfs.h"
@@ -53,11 +54,12 @@ TEST(SqliteHistoryFile, KeepsAlertsAndAWeekOfPricesAndNoticesOtherWriters) {
   ASSERT_EQ(alerts.size(), 2u);
   EXPECT_EQ(alerts[0], fired);
   EXPECT_EQ(alerts[1].windowSeconds, 3600);
-  ASSERT_TRUE(file->replaceAlerts(kPair, {alert(AlertKind::below, 9500)}));
+  ASSERT_TRUE(file->replaceAlerts(kPair, {above}, {alert(AlertKind::below, 9500)}));
   EXPECT_EQ(file->removeAlert(move).value(), false);  // replaced already, and ids never come back
   alerts = file->loadAlerts().value();
-  ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_GT(alerts[0].id, move);
+  ASSERT_EQ(alerts.size(), 2u);
+  EXPECT_EQ(alerts[0], fired);  // kept as it stood
+  EXPECT_GT(alerts[1].id, move);
 
   // An outside tool's edits are noticed; rows that are no alerts are passed over.
   EXPECT_FALSE(file->changedElsewhere());
@@ -66,11 +68,11 @@ TEST(SqliteHistoryFile, KeepsAlertsAndAWeekOfPricesAndNoticesOtherWriters) {
       "('Kraken', 'X', 'above', 'many', 0)");
   EXPECT_TRUE(file->changedElsewhere());
   EXPECT_FALSE(file->changedElsewhere());
-  EXPECT_EQ(file->loadAlerts().value().size(), 1u);
+  EXPECT_EQ(file->loadAlerts().value().size(), 2u);
 
-  // A price a minute for three hours: one row an hour, texts as sent.
+  // A price a minute for three hours: one row an hour, texts as sent, a long one cut between characters.
   for (int hour = 0; hour < 3; ++hour) {
-    std::vector<SampleToWrite> samples{{{"GDAX", "BTC/EUR"}, kStart, "9", 9}};
+    std::vector<SampleToWrite> samples{{{"GDAX", "BTC/EUR"}, kStart, std::string(254, '9') + "…", 9}};
     for (int minute = 60 * hour; minute < 60 * (hour + 1); ++minute)
       samples.push_back({kPair, kStart + seconds(60 * minute), "1" + std::to_string(minute), 1.0 * minute});
     ASSERT_TRUE(file->recordSamples(samples, kStart - hours(24 * 7)));
@@ -78,12 +80,28 @@ TEST(SqliteHistoryFile, KeepsAlertsAndAWeekOfPricesAndNoticesOtherWriters) {
   EXPECT_EQ(shell.run("SELECT count(*), sum(length(times)), sum(length(prices)) FROM Hour JOIN Series ON "
                       "Series.id = series WHERE title = 'XBT/USD'"),
             "3|360|1440\n");
+  EXPECT_EQ(shell.run("SELECT length(texts) FROM Hour JOIN Series ON Series.id = series WHERE title = 'BTC/EUR'"),
+            "765\n");
   const std::vector<PriceSample> since = file->samples(kPair, kStart + seconds(60 * 178)).value();
   EXPECT_EQ(since, (std::vector<PriceSample>{{kStart + seconds(60 * 178), 178}, {kStart + seconds(60 * 179), 179}}));
   // A week later the first two hours are gone.
   ASSERT_TRUE(file->recordSamples({}, kStart + hours(2)));
   EXPECT_EQ(file->samples(kPair, kStart).value().size(), 60u);
   EXPECT_EQ(shell.run("PRAGMA integrity_check"), "ok\n");
+}
+
+// Refreshes a second apart would rewrite an hour's row with each price: the file gets one price
+// of a pair per ten seconds, the newest of those that waited.
+TEST(SqliteHistoryFile, TakesAPairsPricesAtMostTenSecondsApart) {
+  TempDir dir;
+  const auto file = open(dir.file("history.sqlite"));
+  PriceHistory history(*file);
+  ASSERT_TRUE(history.follow({kPair}, kStart));
+  for (int second : {0, 4, 9, 12, 13}) {
+    history.add(kPair, kStart + seconds(second), std::to_string(second), second);
+    ASSERT_TRUE(history.flush(kStart + seconds(second)));
+  }
+  EXPECT_EQ(file->samples(kPair, kStart).value(), (std::vector<PriceSample>{{kStart, 0}, {kStart + seconds(12), 12}}));
 }
 
 TEST(SqliteHistoryFile, RefusesWhatIsNotItsOwnWithoutWritingIt) {
@@ -94,7 +112,7 @@ TEST(SqliteHistoryFile, RefusesWhatIsNotItsOwnWithoutWritingIt) {
   open(newer).reset();
   SqliteShell(newer).run("PRAGMA user_version = 2");
   const std::string damaged = dir.file("damaged.sqlite");
-  { ASSERT_TRUE(open(damaged)->replaceAlerts(kPair, std::vector<AlertRecord>(300, alert(AlertKind::above, 1)))); }
+  { ASSERT_TRUE(open(damaged)->replaceAlerts(kPair, {}, std::vector<AlertRecord>(300, alert(AlertKind::above, 1)))); }
   std::filesystem::resize_file(damaged, std::filesystem::file_size(damaged) - 1000);
 
   const std::pair<std::string, std::string> cases[] = {
@@ -125,7 +143,7 @@ TEST(SqliteHistoryFile, AFullDiskLeavesTheAlertsAsTheyWereAndTheFileUsable) {
   int failures = 0;
   for (int after = 0; !saved && after < 200; ++after, ++failures) {
     vfs.failWrites(SQLITE_FULL, after);
-    saved = file->replaceAlerts(kPair, many);
+    saved = file->replaceAlerts(kPair, {}, many);
     vfs.clear();
     if (saved) break;
     EXPECT_EQ(saved.error().description, "Pricora could not save the alerts to “" + dir.file("history.sqlite") + "”.");

@@ -8,6 +8,10 @@ namespace pricora {
 
 namespace {
 
+// The newest price in the history file stands for the price now when it is at most this old: a
+// running Pricora writes one a refresh. An older one is last night's, from before Pricora quit.
+constexpr std::chrono::minutes kRecentPrice{5};
+
 std::string describe(const AlertRecord& alert) {
   return alert.pair.exchange + " " + alert.pair.title + " " + ruleText(alert);
 }
@@ -28,24 +32,14 @@ int AlertCommands::add(const std::string& line) {
   const AlertSpec& made = std::get<AlertSpec>(parsed);
   AlertRecord alert = makeAlert(made.pair, made.rule, now_);
   const Result<std::vector<PriceSample>> past = file_.samples(made.pair, now_ - PriceHistory::kKeptInMemory);
-  if (past && !past.value().empty()) {
-    const std::span<const PriceSample> before(past.value().data(), past.value().size() - 1);
-    alert.phase = stepAlert(alert, alertReading(alert, before, past.value().back().price, now_)).phase;
-  }
+  if (past) alert.phase = firstPhase(alert, past.value(), now_, kRecentPrice);
   const Result<std::int64_t> id = file_.addAlert(alert);
   if (!id) {
     fail(id.error());
     return 1;
   }
   host_.printLine(std::to_string(id.value()) + "\t" + describe(alert));
-  if (alert.phase == AlertPhase::fresh)
-    host_.log("pricora: " + localizedText(host_,
-                                          QT_TRANSLATE_NOOP("AppDelegate",
-                                                            "%1 %2 has not been seen yet: the alert arms with the "
-                                                            "first price Pricora sees"),
-                                          {alert.pair.exchange, alert.pair.title}));
-  else if (alert.phase == AlertPhase::waiting)
-    host_.log("pricora: " + words_.pastNote(alert));
+  if (const std::string note = words_.madeNote(alert); !note.empty()) host_.log("pricora: " + note);
   return 0;
 }
 

@@ -19,8 +19,9 @@ class AlertCommands {
       : file_(file), host_(host), words_(host, format), now_(now) {}
 
   // "Kraken XBT/USD > 11000". Prints the new alert's number and the alert. An alert made past
-  // its level (as the pair's latest price in the history says) waits for the price to come back
-  // first, and a note says so; one for a pair without a price yet arms with the first.
+  // its level (as the pair's price of the last few minutes in the history says) waits for the
+  // price to come back first; one for a pair without such a price is settled by the first price
+  // a running Pricora sees. A note says either.
   int add(const std::string& line);
   // One line an alert: its number, the alert, where it stands.
   int list();

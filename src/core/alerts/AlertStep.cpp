@@ -39,7 +39,8 @@ double rearmingReading(const AlertRecord& alert) {
     case AlertKind::down:
       break;
   }
-  return alert.level - alert.margin;
+  // A move is never negative: one smaller than the margin arms again at half its size.
+  return alert.level - std::min(alert.margin, alert.level / 2);
 }
 
 AlertStep stepAlert(const AlertRecord& alert, double reading) {
@@ -59,6 +60,14 @@ AlertStep stepAlert(const AlertRecord& alert, double reading) {
       break;
   }
   return {AlertPhase::spent};
+}
+
+AlertPhase firstPhase(const AlertRecord& alert, std::span<const PriceSample> prices, WallTime now,
+                      std::chrono::duration<double> recentFor) {
+  if (prices.empty() || now - prices.back().time > recentFor) return AlertPhase::fresh;
+  AlertRecord made = alert;
+  made.phase = AlertPhase::fresh;
+  return stepAlert(made, alertReading(made, prices.first(prices.size() - 1), prices.back().price, now)).phase;
 }
 
 }  // namespace pricora

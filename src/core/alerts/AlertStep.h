@@ -1,6 +1,6 @@
 #pragma once
 
-#include <optional>
+#include <chrono>
 #include <span>
 
 #include "platform/history/HistoryFile.h"
@@ -16,7 +16,7 @@ double alertReading(const AlertRecord& alert, std::span<const PriceSample> recen
 // The reading has passed the alert's level: above it (above, up, down) or below it (below).
 bool isPast(const AlertRecord& alert, double reading);
 // The reading at which an alert that is past its level arms again: back past the level by the
-// margin (per cent of the level for prices, points of per cent for moves).
+// margin (per cent of the level for prices, points of per cent for moves, at most half the move).
 double rearmingReading(const AlertRecord& alert);
 
 // One price seen. An alert fires only on a crossing: armed (its last reading was short of the
@@ -28,5 +28,12 @@ struct AlertStep {
   bool fires = false;
 };
 AlertStep stepAlert(const AlertRecord& alert, double reading);
+
+// Where a new alert starts, from the pair's prices (oldest first, the newest its price now):
+// armed, or waiting when that price stands past the level already. Fresh without a price seen
+// within `recentFor`: an older one says nothing of where the price stands now, and the first
+// price seen settles the alert instead.
+AlertPhase firstPhase(const AlertRecord& alert, std::span<const PriceSample> prices, WallTime now,
+                      std::chrono::duration<double> recentFor);
 
 }  // namespace pricora

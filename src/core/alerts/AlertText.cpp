@@ -189,8 +189,9 @@ std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text) {
   std::optional<Exchange> exchange;
   for (Exchange candidate : kAllExchanges) {
     const std::string_view known = displayName(candidate);
-    if (known.size() == name.size() && std::equal(known.begin(), known.end(), name.begin(),
-                                                  [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
+    if (known.size() == name.size() &&
+        std::equal(known.begin(), known.end(), name.begin(),
+                   [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); }))
       exchange = candidate;
   }
   if (!exchange)
@@ -239,6 +240,10 @@ AlertRecord makeAlert(const PairName& pair, const AlertRule& rule, WallTime crea
   alert.once = rule.once;
   alert.created = created;
   return alert;
+}
+
+bool sameRule(const AlertRecord& a, const AlertRecord& b) {
+  return a.kind == b.kind && a.level == b.level && a.windowSeconds == b.windowSeconds && a.once == b.once;
 }
 
 }  // namespace pricora

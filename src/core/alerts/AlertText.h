@@ -46,5 +46,7 @@ std::string ruleText(const AlertRecord& alert);
 std::string rulesText(const std::vector<AlertRecord>& alerts);
 
 AlertRecord makeAlert(const PairName& pair, const AlertRule& rule, WallTime created);
+// Whether both watch the same thing the same way: kind, level, window and once.
+bool sameRule(const AlertRecord& a, const AlertRecord& b);
 
 }  // namespace pricora

@@ -2,51 +2,65 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/alerts/AlertStep.h"
 #include "core/app/Texts.h"
+#include "core/exchanges/NetworkText.h"
 
 namespace pricora {
 
 namespace {
 
-// The decimals the exchange wrote, so the locale's form shows the same digits.
-int decimalsOf(const std::string& text) {
+// Pairs' names come from exchanges and from whatever wrote the history file: they reach
+// notifications and notes only through shownText.
+
+// The decimals the exchange wrote, so the locale's form shows the same digits; none for a text
+// that is not plain decimals ("1.5e-05") or holds more than twelve.
+std::optional<int> decimalsOf(const std::string& text) {
   const std::size_t point = text.find('.');
-  if (point == std::string::npos) return 0;
-  std::size_t end = point + 1;
-  while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
-  return static_cast<int>(std::min<std::size_t>(end - point - 1, 12));
+  const std::size_t end = text.find_first_not_of("0123456789", point == std::string::npos ? 0 : point + 1);
+  if (end != std::string::npos) return std::nullopt;
+  const std::size_t decimals = point == std::string::npos ? 0 : text.size() - point - 1;
+  return decimals <= 12 ? std::optional(static_cast<int>(decimals)) : std::nullopt;
 }
 
 }  // namespace
 
 std::string AlertWords::summary(const AlertRecord& alert) const {
-  const std::string& title = alert.pair.title;
+  const std::string title = shownText(alert.pair.title);
   switch (alert.kind) {
     case AlertKind::above:
-      return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 above %2"),
-                           {title, format_.number(alert.level)});
+      return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 above %2"), {title, format_.exact(alert.level)});
     case AlertKind::below:
-      return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 below %2"),
-                           {title, format_.number(alert.level)});
+      return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 below %2"), {title, format_.exact(alert.level)});
     case AlertKind::up:
     case AlertKind::down:
       break;
   }
   const std::string window = duration(std::chrono::seconds(alert.windowSeconds));
-  const std::string percent = format_.number(alert.level, 2);
+  const std::string percent = format_.exact(alert.level);
   return alert.kind == AlertKind::up
              ? localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 up %2 % in %3"), {title, percent, window})
              : localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 down %2 % in %3"), {title, percent, window});
 }
 
 std::string AlertWords::body(const AlertRecord& alert, const std::string& priceText, double price, WallTime at) const {
+  const std::optional<int> decimals = decimalsOf(priceText);
   return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1: %2 at %3"),
-                       {alert.pair.exchange, format_.number(price, decimalsOf(priceText)), format_.time(at)});
+                       {shownText(alert.pair.exchange),
+                        decimals ? format_.number(price, *decimals) : format_.exact(price), format_.time(at)});
 }
 
-std::string AlertWords::pastNote(const AlertRecord& alert) const {
+std::string AlertWords::madeNote(const AlertRecord& alert) const {
+  const std::string title = shownText(alert.pair.title);
+  if (alert.phase == AlertPhase::fresh)
+    return localizedText(host_,
+                         QT_TRANSLATE_NOOP("AppDelegate",
+                                           "%1 %2 has no recent price: the next price Pricora sees arms the alert, "
+                                           "or has it wait if the price is past its level already"),
+                         {shownText(alert.pair.exchange), title});
+  if (alert.phase != AlertPhase::waiting) return {};
   const std::string rearm = format_.approximate(rearmingReading(alert));
   switch (alert.kind) {
     case AlertKind::above:
@@ -54,13 +68,13 @@ std::string AlertWords::pastNote(const AlertRecord& alert) const {
                            QT_TRANSLATE_NOOP("AppDelegate",
                                              "%1 is above %2 already: the alert fires when it has fallen to %3 and "
                                              "rises past %2 again"),
-                           {alert.pair.title, format_.number(alert.level), rearm});
+                           {title, format_.exact(alert.level), rearm});
     case AlertKind::below:
       return localizedText(host_,
                            QT_TRANSLATE_NOOP("AppDelegate",
                                              "%1 is below %2 already: the alert fires when it has risen to %3 and "
                                              "falls past %2 again"),
-                           {alert.pair.title, format_.number(alert.level), rearm});
+                           {title, format_.exact(alert.level), rearm});
     case AlertKind::up:
     case AlertKind::down:
       break;
@@ -69,7 +83,7 @@ std::string AlertWords::pastNote(const AlertRecord& alert) const {
                        QT_TRANSLATE_NOOP("AppDelegate",
                                          "%1 has moved %2 % within the window already: the alert fires when the move "
                                          "has shrunk to %3 % and reaches %2 % again"),
-                       {alert.pair.title, format_.number(alert.level, 2), rearm});
+                       {title, format_.exact(alert.level), rearm});
 }
 
 std::string AlertWords::phase(const AlertRecord& alert) const {

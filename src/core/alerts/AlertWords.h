@@ -19,8 +19,9 @@ class AlertWords {
   std::string summary(const AlertRecord& alert) const;
   // "Kraken: 11,020.5 at 14:32": the price with as many decimals as the exchange sent.
   std::string body(const AlertRecord& alert, const std::string& priceText, double price, WallTime at) const;
-  // For an alert made past its level already: when it will fire.
-  std::string pastNote(const AlertRecord& alert) const;
+  // What to tell of a new alert: when it will fire if it was made past its level already, that
+  // the next price settles it if there was no recent one; nothing when it is armed.
+  std::string madeNote(const AlertRecord& alert) const;
   // Where the alert stands, for the list of alerts: "armed", "not seen yet" ...
   std::string phase(const AlertRecord& alert) const;
   // "+1.5 % in 24 h".

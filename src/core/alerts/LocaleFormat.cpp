@@ -3,7 +3,10 @@
 #include <unicode/datefmt.h>
 #include <unicode/numberformatter.h>
 
+#include <algorithm>
+#include <charconv>
 #include <memory>
+#include <string_view>
 
 namespace pricora {
 
@@ -30,6 +33,19 @@ icu::Locale localeNamed(const std::string& name) {
 std::string LocaleFormat::number(double value, int maxFraction) const {
   using namespace icu::number;
   return format(NumberFormatter::withLocale(localeNamed(locale_)).precision(Precision::maxFraction(maxFraction)),
+                value);
+}
+
+std::string LocaleFormat::exact(double value) const {
+  using namespace icu::number;
+  // The digits of the shortest text that reads back as the same number: 1.1e+04, 1.234e-05.
+  char text[32];
+  const std::string_view shortest(text,
+                                  std::to_chars(text, text + sizeof text, value, std::chars_format::scientific).ptr);
+  const std::string_view mantissa = shortest.substr(0, shortest.find('e'));
+  const auto digits = std::count_if(mantissa.begin(), mantissa.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return format(NumberFormatter::withLocale(localeNamed(locale_))
+                    .precision(Precision::maxSignificantDigits(static_cast<int>(std::max<std::ptrdiff_t>(digits, 1)))),
                 value);
 }
 

@@ -14,7 +14,10 @@ class LocaleFormat {
   explicit LocaleFormat(std::string locale) : locale_(std::move(locale)) {}
 
   // 11000 → "11,000" (en) or "11.000" (de), with at most maxFraction digits after the point.
-  std::string number(double value, int maxFraction = 8) const;
+  std::string number(double value, int maxFraction) const;
+  // As many significant digits as the number needs to read back the same, however small:
+  // 11,000, 0.000000001, 0.00001234.
+  std::string exact(double value) const;
   // Six significant digits, for numbers Pricora worked out rather than the user typed: 10,945.
   std::string approximate(double value) const;
   // With its sign unless zero and exactly `fraction` digits after the point: "+1.5", "−0.25".

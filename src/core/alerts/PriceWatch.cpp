@@ -21,6 +21,14 @@ bool shows(const StatusPair& pair, const PairName& name) {
   return subject.exchange == name.exchange && subject.pair == name.title;
 }
 
+// A price as an exchange wrote it, if it is one to compare with: "inf", "nan", 0 and negative
+// numbers are not.
+std::optional<double> priceIn(std::string_view text) {
+  const std::optional<double> price = readDouble(text);
+  if (!price || !std::isfinite(*price) || *price <= 0) return std::nullopt;
+  return price;
+}
+
 // Six significant digits: "again at +1 %" of 10,599.53 is 10,705.5, not 10,705.5253.
 double rounded(double value) {
   if (!(value > 0)) return value;
@@ -75,7 +83,10 @@ void PriceWatch::refreshStarting() {
   }
 }
 
-void PriceWatch::flush() { report(history_.flush(services_.clock.now()), historyFailureTold_); }
+void PriceWatch::flush() {
+  report(history_.flush(services_.clock.now()), historyFailureTold_);
+  save({});
+}
 
 void PriceWatch::reloadAlerts() {
   Result<std::vector<AlertRecord>> loaded = parts_.file.loadAlerts();
@@ -84,14 +95,14 @@ void PriceWatch::reloadAlerts() {
     return;
   }
   std::vector<AlertRecord>& fresh = loaded.value();
-  // Beside the owner, this process's own readings stand for alerts the file still holds.
-  if (!parts_.owner)
-    for (AlertRecord& alert : fresh)
-      for (const AlertRecord& known : alerts_)
-        if (known.id == alert.id) {
-          alert.phase = known.phase;
-          alert.fired = known.fired;
-        }
+  // What this process saw stands for an alert whose rule is unchanged: the file holds an older
+  // state after a save that failed, and never this process's own beside the owner.
+  for (AlertRecord& alert : fresh)
+    for (const AlertRecord& known : alerts_)
+      if (known.id == alert.id && sameRule(known, alert)) {
+        alert.phase = known.phase;
+        alert.fired = known.fired;
+      }
   alerts_ = std::move(fresh);
   followPairs();
   // An alert made while the price stood past its level must not fire for it.
@@ -111,21 +122,24 @@ void PriceWatch::followPairs() {
   report(history_.follow(followed, services_.clock.now()), historyFailureTold_);
 }
 
-std::optional<double> PriceWatch::currentPrice(const PairName& pair) const {
-  if (const std::span<const PriceSample> recent = history_.recent(pair); !recent.empty()) return recent.back().price;
+std::vector<PriceSample> PriceWatch::pricesOf(const PairName& pair, WallTime now) const {
+  if (const std::span<const PriceSample> recent = history_.recent(pair); !recent.empty())
+    return {recent.begin(), recent.end()};
   const std::optional<Exchange> exchange = exchangeNamed(pair.exchange);
-  if (!exchange) return std::nullopt;
+  if (!exchange) return {};
   const std::string key = pair.title + ": ";
   for (const MenuItemRef& item : state_.exchanges[*exchange].submenu->itemArray())
-    if (hasTitlePrefix(item->title(), key)) return readDouble(std::string_view(item->title()).substr(key.size()));
-  return std::nullopt;
+    if (hasTitlePrefix(item->title(), key))
+      if (const std::optional<double> price = priceIn(std::string_view(item->title()).substr(key.size())))
+        return {{now, *price}};
+  return {};
 }
 
 bool PriceWatch::settle(AlertRecord& alert, WallTime now) {
-  const std::optional<double> price = currentPrice(alert.pair);
-  if (!price) return false;
-  alert.phase = stepAlert(alert, alertReading(alert, history_.recent(alert.pair), *price, now)).phase;
-  return true;
+  // A price is recent when it is from this refresh or the one before.
+  alert.phase =
+      firstPhase(alert, pricesOf(alert.pair, now), now, std::chrono::duration<double>(2 * state_.refreshFrequency));
+  return alert.phase != AlertPhase::fresh;
 }
 
 void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const PairEntry& entry) {
@@ -134,9 +148,8 @@ void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const Pa
   const std::string& headline = entry.headline();
   if (headline.size() < title.size() + 2) return;
   const std::string text = headline.substr(title.size() + 2);
-  const std::optional<double> price = readDouble(text);
-  // "inf", "nan" and negative numbers are no prices to compare with.
-  if (!price || !std::isfinite(*price) || *price < 0) return;
+  const std::optional<double> price = priceIn(text);
+  if (!price) return;
   const WallTime now = services_.clock.now();
   std::vector<AlertRecord> changed;
   for (AlertRecord& alert : alerts_) {
@@ -178,8 +191,12 @@ void PriceWatch::showMove(const PairName& pair, WallTime now) {
 }
 
 void PriceWatch::save(const std::vector<AlertRecord>& changed) {
-  if (changed.empty() || !parts_.owner || parts_.file.isReadOnly()) return;
-  report(parts_.file.updateAlerts(changed), alertFailureTold_);
+  if ((changed.empty() && !unsaved_) || !parts_.owner || parts_.file.isReadOnly()) return;
+  // After a save that failed, all of them: a fired alert left armed in the file would fire
+  // again for the same crossing in the next run.
+  const Status saved = parts_.file.updateAlerts(unsaved_ ? alerts_ : changed);
+  unsaved_ = !saved;
+  report(saved, alertFailureTold_);
 }
 
 void PriceWatch::report(const Status& status, bool& told) {
@@ -205,14 +222,26 @@ ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& te
   if (const auto* problem = std::get_if<TextProblem>(&parsed))
     return {localizedText(services_.host, problem->message, {problem->argument}), true};
   const WallTime now = services_.clock.now();
-  std::vector<AlertRecord> made;
+  std::vector<std::int64_t> kept;
+  std::vector<AlertRecord> added;
   std::string note;
   for (const AlertRule& rule : std::get<std::vector<AlertRule>>(parsed)) {
     AlertRecord alert = makeAlert(pair, rule, now);
-    if (settle(alert, now) && alert.phase == AlertPhase::waiting) note = words_.pastNote(alert);
-    made.push_back(alert);
+    // An alert the text still holds stays as it is: its id (which its notification goes by),
+    // where it stands and when it fired. Made again, a spent one would fire again.
+    const auto same = std::find_if(alerts_.begin(), alerts_.end(), [&](const AlertRecord& known) {
+      return known.pair == pair && sameRule(known, alert) &&
+             std::find(kept.begin(), kept.end(), known.id) == kept.end();
+    });
+    if (same != alerts_.end()) {
+      kept.push_back(same->id);
+      continue;
+    }
+    settle(alert, now);
+    if (const std::string said = words_.madeNote(alert); !said.empty()) note = said;
+    added.push_back(alert);
   }
-  if (const Status saved = parts_.file.replaceAlerts(pair, made); !saved)
+  if (const Status saved = parts_.file.replaceAlerts(pair, kept, added); !saved)
     return {services_.host.localizedError(saved.error()).description, true};
   reloadAlerts();
   return {note, false};
@@ -225,15 +254,23 @@ void PriceWatch::notificationAction(std::int64_t tag, const std::string& key) {
   if (key == "remove") {
     if (Result<bool> removed = parts_.file.removeAlert(tag); !removed) done = removed.error();
   } else if (key == "again-up" || key == "again-down") {
-    const std::optional<double> price = currentPrice(alert->pair);
-    if (!price) return;
-    // The next level, a step past the price that fired: the same alert, armed for it.
+    const WallTime now = services_.clock.now();
+    const std::vector<PriceSample> prices = pricesOf(alert->pair, now);
+    if (prices.empty()) return;
+    // The next level, a step past the latest price: a price alert moves to it; a move alert
+    // stays as the user made it, and a new price alert beside it watches the level.
     AlertRecord again = *alert;
     again.kind = key == "again-up" ? AlertKind::above : AlertKind::below;
-    again.level = rounded(*price * (key == "again-up" ? 1.01 : 0.99));
+    again.level = rounded(prices.back().price * (key == "again-up" ? 1.01 : 0.99));
     again.windowSeconds = 0;
-    again.phase = AlertPhase::armed;
-    done = parts_.file.updateAlerts({again});
+    settle(again, now);
+    if (alert->kind == AlertKind::up || alert->kind == AlertKind::down) {
+      again.created = now;
+      again.fired.reset();
+      if (Result<std::int64_t> added = parts_.file.addAlert(again); !added) done = added.error();
+    } else {
+      done = parts_.file.updateAlerts({again});
+    }
   } else {
     return;
   }

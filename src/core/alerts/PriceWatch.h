@@ -52,13 +52,14 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   void refreshStarting();
   // Every ticker of every exchange, after the menus took it.
   void priceSeen(Exchange exchange, const std::string& title, const PairEntry& entry);
-  // Writes the refresh's prices.
+  // Writes the refresh's prices, and the alerts' states again if their last save failed.
   void flush();
 
   // The Manage window's Alert column: the pair's alerts as the user writes them.
   std::string alertsText(const PairName& pair) const;
-  // Replaces the pair's alerts with the ones the text holds. An error leaves them as they were;
-  // a note says when an alert was made past its level already.
+  // Replaces the pair's alerts with the ones the text holds; those it held before stay as they
+  // stand, under their ids. An error leaves them as they were; a note says when an alert was
+  // made past its level already.
   ManageNote setAlertsText(const PairName& pair, const std::string& text);
   const std::vector<AlertRecord>& alerts() const { return alerts_; }
 
@@ -74,9 +75,10 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
  private:
   void reloadAlerts();
   void followPairs();
-  // The pair's latest price: from its history, else from its item in the exchange's submenu.
-  std::optional<double> currentPrice(const PairName& pair) const;
-  // A fresh alert's first reading, when there is a price for it; true when it is past already.
+  // The pair's prices up to now, oldest first: its history, else the price its item in the
+  // exchange's submenu shows (this refresh's or the last one's), or none.
+  std::vector<PriceSample> pricesOf(const PairName& pair, WallTime now) const;
+  // A fresh alert's first reading, when there is a recent price for it; false when it stays fresh.
   bool settle(AlertRecord& alert, WallTime now);
   void fire(const AlertRecord& alert, const std::string& priceText, double price, WallTime now);
   void showMove(const PairName& pair, WallTime now);
@@ -93,6 +95,7 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   PriceHistory history_;
   std::vector<AlertRecord> alerts_;
   std::map<std::int64_t, std::string> lastWords_;  // per alert: its last firing in one line
+  bool unsaved_ = false;                           // the last save of the alerts' states failed
   bool historyFailureTold_ = false;
   bool alertFailureTold_ = false;
 };

@@ -6,9 +6,10 @@ namespace pricora {
 
 namespace {
 
-// Refreshes faster than this keep one price per span in memory (the file keeps them all): a day
-// at one refresh a second would otherwise hold 86,400 prices a pair for nothing a window of five
-// minutes or more could tell apart.
+// Refreshes faster than this keep one price per span: a day at one refresh a second would
+// otherwise hold 86,400 prices a pair in memory for nothing a window of five minutes or more
+// could tell apart, and the file, which rewrites an hour's row with every price, would write a
+// square of them.
 constexpr std::chrono::seconds kFinestSpacing{10};
 
 void keep(std::vector<PriceSample>& samples, const PriceSample& sample) {
@@ -28,6 +29,7 @@ void forgetBefore(std::vector<PriceSample>& samples, WallTime from) {
 
 Status PriceHistory::follow(const std::set<PairName>& pairs, WallTime now) {
   std::erase_if(recent_, [&](const auto& entry) { return pairs.count(entry.first) == 0; });
+  std::erase_if(written_, [&](const auto& entry) { return pairs.count(entry.first) == 0; });
   Status status;
   for (const PairName& pair : pairs) {
     if (recent_.count(pair) != 0) continue;
@@ -59,9 +61,17 @@ Status PriceHistory::flush(WallTime now) {
     unwritten_.clear();
     return {};
   }
-  const Status written = file_.recordSamples(unwritten_, now - kKeptInFile);
-  unwritten_.clear();
-  return written;
+  // A price too soon after the pair's last one in the file waits: a newer one replaces it.
+  const auto held = std::stable_partition(unwritten_.begin(), unwritten_.end(), [&](const SampleToWrite& sample) {
+    const auto last = written_.find(sample.pair);
+    return last == written_.end() || sample.time - last->second >= kFinestSpacing;
+  });
+  const std::vector<SampleToWrite> due(std::make_move_iterator(unwritten_.begin()), std::make_move_iterator(held));
+  unwritten_.erase(unwritten_.begin(), held);
+  const Status status = file_.recordSamples(due, now - kKeptInFile);
+  if (status)
+    for (const SampleToWrite& sample : due) written_[sample.pair] = sample.time;
+  return status;
 }
 
 std::span<const PriceSample> PriceHistory::recent(const PairName& pair) const {

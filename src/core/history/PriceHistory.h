@@ -12,9 +12,9 @@
 
 namespace pricora {
 
-// The prices of the pairs the user follows: the last day of them in memory (at most one per ten
-// seconds), for the changes, the pictures and the move alerts; all of them, a week back, in the
-// history file, written once per refresh.
+// The prices of the pairs the user follows, at most one per ten seconds: the last day of them in
+// memory, for the changes, the pictures and the move alerts; a week of them in the history file,
+// written once per refresh.
 class PriceHistory {
  public:
   static constexpr std::chrono::hours kKeptInFile{24 * 7};
@@ -29,7 +29,8 @@ class PriceHistory {
   // A followed pair's price in this refresh; a second one in the same refresh replaces the first
   // on its way to the file. Ignored for pairs not followed.
   void add(const PairName& pair, WallTime time, const std::string& text, double price);
-  // Writes what was added since the last call, in one transaction. A file that refuses keeps
+  // Writes what was added since the last call, in one transaction; a price less than ten
+  // seconds after its pair's last one written waits for a later call. A file that refuses keeps
   // nothing of it, and the memory keeps everything.
   Status flush(WallTime now);
   // Oldest first; empty for pairs not followed.
@@ -39,6 +40,7 @@ class PriceHistory {
   HistoryFile& file_;
   std::map<PairName, std::vector<PriceSample>> recent_;
   std::vector<SampleToWrite> unwritten_;
+  std::map<PairName, WallTime> written_;  // the time of each pair's last price in the file
 };
 
 // The change of price over the last day, or since the oldest price when there is less of it.

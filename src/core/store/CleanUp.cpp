@@ -38,6 +38,9 @@ void boundStoredPairs(EditingContext& context, std::size_t limit) {
     const std::optional<Exchange> exchange = exchangeNamed(*pair.exchange());
     return exchange ? std::optional(indexOf(*exchange)) : std::nullopt;
   };
+  // Each refresh ends here: the common case, a store that holds fewer records than one exchange
+  // may keep, costs no walk over them.
+  if (context.content().size() <= limit) return;
   std::array<std::size_t, kExchangeCount> excess{};
   for (const PairRef& pair : context.content())
     if (const auto index = countedAs(*pair)) ++excess[*index];

@@ -189,7 +189,8 @@ int SqliteHistoryFile::prepareStatements() {
        "INSERT INTO Alert (exchange, title, kind, level, window, once, margin, state, created, fired) "
        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"},
       {&deleteAlert_, "DELETE FROM Alert WHERE id = ?1"},
-      {&deletePairAlerts_, "DELETE FROM Alert WHERE exchange = ?1 AND title = ?2"},
+      {&deletePairAlerts_,
+       "DELETE FROM Alert WHERE exchange = ?1 AND title = ?2 AND id NOT IN (SELECT value FROM json_each(?3))"},
       {&updateAlert_,
        "UPDATE Alert SET kind = ?3, level = ?4, window = ?5, once = ?6, margin = ?7, state = ?8, fired = ?10 "
        "WHERE id = ?11"},
@@ -309,11 +310,16 @@ Result<bool> SqliteHistoryFile::removeAlert(std::int64_t id) {
   return removed;
 }
 
-Status SqliteHistoryFile::replaceAlerts(const PairName& pair, const std::vector<AlertRecord>& alerts) {
+Status SqliteHistoryFile::replaceAlerts(const PairName& pair, const std::vector<std::int64_t>& kept,
+                                        const std::vector<AlertRecord>& added) {
+  std::string keptIds = "[";
+  for (const std::int64_t id : kept) keptIds += (keptIds.size() > 1 ? "," : "") + std::to_string(id);
+  keptIds += "]";
   return transaction("Pricora could not save the alerts to " + inQuotes(path_) + ".", [&] {
     SqliteStatement::Run run = deletePairAlerts_.run();
-    std::optional<ErrorDetails> failure = step(run.bind(1, pair.exchange).bind(2, pair.title), SQLITE_DONE);
-    for (const AlertRecord& alert : alerts)
+    std::optional<ErrorDetails> failure =
+        step(run.bind(1, pair.exchange).bind(2, pair.title).bind(3, keptIds), SQLITE_DONE);
+    for (const AlertRecord& alert : added)
       if (!failure) failure = insertAlert(alert);
     return failure;
   });
@@ -369,7 +375,11 @@ std::optional<ErrorDetails> SqliteHistoryFile::appendSample(const SampleToWrite&
   }
   putBytes(times, static_cast<std::uint64_t>(seconds - hour * kSecondsPerHour), 2);
   putBytes(prices, std::bit_cast<std::uint64_t>(sample.price), 8);
-  const std::size_t length = std::min<std::size_t>(sample.priceText.size(), 255);
+  std::size_t length = std::min<std::size_t>(sample.priceText.size(), 255);
+  // Cut between characters: a UTF-8 character goes on with bytes 10xxxxxx.
+  while (length > 0 && length < sample.priceText.size() &&
+         (static_cast<unsigned char>(sample.priceText[length]) & 0xc0) == 0x80)
+    --length;
   texts += static_cast<char>(length);
   texts.append(sample.priceText, 0, length);
   SqliteStatement::Run run = upsertHour_.run();

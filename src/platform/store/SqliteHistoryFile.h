@@ -57,8 +57,9 @@ struct SqliteHistoryFileOptions {
 //   );
 //
 // An hour's prices share one row, so a week of 20 pairs is a few thousand rows and reads in a
-// few milliseconds. Texts longer than 255 bytes keep their first 255. Rows an outside tool wrote
-// with an unknown kind or a level that is not a finite number above 0 are passed over.
+// few milliseconds. Texts longer than 255 bytes keep as many whole characters as fit. Rows an
+// outside tool wrote with an unknown kind or a level that is not a finite number above 0 are
+// passed over.
 class SqliteHistoryFile final : public HistoryFile {
  public:
   using Options = SqliteHistoryFileOptions;
@@ -76,7 +77,8 @@ class SqliteHistoryFile final : public HistoryFile {
   Result<std::vector<AlertRecord>> loadAlerts() override;
   Result<std::int64_t> addAlert(const AlertRecord& alert) override;
   Result<bool> removeAlert(std::int64_t id) override;
-  Status replaceAlerts(const PairName& pair, const std::vector<AlertRecord>& alerts) override;
+  Status replaceAlerts(const PairName& pair, const std::vector<std::int64_t>& kept,
+                       const std::vector<AlertRecord>& added) override;
   Status updateAlerts(const std::vector<AlertRecord>& alerts) override;
   Status recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) override;
   Result<std::vector<PriceSample>> samples(const PairName& pair, WallTime since) override;
