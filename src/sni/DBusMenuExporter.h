@@ -40,7 +40,8 @@ struct ExporterTiming {
 // "clicked" sends the item's action to the target on the next turn of the event loop, after the
 // host has its reply. Opening a menu (AboutToShow, AboutToShowGroup or the "opened" event) tells
 // its delegate menuWillOpen once; "closed", hosts' silence (see OpenMenus), a new root in place of
-// an open one or the exporter going away tells menuDidClose.
+// an open one or the exporter going away tells menuDidClose. A new root in place of an open one
+// is open to hosts, but its delegate hears of it only when a host opens it.
 class DBusMenuExporter final : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
