@@ -393,7 +393,7 @@ TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
   EXPECT_EQ(property(3, "Id"), "pricora-Kraken-XBT/USD");
 }
 
-TEST_F(SniTrayTest, ItemsTheWatcherRefusesOrThatCannotReachTheBusGoToXEmbed) {
+TEST_F(SniTrayTest, ItemsTheWatcherRefusesOrThatCannotReachTheBusGoToXEmbedUntilANewWatcherTakesOver) {
   startWatcher();
   for (bool refused : {true, false}) {
     watcher.refuse = refused;
@@ -402,6 +402,12 @@ TEST_F(SniTrayTest, ItemsTheWatcherRefusesOrThatCannotReachTheBusGoToXEmbed) {
     EXPECT_TRUE(tray->showsStatusNotifierItems());
     EXPECT_TRUE(spinUntil([&] { return !tray->showsStatusNotifierItems(); })) << refused;
   }
+  // Even when it takes over before the failed tray's fall-back, which waits for the next turn.
+  showTray();
+  noBusForItems = false;
+  Q_EMIT tray->findChild<QDBusServiceWatcher*>()->serviceOwnerChanged(kWatcher, "", ":1.99");
+  EXPECT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
+  EXPECT_TRUE(tray->showsStatusNotifierItems());
 }
 
 TEST_F(SniTrayTest, HostsThatTakeOneItemAtATimeGetTheNextOnceTheyHaveReadTheLast) {
