@@ -180,6 +180,12 @@ void SniTray::registerNext() {
             done->deleteLater();
             registration_ = nullptr;
             registering_ = false;
+            Entry* registered = entryNamed(name);
+            // A watcher that answers late (GNOME Shell busy with a large menu) may well have taken
+            // the item: asked again, it says so.
+            if (done->isError() && done->error().type() == QDBusError::NoReply && registered &&
+                !std::exchange(registered->askedAgain, true))
+              return registerNext();
             if (done->isError()) {
               std::fprintf(stderr, "%s\n",
                            qPrintable(QCoreApplication::translate("SniTray",
@@ -188,7 +194,6 @@ void SniTray::registerNext() {
               fail();
               return;
             }
-            Entry* registered = entryNamed(name);
             if (!registered) return registerNext();
             registered->registered = true;
             // Elsewhere the next goes at once: GNOME Shell, busy with a new menu after the first

@@ -54,6 +54,7 @@ class SniTray final : public QObject, public StatusBarObserver {
     std::unique_ptr<StatusNotifierItem> sni;
     std::unique_ptr<MenuMirror> popup;
     bool registered = false;
+    bool askedAgain = false;  // after the watcher did not answer in time
     bool updateQueued = false;
   };
 
