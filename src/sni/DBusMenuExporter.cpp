@@ -25,6 +25,7 @@ DBusMenuExporter::DBusMenuExporter(MenuRef root, MenuActionTarget& target, Image
       open_(timing.silenceCloses) {
   registerReplyTypes();
   replies_.setIdleHandler([this] {
+    if (std::exchange(openingWhenSent_, false)) announceOpening();
     if (std::exchange(announceWhenSent_, false)) announceChanges();
   });
 }
@@ -64,6 +65,16 @@ void DBusMenuExporter::announceChanges() {
   }
   if (!changes.updated.isEmpty() || !changes.removed.isEmpty())
     Q_EMIT ItemsPropertiesUpdated(changes.updated, changes.removed);
+}
+
+void DBusMenuExporter::announceOpening() {
+  // As with announceChanges: told before the reply under way, a host takes that older reply after
+  // the news and fetches the whole tree again.
+  if (replies_.busy()) {
+    openingWhenSent_ = true;
+    return;
+  }
+  Q_EMIT LayoutUpdated(tree_.nextRevision(), 0);
 }
 
 uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames, DBusMenuLayout&) {
@@ -180,7 +191,7 @@ QList<int> DBusMenuExporter::AboutToShowGroup(const QList<int>& ids, QList<int>&
       continue;
     }
     open_.open(tree_.menuBelow(id));
-    if (LibdbusmenuPolicy::announcesOpening(id, tree_.anythingWaiting())) Q_EMIT LayoutUpdated(tree_.nextRevision(), 0);
+    if (LibdbusmenuPolicy::announcesOpening(id, tree_.anythingWaiting())) announceOpening();
     if (update) updates.push_back(id);
   }
   if (!ids.isEmpty() && idErrors.size() == ids.size()) sendErrorReply(QDBusError::InvalidArgs, noItemWith(idErrors));

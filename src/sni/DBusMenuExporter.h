@@ -81,6 +81,8 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
  private:
   void queueAnnouncement();
   void announceChanges();
+  // Has hosts that fetch only when told to fetch the tree as its top menu opens.
+  void announceOpening();
 
   bool handleEvent(int id, const QString& eventId);
   // Answers the call being served with what make returns for the layout, once it is all taken.
@@ -92,6 +94,7 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
   OpenMenus open_;
   bool announcementQueued_ = false;
   bool announceWhenSent_ = false;
+  bool openingWhenSent_ = false;
   ReplyWriter replies_;  // last: its thread is done before the rest goes
 };
 

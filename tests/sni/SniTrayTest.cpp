@@ -70,10 +70,14 @@ class FakeWatcher final : public QDBusVirtualObject {
 class SignalLog final : public QObject {
   Q_OBJECT
  public Q_SLOTS:
-  void received(const QDBusMessage& message) { signals_.push_back(message); }
+  void received(const QDBusMessage& message) {
+    if (seen) seen();
+    signals_.push_back(message);
+  }
 
  public:
   std::vector<QDBusMessage> signals_;
+  std::function<void()> seen;
 };
 
 struct RecordingTarget final : MenuActionTarget, MenuDelegate {
@@ -258,7 +262,7 @@ void collectIds(const DBusMenuLayout& node, std::set<int>& ids) {
   for (const DBusMenuLayout& child : node.children) collectIds(child, ids);
 }
 
-TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItem) {
+TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItemBeforeNewsOfAnOpening) {
   // Two exchanges with the same pairs, each pair with its lines, and a third with more pairs than
   // one turn takes.
   MenuRef large = Menu::create();
@@ -272,11 +276,20 @@ TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItem) {
       for (int line = 0; line < 6; ++line) lines->submenu()->addItemWithTitle("Bid: 1");
     }
   }
-  DBusMenuExporter exporter(large, target, images);
-  ASSERT_TRUE(app_.registerObject("/Large", &exporter, QDBusConnection::ExportAllSlots));
-  const QDBusMessage reply = call(desktop_, app_.baseService(), "/Large", kMenu, "GetLayout", {0, -1, QStringList()});
+  DBusMenuExporter exporter(statusMenu, target, images);
+  ASSERT_TRUE(
+      app_.registerObject("/Large", &exporter, QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+  exporter.setRoot(large);
+  QDBusPendingCall fetch = desktop_.asyncCall(
+      QDBusMessage::createMethodCall(app_.baseService(), "/Large", kMenu, "GetLayout") << 0 << -1 << QStringList());
+  // News of an opening before that reply: libdbusmenu hosts would take the older reply after it.
+  SignalLog log;
+  log.seen = [&] { EXPECT_TRUE(fetch.isFinished()); };
+  desktop_.connect(app_.baseService(), "/Large", kMenu, "LayoutUpdated", &log, SLOT(received(QDBusMessage)));
+  call(desktop_, app_.baseService(), "/Large", kMenu, "AboutToShowGroup", {QVariant::fromValue(QList<int>{0})});
+  ASSERT_TRUE(spinUntil([&] { return fetch.isFinished() && !log.signals_.empty(); }));
   DBusMenuLayout root;
-  reply.arguments().value(1).value<QDBusArgument>() >> root;
+  fetch.reply().arguments().value(1).value<QDBusArgument>() >> root;
   std::set<int> ids;
   collectIds(root, ids);
   EXPECT_EQ(ids.size(), 1u + 3 + 2 * 1000 * (1 + 6) + 11000);
