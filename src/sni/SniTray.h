@@ -80,7 +80,6 @@ class SniTray final : public QObject, public StatusBarObserver {
   LabelForm labelForm_ = LabelForm::Pair;
   std::vector<std::unique_ptr<Entry>> entries_;
   uint created_ = 0;
-  bool registering_ = false;
   QTimer pace_;  // between one item read by the host and the next registered
   QDBusPendingCallWatcher* registration_ = nullptr;  // the watcher's answer awaited, if any
   QString registeringName_;                          // and whose it is
