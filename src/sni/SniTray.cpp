@@ -12,7 +12,6 @@ namespace pricora {
 
 namespace {
 
-constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
 constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
 // For hosts that take one item at a time: the next item waits until the host has read the last
 // one and this much more, or at most kLongestPace for a host that is slow to read or never does.

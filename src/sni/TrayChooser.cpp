@@ -4,12 +4,6 @@
 
 namespace pricora {
 
-namespace {
-
-constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
-
-}  // namespace
-
 TrayChooser::TrayChooser(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, TraySetup setup,
                          QDBusConnection bus, BusConnector connectItem)
     : statusBar_(statusBar),
