@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "core/exchanges/NetworkText.h"
 
@@ -13,12 +14,11 @@ MenuMirror::MenuMirror(MenuRef model, MenuActionTarget& target, ImageCache& imag
     : model_(std::move(model)), target_(target), images_(images), menu_(std::make_unique<QMenu>()) {
   model_->addObserver(this);
   connect(menu_.get(), &QMenu::aboutToShow, this, [this] {
+    toldOpen_ = true;
     if (MenuDelegate* delegate = model_->delegate()) delegate->menuWillOpen(*model_);
     if (dirty_) sync();
   });
-  connect(menu_.get(), &QMenu::aboutToHide, this, [this] {
-    if (MenuDelegate* delegate = model_->delegate()) delegate->menuDidClose(*model_);
-  });
+  connect(menu_.get(), &QMenu::aboutToHide, this, [this] { tellClosed(); });
 }
 
 MenuMirror::~MenuMirror() {
@@ -35,8 +35,15 @@ QString MenuMirror::literalText(const std::string& title) {
   return text;
 }
 
+void MenuMirror::tellClosed() {
+  if (!std::exchange(toldOpen_, false)) return;
+  if (MenuDelegate* delegate = model_->delegate()) delegate->menuDidClose(*model_);
+}
+
 void MenuMirror::setModel(MenuRef model) {
   if (model == model_) return;
+  // The user opened the old model; the new one shows in its place without being opened.
+  tellClosed();
   model_->removeObserver(this);
   model_ = std::move(model);
   model_->addObserver(this);

@@ -24,7 +24,8 @@ class MenuMirror final : public QObject, public MenuObserver {
   QMenu* menu() { return menu_.get(); }
   const MenuRef& model() const { return model_; }
   // Shows another model in the same QMenu: a menu open now stays open and follows it at the
-  // next turn of the event loop, as it follows any change.
+  // next turn of the event loop, as it follows any change. The old model's delegate hears that
+  // its menu closed; the new one's hears of an opening only when the menu is shown again.
   void setModel(MenuRef model);
 
   // Item titles come from the network: shown as shownText shows them, literally, never as
@@ -39,6 +40,8 @@ class MenuMirror final : public QObject, public MenuObserver {
   };
 
   void menuChanged(Menu& menu) override;
+  // Tells the model's delegate that its menu closed, if it was told that it opened.
+  void tellClosed();
   void sync();
   void update(Entry& entry);
 
@@ -49,6 +52,7 @@ class MenuMirror final : public QObject, public MenuObserver {
   std::vector<Entry> entries_;
   bool dirty_ = true;
   bool syncQueued_ = false;
+  bool toldOpen_ = false;  // the model's delegate heard that its menu opened
 };
 
 }  // namespace pricora

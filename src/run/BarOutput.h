@@ -19,9 +19,8 @@ class BarOutput {
   BarOutput(const BarOutput&) = delete;
   BarOutput& operator=(const BarOutput&) = delete;
 
-  // A pipe or a socket: its reader may stop reading or go away, which the caller can watch on fd().
+  // A pipe or a socket: its reader may stop reading or go away, which the caller can watch.
   bool isChannel() const { return kind_ != Kind::file; }
-  int fd() const { return fd_; }
   // Like write(2): the bytes taken, or -1 with errno set (EAGAIN while a channel is full).
   ssize_t write(std::string_view data);
 

@@ -40,10 +40,17 @@ void HeadlessRun::finish(int exitStatus) {
   timeout_.stop();
   if (dumpPath_) {
     const std::string dump = dumpTray(statusBar_, *delegate_.state().statusMenu);
+    bool written = false;
     if (*dumpPath_ == "-") {
-      std::fwrite(dump.data(), 1, dump.size(), stdout);
-      std::fflush(stdout);
-    } else if (std::ofstream file(*dumpPath_, std::ios::binary | std::ios::trunc); !(file << dump)) {
+      written = std::fwrite(dump.data(), 1, dump.size(), stdout) == dump.size() && std::fflush(stdout) == 0;
+    } else {
+      std::ofstream file(*dumpPath_, std::ios::binary | std::ios::trunc);
+      file << dump;
+      // The last of it reaches the file only as it closes: a full disk shows there.
+      file.close();
+      written = !file.fail();
+    }
+    if (!written) {
       std::fprintf(stderr, "pricora: could not write the dump to %s\n", dumpPath_->c_str());
       exitStatus = 1;
     }

@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
 namespace pricora {
@@ -15,8 +16,11 @@ constexpr int kHighestSignal = 64;
 volatile std::sig_atomic_t signalWriteFds[kHighestSignal + 1];
 
 void forward(int number) {
+  // The code the signal interrupted may be about to read errno.
+  const int saved = errno;
   const char byte = static_cast<char>(number);
   [[maybe_unused]] const ssize_t ignored = write(signalWriteFds[number], &byte, 1);
+  errno = saved;
 }
 
 void doNothing(int) {}

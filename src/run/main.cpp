@@ -39,6 +39,7 @@
 #include "run/SignalWatcher.h"
 #include "run/SingleInstance.h"
 #include "run/StallReport.h"
+#include "sni/IconFolder.h"
 #include "sni/TrayChooser.h"
 
 using namespace pricora;
@@ -167,12 +168,14 @@ int runBar(int argc, char** argv, BarFormat format, bool showChange) {
 
 // The tray's pictures: the application's icon from the theme folder beside the resources (the build
 // tree) or the installed one (share/icons beside share/pricora); the price pictures in a folder of
-// this process's in $XDG_RUNTIME_DIR, removed at quit.
+// this process's in $XDG_RUNTIME_DIR, removed at quit, and at the next start after a crash.
 TraySetup traySetup(const QString& resources) {
   TraySetup setup;
   setup.appIconThemePath = applicationIconTheme(resources);
-  if (const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation); !runtime.isEmpty())
-    setup.iconRoot = runtime + QStringLiteral("/pricora-%1").arg(QCoreApplication::applicationPid());
+  if (const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation); !runtime.isEmpty()) {
+    IconFolder::removeAbandoned(runtime);
+    setup.iconRoot = IconFolder::rootIn(runtime, QCoreApplication::applicationPid());
+  }
   if (const QScreen* screen = QGuiApplication::primaryScreen()) setup.screenWidth = screen->geometry().width();
   return setup;
 }

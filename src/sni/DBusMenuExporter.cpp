@@ -25,6 +25,7 @@ DBusMenuExporter::DBusMenuExporter(MenuRef root, MenuActionTarget& target, Image
       open_(timing.silenceCloses) {
   registerReplyTypes();
   replies_.setIdleHandler([this] {
+    if (std::exchange(openingWhenSent_, false)) announceOpening();
     if (std::exchange(announceWhenSent_, false)) announceChanges();
   });
 }
@@ -66,8 +67,17 @@ void DBusMenuExporter::announceChanges() {
     Q_EMIT ItemsPropertiesUpdated(changes.updated, changes.removed);
 }
 
+void DBusMenuExporter::announceOpening() {
+  // As with announceChanges: told before the reply under way, a host takes that older reply after
+  // the news and fetches the whole tree again.
+  if (replies_.busy()) {
+    openingWhenSent_ = true;
+    return;
+  }
+  Q_EMIT LayoutUpdated(tree_.nextRevision(), 0);
+}
+
 uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames, DBusMenuLayout&) {
-  open_.heardFromHost();
   if (!tree_.knows(parentId)) {
     sendErrorReply(QDBusError::InvalidArgs, noItemWith({parentId}));
     return 0;
@@ -90,7 +100,6 @@ void DBusMenuExporter::answerWithLayout(LayoutTaking taking,
 }
 
 DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& ids, const QStringList& propertyNames) {
-  open_.heardFromHost();
   setDelayedReply(true);
   if (ids.isEmpty()) {
     // Every node of the tree, as the protocol asks.
@@ -115,7 +124,6 @@ DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& id
 }
 
 QDBusVariant DBusMenuExporter::GetProperty(int id, const QString& name) {
-  open_.heardFromHost();
   const QVariantMap properties = tree_.propertiesOf(id);
   auto found = properties.find(name);
   if (!tree_.knows(id) || found == properties.end()) {
@@ -183,7 +191,7 @@ QList<int> DBusMenuExporter::AboutToShowGroup(const QList<int>& ids, QList<int>&
       continue;
     }
     open_.open(tree_.menuBelow(id));
-    if (LibdbusmenuPolicy::announcesOpening(id, tree_.anythingWaiting())) Q_EMIT LayoutUpdated(tree_.nextRevision(), 0);
+    if (LibdbusmenuPolicy::announcesOpening(id, tree_.anythingWaiting())) announceOpening();
     if (update) updates.push_back(id);
   }
   if (!ids.isEmpty() && idErrors.size() == ids.size()) sendErrorReply(QDBusError::InvalidArgs, noItemWith(idErrors));

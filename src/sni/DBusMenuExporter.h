@@ -40,7 +40,8 @@ struct ExporterTiming {
 // "clicked" sends the item's action to the target on the next turn of the event loop, after the
 // host has its reply. Opening a menu (AboutToShow, AboutToShowGroup or the "opened" event) tells
 // its delegate menuWillOpen once; "closed", hosts' silence (see OpenMenus), a new root in place of
-// an open one or the exporter going away tells menuDidClose.
+// an open one or the exporter going away tells menuDidClose. A new root in place of an open one
+// is open to hosts, but its delegate hears of it only when a host opens it.
 class DBusMenuExporter final : public QObject, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
@@ -80,6 +81,8 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
  private:
   void queueAnnouncement();
   void announceChanges();
+  // Has hosts that fetch only when told to fetch the tree as its top menu opens.
+  void announceOpening();
 
   bool handleEvent(int id, const QString& eventId);
   // Answers the call being served with what make returns for the layout, once it is all taken.
@@ -91,6 +94,7 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
   OpenMenus open_;
   bool announcementQueued_ = false;
   bool announceWhenSent_ = false;
+  bool openingWhenSent_ = false;
   ReplyWriter replies_;  // last: its thread is done before the rest goes
 };
 

@@ -25,7 +25,8 @@ struct LibdbusmenuPolicy {
 
   // What an opening starts (the last-update label's timer, rewriting the label every second)
   // would run for as long as the program does: a menu counts as closed once hosts have been
-  // silent this long. Every call renews it; a host that closes the top menu ends the rule. Two
+  // silent this long. Openings and events renew it, fetches do not (hosts fetch whatever they are
+  // told of, open or not); a host that closes the top menu ends the rule. Two
   // minutes leave the label's seconds and its first minute to someone who keeps the menu open
   // without touching it, at the cost of a label rewritten for two minutes after the menu closed.
   static constexpr std::chrono::minutes kSilenceCloses{2};

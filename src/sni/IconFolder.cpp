@@ -7,6 +7,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <csignal>
+
 #include <algorithm>
 #include <ctime>
 
@@ -35,6 +38,26 @@ IconFolder::IconFolder(QString root) : root_(std::move(root)) {
 
 IconFolder::~IconFolder() {
   if (!root_.isEmpty()) QDir(root_).removeRecursively();
+}
+
+QString IconFolder::rootIn(const QString& parent, qint64 pid) {
+  return parent + QStringLiteral("/pricora-%1").arg(pid);
+}
+
+void IconFolder::removeAbandoned(const QString& parent) {
+  const QString prefix = QStringLiteral("pricora-");
+  for (const QString& name :
+       QDir(parent).entryList({prefix + '*'}, QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot)) {
+    bool number = false;
+    const qint64 pid = name.mid(prefix.size()).toLongLong(&number);
+    // A process that runs, even another user's (EPERM), keeps its folder.
+    if (!number || pid <= 0 || rootIn(parent, pid) != parent + '/' + name || kill(static_cast<pid_t>(pid), 0) == 0 ||
+        errno != ESRCH)
+      continue;
+    QDir folder(parent + '/' + name);
+    if (folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden) == QStringList{"icons"})
+      folder.removeRecursively();
+  }
 }
 
 QString IconFolder::themePath() const { return root_.isEmpty() ? QString() : root_ + "/icons"; }

@@ -23,6 +23,12 @@ class IconFolder {
   IconFolder(const IconFolder&) = delete;
   IconFolder& operator=(const IconFolder&) = delete;
 
+  // The root of the process pid's folder in parent.
+  static QString rootIn(const QString& parent, qint64 pid);
+  // Removes the folders in parent that processes which ended without removing them (a crash, a
+  // SIGKILL) left there; only folders named and filled as rootIn and publish make them.
+  static void removeAbandoned(const QString& parent);
+
   // <root>/icons, or empty when there is no folder.
   QString themePath() const;
 

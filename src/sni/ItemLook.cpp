@@ -1,6 +1,7 @@
 #include "sni/ItemLook.h"
 
 #include <QSet>
+#include <QTextDocument>
 #include <QtEndian>
 
 #include "core/exchanges/NetworkText.h"
@@ -36,6 +37,11 @@ SniPixmaps pixmapsOf(const Pictures& pictures) {
 QString labelName(const QString& pair, LabelForm form) {
   return form == LabelForm::Pair ? pair : form == LabelForm::Base ? baseOf(pair) : QString();
 }
+
+// A tool tip's title is plain text and its text markup (xfce4-panel escapes the one and shows the
+// other as markup), while Plasma takes either for HTML when it looks like HTML. Exchange text in
+// them shows as it came: the text always escaped, the title where Plasma would misread it.
+QString toolTipTitle(const QString& title) { return Qt::mightBeRichText(title) ? title.toHtmlEscaped() : title; }
 
 QString joined(const QString& name, const QString& price) {
   return name.isEmpty() || price.isEmpty() ? name + price : name + ' ' + price;
@@ -73,8 +79,8 @@ ItemLook lookOf(const StatusItem& item, ImageCache& images, const LookOptions& o
     // The application's own item keeps its Id, so hosts keep what the user chose for it.
     sni.id = "pricora";
     sni.title = "Pricora";
-    sni.toolTip.title = toolTip.isEmpty() ? sni.title : toolTip;
-    sni.accessibleDesc = sni.toolTip.title;
+    sni.toolTip.title = toolTipTitle(toolTip.isEmpty() ? sni.title : toolTip);
+    sni.accessibleDesc = toolTip.isEmpty() ? sni.title : toolTip;
     look.icon = picturesOf(images.icon(item.image()));
     if (!options.appIconThemePath.isEmpty()) {
       sni.iconName = kApplicationIcon;
@@ -87,8 +93,8 @@ ItemLook lookOf(const StatusItem& item, ImageCache& images, const LookOptions& o
     // Plasma lists items by title: after the application's own, by pair and exchange, which is the
     // order they are made in at start-up.
     sni.title = "Pricora: " + nameOf(words);
-    sni.toolTip.title = nameOf(words);
-    sni.toolTip.text = detailOf(words);
+    sni.toolTip.title = toolTipTitle(nameOf(words));
+    sni.toolTip.text = detailOf(words).toHtmlEscaped();
     if (item.move() && item.move()->recent.size() > 1)
       for (int size : {32, 48, 64}) sni.toolTip.pixmaps.push_back(pixmapOf(sparkline(item.move()->recent, size)));
     sni.accessibleDesc = spokenOf(words);

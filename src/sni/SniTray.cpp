@@ -12,7 +12,6 @@ namespace pricora {
 
 namespace {
 
-constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
 constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
 // For hosts that take one item at a time: the next item waits until the host has read the last
 // one and this much more, or at most kLongestPace for a host that is slow to read or never does.
@@ -91,7 +90,7 @@ void SniTray::statusItemRemoved(const StatusItemRef& item) {
   bool awaited = false;
   std::erase_if(entries_, [&](const std::unique_ptr<Entry>& entry) {
     if (entry->item != item) return false;
-    awaited = awaited || (registering_ && entry->connectionName == registeringName_);
+    awaited = awaited || (registration_ && entry->connectionName == registeringName_);
     leaveBus(*entry);
     icons_.withdraw(entry->key);
     icons_.withdraw(entry->key + "a");
@@ -102,7 +101,6 @@ void SniTray::statusItemRemoved(const StatusItemRef& item) {
   // items after it.
   if (!awaited) return;
   delete std::exchange(registration_, nullptr);
-  registering_ = false;
   registerNext();
 }
 
@@ -162,12 +160,11 @@ void SniTray::popUp(Entry& entry, QPoint where) {
 }
 
 void SniTray::registerNext() {
-  if (registering_ || pace_.isActive()) return;
+  if (registration_ || pace_.isActive()) return;
   auto next = std::find_if(entries_.begin(), entries_.end(), [](const auto& entry) { return !entry->registered; });
   if (next == entries_.end()) return;
   // One at a time, each after the watcher's answer to the one before: hosts place items in the
   // order they arrive.
-  registering_ = true;
   Entry& entry = **next;
   QDBusMessage call = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath, kWatcherService,
                                                      QStringLiteral("RegisterStatusNotifierItem"));
@@ -179,7 +176,12 @@ void SniTray::registerNext() {
           [this, name = entry.connectionName](QDBusPendingCallWatcher* done) {
             done->deleteLater();
             registration_ = nullptr;
-            registering_ = false;
+            Entry* registered = entryNamed(name);
+            // A watcher that answers late (GNOME Shell busy with a large menu) may well have taken
+            // the item: asked again, it says so.
+            if (done->isError() && done->error().type() == QDBusError::NoReply && registered &&
+                !std::exchange(registered->askedAgain, true))
+              return registerNext();
             if (done->isError()) {
               std::fprintf(stderr, "%s\n",
                            qPrintable(QCoreApplication::translate("SniTray",
@@ -188,7 +190,6 @@ void SniTray::registerNext() {
               fail();
               return;
             }
-            Entry* registered = entryNamed(name);
             if (!registered) return registerNext();
             registered->registered = true;
             // Elsewhere the next goes at once: GNOME Shell, busy with a new menu after the first

@@ -54,6 +54,7 @@ class SniTray final : public QObject, public StatusBarObserver {
     std::unique_ptr<StatusNotifierItem> sni;
     std::unique_ptr<MenuMirror> popup;
     bool registered = false;
+    bool askedAgain = false;  // after the watcher did not answer in time
     bool updateQueued = false;
   };
 
@@ -79,7 +80,6 @@ class SniTray final : public QObject, public StatusBarObserver {
   LabelForm labelForm_ = LabelForm::Pair;
   std::vector<std::unique_ptr<Entry>> entries_;
   uint created_ = 0;
-  bool registering_ = false;
   QTimer pace_;  // between one item read by the host and the next registered
   QDBusPendingCallWatcher* registration_ = nullptr;  // the watcher's answer awaited, if any
   QString registeringName_;                          // and whose it is

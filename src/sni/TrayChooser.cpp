@@ -4,12 +4,6 @@
 
 namespace pricora {
 
-namespace {
-
-constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
-
-}  // namespace
-
 TrayChooser::TrayChooser(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, TraySetup setup,
                          QDBusConnection bus, BusConnector connectItem)
     : statusBar_(statusBar),
@@ -18,7 +12,7 @@ TrayChooser::TrayChooser(StatusBar& statusBar, MenuActionTarget& target, ImageCa
       setup_(std::move(setup)),
       bus_(std::move(bus)),
       connect_(std::move(connectItem)),
-      watcher_(kWatcherService, bus_, QDBusServiceWatcher::WatchForOwnerChange) {
+      watcher_(kWatcherService, bus_, QDBusServiceWatcher::WatchForOwnerChange, this) {
   QObject::connect(&watcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
                    [this](const QString&, const QString&, const QString& newOwner) {
                      if (newOwner.isEmpty())
@@ -45,9 +39,14 @@ void TrayChooser::useStatusNotifierItems() {
   int screenWidth = setup_.screenWidth;
   if (host.labelRoom > 0)
     if (const std::optional<int> shellWidth = shellScreenWidth(bus_)) screenWidth = *shellWidth;
+  // The fall-back comes a turn later, when this tray may have given way to one for a new watcher.
+  const unsigned tray = ++trays_;
+  const auto fallBack = [this, tray] {
+    if (tray == trays_) useXEmbed();
+  };
   sni_ = std::make_unique<SniTray>(
-      statusBar_, target_, images_, LookOptions{host, setup_.appIconThemePath, screenWidth}, setup_.iconRoot,
-      connect_, [this] { QMetaObject::invokeMethod(this, [this] { useXEmbed(); }, Qt::QueuedConnection); });
+      statusBar_, target_, images_, LookOptions{host, setup_.appIconThemePath, screenWidth}, setup_.iconRoot, connect_,
+      [this, fallBack] { QMetaObject::invokeMethod(this, fallBack, Qt::QueuedConnection); });
 }
 
 void TrayChooser::useXEmbed() {

@@ -50,6 +50,7 @@ class TrayChooser final : public QObject {
   // One at a time: the other is gone before either is made, so no item shows twice.
   std::unique_ptr<SniTray> sni_;
   std::unique_ptr<TrayHost> xembed_;
+  unsigned trays_ = 0;  // SniTrays made
 };
 
 }  // namespace pricora

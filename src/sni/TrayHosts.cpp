@@ -51,7 +51,7 @@ HostTraits hostTraits(const QStringList& processNames) {
 QStringList watcherProcessNames(const QDBusConnection& bus) {
   QDBusConnectionInterface* daemon = bus.interface();
   if (!daemon) return {};
-  const QString owner = daemon->serviceOwner(QStringLiteral("org.kde.StatusNotifierWatcher"));
+  const QString owner = daemon->serviceOwner(QString::fromLatin1(kWatcherService));
   const uint pid = owner.isEmpty() ? 0 : daemon->servicePid(owner).value();
   if (pid == 0) return {};
   QStringList names;

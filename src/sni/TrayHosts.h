@@ -7,6 +7,9 @@
 
 namespace pricora {
 
+// The bus name of the desktop's tray, where items register.
+inline constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
+
 // What the desktop's tray draws of an item, known from the program that owns the bus's
 // org.kde.StatusNotifierWatcher: the watcher runs in the host that shows the items.
 struct HostTraits {

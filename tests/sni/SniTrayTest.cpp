@@ -70,10 +70,14 @@ class FakeWatcher final : public QDBusVirtualObject {
 class SignalLog final : public QObject {
   Q_OBJECT
  public Q_SLOTS:
-  void received(const QDBusMessage& message) { signals_.push_back(message); }
+  void received(const QDBusMessage& message) {
+    if (seen) seen();
+    signals_.push_back(message);
+  }
 
  public:
   std::vector<QDBusMessage> signals_;
+  std::function<void()> seen;
 };
 
 struct RecordingTarget final : MenuActionTarget, MenuDelegate {
@@ -258,7 +262,7 @@ void collectIds(const DBusMenuLayout& node, std::set<int>& ids) {
   for (const DBusMenuLayout& child : node.children) collectIds(child, ids);
 }
 
-TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItem) {
+TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItemBeforeNewsOfAnOpening) {
   // Two exchanges with the same pairs, each pair with its lines, and a third with more pairs than
   // one turn takes.
   MenuRef large = Menu::create();
@@ -272,11 +276,20 @@ TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItem) {
       for (int line = 0; line < 6; ++line) lines->submenu()->addItemWithTitle("Bid: 1");
     }
   }
-  DBusMenuExporter exporter(large, target, images);
-  ASSERT_TRUE(app_.registerObject("/Large", &exporter, QDBusConnection::ExportAllSlots));
-  const QDBusMessage reply = call(desktop_, app_.baseService(), "/Large", kMenu, "GetLayout", {0, -1, QStringList()});
+  DBusMenuExporter exporter(statusMenu, target, images);
+  ASSERT_TRUE(
+      app_.registerObject("/Large", &exporter, QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+  exporter.setRoot(large);
+  QDBusPendingCall fetch = desktop_.asyncCall(
+      QDBusMessage::createMethodCall(app_.baseService(), "/Large", kMenu, "GetLayout") << 0 << -1 << QStringList());
+  // News of an opening before that reply: libdbusmenu hosts would take the older reply after it.
+  SignalLog log;
+  log.seen = [&] { EXPECT_TRUE(fetch.isFinished()); };
+  desktop_.connect(app_.baseService(), "/Large", kMenu, "LayoutUpdated", &log, SLOT(received(QDBusMessage)));
+  call(desktop_, app_.baseService(), "/Large", kMenu, "AboutToShowGroup", {QVariant::fromValue(QList<int>{0})});
+  ASSERT_TRUE(spinUntil([&] { return fetch.isFinished() && !log.signals_.empty(); }));
   DBusMenuLayout root;
-  reply.arguments().value(1).value<QDBusArgument>() >> root;
+  fetch.reply().arguments().value(1).value<QDBusArgument>() >> root;
   std::set<int> ids;
   collectIds(root, ids);
   EXPECT_EQ(ids.size(), 1u + 3 + 2 * 1000 * (1 + 6) + 11000);
@@ -352,14 +365,17 @@ TEST_F(SniTrayTest, ChangesAreAnnouncedOncePerChangedMenu) {
 TEST_F(SniTrayTest, OpeningsEndWhenHostsFallSilentOrTheRootIsReplaced) {
   const auto everything =
       QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals;
-  // xfce4-panel never closes the top menu: what the opening started must not run for good.
-  DBusMenuExporter silent(statusMenu, target, images, {std::chrono::milliseconds(1), std::chrono::milliseconds(10)});
+  // xfce4-panel never closes the top menu, and fetches what it is told of: the opening must end.
+  DBusMenuExporter silent(statusMenu, target, images, {std::chrono::milliseconds(1), std::chrono::milliseconds(50)});
   ASSERT_TRUE(app_.registerObject("/Silent", &silent, everything));
   call(desktop_, app_.baseService(), "/Silent", kMenu, "AboutToShowGroup", {QVariant::fromValue(QList<int>{0})});
   EXPECT_EQ(target.opened, 1);
-  EXPECT_TRUE(spinUntil([&] { return target.closed == 1; }));
+  EXPECT_TRUE(spinUntil([&] {
+    call(desktop_, app_.baseService(), "/Silent", kMenu, "GetLayout", {0, 1, QStringList()});
+    return target.closed == 1;
+  }));
 
-  // A price item's menu is new with every price: the host shows the new one where the old one was.
+  // Every price brings a price item a new menu, shown where the old one was open: nobody opened it.
   DBusMenuExporter replaced(statusMenu, target, images);
   ASSERT_TRUE(app_.registerObject("/Price", &replaced, everything));
   call(desktop_, app_.baseService(), "/Price", kMenu, "AboutToShow", {0});
@@ -368,10 +384,12 @@ TEST_F(SniTrayTest, OpeningsEndWhenHostsFallSilentOrTheRootIsReplaced) {
     next->setDelegate(&target);
     replaced.setRoot(next);
   }
-  EXPECT_EQ(target.opened, 5);
-  EXPECT_EQ(target.closed, 4);
+  EXPECT_EQ(target.opened, 2);
+  EXPECT_EQ(target.closed, 2);
+  call(desktop_, app_.baseService(), "/Price", kMenu, "AboutToShow", {0});
   call(desktop_, app_.baseService(), "/Price", kMenu, "Event", {0, "closed", QVariant::fromValue(QDBusVariant(0)), 0u});
-  EXPECT_EQ(target.closed, 5);
+  EXPECT_EQ(target.opened, 3);
+  EXPECT_EQ(target.closed, 3);
 }
 
 TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
@@ -388,7 +406,7 @@ TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
   EXPECT_EQ(property(3, "Id"), "pricora-Kraken-XBT/USD");
 }
 
-TEST_F(SniTrayTest, ItemsTheWatcherRefusesOrThatCannotReachTheBusGoToXEmbed) {
+TEST_F(SniTrayTest, ItemsTheWatcherRefusesOrThatCannotReachTheBusGoToXEmbedUntilANewWatcherTakesOver) {
   startWatcher();
   for (bool refused : {true, false}) {
     watcher.refuse = refused;
@@ -397,6 +415,12 @@ TEST_F(SniTrayTest, ItemsTheWatcherRefusesOrThatCannotReachTheBusGoToXEmbed) {
     EXPECT_TRUE(tray->showsStatusNotifierItems());
     EXPECT_TRUE(spinUntil([&] { return !tray->showsStatusNotifierItems(); })) << refused;
   }
+  // Even when it takes over before the failed tray's fall-back, which waits for the next turn.
+  showTray();
+  noBusForItems = false;
+  Q_EMIT tray->findChild<QDBusServiceWatcher*>()->serviceOwnerChanged(kWatcher, "", ":1.99");
+  EXPECT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
+  EXPECT_TRUE(tray->showsStatusNotifierItems());
 }
 
 TEST_F(SniTrayTest, HostsThatTakeOneItemAtATimeGetTheNextOnceTheyHaveReadTheLast) {
