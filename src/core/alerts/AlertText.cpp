@@ -205,24 +205,30 @@ std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text) {
 }
 
 std::string ruleText(const AlertRecord& alert) {
+  // Built by appending: GCC 12 at -O3 takes assignments and literal-plus-temporary here for
+  // overlapping copies.
   std::string text;
   switch (alert.kind) {
     case AlertKind::above:
-      text = "> " + shortest(alert.level);
+      text.append("> ").append(shortest(alert.level));
       break;
     case AlertKind::below:
-      text = "< " + shortest(alert.level);
+      text.append("< ").append(shortest(alert.level));
       break;
     case AlertKind::up:
     case AlertKind::down: {
       const std::int64_t window = alert.windowSeconds;
-      text =
-          (alert.kind == AlertKind::up ? "+" : "-") + shortest(alert.level) + "% " +
-          (window % 3600 == 0 ? std::to_string(window / 3600) + "h" : shortest(static_cast<double>(window) / 60) + "m");
+      text.push_back(alert.kind == AlertKind::up ? '+' : '-');
+      text.append(shortest(alert.level)).append("% ");
+      if (window % 3600 == 0)
+        text.append(std::to_string(window / 3600)).push_back('h');
+      else
+        text.append(shortest(static_cast<double>(window) / 60)).push_back('m');
       break;
     }
   }
-  return alert.once ? text + " once" : text;
+  if (alert.once) text.append(" once");
+  return text;
 }
 
 std::string rulesText(const std::vector<AlertRecord>& alerts) {

@@ -94,11 +94,24 @@ std::string i3blocksString(std::string_view text) {
   return out + "\"";
 }
 
-std::string hex(Rgb colour) {
+std::string hex(const Rgb& colour) {
   char text[8];
   std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.red, colour.green, colour.blue);
   return text;
 }
+
+// Polybar's tags around text: a colour, or an underline. Built by appending, as GCC 12 takes a
+// literal plus a temporary string for an overlapping copy.
+std::string polybarTagged(std::string_view open, Rgb colour, std::string_view text, std::string_view close) {
+  std::string tagged(open);
+  tagged += hex(colour);
+  tagged += '}';
+  tagged += text;
+  tagged += close;
+  return tagged;
+}
+
+std::string coloured(Rgb colour, std::string_view text) { return polybarTagged("%{F", colour, text, "%{F-}"); }
 
 const char* stateName(BarState state) {
   switch (state) {
@@ -146,8 +159,8 @@ std::string waybar(const BarView& view) {
     text += pango(itemText(item));
     if (!tooltip.empty()) tooltip += "\n\n";
     tooltip += pango(shownText(item.headline.empty() ? item.title : item.headline));
-    for (const std::string& line : item.details) tooltip += "\n" + pango(shownText(line));
-    if (view.showChange && item.move) tooltip += "\n" + pango(shownText(item.move->text));
+    for (const std::string& line : item.details) (tooltip += '\n') += pango(shownText(line));
+    if (view.showChange && item.move) (tooltip += '\n') += pango(shownText(item.move->text));
   }
   const std::string state = jsonString(stateName(view.state));
   // Beside the state, the way the prices went and whether an alert fired: a list once there
@@ -171,23 +184,22 @@ std::string polybar(const BarView& view) {
   for (const BarItem& item : view.items) {
     if (!line.empty()) line += kItemSeparator;
     const std::string title = polybarText(shownText(item.title));
-    std::string shown = item.colour && !stale ? "%{F" + hex(*item.colour) + "}" + title + "%{F-}" : title;
-    if (!item.price.empty()) shown += " " + polybarText(shownText(item.price));
+    std::string shown = item.colour && !stale ? coloured(*item.colour, title) : title;
+    if (!item.price.empty()) (shown += ' ') += polybarText(shownText(item.price));
     if (const int way = direction(view, item); way != 0) {
       const char* arrow = way > 0 ? kUpArrow : kDownArrow;
-      shown += stale ? std::string(arrow) : "%{F" + hex(way > 0 ? kUpGreen : kDownRed) + "}" + arrow + "%{F-}";
+      shown += stale ? std::string(arrow) : coloured(way > 0 ? kUpGreen : kDownRed, arrow);
     }
     // An item whose alert fired is underlined, which leaves its colours as they are.
-    line += item.attention ? "%{u" + hex(kAlertAmber) + "}%{+u}" + shown + "%{-u}" : shown;
+    line += item.attention ? polybarTagged("%{u", kAlertAmber, "%{+u}" + shown, "%{-u}") : shown;
   }
   // Old prices are shown greyed rather than in the exchanges' colours.
-  if (stale && !line.empty()) line = "%{F" + hex(kStaleGrey) + "}" + line + "%{F-}";
+  if (stale && !line.empty()) line = coloured(kStaleGrey, line);
   return line + "\n";
 }
 
 std::string i3blocks(const BarView& view) {
   std::string full, shortText;
-  std::optional<Rgb> colour;
   bool oneColour = true;
   for (const BarItem& item : view.items) {
     if (!full.empty()) full += kItemSeparator;
@@ -197,20 +209,18 @@ std::string i3blocks(const BarView& view) {
       if (!shortText.empty()) shortText += kItemSeparator;
       shortText += shownText(item.price);
     }
-    if (&item == &view.items.front())
-      colour = item.colour;
-    else if (item.colour != colour)
-      oneColour = false;
+    if (item.colour != view.items.front().colour) oneColour = false;
   }
   // A block has one colour: the way the prices went when they all agree, else the exchange's
   // when every pair is of one exchange.
   const int way = sharedDirection(view);
+  std::optional<Rgb> colour;
   if (view.state == BarState::stale)
     colour = kStaleGrey;
   else if (way != 0)
     colour = way > 0 ? kUpGreen : kDownRed;
-  else if (!oneColour)
-    colour.reset();
+  else if (oneColour && !view.items.empty())
+    colour = view.items.front().colour;
   std::string line = "{\"full_text\":" + i3blocksString(full) + ",\"short_text\":" + i3blocksString(shortText);
   if (colour) line += ",\"color\":" + i3blocksString(hex(*colour));
   if (anyAttention(view)) line += ",\"urgent\":true";

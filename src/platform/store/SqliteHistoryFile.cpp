@@ -313,7 +313,10 @@ Result<bool> SqliteHistoryFile::removeAlert(std::int64_t id) {
 Status SqliteHistoryFile::replaceAlerts(const PairName& pair, const std::vector<std::int64_t>& kept,
                                         const std::vector<AlertRecord>& added) {
   std::string keptIds = "[";
-  for (const std::int64_t id : kept) keptIds += (keptIds.size() > 1 ? "," : "") + std::to_string(id);
+  for (const std::int64_t id : kept) {
+    if (keptIds.size() > 1) keptIds += ',';
+    keptIds += std::to_string(id);
+  }
   keptIds += "]";
   return transaction("Pricora could not save the alerts to " + inQuotes(path_) + ".", [&] {
     SqliteStatement::Run run = deletePairAlerts_.run();
