@@ -21,7 +21,10 @@ int answerCommandLine(int argc, char** argv, const ParsedCommandLine& parsed) {
   QCoreApplication app(argc, argv);
   const Translation translation(app, QtBundle().resourcesFolder());
   if (!parsed.options) {
-    put(stderr, "pricora: " + translated(parsed.error.c_str()).arg(QString::fromStdString(parsed.argument)) + "\n");
+    // Most messages name no argument, and QString::arg warns about a missing place for one.
+    QString message = translated(parsed.error.c_str());
+    if (message.contains(QLatin1String("%1"))) message = message.arg(QString::fromStdString(parsed.argument));
+    put(stderr, "pricora: " + message + "\n");
     put(stderr, translated(kUsage));
     return 1;
   }
