@@ -1,8 +1,17 @@
 // What the tray says and shows of an item, by host: pure functions, no bus.
 #include <gtest/gtest.h>
 
+#include <QMenu>
+
+
+#include "core/alerts/AlertWords.h"
+#include "core/bar/BarLine.h"
+#include "core/exchanges/NetworkText.h"
 #include "qt/ItemWords.h"
+#include "qt/MenuMirror.h"
 #include "sni/ItemLook.h"
+#include "sni/MenuItemProperties.h"
+#include "support/FakeHost.h"
 
 namespace pricora {
 namespace {
@@ -60,6 +69,96 @@ TEST(TrayLook, APriceItemIsNamedByWhatItStandsForAndReadOutWithItsMove) {
   EXPECT_EQ(detailOf(words), "10558.80000\n+1.5 % in 24 h");
   EXPECT_EQ(spokenOf(words, english), "XBT/USD 10,558.8, Kraken, +1.5 % in 24 h");
   EXPECT_EQ(wordsOf(StatusItem(20)).pair, "");  // the application's own item says nothing of prices
+}
+
+// Whether a text shown to people holds a character that could turn it, or the text after it,
+// around or break it: a control (but a line feed between lines), a format character, a line or
+// paragraph separator.
+bool turnsNothing(const QString& text) {
+  for (const char32_t c : text.toUcs4()) {
+    switch (QChar::category(c)) {
+      case QChar::Other_Control:
+        if (c != '\n') return false;
+        break;
+      case QChar::Other_Format:
+      case QChar::Separator_Line:
+      case QChar::Separator_Paragraph:
+        return false;
+      default:
+        break;
+    }
+  }
+  return true;
+}
+
+struct NoTarget final : MenuActionTarget {
+  void sendAction(const std::string&, MenuItem&) override {}
+};
+
+// An exchange may send anything as a price (non-numeric prices are kept as they came): every
+// output shows it without the characters that turn text around, and cuts it between whole
+// characters with their marks.
+TEST(HostileText, NoOutputShowsWhatWouldTurnOrBreakTheTextAroundIt) {
+  const std::string marks = "ab" + [] {
+    std::string pairs;
+    for (int i = 0; i < 200; ++i) pairs += "e\u0301";
+    return pairs;
+  }();
+  struct Row {
+    std::string sent;
+    std::string shown;
+  };
+  const std::vector<Row> rows{
+      {"\u202E10599.5", " 10599.5"},                               // right-to-left override
+      {"\u202A1\u202B2\u202C3\u202D4", " 1 2 3 4"},                // embeddings, pop
+      {"\u2066XBT\u2067/\u2068USD\u2069", " XBT / USD "},           // isolates
+      {"\u200E9\u200F8\u061C7", " 9 8 7"},                         // marks
+      {"1\u20282\u20293", "1 2 3"},                                 // line, paragraph separators
+      {"\u206B5\u206A\uFEFF\u200B", " 5   "},                      // mirroring switches, invisibles
+      {"\U000E0001tag\U000E007F", " tag "},                         // tags
+      {"\t\x7F\xC2\x85\xFF", "   \uFFFD"},                          // controls, a stray byte
+      {"\u00E9e\u0301 \u20AC", "\u00E9e\u0301 \u20AC"},                // letters, marks, signs stay
+      {marks, marks.substr(0, 2 + 83 * 3) + "\u2026"},               // never a mark without its letter
+  };
+  test::FakeHost host;
+  const LocaleFormat format("en_US");
+  const AlertWords words(host, format);
+  ImageCache images{QString()};
+  NoTarget target;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.sent);
+    EXPECT_EQ(shownText(row.sent), row.shown);
+
+    std::vector<QString> outputs;
+    BarView view{{{row.sent, row.sent, row.sent + ": " + row.sent, {"Bid: " + row.sent}, {}, {}, false}}};
+    for (BarFormat bar : {BarFormat::waybar, BarFormat::polybar, BarFormat::i3blocks}) {
+      const std::string line = barLine(bar, view);
+      outputs.push_back(QString::fromStdString(line.substr(0, line.size() - 1)));
+    }
+    for (const HostTraits& traits : {HostTraits{true, 0}, HostTraits{}}) {
+      StatusItem item(0);
+      item.setSubject({"Kraken", row.sent, Rgb{218, 64, 122}});
+      item.setAttributedTitle({row.sent + "\n" + row.sent, {}});
+      item.setToolTip(row.sent + ": " + row.sent);
+      const SniLook look = lookOf(item, images, {traits, {}, 1280}, LabelForm::Pair, 1).sni;
+      outputs.insert(outputs.end(), {look.label, look.title, look.accessibleDesc, look.toolTip.title, look.toolTip.text});
+      const ItemWords itemWords = wordsOf(item);
+      outputs.insert(outputs.end(), {nameOf(itemWords), detailOf(itemWords), spokenOf(itemWords)});
+    }
+    outputs.push_back(dbusMenuLabel(row.sent));
+    MenuRef menu = Menu::create();
+    menu->addItemWithTitle(row.sent);
+    MenuMirror mirror(menu, target, images);
+    Q_EMIT mirror.menu()->aboutToShow();  // as it opens
+    ASSERT_EQ(mirror.menu()->actions().size(), 1);
+    outputs.push_back(mirror.menu()->actions()[0]->text());
+    AlertRecord alert;
+    alert.pair = {row.sent, row.sent};
+    alert.level = 11000;
+    outputs.push_back(QString::fromStdString(words.summary(alert)));
+    outputs.push_back(QString::fromStdString(words.body(alert, row.sent, 11000, WallTime{})));
+    for (std::size_t i = 0; i < outputs.size(); ++i) EXPECT_TRUE(turnsNothing(outputs[i])) << i << ": " << outputs[i].toStdString();
+  }
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "core/exchanges/NetworkText.h"
 
+#include <unicode/uchar.h>
+#include <unicode/utf8.h>
+
 namespace pricora {
 
 namespace {
@@ -36,20 +39,67 @@ std::size_t sequenceLength(std::string_view text, std::size_t i) {
   return length;
 }
 
-bool isControl(std::string_view sequence) {
-  const auto lead = static_cast<unsigned char>(sequence[0]);
-  if (sequence.size() == 1) return lead < 0x20 || lead == 0x7F;
-  // U+0080 to U+009F
-  return sequence.size() == 2 && lead == 0xC2 && static_cast<unsigned char>(sequence[1]) < 0xA0;
+UChar32 codePoint(std::string_view sequence) {
+  int32_t i = 0;
+  UChar32 c = 0;
+  U8_NEXT(sequence.data(), i, static_cast<int32_t>(sequence.size()), c);
+  return c;
+}
+
+// Characters a display must not show as they are: controls (C0, DEL, C1), which move the caret
+// or end lines, and the invisible ones that change how the text around them reads: the bidi
+// embeddings, overrides, isolates and marks (U+202A-U+202E, U+2066-U+2069, U+200E, U+200F,
+// U+061C), every other format character (zero-width ones, the deprecated shaping switches that
+// mirror brackets, tags, ...) and the line and paragraph separators U+2028 and U+2029. A price
+// such as "\u202E10599.5" would otherwise turn every text after it around, other exchanges'
+// prices included.
+bool isHidden(UChar32 c) {
+  switch (u_charType(c)) {
+    case U_CONTROL_CHAR:
+    case U_FORMAT_CHAR:
+    case U_LINE_SEPARATOR:
+    case U_PARAGRAPH_SEPARATOR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A character that belongs to the one before it: a combining mark, a joiner, a variation selector.
+bool extendsCluster(UChar32 c) {
+  switch (u_getIntPropertyValue(c, UCHAR_GRAPHEME_CLUSTER_BREAK)) {
+    case U_GCB_EXTEND:
+    case U_GCB_ZWJ:
+    case U_GCB_SPACING_MARK:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The start of the character that holds text[at].
+std::size_t characterStart(std::string_view text, std::size_t at) {
+  // A character has at most three continuation bytes; text that is not UTF-8 is cut anywhere.
+  for (int back = 0; back < 3 && at > 0 && isContinuation(text[at]); ++back) --at;
+  return at;
 }
 
 }  // namespace
 
 std::string boundedText(std::string text) {
   if (text.size() <= kMaxTextBytes) return text;
-  std::size_t cut = kMaxTextBytes - kEllipsis.size();
-  // A character has at most three continuation bytes; text that is not UTF-8 is cut anywhere.
-  for (int back = 0; back < 3 && cut > 0 && isContinuation(text[cut]); ++back) --cut;
+  const std::size_t room = kMaxTextBytes - kEllipsis.size();
+  std::size_t cut = characterStart(text, room);
+  // Marks go with the letter they sit on: back to the start of that letter, unless the letter and
+  // its marks fill the whole room, where a cut between two marks is the best there is.
+  for (std::size_t start = cut; start > 0;) {
+    const std::size_t length = sequenceLength(text, start);
+    if (length == 0 || !extendsCluster(codePoint(std::string_view(text).substr(start, length)))) {
+      cut = start;
+      break;
+    }
+    start = characterStart(text, start - 1);
+  }
   text.resize(cut);
   text += kEllipsis;
   return text;
@@ -66,7 +116,7 @@ std::string shownText(std::string_view text) {
       continue;
     }
     const std::string_view sequence = text.substr(i, length);
-    if (isControl(sequence))
+    if (isHidden(codePoint(sequence)))
       out += ' ';
     else
       out += sequence;

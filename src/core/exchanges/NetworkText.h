@@ -16,11 +16,14 @@ namespace pricora {
 inline constexpr std::size_t kMaxTextBytes = 256;
 
 // The text unchanged, byte for byte, when it has at most kMaxTextBytes bytes; else cut to at
-// most that many bytes, ending in "…", never inside a character.
+// most that many bytes, ending in "…", never inside a character and never between a letter and
+// its combining marks (unless one letter's marks fill the whole room).
 std::string boundedText(std::string text);
 
-// What a display shows of a text from outside: valid UTF-8 (each invalid byte becomes U+FFFD),
-// control characters (C0, DEL, C1) become blanks, and at most kMaxTextBytes bytes as
+// What a display shows of a text from outside: valid UTF-8 (each invalid byte becomes U+FFFD);
+// control characters (C0, DEL, C1), format characters (bidi embeddings, overrides, isolates and
+// marks, zero-width characters, ...) and the line and paragraph separators become blanks, so no
+// text can turn around or break the text shown after it; and at most kMaxTextBytes bytes as
 // boundedText cuts them. Reads no more of a long text than it keeps.
 std::string shownText(std::string_view text);
 
