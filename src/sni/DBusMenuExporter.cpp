@@ -58,10 +58,12 @@ void DBusMenuExporter::announceChanges() {
   // Always: the host may have the old root open, and a replaced root is a small menu.
   if (changes.rootReplaced) Q_EMIT LayoutUpdated(tree_.nextRevision(), 0);
   for (const LayoutChange& change : changes.layouts) {
-    if (GnomeShellPolicy::holdsLayout(open_.isOpen(change.shown)))
+    if (GnomeShellPolicy::holdsLayout(open_.isOpen(change.shown))) {
       tree_.hold(change.followed);
-    else
+    } else {
+      tree_.told(change.followed);
       Q_EMIT LayoutUpdated(tree_.nextRevision(), change.parentId);
+    }
   }
   if (!changes.updated.isEmpty() || !changes.removed.isEmpty())
     Q_EMIT ItemsPropertiesUpdated(changes.updated, changes.removed);
@@ -86,7 +88,7 @@ uint DBusMenuExporter::GetLayout(int parentId, int recursionDepth, const QString
   const auto reply = [revision = tree_.revision()](const LayoutSnapshotRef& layout) {
     return QVariantList{revision, QVariant::fromValue(LayoutReplyNode{layout.get(), &layout->parent, layout->depth})};
   };
-  answerWithLayout(tree_.startLayout(parentId, recursionDepth, propertyNames), reply);
+  answerWithLayout(tree_.startLayout(parentId, recursionDepth, propertyNames, message().service()), reply);
   return 0;
 }
 
@@ -103,7 +105,7 @@ DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& id
   setDelayedReply(true);
   if (ids.isEmpty()) {
     // Every node of the tree, as the protocol asks.
-    answerWithLayout(tree_.startLayout(0, -1, {}), [propertyNames](const LayoutSnapshotRef& layout) {
+    answerWithLayout(tree_.startLayout(0, -1, {}, message().service()), [propertyNames](const LayoutSnapshotRef& layout) {
       auto nodes = std::make_shared<const std::vector<ItemRecord>>(nodesOf(*layout));
       return QVariantList{QVariant::fromValue(PropertiesReply{std::move(nodes), propertyNames})};
     });
@@ -176,7 +178,7 @@ bool DBusMenuExporter::AboutToShow(int id) {
     return false;
   }
   // A host that asks this way fetches again when told to by the answer.
-  const bool update = tree_.anythingWaiting();
+  const bool update = tree_.anythingWaiting(message().service());
   open_.open(tree_.menuBelow(id));
   return update;
 }
@@ -184,14 +186,14 @@ bool DBusMenuExporter::AboutToShow(int id) {
 QList<int> DBusMenuExporter::AboutToShowGroup(const QList<int>& ids, QList<int>& idErrors) {
   open_.heardFromHost();
   QList<int> updates;
-  const bool update = tree_.anythingWaiting();
+  const bool update = tree_.anythingWaiting(message().service());
   for (int id : ids) {
     if (!tree_.knows(id)) {
       idErrors.push_back(id);
       continue;
     }
     open_.open(tree_.menuBelow(id));
-    if (LibdbusmenuPolicy::announcesOpening(id, tree_.anythingWaiting())) announceOpening();
+    if (LibdbusmenuPolicy::announcesOpening(id, tree_.anythingWaiting(message().service()))) announceOpening();
     if (update) updates.push_back(id);
   }
   if (!ids.isEmpty() && idErrors.size() == ids.size()) sendErrorReply(QDBusError::InvalidArgs, noItemWith(idErrors));

@@ -35,7 +35,8 @@ struct ExporterTiming {
 //
 // Changes are announced once per burst, 250 ms after the first: LayoutUpdated for each menu whose
 // items were added, removed or moved, one ItemsPropertiesUpdated for all items whose text, state or
-// picture changed. AboutToShow answers whether anything changed that hosts were not told.
+// picture changed, to every host, whatever one of them fetched meanwhile. AboutToShow answers
+// whether anything changed that the asking host was not told.
 //
 // "clicked" sends the item's action to the target on the next turn of the event loop, after the
 // host has its reply. Opening a menu (AboutToShow, AboutToShowGroup or the "opened" event) tells

@@ -27,15 +27,28 @@ MenuRef ExportedTree::menuBelow(int id) const {
   return item ? item->submenu() : nullptr;
 }
 
-ItemRecord ExportedTree::recordOf(const MenuItemRef& item) {
-  return {ids_.idOf(item), item->title(),           pngs_.pngOf(item->image()), item->submenu().get(),
-          item->state(),   item->isSeparatorItem(), item->isEnabled()};
+ItemRecord ExportedTree::recordOf(int id, const MenuItemRef& item) {
+  return {id,           item->title(), pngs_.pngOf(item->image()), item->submenu().get(), item->state(),
+          item->isSeparatorItem(), item->isEnabled()};
 }
+
+ItemRecord ExportedTree::recordOf(const MenuItemRef& item, int parentId, int run) {
+  return recordOf(ids_.idOf(item, parentId, run), item);
+}
+
+namespace {
+
+// Where an item stands in a row of equal titles, from the item before it.
+int runAfter(const std::string& before, int runBefore, const std::string& title) {
+  return before == title ? runBefore + 1 : 0;
+}
+
+}  // namespace
 
 QVariantMap ExportedTree::propertiesOf(int id) {
   if (id == 0) return menuItemProperties({});
   MenuItemRef item = ids_.itemWithId(id);
-  return item ? menuItemProperties(recordOf(item)) : QVariantMap();
+  return item ? menuItemProperties(recordOf(id, item)) : QVariantMap();
 }
 
 void ExportedTree::takeRecords(const QList<int>& ids, qsizetype from, qsizetype count,
@@ -44,21 +57,27 @@ void ExportedTree::takeRecords(const QList<int>& ids, qsizetype from, qsizetype 
     if (ids[i] == 0)
       records.emplace_back();
     else if (MenuItemRef item = ids_.itemWithId(ids[i]))
-      records.push_back(recordOf(item));
+      records.push_back(recordOf(ids[i], item));
   }
 }
 
-MenuSnapshotRef ExportedTree::snapshotOf(const Menu& menu) {
+MenuSnapshotRef ExportedTree::snapshotOf(const Menu& menu, int parentId) {
   auto snapshot = std::make_shared<MenuSnapshot>();
   snapshot->items.reserve(menu.numberOfItems());
-  for (const MenuItemRef& item : menu.itemArray()) snapshot->items.push_back(recordOf(item));
+  int run = 0;
+  for (const MenuItemRef& item : menu.itemArray()) {
+    if (!snapshot->items.empty()) run = runAfter(snapshot->items.back().title, run, item->title());
+    snapshot->items.push_back(recordOf(item, parentId, run));
+  }
   return snapshot;
 }
 
-LayoutTaking ExportedTree::startLayout(int parentId, int depth, const QStringList& names) {
-  LayoutTaking taking{std::make_shared<LayoutSnapshot>(), {}, {}};
+LayoutTaking ExportedTree::startLayout(int parentId, int depth, const QStringList& names, const QString& host) {
+  LayoutTaking taking;
+  taking.layout = std::make_shared<LayoutSnapshot>();
+  taking.host = host;
   LayoutSnapshot& layout = *taking.layout;
-  if (MenuItemRef item = ids_.itemWithId(parentId)) layout.parent = recordOf(item);
+  if (MenuItemRef item = ids_.itemWithId(parentId)) layout.parent = recordOf(parentId, item);
   MenuRef menu = menuBelow(parentId);
   layout.parent.submenu = menu.get();
   layout.depth = depth;
@@ -74,6 +93,7 @@ bool ExportedTree::takeLayout(LayoutTaking& taking, std::size_t budget) {
       taking.toTake.pop_back();
       if (next.depth == 0 || taking.layout->menus.contains(next.menu.get())) continue;
       Followed& followed = follow(next.menu, next.parentId);
+      fetched(followed, taking.host);
       ++read;
       if (followed.current) {
         addTaken(taking, next, followed.shown, next.menu->itemArray());
@@ -88,10 +108,17 @@ bool ExportedTree::takeLayout(LayoutTaking& taking, std::size_t budget) {
     std::vector<ItemRecord>& records = part.snapshot->items;
     const std::size_t end = std::min(part.items.size(), records.size() + budget - read);
     read += end - records.size();
-    while (records.size() < end) records.push_back(recordOf(part.items[records.size()]));
+    while (records.size() < end) {
+      const MenuItemRef& item = part.items[records.size()];
+      if (!records.empty()) part.run = runAfter(records.back().title, part.run, item->title());
+      records.push_back(recordOf(item, part.below.parentId, part.run));
+    }
     if (records.size() < part.items.size()) break;
     Followed& followed = follow(part.below.menu, part.below.parentId);
+    fetched(followed, taking.host);
     followed.shown = part.snapshot;
+    // The first host to have a menu sets what all are told of its changes from then on.
+    if (!followed.announced) followed.announced = part.snapshot;
     // Taken over several turns, it is what the menu holds only if the menu did not change since.
     followed.current = followed.generation == part.generation;
     addTaken(taking, part.below, part.snapshot, part.items);
@@ -125,8 +152,14 @@ ExportedTree::Followed& ExportedTree::follow(const MenuRef& menu, int parentId) 
     sweepSome(followed_, sweepFrom_, 2, [](const Followed& entry) { return entry.menu.expired(); });
   }
   followed.parentId = parentId;
-  followed.held = false;
   return followed;
+}
+
+void ExportedTree::fetched(Followed& followed, const QString& host) {
+  if (followed.held && !host.isEmpty() &&
+      std::find(followed.fetchedSinceHeld.begin(), followed.fetchedSinceHeld.end(), host) ==
+          followed.fetchedSinceHeld.end())
+    followed.fetchedSinceHeld.push_back(host);
 }
 
 void ExportedTree::menuChanged(Menu& menu) {
@@ -155,27 +188,58 @@ TreeChanges ExportedTree::takeChanges() {
       followed_.erase(found);
       continue;
     }
-    if (followed.current) continue;  // hosts have fetched it since
-    MenuSnapshotRef now = snapshotOf(*menu);
-    compare(address, followed, *now, changes);
+    if (!followed.announced) {
+      // Still being taken by its first host, which will have it as it was when taken: look again
+      // once that is done.
+      followed.changed = true;
+      changedMenus_.push_back(address);
+      changed_();
+      continue;
+    }
+    // A host that fetched it since has it, but the others do not: what they were all last told is
+    // what it is compared with.
+    MenuSnapshotRef now = followed.current ? followed.shown : snapshotOf(*menu, followed.parentId);
+    compare(*menu, followed, *now, changes);
+    followed.announced = now;
     followed.shown = std::move(now);
     followed.current = true;
   }
   return changes;
 }
 
-void ExportedTree::compare(const Menu* menu, const Followed& followed, const MenuSnapshot& now, TreeChanges& changes) {
-  const std::vector<ItemRecord>& before = followed.shown->items;
+bool ExportedTree::takesOver(const Followed& old, const MenuRef& replacement, int parentId) {
+  if (!old.announced || !replacement) return false;
+  MenuSnapshotRef now = snapshotOf(*replacement, parentId);
+  // Its own submenus would each need the same look: a menu that has some is announced.
+  const bool same = std::equal(old.announced->items.begin(), old.announced->items.end(), now->items.begin(),
+                               now->items.end(), [](const ItemRecord& a, const ItemRecord& b) {
+                                 return a.submenu == nullptr && b.submenu == nullptr && a == b;
+                               });
+  if (!same) return false;
+  Followed& followed = follow(replacement, parentId);
+  followed.announced = now;
+  followed.shown = now;
+  followed.current = true;
+  return true;
+}
+
+void ExportedTree::compare(const Menu& menu, const Followed& followed, const MenuSnapshot& now, TreeChanges& changes) {
+  const std::vector<ItemRecord>& before = followed.announced->items;
   if (!std::equal(before.begin(), before.end(), now.items.begin(), now.items.end(),
                   [](const ItemRecord& a, const ItemRecord& b) { return a.id == b.id; })) {
-    changes.layouts.push_back({followed.parentId, menu, menu});
+    changes.layouts.push_back({followed.parentId, &menu, &menu});
     return;
   }
+  const std::vector<MenuItemRef>& items = menu.itemArray();
   for (std::size_t i = 0; i < before.size(); ++i) {
     const ItemRecord& was = before[i];
-    const ItemRecord& is = now.items[i];
-    if (is.submenu != was.submenu && was.submenu != nullptr && is.submenu != nullptr)
-      changes.layouts.push_back({is.id, was.submenu, menu});
+    ItemRecord is = now.items[i];
+    if (is.submenu != was.submenu && was.submenu != nullptr && is.submenu != nullptr) {
+      auto old = followed_.find(was.submenu);
+      if (old == followed_.end() || i >= items.size() || !takesOver(old->second, items[i]->submenu(), is.id))
+        changes.layouts.push_back({is.id, was.submenu, &menu});
+      is.submenu = was.submenu;  // the rest is what the item itself shows
+    }
     if (is == was) continue;
     const QVariantMap old = menuItemProperties(was);
     const QVariantMap properties = menuItemProperties(is);
@@ -192,15 +256,29 @@ void ExportedTree::compare(const Menu* menu, const Followed& followed, const Men
   }
 }
 
-void ExportedTree::hold(const Menu* followed) {
-  if (auto found = followed_.find(followed); found != followed_.end()) found->second.held = true;
+void ExportedTree::told(const Menu* followed) {
+  if (auto found = followed_.find(followed); found != followed_.end()) {
+    found->second.held = false;
+    found->second.fetchedSinceHeld.clear();
+  }
 }
 
-bool ExportedTree::anythingWaiting() const {
+void ExportedTree::hold(const Menu* followed) {
+  if (auto found = followed_.find(followed); found != followed_.end()) {
+    found->second.held = true;
+    found->second.fetchedSinceHeld.clear();
+  }
+}
+
+bool ExportedTree::anythingWaiting(const QString& host) const {
   // Any menu of the tree: some hosts fetch the whole tree when the top menu opens, and only then.
   // A change not taken yet counts too: the announcement waits for the burst to end.
-  return rootReplaced_ || std::any_of(followed_.begin(), followed_.end(), [](const auto& entry) {
-           return (entry.second.held || entry.second.changed) && !entry.second.menu.expired();
+  return rootReplaced_ || std::any_of(followed_.begin(), followed_.end(), [&host](const auto& entry) {
+           const Followed& followed = entry.second;
+           if (followed.menu.expired()) return false;
+           return followed.changed ||
+                  (followed.held && std::find(followed.fetchedSinceHeld.begin(), followed.fetchedSinceHeld.end(),
+                                              host) == followed.fetchedSinceHeld.end());
          });
 }
 

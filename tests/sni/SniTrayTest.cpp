@@ -362,6 +362,47 @@ TEST_F(SniTrayTest, ChangesAreAnnouncedOncePerChangedMenu) {
   EXPECT_EQ(layout(all.children[3].id, 1).children.size(), 5);
 }
 
+// A panel on each of two screens: each shows the menu, and one's fetch is no news to the other.
+TEST_F(SniTrayTest, EveryHostHearsEveryChangeWhateverAnotherFetched) {
+  startWatcher();
+  showTray();
+  ASSERT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
+  QDBusConnection other = QDBusConnection::connectToBus(address_, "test-other-host");
+  const QString item = watcher.items[0].first;
+  SignalLog heard;
+  other.connect(item, "/MenuBar", kMenu, "ItemsPropertiesUpdated", &heard, SLOT(received(QDBusMessage)));
+  const auto fetch = [&](const QDBusConnection& asker) {
+    return call(asker, item, "/MenuBar", kMenu, "GetLayout", {0, -1, QStringList()});
+  };
+  const auto aboutToShow = [&](const QDBusConnection& asker, int id) {
+    return call(asker, item, "/MenuBar", kMenu, "AboutToShow", {id}).arguments().value(0).toBool();
+  };
+  fetch(desktop_);
+  fetch(other);
+  const int krakenId = layout(0, 1).children[3].id;
+
+  kraken->setTitle("Kraken.com");
+  fetch(desktop_);  // before the news goes out
+  ASSERT_TRUE(spinUntil([&] { return !heard.signals_.empty(); }));
+  DBusMenuPropertiesList updated;
+  heard.signals_[0].arguments().value(0).value<QDBusArgument>() >> updated;
+  ASSERT_EQ(updated.size(), 1);
+  EXPECT_EQ(updated[0].properties["label"], "Kraken.com");
+
+  // A closed menu's new layout is told to each host as it opens the menu, until that host fetched it.
+  kraken->submenu()->addItemWithTitle("XBT/CAD: 1");
+  statusMenu->lastItem()->setTitle("Updated: Just now");  // told at once: the news has gone out
+  ASSERT_TRUE(spinUntil([&] { return heard.signals_.size() == 2; }));
+  EXPECT_TRUE(aboutToShow(desktop_, krakenId));
+  fetch(desktop_);
+  EXPECT_FALSE(aboutToShow(desktop_, krakenId));
+  EXPECT_TRUE(aboutToShow(other, krakenId));
+  EXPECT_TRUE(aboutToShow(other, 0));
+  fetch(other);
+  EXPECT_FALSE(aboutToShow(other, krakenId));
+  QDBusConnection::disconnectFromBus("test-other-host");
+}
+
 TEST_F(SniTrayTest, OpeningsEndWhenHostsFallSilentOrTheRootIsReplaced) {
   const auto everything =
       QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals;

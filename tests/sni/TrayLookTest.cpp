@@ -3,6 +3,9 @@
 
 #include <QMenu>
 
+#include <algorithm>
+#include <climits>
+#include <set>
 
 #include "core/alerts/AlertWords.h"
 #include "core/bar/BarLine.h"
@@ -10,6 +13,7 @@
 #include "qt/ItemWords.h"
 #include "qt/MenuMirror.h"
 #include "sni/ItemLook.h"
+#include "sni/MenuIdRegistry.h"
 #include "sni/MenuItemProperties.h"
 #include "support/FakeHost.h"
 
@@ -159,6 +163,43 @@ TEST(HostileText, NoOutputShowsWhatWouldTurnOrBreakTheTextAroundIt) {
     outputs.push_back(QString::fromStdString(words.body(alert, row.sent, 11000, WallTime{})));
     for (std::size_t i = 0; i < outputs.size(); ++i) EXPECT_TRUE(turnsNothing(outputs[i])) << i << ": " << outputs[i].toStdString();
   }
+}
+
+// Ids never run out and never name two live items: a year of refreshes runs through the last ids
+// there are here, and an item made anew in place of one that is gone keeps its id.
+TEST(MenuIds, StayInRangeNameOneLiveItemEachAndStayWithTheirPlace) {
+  MenuIdRegistry ids(INT_MAX - 4);  // four ids
+  const MenuRef menu = Menu::create();
+  const MenuItemRef kept = menu->addItemWithTitle("Updated: Just now");
+  const int keptId = ids.idOf(kept, 0, 0);
+  std::vector<MenuItemRef> pairs;
+  std::vector<int> given;
+  for (int refresh = 0; refresh < 1000; ++refresh) {
+    pairs.clear();  // the exchange's submenu, emptied and filled anew
+    given.clear();
+    for (int pair = 0; pair < 3; ++pair) {
+      pairs.push_back(MenuItem::create("XBT/USD: " + std::to_string(refresh % 2 == 0 ? pair : refresh * 3 + pair)));
+      given.push_back(ids.idOf(pairs.back(), keptId, 0));
+      EXPECT_GE(given.back(), INT_MAX - 4);
+      EXPECT_LT(given.back(), INT_MAX);
+      EXPECT_EQ(ids.itemWithId(given.back()), pairs.back());
+    }
+    ASSERT_EQ(std::set<int>(given.begin(), given.end()).size(), 3u) << refresh;
+    EXPECT_EQ(std::count(given.begin(), given.end(), keptId), 0) << refresh;
+  }
+  kept->setTitle("Updated: 1 minute ago");
+  EXPECT_EQ(ids.idOf(kept, 0, 0), keptId);  // a live item keeps its id whatever it says
+
+  MenuIdRegistry places;
+  MenuItemRef first = MenuItem::create("BTC/USD: 1"), twin = MenuItem::create("BTC/USD: 1");
+  const int firstId = places.idOf(first, 5, 0), twinId = places.idOf(twin, 5, 1);
+  EXPECT_NE(firstId, twinId);
+  first = MenuItem::create("BTC/USD: 1");  // the next refresh: the same pair at the same price
+  EXPECT_EQ(places.idOf(first, 5, 0), firstId);
+  EXPECT_NE(places.idOf(MenuItem::create("BTC/USD: 1"), 5, 0), firstId);  // while the first lives
+  twin = MenuItem::create("BTC/USD: 1");
+  EXPECT_NE(places.idOf(twin, 6, 1), twinId);  // below another node
+  EXPECT_EQ(places.itemWithId(0), nullptr);
 }
 
 }  // namespace
