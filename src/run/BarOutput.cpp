@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <string>
+#include <utility>
 
 namespace pricora {
 
@@ -49,6 +50,27 @@ ssize_t BarOutput::write(std::string_view data) {
       break;
   }
   return ::write(fd_, data.data(), data.size());
+}
+
+int BarOutput::offer(std::string line) {
+  (begun_ ? next_ : unsent_) = std::move(line);
+  return flush();
+}
+
+int BarOutput::flush() {
+  while (!unsent_.empty()) {
+    const ssize_t n = write(unsent_);
+    if (n > 0) {
+      unsent_.erase(0, static_cast<std::size_t>(n));
+      begun_ = !unsent_.empty();
+      if (!begun_) unsent_ = std::exchange(next_, {});
+      continue;
+    }
+    const int error = n == 0 ? EIO : errno;
+    if (error == EINTR) continue;
+    return error == EWOULDBLOCK ? EAGAIN : error;
+  }
+  return 0;
 }
 
 }  // namespace pricora

@@ -95,35 +95,23 @@ void BarRun::writeLine() {
   const std::string line = barLine(format_, {barItems(delegate_.priceItems().statusPairs()), state(), showChange_});
   if (line == lastLine_) return;
   lastLine_ = line;
-  // A line the bar has begun to take is finished first; of those waiting, only the newest.
-  (unsent_.empty() ? unsent_ : next_) = line;
-  flush();
+  handle(output_.offer(line));
 }
 
-void BarRun::flush() {
-  while (!unsent_.empty()) {
-    const ssize_t n = output_.write(unsent_);
-    if (n > 0) {
-      unsent_.erase(0, static_cast<std::size_t>(n));
-      if (unsent_.empty()) unsent_ = std::exchange(next_, {});
-      continue;
-    }
-    const int error = n == 0 ? EIO : errno;
-    if (error == EINTR) continue;
-    if (error == EAGAIN || error == EWOULDBLOCK) {
-      if (writable_) writable_->setEnabled(true);
-      return;
-    }
-    if (error != EPIPE) {
-      host_.log(QCoreApplication::translate("BarRun", "pricora: cannot write to the bar: %1")
-                    .arg(QString::fromLocal8Bit(std::strerror(error)))
-                    .toStdString());
-      host_.setExitStatus(1);
-    }
-    outputGone();
+void BarRun::flush() { handle(output_.flush()); }
+
+void BarRun::handle(int written) {
+  if (written == 0 || written == EAGAIN) {
+    if (writable_) writable_->setEnabled(written == EAGAIN);
     return;
   }
-  if (writable_) writable_->setEnabled(false);
+  if (written != EPIPE) {
+    host_.log(QCoreApplication::translate("BarRun", "pricora: cannot write to the bar: %1")
+                  .arg(QString::fromLocal8Bit(std::strerror(written)))
+                  .toStdString());
+    host_.setExitStatus(1);
+  }
+  outputGone();
 }
 
 void BarRun::outputGone() {

@@ -44,6 +44,8 @@ class BarRun final : public QObject, public MenuObserver, public StatusBarObserv
   BarState state();
   // Writes what waits for as long as the output takes it; then waits to be writable again.
   void flush();
+  // What the output said to a write: go on, wait until it is writable, or end.
+  void handle(int written);
   // Stops writing and quits.
   void outputGone();
 
@@ -56,8 +58,6 @@ class BarRun final : public QObject, public MenuObserver, public StatusBarObserv
   bool showChange_;
   WallTime started_;
   std::string lastLine_;
-  std::string unsent_;  // the rest of the line being written
-  std::string next_;    // the newest line, written once unsent_ is out
   bool scheduled_ = false;
   bool gone_ = false;
   QTimer staleTimer_;
