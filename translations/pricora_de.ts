@@ -345,6 +345,10 @@ Mehr in pricora(1).
         <source>--no-change goes with --bar</source>
         <translation>--no-change gibt es nur mit --bar</translation>
     </message>
+    <message>
+        <source>pricora: waiting for the Pricora that holds the store (pid %1)</source>
+        <translation>pricora: warte auf das Pricora, das den Speicher hält (PID %1)</translation>
+    </message>
 </context>
 <context>
     <name>ManageWindow</name>

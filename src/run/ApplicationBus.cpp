@@ -10,14 +10,6 @@
 
 namespace pricora {
 
-namespace {
-
-// A copy that has the lock publishes itself right after opening its store; this covers that gap.
-constexpr int kStartingCopyWaitMs = 5000;
-constexpr int kActivateTimeoutMs = 10000;
-
-}  // namespace
-
 ApplicationBus::ApplicationBus(std::function<void()> activate)
     : activate_(std::move(activate)), bus_(QDBusConnection::sessionBus()) {
   if (!bus_.isConnected()) return;
@@ -66,25 +58,32 @@ QString ApplicationBus::introspect(const QString&) const {
       "</interface>");
 }
 
-bool activateRunningCopy(long pid) {
+bool activateRunningCopy(long pid, int timeoutMs) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return false;
-  QDBusConnectionInterface* names = bus.interface();
   const QString service = ApplicationBusName::kService;
-  if (!names->isServiceRegistered(service).value()) {
-    QDBusServiceWatcher watcher(service, bus, QDBusServiceWatcher::WatchForRegistration);
-    QEventLoop loop;
-    QObject::connect(&watcher, &QDBusServiceWatcher::serviceRegistered, &loop, &QEventLoop::quit);
-    QTimer::singleShot(kStartingCopyWaitMs, &loop, &QEventLoop::quit);
-    // Asked again now that the watcher listens: the name may have come in between.
-    if (!names->isServiceRegistered(service).value()) loop.exec();
-  }
-  const QDBusReply<uint> owner = names->servicePid(service);
+  const QDBusReply<uint> owner = bus.interface()->servicePid(service);
   if (!owner.isValid() || (pid != 0 && static_cast<long>(owner.value()) != pid)) return false;
   QDBusMessage call = QDBusMessage::createMethodCall(service, ApplicationBusName::kPath, ApplicationBusName::kInterface,
                                                      QStringLiteral("Activate"));
   call << QVariantMap{};
-  return bus.call(call, QDBus::Block, kActivateTimeoutMs).type() == QDBusMessage::ReplyMessage;
+  return bus.call(call, QDBus::Block, timeoutMs).type() == QDBusMessage::ReplyMessage;
+}
+
+ApplicationBusWatch::ApplicationBusWatch() {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (bus.isConnected())
+    watcher_ = std::make_unique<QDBusServiceWatcher>(ApplicationBusName::kService, bus,
+                                                     QDBusServiceWatcher::WatchForOwnerChange);
+}
+
+ApplicationBusWatch::~ApplicationBusWatch() = default;
+
+void ApplicationBusWatch::waitForChange(qint64 timeoutMs) {
+  QEventLoop loop;
+  if (watcher_) QObject::connect(watcher_.get(), &QDBusServiceWatcher::serviceOwnerChanged, &loop, &QEventLoop::quit);
+  QTimer::singleShot(std::chrono::milliseconds(timeoutMs), &loop, &QEventLoop::quit);
+  loop.exec();
 }
 
 }  // namespace pricora

@@ -4,6 +4,9 @@
 #include <QDBusVirtualObject>
 
 #include <functional>
+#include <memory>
+
+class QDBusServiceWatcher;
 
 namespace pricora {
 
@@ -34,9 +37,24 @@ class ApplicationBus final : public QDBusVirtualObject {
   bool published_ = false;
 };
 
-// Asks the copy with this pid to show its Manage window, waiting a few seconds for it to appear
-// on the bus when it is still starting. False without a session bus, when the name belongs to
-// another process (a Pricora on another store) or when no answer came.
-bool activateRunningCopy(long pid);
+// Asks the copy with this pid to show its Manage window, waiting at most timeoutMs for its
+// answer. False without a session bus, when no process or another one (a Pricora on another
+// store) owns the name, or when no answer came in time.
+bool activateRunningCopy(long pid, int timeoutMs);
+
+// Waits, on the session bus, for the application's name to change hands.
+class ApplicationBusWatch {
+ public:
+  ApplicationBusWatch();
+  ~ApplicationBusWatch();
+  ApplicationBusWatch(const ApplicationBusWatch&) = delete;
+  ApplicationBusWatch& operator=(const ApplicationBusWatch&) = delete;
+
+  // Returns when the name changes hands, or after timeoutMs.
+  void waitForChange(qint64 timeoutMs);
+
+ private:
+  std::unique_ptr<QDBusServiceWatcher> watcher_;
+};
 
 }  // namespace pricora

@@ -1,9 +1,12 @@
 #include "run/SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "run/ApplicationBus.h"
 #include "qt/CoreTranslation.h"
@@ -40,11 +43,39 @@ int SingleInstance::refuseHeadless() const {
   return 1;
 }
 
-int SingleInstance::handOverToRunningCopy() const {
-  if (activateRunningCopy(holder_->pid)) {
-    say(QCoreApplication::translate("CommandLine", "pricora: already running (pid %1); showing its Manage window")
-            .arg(pidText(holder_->pid)));
-    return 0;
+bool SingleInstance::retake() {
+  auto acquired = StoreLock::acquire(lockPath(folder_));
+  if (auto* holder = std::get_if<LockHolder>(&acquired)) {
+    holder_ = *holder;
+    return false;
+  }
+  if (auto* lock = std::get_if<StoreLock>(&acquired)) lock_.emplace(std::move(*lock));
+  // A lock that cannot be used at all leaves the start to the store, as at the first try.
+  holder_.reset();
+  return true;
+}
+
+std::optional<int> SingleInstance::handOverToRunningCopy() {
+  // Lock and bus name change hands at moments of their own: the lock before the store opens (which
+  // may show a dialog) and the name after, the name first at quit. Both are looked at again and
+  // again, the bus name as soon as it changes hands.
+  constexpr int kLookAgainMs = 100;
+  const QDeadlineTimer deadline(kHandOverWait);
+  ApplicationBusWatch busName;
+  bool toldWaiting = false;
+  for (;;) {
+    const long pid = holder_->pid;
+    if (activateRunningCopy(pid, static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)))) {
+      say(QCoreApplication::translate("CommandLine", "pricora: already running (pid %1); showing its Manage window")
+              .arg(pidText(pid)));
+      return 0;
+    }
+    if (retake()) return std::nullopt;
+    if (deadline.hasExpired()) break;
+    if (!std::exchange(toldWaiting, true))
+      say(QCoreApplication::translate("CommandLine", "pricora: waiting for the Pricora that holds the store (pid %1)")
+              .arg(pidText(holder_->pid)));
+    busName.waitForChange(std::min<qint64>(kLookAgainMs, deadline.remainingTime()));
   }
   say(QCoreApplication::translate(
           "CommandLine", "pricora: already running (pid %1) but not answering; choose Manage from its tray icon's menu")

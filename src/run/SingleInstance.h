@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -20,14 +21,22 @@ class SingleInstance {
   bool heldElsewhere() const { return holder_.has_value(); }
   // A headless start: names the process that holds the store; the exit status, 1.
   int refuseHeadless() const;
-  // A desktop start: asks the running copy to show its Manage window and says so; the exit
-  // status, 0 (the user's wish, a Pricora in front, is met), or 1 when the running copy could
-  // not be reached (no session bus, or it did not answer).
-  int handOverToRunningCopy() const;
+  // A desktop start: asks the running copy to show its Manage window and says so. A copy that is
+  // still starting (not on the bus yet) or is quitting (off the bus, still holding the lock) is
+  // waited for, up to kHandOverWait: whichever comes first, its answer or the free lock, decides.
+  // Returns the exit status when this start is to end: 0 once the running copy answered (the
+  // user's wish, a Pricora in front, is met), 1 when it never did (no session bus, or it hung);
+  // none when this process took the lock and is to start in its place.
+  std::optional<int> handOverToRunningCopy();
+
+  static constexpr std::chrono::milliseconds kHandOverWait{10000};
 
   static std::string lockPath(const std::string& storeFolder) { return storeFolder + "/pricora.lock"; }
 
  private:
+  // Takes the lock if it is free now; true when this process may run.
+  bool retake();
+
   std::string folder_;
   std::optional<StoreLock> lock_;
   std::optional<LockHolder> holder_;

@@ -186,8 +186,9 @@ int runDesktop(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   Platform platform(&app);
   const Translation translation(app, platform.bundle.resourcesFolder());
-  const SingleInstance instance(userStore().folder);
-  if (instance.heldElsewhere()) return instance.handOverToRunningCopy();
+  SingleInstance instance(userStore().folder);
+  if (instance.heldElsewhere())
+    if (const std::optional<int> status = instance.handOverToRunningCopy()) return *status;
   DesktopHost host;
   const std::unique_ptr<EditingContext> store = openUserStore(host);
   if (!store) return 1;

@@ -47,6 +47,39 @@ TEST(SingleInstance, ASecondHeadlessStartNamesTheHolderAndAKilledHolderNeverBloc
   EXPECT_EQ(third.wait(30s), 0) << third.errors();
 }
 
+// A desktop start that finds the store held by a copy that is not on the bus, as one that is
+// quitting (off the bus, its lock not yet free), waits and runs itself once the lock is free.
+TEST(SingleInstance, ASecondDesktopStartRunsItselfOnceAQuittingCopyHasLetGo) {
+  AppEnvironment home;
+  Subprocess::Environment environment = home.variables();
+  environment["DBUS_SESSION_BUS_ADDRESS"] = "unix:path=" + home.dir().file("no-bus");
+  Subprocess first({PRICORA_BINARY, "--headless", "--timeout", "60"}, environment);
+  ASSERT_TRUE(first.waitForError("pricora: refresh 1 completed", 30s)) << first.errors();
+  Subprocess::Environment desktop = environment;
+  desktop["QT_QPA_PLATFORM"] = "offscreen";
+  Subprocess second({PRICORA_BINARY}, desktop);
+  ASSERT_TRUE(second.waitForError("waiting for the Pricora that holds the store " + pidMention(first), 30s))
+      << second.errors();
+  first.signal(SIGTERM);
+  first.wait(30s);
+  const std::string lock = home.storeFolder() + "/pricora.lock";
+  std::string holder;
+  for (auto end = std::chrono::steady_clock::now() + 30s;
+       holder != std::to_string(second.pid()) && std::chrono::steady_clock::now() < end;) {
+    second.waitForError("\n\n", 50ms);  // lets it run meanwhile
+    std::ifstream file(lock);
+    std::getline(file, holder);
+  }
+  EXPECT_EQ(holder, std::to_string(second.pid())) << second.errors();
+  Subprocess third({PRICORA_BINARY, "--headless", "--refreshes", "1"}, environment);
+  EXPECT_EQ(third.wait(30s), 1);
+  EXPECT_NE(third.errors().find("in use by another Pricora " + pidMention(second)), std::string::npos)
+      << third.errors();
+  EXPECT_TRUE(second.running()) << second.errors();
+  second.signal(SIGTERM);
+  second.wait(30s);
+}
+
 // SIGUSR1 may come before its watcher is made and after it has gone: it must never end the program.
 TEST(SignalWatcher, ADisarmedSignalIsHarmlessBeforeAndAfterItsWatcher) {
   disarmSignals({SIGUSR1});
