@@ -431,6 +431,10 @@ Mehr in pricora(1).
         <source>pricora: the tray did not take an item: %1</source>
         <translation>pricora: der Infobereich hat ein Symbol nicht angenommen: %1</translation>
     </message>
+    <message>
+        <source>%1; offering it again until the tray takes it</source>
+        <translation>%1; es wird erneut angeboten, bis der Infobereich es annimmt</translation>
+    </message>
 </context>
 <context>
     <name>StoreError</name>
@@ -513,6 +517,13 @@ Mehr in pricora(1).
     <message>
         <source>Pricora could not record the prices in “%1”.</source>
         <translation>Pricora konnte die Preise nicht in „%1“ festhalten.</translation>
+    </message>
+</context>
+<context>
+    <name>TrayChooser</name>
+    <message>
+        <source>pricora: no tray to show the icons in yet (no StatusNotifierWatcher on the session bus, no XEmbed tray on the display); they will show when one starts</source>
+        <translation>pricora: noch kein Infobereich für die Symbole (kein StatusNotifierWatcher auf dem Sitzungsbus, kein XEmbed-Infobereich auf dem Bildschirm); sie erscheinen, sobald einer startet</translation>
     </message>
 </context>
 </TS>

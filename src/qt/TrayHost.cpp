@@ -1,7 +1,5 @@
 #include "qt/TrayHost.h"
 
-#include <QCursor>
-
 #include "core/exchanges/NetworkText.h"
 #include "qt/ItemWords.h"
 
@@ -10,22 +8,27 @@
 namespace pricora {
 
 TrayHost::TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images)
-    : statusBar_(statusBar), target_(target), images_(images) {
+    : statusBar_(statusBar), target_(target), images_(images), trays_([this] { followTray(); }) {
+  inTray_ = trays_.available();
   statusBar_.addObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
 }
 
 TrayHost::~TrayHost() { statusBar_.removeObserver(this); }
 
+void TrayHost::followTray() {
+  inTray_ = trays_.available();
+  for (auto& icon : icons_) {
+    icon->tray.reset();
+    icon->drawn.reset();
+    update(*icon);
+  }
+}
+
 void TrayHost::statusItemAdded(const StatusItemRef& item) {
   auto icon = std::make_unique<Icon>();
   icon->item = item;
-  icon->tray = std::make_unique<QSystemTrayIcon>();
   Icon* raw = icon.get();
-  connect(icon->tray.get(), &QSystemTrayIcon::activated, this, [raw](QSystemTrayIcon::ActivationReason reason) {
-    // The right button opens the context menu by itself; the left one opens the same menu.
-    if (reason == QSystemTrayIcon::Trigger && raw->menu) raw->menu->menu()->popup(QCursor::pos());
-  });
   icons_.push_back(std::move(icon));
   update(*raw);
 }
@@ -41,21 +44,26 @@ void TrayHost::statusItemChanged(StatusItem& item) {
 
 void TrayHost::update(Icon& icon) {
   const StatusItem& item = *icon.item;
-  QSystemTrayIcon& tray = *icon.tray;
-  if (item.menu() && icon.menu) {
+  if (item.menu() && icon.menu)
     // Every price brings a new menu; a new QMenu would close the one the user is reading.
     icon.menu->setModel(item.menu());
-  } else if (item.menu()) {
+  else if (item.menu())
     icon.menu = std::make_unique<MenuMirror>(item.menu(), target_, images_);
-    tray.setContextMenu(icon.menu->menu());
-  } else if (icon.menu) {
-    tray.setContextMenu(nullptr);
+  else
     icon.menu.reset();
+  if (!inTray_) return;
+
+  if (!icon.tray) {
+    icon.tray = std::make_unique<XEmbedIcon>([this, raw = &icon](QPoint where) {
+      if (raw->menu) raw->menu->menu()->popup(where);
+    });
   }
+  XEmbedIcon& tray = *icon.tray;
   const ItemWords words = wordsOf(item);
   const QString toolTip = words.pair.isEmpty() ? QString::fromStdString(shownText(item.toolTip()))
                                                : (nameOf(words) + '\n' + detailOf(words)).trimmed();
   tray.setToolTip(toolTip.isEmpty() ? QString() : plainToolTip(toolTip));
+  tray.setAccessibleName(words.pair.isEmpty() ? QStringLiteral("Pricora") : spokenOf(words));
   const QIcon image = images_.icon(item.image());
   const Drawn drawn = words.pair.isEmpty()
                           ? Drawn{{}, image.cacheKey(), item.needsAttention()}
@@ -67,7 +75,7 @@ void TrayHost::update(Icon& icon) {
     else
       tray.setIcon(drawn.attention ? iconOf(withAttentionDot(picturesOf(image))) : image);
   }
-  // A tray icon without a picture shows as an empty slot; wait until there is one.
+  // An icon without a picture shows as an empty slot; wait until there is one.
   tray.setVisible(!tray.icon().isNull());
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QSystemTrayIcon>
 
 #include <memory>
 #include <optional>
@@ -12,16 +11,22 @@
 #include "qt/ImageCache.h"
 #include "qt/MenuMirror.h"
 #include "qt/PriceIcon.h"
+#include "qt/XEmbedIcon.h"
 
 namespace pricora {
 
-// Shows each status item of the model as its own tray icon: its image, or for a price item its
-// price drawn as the picture, marked while it needs attention (a red dot on the application's
-// icon, a price badge in reversed colours). A left and a right click both open the item's menu.
+// Shows each status item of the model as its own icon in the display's XEmbed tray: its image, or
+// for a price item its price drawn as the picture, marked while it needs attention (a red dot on
+// the application's icon, a price badge in reversed colours). A left and a right click both open
+// the item's menu. The icons follow the tray: when a tray starts (a panel restarted) they go into
+// it; without one there is nothing to show.
 class TrayHost final : public QObject, public StatusBarObserver {
  public:
   TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images);
   ~TrayHost() override;
+
+  // Whether the icons are in a tray: false without an XEmbed tray on the display.
+  bool showsIcons() const { return inTray_; }
 
  private:
   // What a picture shows, so that it is drawn again only when that changes.
@@ -33,7 +38,7 @@ class TrayHost final : public QObject, public StatusBarObserver {
   };
   struct Icon {
     StatusItemRef item;
-    std::unique_ptr<QSystemTrayIcon> tray;
+    std::unique_ptr<XEmbedIcon> tray;  // none while there is no tray
     std::unique_ptr<MenuMirror> menu;
     std::optional<Drawn> drawn;
   };
@@ -42,11 +47,15 @@ class TrayHost final : public QObject, public StatusBarObserver {
   void statusItemRemoved(const StatusItemRef& item) override;
   void statusItemChanged(StatusItem& item) override;
   void update(Icon& icon);
+  // Puts every icon into the tray there is now, anew: a tray that starts knows none of them.
+  void followTray();
 
   StatusBar& statusBar_;
   MenuActionTarget& target_;
   ImageCache& images_;
   std::vector<std::unique_ptr<Icon>> icons_;
+  XEmbedTrays trays_;
+  bool inTray_ = false;
 };
 
 }  // namespace pricora

@@ -21,16 +21,19 @@ constexpr int kLongestPace = 2000;
 }  // namespace
 
 SniTray::SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, LookOptions options,
-                 const QString& iconRoot, BusConnector connectItem, std::function<void()> failed)
+                 const QString& iconRoot, BusConnector connectItem, RegistrationTiming timing)
     : statusBar_(statusBar),
       target_(target),
       images_(images),
       options_(std::move(options)),
       icons_(iconRoot),
       connect_(std::move(connectItem)),
-      failed_(std::move(failed)) {
+      timing_(timing),
+      nextRetry_(timing.firstRetry) {
   pace_.setSingleShot(true);
   connect(&pace_, &QTimer::timeout, this, &SniTray::registerNext);
+  retry_.setSingleShot(true);
+  connect(&retry_, &QTimer::timeout, this, &SniTray::registerNext);
   registerTrayDBusTypes();
   statusBar_.addObserver(this);
   for (const StatusItemRef& item : statusBar_.items()) statusItemAdded(item);
@@ -63,20 +66,21 @@ void SniTray::statusItemAdded(const StatusItemRef& item) {
   entries_.push_back(std::move(entry));
   followLabelForm();
   update(*raw);
+  registerNext();
+}
 
-  QDBusConnection bus = connect_(raw->connectionName);
+bool SniTray::putOnBus(Entry& entry) {
+  QDBusConnection bus = connect_(entry.connectionName);
   const auto everything =
       QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals;
-  if (!bus.isConnected() || !bus.registerObject(kMenuPath, raw->menu.get(), everything) ||
-      !bus.registerObject(kItemPath, raw->sni.get(), everything)) {
-    const QString line =
-        QCoreApplication::translate("SniTray", "pricora: cannot show a tray item on the session bus: %1");
-    std::fprintf(stderr, "%s\n", qPrintable(line.arg(bus.lastError().message())));
-    raw->registered = true;  // nothing to register
-    fail();
-    return;
-  }
-  registerNext();
+  entry.onBus = bus.isConnected() && bus.registerObject(kMenuPath, entry.menu.get(), everything) &&
+                bus.registerObject(kItemPath, entry.sni.get(), everything);
+  if (entry.onBus) return true;
+  const QString problem = bus.lastError().message();
+  leaveBus(entry);  // the next try opens a connection anew
+  retryAfter(QCoreApplication::translate("SniTray", "pricora: cannot show a tray item on the session bus: %1")
+                 .arg(problem));
+  return false;
 }
 
 void SniTray::leaveBus(Entry& entry) {
@@ -84,6 +88,15 @@ void SniTray::leaveBus(Entry& entry) {
   bus.unregisterObject(kItemPath);
   bus.unregisterObject(kMenuPath);
   QDBusConnection::disconnectFromBus(entry.connectionName);
+}
+
+void SniTray::retryAfter(const QString& problem) {
+  if (!std::exchange(complained_, true))
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(QCoreApplication::translate("SniTray", "%1; offering it again until the tray takes it")
+                                .arg(problem)));
+  retry_.start(nextRetry_);
+  nextRetry_ = std::min(2 * nextRetry_, timing_.longestRetry);
 }
 
 void SniTray::statusItemRemoved(const StatusItemRef& item) {
@@ -148,10 +161,6 @@ void SniTray::update(Entry& entry) {
   entry.sni->show(std::move(look.sni));
 }
 
-void SniTray::fail() {
-  if (auto failed = std::exchange(failed_, nullptr)) failed();
-}
-
 void SniTray::popUp(Entry& entry, QPoint where) {
   if (!entry.item->menu()) return;
   if (!entry.popup || entry.popup->model() != entry.item->menu())
@@ -160,16 +169,18 @@ void SniTray::popUp(Entry& entry, QPoint where) {
 }
 
 void SniTray::registerNext() {
-  if (registration_ || pace_.isActive()) return;
+  if (registration_ || pace_.isActive() || retry_.isActive()) return;
   auto next = std::find_if(entries_.begin(), entries_.end(), [](const auto& entry) { return !entry->registered; });
   if (next == entries_.end()) return;
   // One at a time, each after the watcher's answer to the one before: hosts place items in the
   // order they arrive.
   Entry& entry = **next;
+  if (!entry.onBus && !putOnBus(entry)) return;
   QDBusMessage call = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath, kWatcherService,
                                                      QStringLiteral("RegisterStatusNotifierItem"));
   call << QString(kItemPath);
-  auto* watcher = new QDBusPendingCallWatcher(QDBusConnection(entry.connectionName).asyncCall(call), this);
+  auto* watcher = new QDBusPendingCallWatcher(
+      QDBusConnection(entry.connectionName).asyncCall(call, static_cast<int>(timing_.answer.count())), this);
   registration_ = watcher;
   registeringName_ = entry.connectionName;
   connect(watcher, &QDBusPendingCallWatcher::finished, this,
@@ -177,20 +188,14 @@ void SniTray::registerNext() {
             done->deleteLater();
             registration_ = nullptr;
             Entry* registered = entryNamed(name);
-            // A watcher that answers late (GNOME Shell busy with a large menu) may well have taken
-            // the item: asked again, it says so.
-            if (done->isError() && done->error().type() == QDBusError::NoReply && registered &&
-                !std::exchange(registered->askedAgain, true))
-              return registerNext();
-            if (done->isError()) {
-              std::fprintf(stderr, "%s\n",
-                           qPrintable(QCoreApplication::translate("SniTray",
-                                                                  "pricora: the tray did not take an item: %1")
-                                          .arg(done->error().message())));
-              fail();
-              return;
-            }
             if (!registered) return registerNext();
+            // A watcher that answers late (GNOME Shell busy with a large menu) may well have taken
+            // the item: offered again, it says so.
+            if (done->isError())
+              return retryAfter(
+                  QCoreApplication::translate("SniTray", "pricora: the tray did not take an item: %1")
+                      .arg(done->error().message()));
+            nextRetry_ = timing_.firstRetry;
             registered->registered = true;
             // Elsewhere the next goes at once: GNOME Shell, busy with a new menu after the first
             // prices, answers an item seconds late.

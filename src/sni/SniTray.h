@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -24,6 +25,15 @@ namespace pricora {
 // Opens a connection of its own to the session bus under the given connection name.
 using BusConnector = std::function<QDBusConnection(const QString& name)>;
 
+// How an item that the watcher did not take is offered again; tests shorten all three.
+struct RegistrationTiming {
+  std::chrono::milliseconds firstRetry{500};  // doubled at each failure
+  std::chrono::milliseconds longestRetry{8000};
+  // GNOME Shell, busy with a large menu, answers seconds late: an answer later than this counts
+  // as none, and the item is offered again (a watcher that took it says so).
+  std::chrono::milliseconds answer{10000};
+};
+
 // Shows each status item of the model as a StatusNotifierItem with its menu over dbusmenu,
 // registered with the bus's org.kde.StatusNotifierWatcher in creation order, each after the
 // watcher's answer to the one before, and on hosts that take one item at a time once the host has
@@ -32,13 +42,13 @@ using BusConnector = std::function<QDBusConnection(const QString& name)>;
 // Each item has a bus connection of its own ("/StatusNotifierItem" and "/MenuBar" on it), so a
 // removed item leaves the bus and every host drops it, as hosts follow names, not objects.
 // Pictures are also written to an icon folder under iconRoot, for hosts that read icons by name.
-// When an item cannot be put on the bus or the watcher refuses it, the tray says why on standard
-// error and calls failed, once, which must not destroy the tray from inside the call: the desktop
-// would otherwise show nothing of that item.
+// When an item cannot be put on the bus, or the watcher refuses it or does not answer, the tray
+// says why on standard error, once, and offers it again and again, waiting longer each time (the
+// items after it wait behind it): while a watcher is there, no other tray would show anything.
 class SniTray final : public QObject, public StatusBarObserver {
  public:
   SniTray(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, LookOptions options,
-          const QString& iconRoot, BusConnector connectItem, std::function<void()> failed);
+          const QString& iconRoot, BusConnector connectItem, RegistrationTiming timing = {});
   ~SniTray() override;
 
   static constexpr const char* kItemPath = "/StatusNotifierItem";
@@ -53,8 +63,8 @@ class SniTray final : public QObject, public StatusBarObserver {
     std::unique_ptr<DBusMenuExporter> menu;
     std::unique_ptr<StatusNotifierItem> sni;
     std::unique_ptr<MenuMirror> popup;
+    bool onBus = false;
     bool registered = false;
-    bool askedAgain = false;  // after the watcher did not answer in time
     bool updateQueued = false;
   };
 
@@ -65,7 +75,9 @@ class SniTray final : public QObject, public StatusBarObserver {
   void queueUpdate(Entry& entry);
   void followLabelForm();
   void popUp(Entry& entry, QPoint where);
-  void fail();
+  bool putOnBus(Entry& entry);
+  // Says why an item is not shown, once, and offers it again later.
+  void retryAfter(const QString& problem);
   void registerNext();
   Entry* entryNamed(const QString& connectionName);
   void leaveBus(Entry& entry);
@@ -76,11 +88,14 @@ class SniTray final : public QObject, public StatusBarObserver {
   LookOptions options_;
   IconFolder icons_;
   BusConnector connect_;
-  std::function<void()> failed_;
+  RegistrationTiming timing_;
   LabelForm labelForm_ = LabelForm::Pair;
   std::vector<std::unique_ptr<Entry>> entries_;
   uint created_ = 0;
   QTimer pace_;  // between one item read by the host and the next registered
+  QTimer retry_;  // until an item that was not taken is offered again
+  std::chrono::milliseconds nextRetry_;
+  bool complained_ = false;
   QDBusPendingCallWatcher* registration_ = nullptr;  // the watcher's answer awaited, if any
   QString registeringName_;                          // and whose it is
 };

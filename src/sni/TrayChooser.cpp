@@ -1,6 +1,10 @@
 #include "sni/TrayChooser.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
+
+#include <cstdio>
+#include <utility>
 
 namespace pricora {
 
@@ -39,20 +43,21 @@ void TrayChooser::useStatusNotifierItems() {
   int screenWidth = setup_.screenWidth;
   if (host.labelRoom > 0)
     if (const std::optional<int> shellWidth = shellScreenWidth(bus_)) screenWidth = *shellWidth;
-  // The fall-back comes a turn later, when this tray may have given way to one for a new watcher.
-  const unsigned tray = ++trays_;
-  const auto fallBack = [this, tray] {
-    if (tray == trays_) useXEmbed();
-  };
-  sni_ = std::make_unique<SniTray>(
-      statusBar_, target_, images_, LookOptions{host, setup_.appIconThemePath, screenWidth}, setup_.iconRoot, connect_,
-      [this, fallBack] { QMetaObject::invokeMethod(this, fallBack, Qt::QueuedConnection); });
+  sni_ = std::make_unique<SniTray>(statusBar_, target_, images_,
+                                   LookOptions{host, setup_.appIconThemePath, screenWidth}, setup_.iconRoot,
+                                   connect_, setup_.registration);
 }
 
 void TrayChooser::useXEmbed() {
   if (xembed_) return;
   sni_.reset();
   xembed_ = std::make_unique<TrayHost>(statusBar_, target_, images_);
+  // Between a panel's end and its return there is often neither: worth a word only the first time.
+  if (!xembed_->showsIcons() && !std::exchange(saidNoTray_, true))
+    std::fprintf(stderr, "%s\n",
+                 qPrintable(QCoreApplication::translate(
+                     "TrayChooser", "pricora: no tray to show the icons in yet (no StatusNotifierWatcher on the session "
+                                    "bus, no XEmbed tray on the display); they will show when one starts")));
 }
 
 }  // namespace pricora

@@ -21,12 +21,16 @@ struct TraySetup {
   int screenWidth = 1280;    // logical pixels
   // What the host behind a new watcher draws; unset: asked of the process that owns the watcher.
   std::function<HostTraits()> host;
+  RegistrationTiming registration;
 };
 
 // Shows the status bar in whichever tray the desktop has: as StatusNotifierItems while an
 // org.kde.StatusNotifierWatcher is on the bus (every item registered again when a new watcher
-// takes over, as after a panel restart), else as XEmbed tray icons. A watcher that cannot be given
-// the items also leaves them to the XEmbed tray, until another watcher takes over.
+// takes over, as after a panel restart), else as icons in the display's XEmbed tray, which come
+// back to StatusNotifierItems as soon as a watcher appears. The choice is made here, from the bus
+// as it is now, every time it changes: QSystemTrayIcon, which makes it once per process, is never
+// used. A watcher that does not take the items keeps them: they are offered to it again and again,
+// as an XEmbed icon would only reach the same watcher through the desktop's XEmbed bridge.
 class TrayChooser final : public QObject {
  public:
   // bus: where the watcher is looked for; connectItem: opens the items' own connections to it.
@@ -35,6 +39,7 @@ class TrayChooser final : public QObject {
   ~TrayChooser() override;
 
   bool showsStatusNotifierItems() const { return sni_ != nullptr; }
+  bool showsXEmbedIcons() const { return xembed_ != nullptr; }
 
  private:
   void useStatusNotifierItems();
@@ -50,7 +55,7 @@ class TrayChooser final : public QObject {
   // One at a time: the other is gone before either is made, so no item shows twice.
   std::unique_ptr<SniTray> sni_;
   std::unique_ptr<TrayHost> xembed_;
-  unsigned trays_ = 0;  // SniTrays made
+  bool saidNoTray_ = false;
 };
 
 }  // namespace pricora

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVirtualObject>
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 
@@ -47,7 +49,8 @@ class FakeWatcher final : public QDBusVirtualObject {
   QString introspect(const QString&) const override { return {}; }
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
     if (message.member() != "RegisterStatusNotifierItem") return false;
-    if (refuse) return bus.send(message.createErrorReply(QDBusError::AccessDenied, "not here"));
+    if (silences > 0 && silences--) return true;  // never answers
+    if (refusals > 0 && refusals--) return bus.send(message.createErrorReply(QDBusError::AccessDenied, "not here"));
     items.push_back({message.service(), message.arguments().value(0).toString()});
     bus.send(message.createReply());
     log.push_back("register");
@@ -64,7 +67,8 @@ class FakeWatcher final : public QDBusVirtualObject {
   }
   std::vector<std::pair<QString, QString>> items;  // (sender, object path)
   std::vector<QString> log;
-  bool refuse = false;
+  int refusals = 0;  // of the next registrations
+  int silences = 0;
 };
 
 class SignalLog final : public QObject {
@@ -135,9 +139,10 @@ class SniTrayTest : public ::testing::Test {
     desktop_.unregisterObject("/StatusNotifierWatcher");
   }
   void showTray() {
-    const TraySetup setup{{}, iconRoot(), 1280, [this] { return host; }};
+    using std::chrono::milliseconds;
+    const TraySetup setup{{}, iconRoot(), 1280, [this] { return host; }, {milliseconds(5), milliseconds(20), milliseconds(200)}};
     tray = std::make_unique<TrayChooser>(bar, target, images, setup, app_, [this](const QString& name) {
-      return noBusForItems ? QDBusConnection(name) : QDBusConnection::connectToBus(address_, name);
+      return noBusForItems > 0 && noBusForItems-- ? QDBusConnection(name) : QDBusConnection::connectToBus(address_, name);
     });
   }
   QString iconRoot() const { return QString::fromStdString(folder_.path().string()) + "/pictures"; }
@@ -175,7 +180,7 @@ class SniTrayTest : public ::testing::Test {
   StatusItemRef app = bar.statusItemWithLength(20);
   StatusItemRef price = bar.statusItemWithLength(0);
   HostTraits host{true, 0};
-  bool noBusForItems = false;
+  int noBusForItems = 0;  // connections that fail
   std::unique_ptr<TrayChooser> tray;
 };
 
@@ -199,11 +204,24 @@ TEST_F(SniTrayTest, RegistersEachItemInOrderWithItsLabelAndFollowsChanges) {
   }
   // The indicator service puts higher indices first: items stay in the order they were made.
   EXPECT_GT(property(0, "XAyatanaOrderingIndex").toUInt(), property(1, "XAyatanaOrderingIndex").toUInt());
-  const QVariant pixmaps = property(1, "IconPixmap");
+  // As hosts read IconPixmap: each pixel four bytes, alpha, red, green, blue, in that order.
   SniPixmaps decoded;
-  pixmaps.value<QDBusArgument>() >> decoded;
-  ASSERT_EQ(decoded.size(), 7);
-  EXPECT_EQ(decoded.front().argb.size(), 16 * 16 * 4);
+  property(1, "IconPixmap").value<QDBusArgument>() >> decoded;
+  const Pictures drawn = lookOf(*price, images, {host, {}, 1280}, LabelForm::Pair, 1).icon;
+  ASSERT_EQ(decoded.size(), static_cast<qsizetype>(drawn.size()));
+  for (std::size_t i = 0; i < drawn.size(); ++i) {
+    const SniPixmap& pixmap = decoded[static_cast<qsizetype>(i)];
+    const QImage expected = drawn[i].convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(QSize(pixmap.width, pixmap.height), expected.size());
+    ASSERT_EQ(pixmap.argb.size(), pixmap.width * pixmap.height * 4);
+    QImage read(pixmap.width, pixmap.height, QImage::Format_ARGB32);
+    const auto* bytes = reinterpret_cast<const uchar*>(pixmap.argb.constData());
+    for (int y = 0; y < pixmap.height; ++y)
+      for (int x = 0; x < pixmap.width; ++x, bytes += 4) read.setPixel(x, y, qRgba(bytes[1], bytes[2], bytes[3], bytes[0]));
+    EXPECT_EQ(read, expected) << pixmap.width;
+  }
+  EXPECT_EQ(qAlpha(drawn.front().pixel(8, 8)), 255);  // the mark, in the exchange's colour
+  EXPECT_EQ(QColor(drawn.front().pixel(8, 8)).rgb() & 0xFFFFFF, 0xDA407Au);
   EXPECT_EQ(property(1, "Menu").value<QDBusObjectPath>().path(), "/MenuBar");
 
   price->setAttributedTitle({"XBT/USD\n10600", {}});
@@ -247,6 +265,43 @@ TEST_F(SniTrayTest, GetLayoutSendsTheLevelsAskedFor) {
   EXPECT_EQ(toggle["toggle-type"], "checkmark");
   EXPECT_EQ(toggle["toggle-state"], 1);
   EXPECT_EQ(layout(one.children[3].id, 1).children.size(), 1);  // one exchange's submenu alone
+
+  // libdbusmenu drops a property whose D-Bus type is not the one the protocol names.
+  const std::map<QString, QString> types{{"label", "s"},         {"enabled", "b"},     {"type", "s"},
+                                         {"children-display", "s"}, {"icon-data", "ay"}, {"toggle-type", "s"},
+                                         {"toggle-state", "i"}};
+  std::set<QString> seen;
+  const std::function<void(const QDBusArgument&)> walk = [&](const QDBusArgument& node) {
+    node.beginStructure();
+    int id = 0;
+    node >> id;
+    node.beginMap();
+    while (!node.atEnd()) {
+      node.beginMapEntry();
+      QString name;
+      node >> name;
+      QDBusVariant value;
+      node >> value;
+      node.endMapEntry();
+      const QVariant inner = value.variant();
+      const QString signature = inner.canConvert<QDBusArgument>()
+                                    ? inner.value<QDBusArgument>().currentSignature()
+                                    : QString::fromLatin1(QDBusMetaType::typeToSignature(inner.metaType()));
+      EXPECT_EQ(signature, types.at(name)) << name.toStdString();
+      seen.insert(name);
+    }
+    node.endMap();
+    node.beginArray();
+    while (!node.atEnd()) {
+      QDBusVariant child;
+      node >> child;
+      walk(child.variant().value<QDBusArgument>());
+    }
+    node.endArray();
+    node.endStructure();
+  };
+  walk(menuCall("GetLayout", {0, -1, QStringList()}).arguments().value(1).value<QDBusArgument>());
+  EXPECT_EQ(seen.size(), types.size());
   EXPECT_EQ(menuCall("GetLayout", {4242, 1, QStringList()}).type(), QDBusMessage::ErrorMessage);
 
   // No ids: every node, the root with its seven items.
@@ -436,6 +491,7 @@ TEST_F(SniTrayTest, OpeningsEndWhenHostsFallSilentOrTheRootIsReplaced) {
 TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
   showTray();
   EXPECT_FALSE(tray->showsStatusNotifierItems());
+  EXPECT_TRUE(tray->showsXEmbedIcons());
   startWatcher();
   ASSERT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
   EXPECT_TRUE(tray->showsStatusNotifierItems());
@@ -447,21 +503,27 @@ TEST_F(SniTrayTest, FallsBackToXEmbedWithoutAWatcherAndReturnsWhenOneStarts) {
   EXPECT_EQ(property(3, "Id"), "pricora-Kraken-XBT/USD");
 }
 
-TEST_F(SniTrayTest, ItemsTheWatcherRefusesOrThatCannotReachTheBusGoToXEmbedUntilANewWatcherTakesOver) {
+// While a watcher is there, no other tray shows anything: items it refuses or leaves unanswered, or
+// that cannot reach the bus, are offered again until it takes them.
+TEST_F(SniTrayTest, ItemsTheWatcherDoesNotTakeAreOfferedAgainUntilItDoes) {
   startWatcher();
-  for (bool refused : {true, false}) {
-    watcher.refuse = refused;
-    noBusForItems = !refused;
+  for (int failure = 0; failure < 3; ++failure) {
+    watcher.items.clear();
+    watcher.refusals = failure == 0 ? 3 : 0;
+    watcher.silences = failure == 1 ? 2 : 0;
+    noBusForItems = failure == 2 ? 3 : 0;
     showTray();
+    ASSERT_TRUE(spinUntil([&] { return watcher.items.size() == 2; })) << failure;
     EXPECT_TRUE(tray->showsStatusNotifierItems());
-    EXPECT_TRUE(spinUntil([&] { return !tray->showsStatusNotifierItems(); })) << refused;
+    EXPECT_FALSE(tray->showsXEmbedIcons());
+    EXPECT_EQ(property(1, "Id"), "pricora-Kraken-XBT/USD");  // in their order
   }
-  // Even when it takes over before the failed tray's fall-back, which waits for the next turn.
+  // A new watcher taking over meanwhile gets them all.
+  watcher.refusals = 1000;
   showTray();
-  noBusForItems = false;
+  watcher.refusals = 0;
   Q_EMIT tray->findChild<QDBusServiceWatcher*>()->serviceOwnerChanged(kWatcher, "", ":1.99");
-  EXPECT_TRUE(spinUntil([&] { return watcher.items.size() == 2; }));
-  EXPECT_TRUE(tray->showsStatusNotifierItems());
+  EXPECT_TRUE(spinUntil([&] { return watcher.items.size() >= 4; }));
 }
 
 TEST_F(SniTrayTest, HostsThatTakeOneItemAtATimeGetTheNextOnceTheyHaveReadTheLast) {
@@ -492,9 +554,17 @@ TEST_F(SniTrayTest, PicturesAreFilesHostsFindByNameRenamedWithEachPictureAndGone
   EXPECT_FALSE(QFileInfo::exists(first));
   EXPECT_GE(before.secsTo(themeTime()), 1);
 
+  SignalLog statuses;
+  desktop_.connect(watcher.items[1].first, "/StatusNotifierItem", "org.kde.StatusNotifierItem", "NewStatus", &statuses,
+                   SLOT(received(QDBusMessage)));
   price->setNeedsAttention(true);
   ASSERT_TRUE(spinUntil([&] { return property(1, "Status") == "NeedsAttention"; }));
   EXPECT_FALSE(property(1, "AttentionIconName").toString().isEmpty());
+  price->setNeedsAttention(false);  // the user looked: hosts must hear that it ended too
+  ASSERT_TRUE(spinUntil([&] { return statuses.signals_.size() == 2; }));
+  EXPECT_EQ(statuses.signals_[0].arguments().value(0), "NeedsAttention");
+  EXPECT_EQ(statuses.signals_[1].arguments().value(0), "Active");
+  EXPECT_TRUE(property(1, "AttentionIconName").toString().isEmpty());
 
   tray.reset();
   EXPECT_FALSE(QDir(iconRoot()).exists());
