@@ -35,12 +35,16 @@ class Watch : public ::testing::Test {
     platform.queue.runUntilIdle();
     platform.queue.advance(Seconds(60));
   }
-  // The Alert column of BTC/USD's row, typed in as the window would.
-  const ManageRow& type(const std::string& text) {
-    platform.manageWindow.delegate->selectedExchangeChanged();
-    platform.manageWindow.delegate->alertsChanged(platform.manageWindow.rows.at(0).id, text);
+  // The Alert column of BTC/USD's row, typed in as the window would: over the row as it was
+  // shown, or as the window reads it now.
+  const ManageRow& edit(const ManageRow& shown, const std::string& text) {
+    platform.manageWindow.delegate->alertsChanged(shown.id, text, shown.alertIds);
     platform.queue.runUntilIdle();
     return platform.manageWindow.rows.at(0);
+  }
+  const ManageRow& type(const std::string& text) {
+    platform.manageWindow.delegate->selectedExchangeChanged();
+    return edit(platform.manageWindow.rows.at(0), text);
   }
   std::vector<std::string> summaries() const {
     std::vector<std::string> out;
@@ -106,7 +110,21 @@ TEST_F(Watch, EditingARowKeepsWhereItsAlertsStandAndTheirNotificationsWorking) {
   refresh("11005");
   EXPECT_EQ(summaries(), (std::vector<std::string>{"1 BTC/USD above 11,000", "2 BTC/USD above 10,995"}));
   notifier.listener->notificationAction(1, "remove");
-  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "> 10995 once; < 9000");
+  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair).text, "> 10995 once; < 9000");
+}
+
+TEST_F(Watch, AnEditChangesOnlyTheAlertsItsTextWasWrittenFrom) {
+  refresh("10900");
+  const ManageRow shown = type("> 11000; < 9500");
+  // Elsewhere, while that row is on screen: an alert made (and taken in by the next refresh),
+  // then one of the row's removed.
+  open()->addAlert(makeAlert(kPair, {AlertKind::below, 9000}, platform.queue.now()));
+  refresh("10900");
+  open()->removeAlert(shown.alertIds.at(1));
+  const ManageRow edited = edit(shown, "> 11000; < 9500; > 12000");
+  EXPECT_FALSE(edited.alertsNote.isError);
+  EXPECT_EQ(edited.alerts, "> 11000; < 9000; > 12000");
+  EXPECT_EQ(edited.alertIds.front(), shown.alertIds.front());
 }
 
 TEST_F(Watch, AlertsMadeWithoutARecentPriceAreSettledByTheNextOne) {
@@ -178,7 +196,7 @@ TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNe
   EXPECT_EQ(platform.host.logLines.back().find("pricora: BTC/USD up 2 % in 5 min (Bitstamp: 104.5 at "), 0u);
   // "Again at +1 %" keeps the move and watches the next level beside it.
   notifier.listener->notificationAction(1, "again-up");
-  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "+2% 5m once; > 105.04 once");
+  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair).text, "+2% 5m once; > 105.04 once");
   EXPECT_EQ(file->loadAlerts().value().at(1).phase, AlertPhase::armed);
   notifier.listener->notificationAction(1, "remove");
   EXPECT_EQ(file->loadAlerts().value().size(), 1u);

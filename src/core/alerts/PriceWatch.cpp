@@ -104,6 +104,7 @@ void PriceWatch::reloadAlerts() {
         alert.fired = known.fired;
       }
   alerts_ = std::move(fresh);
+  for (const AlertRecord& alert : alerts_) known_.insert_or_assign(alert.id, alert);
   followPairs();
   // An alert made while the price stood past its level must not fire for it.
   const WallTime now = services_.clock.now();
@@ -210,38 +211,41 @@ void PriceWatch::report(const Status& status, bool& told) {
   services_.host.log("pricora: " + error.description + " " + error.userInfo);
 }
 
-std::string PriceWatch::alertsText(const PairName& pair) const {
+ShownAlerts PriceWatch::alertsText(const PairName& pair) const {
   std::vector<AlertRecord> own;
   std::copy_if(alerts_.begin(), alerts_.end(), std::back_inserter(own),
                [&](const AlertRecord& alert) { return alert.pair == pair; });
-  return rulesText(own);
+  ShownAlerts shown{rulesText(own), {}};
+  for (const AlertRecord& alert : own) shown.ids.push_back(alert.id);
+  return shown;
 }
 
-ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& text) {
+ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& text,
+                                     const std::vector<std::int64_t>& madeFrom) {
   std::variant<std::vector<AlertRule>, TextProblem> parsed = parseAlertRules(text);
   if (const auto* problem = std::get_if<TextProblem>(&parsed))
     return {localizedText(services_.host, problem->message, {problem->argument}), true};
   const WallTime now = services_.clock.now();
-  std::vector<std::int64_t> kept;
+  std::vector<std::int64_t> removed = madeFrom;
   std::vector<AlertRecord> added;
   std::string note;
   for (const AlertRule& rule : std::get<std::vector<AlertRule>>(parsed)) {
     AlertRecord alert = makeAlert(pair, rule, now);
     // An alert the text still holds stays as it is: its id (which its notification goes by),
     // where it stands and when it fired. Made again, a spent one would fire again.
-    const auto same = std::find_if(alerts_.begin(), alerts_.end(), [&](const AlertRecord& known) {
-      return known.pair == pair && sameRule(known, alert) &&
-             std::find(kept.begin(), kept.end(), known.id) == kept.end();
+    const auto same = std::find_if(removed.begin(), removed.end(), [&](std::int64_t id) {
+      const auto known = known_.find(id);
+      return known != known_.end() && sameRule(known->second, alert);
     });
-    if (same != alerts_.end()) {
-      kept.push_back(same->id);
+    if (same != removed.end()) {
+      removed.erase(same);
       continue;
     }
     settle(alert, now);
     if (const std::string said = words_.madeNote(alert); !said.empty()) note = said;
     added.push_back(alert);
   }
-  if (const Status saved = parts_.file.replaceAlerts(pair, kept, added); !saved)
+  if (const Status saved = parts_.file.editAlerts(removed, added); !saved)
     return {services_.host.localizedError(saved.error()).description, true};
   reloadAlerts();
   return {note, false};

@@ -56,11 +56,13 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   void flush();
 
   // The Manage window's Alert column: the pair's alerts as the user writes them.
-  std::string alertsText(const PairName& pair) const;
-  // Replaces the pair's alerts with the ones the text holds; those it held before stay as they
-  // stand, under their ids. An error leaves them as they were; a note says when an alert was
-  // made past its level already.
-  ManageNote setAlertsText(const PairName& pair, const std::string& text);
+  ShownAlerts alertsText(const PairName& pair) const;
+  // The user's edit of a text written from the alerts madeFrom: those the new text still holds
+  // stay as they stand, under their ids; those it dropped are removed, its new ones made. Alerts
+  // of the pair that the text was not written from (made elsewhere since) are left alone. An
+  // error leaves every alert as it was; a note says when an alert was made past its level
+  // already.
+  ManageNote setAlertsText(const PairName& pair, const std::string& text, const std::vector<std::int64_t>& madeFrom);
   const std::vector<AlertRecord>& alerts() const { return alerts_; }
 
   void notificationAction(std::int64_t tag, const std::string& key) override;
@@ -94,6 +96,9 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   AlertWords words_;
   PriceHistory history_;
   std::vector<AlertRecord> alerts_;
+  // Every alert this process has read, by id, also after it is gone: ids are never given twice,
+  // and an edit's text may have been written from alerts removed elsewhere since.
+  std::map<std::int64_t, AlertRecord> known_;
   std::map<std::int64_t, std::string> lastWords_;  // per alert: its last firing in one line
   bool unsaved_ = false;                           // the last save of the alerts' states failed
   bool historyFailureTold_ = false;

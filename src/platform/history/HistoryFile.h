@@ -74,10 +74,9 @@ class HistoryFile {
   virtual Result<std::int64_t> addAlert(const AlertRecord& alert) = 0;
   // False when there was no such alert.
   virtual Result<bool> removeAlert(std::int64_t id) = 0;
-  // Keeps the pair's alerts of these ids as they are, drops its others and stores these new ones
-  // (their ids are ignored), all at once.
-  virtual Status replaceAlerts(const PairName& pair, const std::vector<std::int64_t>& kept,
-                               const std::vector<AlertRecord>& added) = 0;
+  // Removes the alerts of these ids (those still stored) and stores these new ones (their ids
+  // are ignored), all at once. Every other alert stays as it is, whoever made it.
+  virtual Status editAlerts(const std::vector<std::int64_t>& removed, const std::vector<AlertRecord>& added) = 0;
   // Writes these alerts over the stored ones of the same id; ids no longer stored are skipped.
   virtual Status updateAlerts(const std::vector<AlertRecord>& alerts) = 0;
 
@@ -96,9 +95,7 @@ class NoHistoryFile final : public HistoryFile {
   Result<std::vector<AlertRecord>> loadAlerts() override { return std::vector<AlertRecord>{}; }
   Result<std::int64_t> addAlert(const AlertRecord&) override { return reason_; }
   Result<bool> removeAlert(std::int64_t) override { return reason_; }
-  Status replaceAlerts(const PairName&, const std::vector<std::int64_t>&, const std::vector<AlertRecord>&) override {
-    return reason_;
-  }
+  Status editAlerts(const std::vector<std::int64_t>&, const std::vector<AlertRecord>&) override { return reason_; }
   Status updateAlerts(const std::vector<AlertRecord>&) override { return reason_; }
   Status recordSamples(const std::vector<SampleToWrite>&, WallTime) override { return reason_; }
   Result<std::vector<PriceSample>> samples(const PairName&, WallTime) override { return std::vector<PriceSample>{}; }

@@ -189,8 +189,6 @@ int SqliteHistoryFile::prepareStatements() {
        "INSERT INTO Alert (exchange, title, kind, level, window, once, margin, state, created, fired) "
        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"},
       {&deleteAlert_, "DELETE FROM Alert WHERE id = ?1"},
-      {&deletePairAlerts_,
-       "DELETE FROM Alert WHERE exchange = ?1 AND title = ?2 AND id NOT IN (SELECT value FROM json_each(?3))"},
       {&updateAlert_,
        "UPDATE Alert SET kind = ?3, level = ?4, window = ?5, once = ?6, margin = ?7, state = ?8, fired = ?10 "
        "WHERE id = ?11"},
@@ -310,22 +308,17 @@ Result<bool> SqliteHistoryFile::removeAlert(std::int64_t id) {
   return removed;
 }
 
-Status SqliteHistoryFile::replaceAlerts(const PairName& pair, const std::vector<std::int64_t>& kept,
-                                        const std::vector<AlertRecord>& added) {
-  std::string keptIds = "[";
-  for (const std::int64_t id : kept) {
-    if (keptIds.size() > 1) keptIds += ',';
-    keptIds += std::to_string(id);
-  }
-  keptIds += "]";
-  return transaction("Pricora could not save the alerts to " + inQuotes(path_) + ".", [&] {
-    SqliteStatement::Run run = deletePairAlerts_.run();
-    std::optional<ErrorDetails> failure =
-        step(run.bind(1, pair.exchange).bind(2, pair.title).bind(3, keptIds), SQLITE_DONE);
-    for (const AlertRecord& alert : added)
-      if (!failure) failure = insertAlert(alert);
-    return failure;
-  });
+Status SqliteHistoryFile::editAlerts(const std::vector<std::int64_t>& removed, const std::vector<AlertRecord>& added) {
+  return transaction("Pricora could not save the alerts to " + inQuotes(path_) + ".",
+                     [&]() -> std::optional<ErrorDetails> {
+                       for (const std::int64_t id : removed) {
+                         SqliteStatement::Run run = deleteAlert_.run();
+                         if (auto failure = step(run.bind(1, id), SQLITE_DONE)) return failure;
+                       }
+                       for (const AlertRecord& alert : added)
+                         if (auto failure = insertAlert(alert)) return failure;
+                       return std::nullopt;
+                     });
 }
 
 Status SqliteHistoryFile::updateAlerts(const std::vector<AlertRecord>& alerts) {
@@ -393,18 +386,19 @@ std::optional<ErrorDetails> SqliteHistoryFile::appendSample(const SampleToWrite&
 Status SqliteHistoryFile::recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) {
   const std::int64_t firstKept = toSeconds(keepSince) / kSecondsPerHour;
   if (samples.empty() && firstKept <= prunedBefore_) return {};
-  return transaction("Pricora could not record the prices in " + inQuotes(path_) + ".",
-                     [&]() -> std::optional<ErrorDetails> {
-                       for (const SampleToWrite& sample : samples)
-                         if (auto failure = appendSample(sample)) return failure;
-                       // Whole hours go, once an hour: a scan of a few thousand rows.
-                       if (firstKept > prunedBefore_) {
-                         SqliteStatement::Run run = pruneHours_.run();
-                         if (auto failure = step(run.bind(1, firstKept), SQLITE_DONE)) return failure;
-                         prunedBefore_ = firstKept;
-                       }
-                       return std::nullopt;
-                     });
+  const bool prune = firstKept > prunedBefore_;
+  const Status recorded = transaction("Pricora could not record the prices in " + inQuotes(path_) + ".",
+                                      [&]() -> std::optional<ErrorDetails> {
+                                        for (const SampleToWrite& sample : samples)
+                                          if (auto failure = appendSample(sample)) return failure;
+                                        // Whole hours go, once an hour: a scan of a few thousand rows.
+                                        if (!prune) return std::nullopt;
+                                        SqliteStatement::Run run = pruneHours_.run();
+                                        return step(run.bind(1, firstKept), SQLITE_DONE);
+                                      });
+  // Only a committed pruning counts: a rolled-back one is tried again with the next prices.
+  if (recorded && prune) prunedBefore_ = firstKept;
+  return recorded;
 }
 
 Result<std::vector<PriceSample>> SqliteHistoryFile::samples(const PairName& pair, WallTime since) {

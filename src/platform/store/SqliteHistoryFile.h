@@ -77,8 +77,7 @@ class SqliteHistoryFile final : public HistoryFile {
   Result<std::vector<AlertRecord>> loadAlerts() override;
   Result<std::int64_t> addAlert(const AlertRecord& alert) override;
   Result<bool> removeAlert(std::int64_t id) override;
-  Status replaceAlerts(const PairName& pair, const std::vector<std::int64_t>& kept,
-                       const std::vector<AlertRecord>& added) override;
+  Status editAlerts(const std::vector<std::int64_t>& removed, const std::vector<AlertRecord>& added) override;
   Status updateAlerts(const std::vector<AlertRecord>& alerts) override;
   Status recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) override;
   Result<std::vector<PriceSample>> samples(const PairName& pair, WallTime since) override;
@@ -104,7 +103,7 @@ class SqliteHistoryFile final : public HistoryFile {
   std::map<PairName, std::int64_t> seriesIds_;
   SqliteConnection db_;  // before the statements: they must be finalized first
   SqliteStatement begin_, commit_, rollback_, dataVersionQuery_;
-  SqliteStatement selectAlerts_, insertAlert_, deleteAlert_, deletePairAlerts_, updateAlert_;
+  SqliteStatement selectAlerts_, insertAlert_, deleteAlert_, updateAlert_;
   SqliteStatement selectSeries_, insertSeries_, selectHour_, upsertHour_, pruneHours_, readHours_;
 };
 
