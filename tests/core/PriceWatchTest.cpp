@@ -4,6 +4,7 @@
 
 #include "core/alerts/AlertCommands.h"
 #include "core/alerts/AlertText.h"
+#include "platform/history/HistoryFileWrapper.h"
 #include "platform/store/SqliteHistoryFile.h"
 #include "support/FakeNotifier.h"
 #include "support/FakePlatform.h"
@@ -15,11 +16,24 @@ namespace {
 
 const PairName kPair{"Bitstamp", "BTC/USD"};
 
+// The history file, whose alerts cannot be read while `busy` (another process in the middle of
+// a long write, or a file that turned unreadable).
+class BusyAtTimes final : public HistoryFileWrapper {
+ public:
+  using HistoryFileWrapper::HistoryFileWrapper;
+  bool busy = false;
+  Result<std::vector<AlertRecord>> loadAlerts() override {
+    if (busy) return Error{"The history file is busy.", ""};
+    return HistoryFileWrapper::loadAlerts();
+  }
+};
+
 class Watch : public ::testing::Test {
  protected:
   // With a problem the file could not be opened: nothing is stored.
   explicit Watch(std::optional<Error> problem = std::nullopt)
-      : file(problem ? std::make_unique<NoHistoryFile>(*problem) : open()),
+      : file(problem ? std::unique_ptr<HistoryFile>(std::make_unique<NoHistoryFile>(*problem))
+                     : std::make_unique<BusyAtTimes>(open())),
         delegate(platform.services, *platform.context, WatchParts{*file, notifier, "en_US", true, problem}) {
     delegate.applicationDidFinishLaunching();
     platform.queue.advance(Seconds(0.25));
@@ -156,9 +170,26 @@ TEST_F(Watch, AnAlertThatFiredStaysSoWhileItsStateCannotBeSaved) {
   refresh("11200");
   refresh("11300");
   EXPECT_EQ(summaries(), std::vector<std::string>{"1 BTC/USD above 11,000"});
+  // Each failure is told once until writing works again.
+  ASSERT_EQ(platform.host.logLines.size(), 2u);
+  EXPECT_NE(platform.host.logLines[0].find("could not save the alerts"), std::string::npos);
+  EXPECT_NE(platform.host.logLines[1].find("could not record the prices"), std::string::npos);
   vfs.clear();
   refresh("11300");
   EXPECT_EQ(file->loadAlerts().value().at(0).phase, AlertPhase::spent);
+}
+
+TEST_F(Watch, AReadingOfTheAlertsThatFailedIsTriedAgainAtTheNextRefreshAndToldOnce) {
+  refresh("10900");
+  open()->addAlert(makeAlert(kPair, {AlertKind::above, 11000}, platform.queue.now()));  // pricora --alert
+  auto& busyFile = static_cast<BusyAtTimes&>(*file);
+  busyFile.busy = true;
+  refresh("10900");
+  refresh("10900");
+  EXPECT_EQ(platform.host.logLines, std::vector<std::string>{"pricora: The history file is busy. "});
+  busyFile.busy = false;
+  refresh("10900");
+  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair).text, "> 11000");
 }
 
 TEST_F(Watch, APriceOfZeroIsNoPrice) {

@@ -99,7 +99,8 @@ TEST(SqliteHistoryFile, TakesAPairsPricesAtMostTenSecondsApart) {
   ASSERT_TRUE(history.follow({kPair}, kStart));
   for (int second : {0, 4, 9, 12, 13}) {
     history.add(kPair, kStart + seconds(second), std::to_string(second), second);
-    ASSERT_TRUE(history.flush(kStart + seconds(second)));
+    const std::optional<Status> written = history.flush(kStart + seconds(second));
+    ASSERT_TRUE(!written || *written);
   }
   EXPECT_EQ(file->samples(kPair, kStart).value(), (std::vector<PriceSample>{{kStart, 0}, {kStart + seconds(12), 12}}));
 }
@@ -130,6 +131,23 @@ TEST(SqliteHistoryFile, RefusesWhatIsNotItsOwnWithoutWritingIt) {
     EXPECT_EQ(bytes(path), before) << path;
   }
   EXPECT_FALSE(SqliteHistoryFile::open(dir.file("missing.sqlite"), {.readOnly = true}));
+}
+
+// A text bar may start before the tray ever ran, or while it is making the file.
+TEST(SqliteHistoryFile, AReaderThatCameFirstReadsTheFileOnceItIsMade) {
+  TempDir dir;
+  const std::string missing = dir.file("missing.sqlite"), blank = dir.file("blank.sqlite");
+  std::ofstream{blank};
+  for (const std::string& path : {missing, blank}) {
+    auto reader = SqliteHistoryFile::openForReading(path);
+    ASSERT_TRUE(reader) << path;
+    EXPECT_FALSE(reader.value()->changedElsewhere()) << path;
+    EXPECT_TRUE(reader.value()->loadAlerts().value().empty()) << path;
+    ASSERT_TRUE(open(path)->addAlert(alert(AlertKind::above, 1)));
+    EXPECT_TRUE(reader.value()->changedElsewhere()) << path;
+    EXPECT_EQ(reader.value()->loadAlerts().value().size(), 1u) << path;
+    EXPECT_TRUE(reader.value()->isReadOnly());
+  }
 }
 
 TEST(SqliteHistoryFile, AFullDiskLeavesTheAlertsAsTheyWereAndTheFileUsable) {

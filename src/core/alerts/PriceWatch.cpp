@@ -75,7 +75,8 @@ void PriceWatch::start() {
 
 void PriceWatch::refreshStarting() {
   flush();
-  if (parts_.file.changedElsewhere()) {
+  // A reload that failed is tried again, whether or not anyone wrote since.
+  if (const bool changed = parts_.file.changedElsewhere(); changed || reloadDue_) {
     reloadAlerts();
     services_.manageWindow.reloadData();
   } else {
@@ -84,16 +85,17 @@ void PriceWatch::refreshStarting() {
 }
 
 void PriceWatch::flush() {
-  report(history_.flush(services_.clock.now()), historyFailureTold_);
+  // Told once until prices are written again: a call with nothing to write proves nothing.
+  if (const std::optional<Status> written = history_.flush(services_.clock.now()))
+    report(*written, told_.writingPrices);
   save({});
 }
 
 void PriceWatch::reloadAlerts() {
   Result<std::vector<AlertRecord>> loaded = parts_.file.loadAlerts();
-  if (!loaded) {
-    report(loaded.error(), alertFailureTold_);
-    return;
-  }
+  reloadDue_ = !loaded;
+  report(loaded ? Status{} : Status{loaded.error()}, told_.readingAlerts);
+  if (!loaded) return;
   std::vector<AlertRecord>& fresh = loaded.value();
   // What this process saw stands for an alert whose rule is unchanged: the file holds an older
   // state after a save that failed, and never this process's own beside the owner.
@@ -120,7 +122,7 @@ void PriceWatch::followPairs() {
     if ((record->isFavourite() || record->showInMenubar()) && record->exchange() && record->title())
       followed.insert({*record->exchange(), *record->title()});
   for (const AlertRecord& alert : alerts_) followed.insert(alert.pair);
-  report(history_.follow(followed, services_.clock.now()), historyFailureTold_);
+  report(history_.follow(followed, services_.clock.now()), told_.readingPrices);
 }
 
 std::vector<PriceSample> PriceWatch::pricesOf(const PairName& pair, WallTime now) const {
@@ -197,7 +199,7 @@ void PriceWatch::save(const std::vector<AlertRecord>& changed) {
   // again for the same crossing in the next run.
   const Status saved = parts_.file.updateAlerts(unsaved_ ? alerts_ : changed);
   unsaved_ = !saved;
-  report(saved, alertFailureTold_);
+  report(saved, told_.savingAlerts);
 }
 
 void PriceWatch::report(const Status& status, bool& told) {

@@ -101,8 +101,11 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   std::map<std::int64_t, AlertRecord> known_;
   std::map<std::int64_t, std::string> lastWords_;  // per alert: its last firing in one line
   bool unsaved_ = false;                           // the last save of the alerts' states failed
-  bool historyFailureTold_ = false;
-  bool alertFailureTold_ = false;
+  bool reloadDue_ = false;                         // the last reading of the alerts failed
+  // Which failures were told: each once, until that kind of work succeeds again.
+  struct {
+    bool writingPrices = false, readingPrices = false, savingAlerts = false, readingAlerts = false;
+  } told_;
 };
 
 }  // namespace pricora

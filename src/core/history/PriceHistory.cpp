@@ -56,10 +56,10 @@ void PriceHistory::add(const PairName& pair, WallTime time, const std::string& t
     unwritten_.push_back({pair, time, text, price});
 }
 
-Status PriceHistory::flush(WallTime now) {
+std::optional<Status> PriceHistory::flush(WallTime now) {
   if (file_.isReadOnly()) {
     unwritten_.clear();
-    return {};
+    return std::nullopt;
   }
   // A price too soon after the pair's last one in the file waits: a newer one replaces it.
   const auto held = std::stable_partition(unwritten_.begin(), unwritten_.end(), [&](const SampleToWrite& sample) {
@@ -69,6 +69,7 @@ Status PriceHistory::flush(WallTime now) {
   const std::vector<SampleToWrite> due(std::make_move_iterator(unwritten_.begin()), std::make_move_iterator(held));
   unwritten_.erase(unwritten_.begin(), held);
   const Status status = file_.recordSamples(due, now - kKeptInFile);
+  if (due.empty()) return std::nullopt;
   if (status)
     for (const SampleToWrite& sample : due) written_[sample.pair] = sample.time;
   return status;

@@ -31,8 +31,8 @@ class PriceHistory {
   void add(const PairName& pair, WallTime time, const std::string& text, double price);
   // Writes what was added since the last call, in one transaction; a price less than ten
   // seconds after its pair's last one written waits for a later call. A file that refuses keeps
-  // nothing of it, and the memory keeps everything.
-  Status flush(WallTime now);
+  // nothing of it, and the memory keeps everything. None when there was no price to write.
+  std::optional<Status> flush(WallTime now);
   // Oldest first; empty for pairs not followed.
   std::span<const PriceSample> recent(const PairName& pair) const;
 

@@ -1,5 +1,7 @@
 #include "platform/store/SqliteHistoryFile.h"
 
+#include "platform/history/HistoryFileWrapper.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -95,7 +97,39 @@ T getBytes(std::string_view in, std::size_t at) {
   return value;
 }
 
+// The stand-in until the file is there.
+class AwaitedHistoryFile final : public HistoryFileWrapper {
+ public:
+  AwaitedHistoryFile(std::string path, SqliteHistoryFileOptions options)
+      : HistoryFileWrapper(std::make_unique<NoHistoryFile>(Error{})), path_(std::move(path)), options_(options) {}
+
+  bool changedElsewhere() override {
+    if (opened_) return HistoryFileWrapper::changedElsewhere();
+    std::error_code ignored;
+    if (!std::filesystem::exists(path_, ignored)) return false;
+    auto file = SqliteHistoryFile::open(path_, options_);
+    if (!file) return false;
+    setTarget(std::move(file.value()));
+    opened_ = true;
+    return true;
+  }
+
+ private:
+  std::string path_;
+  SqliteHistoryFileOptions options_;
+  bool opened_ = false;
+};
+
 }  // namespace
+
+Result<std::unique_ptr<HistoryFile>> SqliteHistoryFile::openForReading(const std::string& path, Options options) {
+  options.readOnly = true;
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) return std::unique_ptr<HistoryFile>(std::make_unique<AwaitedHistoryFile>(path, options));
+  auto file = open(path, options);
+  if (!file) return file.error();
+  return std::unique_ptr<HistoryFile>(std::move(file.value()));
+}
 
 Result<std::unique_ptr<SqliteHistoryFile>> SqliteHistoryFile::open(const std::string& path, Options options) {
   std::error_code ignored;
@@ -210,7 +244,12 @@ int SqliteHistoryFile::prepareStatements() {
 }
 
 bool SqliteHistoryFile::changedElsewhere() {
-  if (empty_) return false;
+  if (empty_) {
+    // A reader that came before the writer made the schema looks again.
+    empty_ = false;
+    if (const Status ready = initialize(); !ready) empty_ = true;
+    return !empty_;
+  }
   SqliteStatement::Run run = dataVersionQuery_.run();
   if (run.step() != SQLITE_ROW) return false;
   const std::int64_t version = run.integer(0);

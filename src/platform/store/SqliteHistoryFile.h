@@ -68,6 +68,10 @@ class SqliteHistoryFile final : public HistoryFile {
   // exist). A file that is not a history file, is damaged or has a newer schema is refused
   // without a byte of it being written.
   static Result<std::unique_ptr<SqliteHistoryFile>> open(const std::string& path, Options options = {});
+  // For a reader that may start before the writer has made the file: stands in empty while the
+  // file is missing, and reads it from the first changedElsewhere() that finds it there (which
+  // answers true). A file that is there is opened as open() opens it for reading.
+  static Result<std::unique_ptr<HistoryFile>> openForReading(const std::string& path, Options options = {});
   ~SqliteHistoryFile() override;
   SqliteHistoryFile(const SqliteHistoryFile&) = delete;
   SqliteHistoryFile& operator=(const SqliteHistoryFile&) = delete;
