@@ -149,13 +149,49 @@ TEST_F(Watch, AlertsMadeWithoutARecentPriceAreSettledByTheNextOne) {
   EXPECT_EQ(made.alertsNote.text.find("Bitstamp BTC/USD has no recent price"), 0u) << made.alertsNote.text;
   // The command line, a night after Pricora last wrote a price.
   const LocaleFormat format("en_US");
-  AlertCommands(*file, platform.host, format, platform.queue.now() + std::chrono::hours(12))
+  NoAlertHandOff nobody;
+  AlertCommands({*file, platform.host, format, KnownPairs({kPair}), nobody, platform.queue.now() + std::chrono::hours(12)})
       .add("Bitstamp BTC/USD < 12500");
   EXPECT_EQ(file->loadAlerts().value().back().phase, AlertPhase::fresh);
   refresh("12000");  // past the first level already: it waits rather than fires
   refresh("11900");
   EXPECT_TRUE(notifier.shown.empty());
   EXPECT_EQ(file->loadAlerts().value().front().phase, AlertPhase::waiting);
+}
+
+// The command line while this Pricora runs: handed to it, an alert is settled against the price
+// it shows, which is newer than the file's while a refresh waits for a slow exchange.
+TEST_F(Watch, TheCommandLineHandsNewAlertsToTheRunningPricoraWhichKnowsTheNewestPrice) {
+  struct ToThisPricora final : AlertHandOff {
+    PriceWatch& watch;
+    explicit ToThisPricora(PriceWatch& w) : watch(w) {}
+    std::optional<HandedAlert> handOver(const AlertRecord& alert) override { return watch.takeAlert(alert); }
+  } running(*delegate.priceWatch());
+  NoAlertHandOff nobody;
+  refresh("10900");
+  const std::vector<std::string> pending = platform.fetch.pendingUrls();
+  const auto btc = std::find_if(pending.begin(), pending.end(), [](const std::string& url) { return url.ends_with("/btcusd/"); });
+  ASSERT_TRUE(platform.fetch.respond(*btc, R"({"last":"11100"})"));
+  platform.queue.runUntilIdle();
+
+  const LocaleFormat format("en_US");
+  const KnownPairs pairs({kPair});
+  const auto command = [&](AlertHandOff& handOff, const std::string& line) {
+    platform.host.logLines.clear();
+    const int status = AlertCommands({*file, platform.host, format, pairs, handOff, platform.queue.now()}).add(line);
+    return std::to_string(status) + " " + (platform.host.logLines.empty() ? "" : platform.host.logLines.back());
+  };
+  EXPECT_EQ(command(running, "bitstamp btc/usd > 11000"),
+            "0 pricora: BTC/USD is above 11,000 already: the alert fires when it has fallen to 10,945 and rises past "
+            "11,000 again");
+  EXPECT_EQ(command(running, "Bitstamp BTC/USD > 11200"), "0 pricora: Bitstamp BTC/USD: armed at 11,100");
+  EXPECT_EQ(command(nobody, "Bitstamp BTC/USD > 11000"), "0 pricora: Bitstamp BTC/USD: armed at 10,900");
+  EXPECT_EQ(command(running, "Bitstamp BTC/UDS > 1"), "1 pricora: Bitstamp has no BTC/UDS; did you mean BTC/USD?");
+  EXPECT_EQ(command(nobody, "Bitstamp XRP/USD > 1"), "1 pricora: Bitstamp has no XRP/USD");
+  EXPECT_EQ(file->loadAlerts().value().size(), 3u);
+  EXPECT_EQ(platform.host.printedLines, (std::vector<std::string>{"1\tBitstamp BTC/USD > 11000",
+                                                                  "2\tBitstamp BTC/USD > 11200",
+                                                                  "3\tBitstamp BTC/USD > 11000"}));
 }
 
 TEST_F(Watch, AnAlertThatFiredStaysSoWhileItsStateCannotBeSaved) {

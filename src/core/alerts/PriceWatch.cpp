@@ -138,11 +138,35 @@ std::vector<PriceSample> PriceWatch::pricesOf(const PairName& pair, WallTime now
   return {};
 }
 
-bool PriceWatch::settle(AlertRecord& alert, WallTime now) {
+std::optional<double> PriceWatch::settle(AlertRecord& alert, WallTime now) {
+  const std::vector<PriceSample> prices = pricesOf(alert.pair, now);
   // A price is recent when it is from this refresh or the one before.
-  alert.phase =
-      firstPhase(alert, pricesOf(alert.pair, now), now, std::chrono::duration<double>(2 * state_.refreshFrequency));
-  return alert.phase != AlertPhase::fresh;
+  alert.phase = firstPhase(alert, prices, now, std::chrono::duration<double>(2 * state_.refreshFrequency));
+  if (alert.phase == AlertPhase::fresh) return std::nullopt;
+  return prices.back().price;
+}
+
+KnownPairs PriceWatch::knownPairs() const {
+  std::vector<PairName> names;
+  for (const PairRef& record : pairs_.content())
+    if (record->exchange() && record->title()) names.push_back({*record->exchange(), *record->title()});
+  return KnownPairs(std::move(names));
+}
+
+HandedAlert PriceWatch::takeAlert(const AlertRecord& made) {
+  const std::variant<PairName, TextProblem> pair = knownPairs().find(made.pair);
+  if (const auto* problem = std::get_if<TextProblem>(&pair)) return {.problem = problemText(services_.host, *problem)};
+  const WallTime now = services_.clock.now();
+  AlertRecord alert = made;
+  alert.pair = std::get<PairName>(pair);
+  alert.created = now;
+  alert.fired.reset();
+  const std::optional<double> price = settle(alert, now);
+  const Result<std::int64_t> id = parts_.file.addAlert(alert);
+  if (!id) return {.problem = services_.host.localizedError(id.error()).description};
+  reloadAlerts();
+  services_.manageWindow.reloadData();
+  return {id.value(), alert.pair, alert.phase, price, {}};
 }
 
 void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const PairEntry& entry) {
@@ -224,9 +248,8 @@ ShownAlerts PriceWatch::alertsText(const PairName& pair) const {
 
 ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& text,
                                      const std::vector<std::int64_t>& madeFrom) {
-  std::variant<std::vector<AlertRule>, TextProblem> parsed = parseAlertRules(text);
-  if (const auto* problem = std::get_if<TextProblem>(&parsed))
-    return {localizedText(services_.host, problem->message, {problem->argument}), true};
+  std::variant<std::vector<AlertRule>, TextProblem> parsed = parseAlertRules(text, format_.symbols());
+  if (const auto* problem = std::get_if<TextProblem>(&parsed)) return {problemText(services_.host, *problem), true};
   const WallTime now = services_.clock.now();
   std::vector<std::int64_t> removed = madeFrom;
   std::vector<AlertRecord> added;
@@ -269,14 +292,13 @@ void PriceWatch::notificationAction(std::int64_t tag, const std::string& key) {
     again.kind = key == "again-up" ? AlertKind::above : AlertKind::below;
     again.level = rounded(prices.back().price * (key == "again-up" ? 1.01 : 0.99));
     again.windowSeconds = 0;
-    settle(again, now);
     if (alert->kind == AlertKind::up || alert->kind == AlertKind::down) {
-      again.created = now;
-      again.fired.reset();
-      if (Result<std::int64_t> added = parts_.file.addAlert(again); !added) done = added.error();
-    } else {
-      done = parts_.file.updateAlerts({again});
+      // A new alert, made as the command line's are.
+      if (const HandedAlert made = takeAlert(again); !made.problem.empty()) services_.host.log("pricora: " + made.problem);
+      return;
     }
+    settle(again, now);
+    done = parts_.file.updateAlerts({again});
   } else {
     return;
   }

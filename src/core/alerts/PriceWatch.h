@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/alerts/AlertWords.h"
+#include "core/alerts/KnownPairs.h"
 #include "core/alerts/LocaleFormat.h"
 #include "core/app/AppServices.h"
 #include "core/app/AppState.h"
@@ -16,6 +17,7 @@
 #include "core/store/PairList.h"
 #include "platform/ManageWindow.h"
 #include "platform/Notifier.h"
+#include "platform/history/AlertHandOff.h"
 #include "platform/history/HistoryFile.h"
 
 namespace pricora {
@@ -64,6 +66,9 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   // already.
   ManageNote setAlertsText(const PairName& pair, const std::string& text, const std::vector<std::int64_t>& madeFrom);
   const std::vector<AlertRecord>& alerts() const { return alerts_; }
+  // A new alert from elsewhere (the command line, while this process runs), for a pair of the
+  // store: settled against the price this process shows, and stored.
+  HandedAlert takeAlert(const AlertRecord& alert);
 
   void notificationAction(std::int64_t tag, const std::string& key) override;
   void notificationUndelivered(std::int64_t tag) override;
@@ -80,8 +85,11 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   // The pair's prices up to now, oldest first: its history, else the price its item in the
   // exchange's submenu shows (this refresh's or the last one's), or none.
   std::vector<PriceSample> pricesOf(const PairName& pair, WallTime now) const;
-  // A fresh alert's first reading, when there is a recent price for it; false when it stays fresh.
-  bool settle(AlertRecord& alert, WallTime now);
+  // A fresh alert's first reading, when there is a recent price for it: the price, or none when
+  // the alert stays fresh.
+  std::optional<double> settle(AlertRecord& alert, WallTime now);
+  // The pairs of the store, which alerts may watch.
+  KnownPairs knownPairs() const;
   void fire(const AlertRecord& alert, const std::string& priceText, double price, WallTime now);
   void showMove(const PairName& pair, WallTime now);
   void save(const std::vector<AlertRecord>& changed);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -41,6 +42,16 @@ enum class AlertKind { above, below, up, down };
 // crossing; waiting: past its level (it fired, or was made that way) until the price has moved
 // back by the margin; spent: fired once and made to fire only once.
 enum class AlertPhase { fresh, armed, waiting, spent };
+
+// The phases by name, as the file and the bus write them: "fresh", "armed", "waiting", "spent".
+inline constexpr std::string_view kAlertPhaseNames[] = {"fresh", "armed", "waiting", "spent"};
+inline std::string_view phaseName(AlertPhase phase) { return kAlertPhaseNames[static_cast<std::size_t>(phase)]; }
+// Fresh for a name that is none of them.
+inline AlertPhase phaseNamed(std::string_view name) {
+  for (std::size_t i = 0; i < std::size(kAlertPhaseNames); ++i)
+    if (kAlertPhaseNames[i] == name) return static_cast<AlertPhase>(i);
+  return AlertPhase::fresh;
+}
 
 struct AlertRecord {
   std::int64_t id = 0;  // given by the file

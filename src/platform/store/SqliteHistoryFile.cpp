@@ -55,10 +55,8 @@ PRAGMA user_version = 1;
 static_assert(kApplicationId == 1349666921 && kSchemaVersion == 1, "kCreateSchema spells both out");
 
 constexpr std::string_view kKinds[] = {"above", "below", "up", "down"};
-constexpr std::string_view kPhases[] = {"fresh", "armed", "waiting", "spent"};
 
 std::string kindName(AlertKind kind) { return std::string(kKinds[static_cast<std::size_t>(kind)]); }
-std::string phaseName(AlertPhase phase) { return std::string(kPhases[static_cast<std::size_t>(phase)]); }
 
 std::int64_t toSeconds(WallTime time) {
   return std::chrono::floor<std::chrono::seconds>(time.time_since_epoch()).count();
@@ -305,8 +303,7 @@ Result<std::vector<AlertRecord>> SqliteHistoryFile::loadAlerts() {
     alert.once = run.integer(6) != 0;
     alert.margin = std::isfinite(run.real(7)) ? run.real(7) : 0.5;
     const std::string phase = run.text(8).value_or("");
-    const auto stage = std::find(std::begin(kPhases), std::end(kPhases), phase);
-    alert.phase = stage == std::end(kPhases) ? AlertPhase::fresh : static_cast<AlertPhase>(stage - std::begin(kPhases));
+    alert.phase = phaseNamed(phase);
     alert.created = fromSeconds(run.integer(9));
     if (!run.isNull(10)) alert.fired = fromSeconds(run.integer(10));
     alerts.push_back(std::move(alert));
@@ -319,7 +316,7 @@ std::optional<ErrorDetails> SqliteHistoryFile::insertAlert(const AlertRecord& al
   SqliteStatement::Run run = insertAlert_.run();
   run.bind(1, alert.pair.exchange).bind(2, alert.pair.title).bind(3, kindName(alert.kind));
   run.bindReal(4, alert.level).bind(5, alert.windowSeconds).bind(6, std::int64_t{alert.once}).bindReal(7, alert.margin);
-  run.bind(8, phaseName(alert.phase)).bind(9, toSeconds(alert.created));
+  run.bind(8, std::string(phaseName(alert.phase))).bind(9, toSeconds(alert.created));
   if (alert.fired) run.bind(10, toSeconds(*alert.fired));
   return step(run, SQLITE_DONE);
 }
@@ -370,7 +367,7 @@ Status SqliteHistoryFile::updateAlerts(const std::vector<AlertRecord>& alerts) {
                              .bind(5, alert.windowSeconds)
                              .bind(6, std::int64_t{alert.once})
                              .bindReal(7, alert.margin);
-                         run.bind(8, phaseName(alert.phase)).bind(11, alert.id);
+                         run.bind(8, std::string(phaseName(alert.phase))).bind(11, alert.id);
                          if (alert.fired) run.bind(10, toSeconds(*alert.fired));
                          if (auto failure = step(run, SQLITE_DONE)) return failure;
                        }
