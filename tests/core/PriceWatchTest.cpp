@@ -269,6 +269,47 @@ TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNe
   EXPECT_EQ(file->loadAlerts().value().size(), 1u);
 }
 
+// Setting the wall clock is no time passing: windows, changes and the week kept count what
+// passed, and the prices recorded under the clock that was wrong move with it.
+TEST_F(Watch, AClockSetBackAnHourKeepsRecordingAndFiresNothingForPricesStampedAhead) {
+  for (int minute = 0; minute < 6; ++minute) refresh("100");
+  for (int minute = 0; minute < 6; ++minute) refresh("97.5");
+  type("-2% 5m");
+  platform.queue.setWallClock(Seconds(-3600));
+  for (int minute = 0; minute < 3; ++minute) refresh("97.5");
+  EXPECT_TRUE(notifier.shown.empty());
+  const std::vector<PriceSample> written = file->samples(kPair, {}).value();
+  EXPECT_EQ(written.size(), 15u);
+  EXPECT_TRUE(std::is_sorted(written.begin(), written.end(),
+                             [](const PriceSample& a, const PriceSample& b) { return a.time < b.time; }));
+  EXPECT_LT(written.back().time, platform.queue.now());
+  EXPECT_EQ(item().move()->recent.size(), 15u);
+}
+
+TEST_F(Watch, AClockSetForwardKeepsTheWeekAndTheChangeOfTheDay) {
+  // An earlier run's price, from yesterday.
+  ASSERT_TRUE(open()->recordSamples({{kPair, platform.queue.now() - std::chrono::hours(20), "90", 90}}, {}));
+  refresh("100");
+  refresh("101");
+  platform.queue.setWallClock(Seconds(8 * 24 * 3600));
+  refresh("102");
+  ASSERT_TRUE(item().move());
+  EXPECT_EQ(item().move()->text, "+2.0 % in 2 min");
+  EXPECT_EQ(file->samples(kPair, {}).value().size(), 4u);
+  EXPECT_EQ(file->samples(kPair, platform.queue.now() - std::chrono::minutes(5)).value().size(), 3u);
+}
+
+TEST_F(Watch, AWindowAcrossASuspendComparesOnlyThePricesInsideIt) {
+  for (int minute = 0; minute < 6; ++minute) refresh("100");
+  type("-2% 5m");
+  platform.queue.suspend(Seconds(8 * 3600));
+  refresh("97.5");
+  refresh("97");
+  EXPECT_TRUE(notifier.shown.empty());
+  EXPECT_EQ(file->samples(kPair, platform.queue.now() - std::chrono::hours(1)).value().size(), 2u);
+  EXPECT_EQ(item().move()->text, "-3.0 % in 8.1 h");
+}
+
 class WatchWithoutItsFile : public Watch {
  protected:
   WatchWithoutItsFile() : Watch(Error{"The history file “h” is damaged.", "{quick_check = \"*** page 2\"}"}) {}

@@ -46,7 +46,9 @@ PriceWatch::PriceWatch(AppServices& services, AppState& state, PairList& pairs, 
       parts_(std::move(parts)),
       format_(parts_.locale),
       words_(services.host, format_),
-      history_(parts_.file) {
+      history_(parts_.file),
+      clock_(services.clock),
+      ownSince_(clock_.read().now) {
   parts_.notifier.setListener(this);
   items_.setMenuDelegate(this);
 }
@@ -68,7 +70,7 @@ void PriceWatch::start() {
     if (parts_.owner) parts_.notifier.notify(kFileProblemTag, {"Pricora", line, {}});
   }
   reloadAlerts();
-  const WallTime now = services_.clock.now();
+  const WallTime now = readClock();
   for (const StatusPair& pair : items_.statusPairs())
     showMove({pair.item->subject().exchange, pair.item->subject().pair}, now);
 }
@@ -86,9 +88,18 @@ void PriceWatch::refreshStarting() {
 
 void PriceWatch::flush() {
   // Told once until prices are written again: a call with nothing to write proves nothing.
-  if (const std::optional<Status> written = history_.flush(services_.clock.now()))
+  if (const std::optional<Status> written = history_.flush(readClock()))
     report(*written, told_.writingPrices);
   save({});
+}
+
+WallTime PriceWatch::readClock() {
+  const ClockSteps::Reading reading = clock_.read();
+  if (reading.step != std::chrono::seconds(0)) {
+    report(history_.clockSet(reading.step, ownSince_), told_.writingPrices);
+    ownSince_ += reading.step;
+  }
+  return reading.now;
 }
 
 void PriceWatch::reloadAlerts() {
@@ -109,7 +120,7 @@ void PriceWatch::reloadAlerts() {
   for (const AlertRecord& alert : alerts_) known_.insert_or_assign(alert.id, alert);
   followPairs();
   // An alert made while the price stood past its level must not fire for it.
-  const WallTime now = services_.clock.now();
+  const WallTime now = readClock();
   std::vector<AlertRecord> settled;
   for (AlertRecord& alert : alerts_)
     if (alert.phase == AlertPhase::fresh && settle(alert, now)) settled.push_back(alert);
@@ -122,7 +133,7 @@ void PriceWatch::followPairs() {
     if ((record->isFavourite() || record->showInMenubar()) && record->exchange() && record->title())
       followed.insert({*record->exchange(), *record->title()});
   for (const AlertRecord& alert : alerts_) followed.insert(alert.pair);
-  report(history_.follow(followed, services_.clock.now()), told_.readingPrices);
+  report(history_.follow(followed, readClock()), told_.readingPrices);
 }
 
 std::vector<PriceSample> PriceWatch::pricesOf(const PairName& pair, WallTime now) const {
@@ -156,7 +167,7 @@ KnownPairs PriceWatch::knownPairs() const {
 HandedAlert PriceWatch::takeAlert(const AlertRecord& made) {
   const std::variant<PairName, TextProblem> pair = knownPairs().find(made.pair);
   if (const auto* problem = std::get_if<TextProblem>(&pair)) return {.problem = problemText(services_.host, *problem)};
-  const WallTime now = services_.clock.now();
+  const WallTime now = readClock();
   AlertRecord alert = made;
   alert.pair = std::get<PairName>(pair);
   alert.created = now;
@@ -177,7 +188,7 @@ void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const Pa
   const std::string text = headline.substr(title.size() + 2);
   const std::optional<double> price = priceIn(text);
   if (!price) return;
-  const WallTime now = services_.clock.now();
+  const WallTime now = readClock();
   std::vector<AlertRecord> changed;
   for (AlertRecord& alert : alerts_) {
     if (alert.pair != pair) continue;
@@ -250,7 +261,7 @@ ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& te
                                      const std::vector<std::int64_t>& madeFrom) {
   std::variant<std::vector<AlertRule>, TextProblem> parsed = parseAlertRules(text, format_.symbols());
   if (const auto* problem = std::get_if<TextProblem>(&parsed)) return {problemText(services_.host, *problem), true};
-  const WallTime now = services_.clock.now();
+  const WallTime now = readClock();
   std::vector<std::int64_t> removed = madeFrom;
   std::vector<AlertRecord> added;
   std::string note;
@@ -283,7 +294,7 @@ void PriceWatch::notificationAction(std::int64_t tag, const std::string& key) {
   if (key == "remove") {
     if (Result<bool> removed = parts_.file.removeAlert(tag); !removed) done = removed.error();
   } else if (key == "again-up" || key == "again-down") {
-    const WallTime now = services_.clock.now();
+    const WallTime now = readClock();
     const std::vector<PriceSample> prices = pricesOf(alert->pair, now);
     if (prices.empty()) return;
     // The next level, a step past the latest price: a price alert moves to it; a move alert

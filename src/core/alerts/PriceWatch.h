@@ -12,6 +12,7 @@
 #include "core/app/AppServices.h"
 #include "core/app/AppState.h"
 #include "core/exchanges/PairEntry.h"
+#include "core/history/ClockSteps.h"
 #include "core/history/PriceHistory.h"
 #include "core/menu/PriceItems.h"
 #include "core/store/PairList.h"
@@ -80,6 +81,8 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   static constexpr std::int64_t kFileProblemTag = 0;
 
  private:
+  // The wall clock; when it was set since the last look, the history moves with it first.
+  WallTime readClock();
   void reloadAlerts();
   void followPairs();
   // The pair's prices up to now, oldest first: its history, else the price its item in the
@@ -103,6 +106,8 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   LocaleFormat format_;
   AlertWords words_;
   PriceHistory history_;
+  ClockSteps clock_;
+  WallTime ownSince_;  // when this process began recording, as the wall clock tells it now
   std::vector<AlertRecord> alerts_;
   // Every alert this process has read, by id, also after it is gone: ids are never given twice,
   // and an edit's text may have been written from alerts removed elsewhere since.

@@ -95,6 +95,9 @@ class HistoryFile {
   virtual Status recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) = 0;
   // The pair's prices since `since`, oldest first.
   virtual Result<std::vector<PriceSample>> samples(const PairName& pair, WallTime since) = 0;
+  // Moves every price from `since` on by `by`, keeping each pair's prices in time order: the
+  // wall clock was set while they were recorded.
+  virtual Status restampSamples(WallTime since, std::chrono::seconds by) = 0;
 };
 
 // The stand-in when there is no usable file: nothing stored, every write refused with `reason`.
@@ -110,6 +113,7 @@ class NoHistoryFile final : public HistoryFile {
   Status updateAlerts(const std::vector<AlertRecord>&) override { return reason_; }
   Status recordSamples(const std::vector<SampleToWrite>&, WallTime) override { return reason_; }
   Result<std::vector<PriceSample>> samples(const PairName&, WallTime) override { return std::vector<PriceSample>{}; }
+  Status restampSamples(WallTime, std::chrono::seconds) override { return reason_; }
 
  private:
   Error reason_;

@@ -28,6 +28,7 @@ class HistoryFileWrapper : public HistoryFile {
   Result<std::vector<PriceSample>> samples(const PairName& pair, WallTime since) override {
     return target_->samples(pair, since);
   }
+  Status restampSamples(WallTime since, std::chrono::seconds by) override { return target_->restampSamples(since, by); }
 
  protected:
   void setTarget(std::unique_ptr<HistoryFile> target) { target_ = std::move(target); }

@@ -388,6 +388,13 @@ Result<std::int64_t> SqliteHistoryFile::seriesId(const PairName& pair) {
   return seriesIds_[pair] = sqlite3_last_insert_rowid(db_.get());
 }
 
+std::optional<ErrorDetails> SqliteHistoryFile::writeHour(std::int64_t series, std::int64_t hour, const std::string& times,
+                                                      const std::string& prices, const std::string& texts) {
+  SqliteStatement::Run run = upsertHour_.run();
+  run.bind(1, series).bind(2, hour).bindBlob(3, times).bindBlob(4, prices).bindBlob(5, texts);
+  return step(run, SQLITE_DONE);
+}
+
 std::optional<ErrorDetails> SqliteHistoryFile::appendSample(const SampleToWrite& sample) {
   const Result<std::int64_t> series = seriesId(sample.pair);
   if (!series) return db_.details();
@@ -414,9 +421,65 @@ std::optional<ErrorDetails> SqliteHistoryFile::appendSample(const SampleToWrite&
     --length;
   texts += static_cast<char>(length);
   texts.append(sample.priceText, 0, length);
-  SqliteStatement::Run run = upsertHour_.run();
-  run.bind(1, series.value()).bind(2, hour).bindBlob(3, times).bindBlob(4, prices).bindBlob(5, texts);
-  return step(run, SQLITE_DONE);
+  return writeHour(series.value(), hour, times, prices, texts);
+}
+
+Status SqliteHistoryFile::restampSamples(WallTime since, std::chrono::seconds by) {
+  const std::int64_t from = toSeconds(since);
+  // The rows that hold a price to move, and those the moved prices land in.
+  const std::int64_t firstHour = std::min(from, from + by.count()) / kSecondsPerHour;
+  struct Stored {
+    std::int64_t time;
+    std::string price;  // its 8 bytes
+    std::string text;        // its length byte and bytes
+  };
+  return transaction("Pricora could not record the prices in " + inQuotes(path_) + ".",
+                     [&]() -> std::optional<ErrorDetails> {
+                       SqliteStatement select, remove;
+                       if (select.prepare(db_.get(),
+                                          "SELECT series, hour, times, prices, texts FROM Hour WHERE hour >= ?1") !=
+                               SQLITE_OK ||
+                           remove.prepare(db_.get(), "DELETE FROM Hour WHERE hour >= ?1") != SQLITE_OK)
+                         return db_.details();
+                       std::map<std::pair<std::int64_t, std::int64_t>, std::vector<Stored>> rows;
+                       {
+                         SqliteStatement::Run run = select.run();
+                         run.bind(1, firstHour);
+                         int rc = SQLITE_OK;
+                         while ((rc = run.step()) == SQLITE_ROW) {
+                           const std::int64_t series = run.integer(0), start = run.integer(1) * kSecondsPerHour;
+                           const std::string_view times = run.blob(2), prices = run.blob(3), texts = run.blob(4);
+                           const std::size_t count = std::min(times.size() / 2, prices.size() / 8);
+                           for (std::size_t i = 0, at = 0; i < count; ++i) {
+                             std::int64_t time = start + getBytes<std::uint16_t>(times, 2 * i);
+                             if (time >= from) time += by.count();
+                             const std::size_t length = at < texts.size() ? static_cast<unsigned char>(texts[at]) : 0;
+                             std::string text(texts.substr(std::min(at, texts.size()), length + 1));
+                             if (text.empty()) text.push_back('\0');
+                             at += length + 1;
+                             rows[{series, time / kSecondsPerHour}].push_back(
+                                 {time, std::string(prices.substr(8 * i, 8)), std::move(text)});
+                           }
+                         }
+                         if (rc != SQLITE_DONE) return db_.details();
+                       }
+                       {
+                         SqliteStatement::Run run = remove.run();
+                         if (auto failure = step(run.bind(1, firstHour), SQLITE_DONE)) return failure;
+                       }
+                       for (auto& [key, samples] : rows) {
+                         std::stable_sort(samples.begin(), samples.end(),
+                                          [](const Stored& a, const Stored& b) { return a.time < b.time; });
+                         std::string times, prices, texts;
+                         for (const Stored& sample : samples) {
+                           putBytes(times, static_cast<std::uint64_t>(sample.time - key.second * kSecondsPerHour), 2);
+                           prices.append(sample.price);
+                           texts += sample.text;
+                         }
+                         if (auto failure = writeHour(key.first, key.second, times, prices, texts)) return failure;
+                       }
+                       return std::nullopt;
+                     });
 }
 
 Status SqliteHistoryFile::recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) {

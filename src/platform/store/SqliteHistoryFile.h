@@ -85,6 +85,7 @@ class SqliteHistoryFile final : public HistoryFile {
   Status updateAlerts(const std::vector<AlertRecord>& alerts) override;
   Status recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) override;
   Result<std::vector<PriceSample>> samples(const PairName& pair, WallTime since) override;
+  Status restampSamples(WallTime since, std::chrono::seconds by) override;
 
  private:
   SqliteHistoryFile(std::string path, SqliteConnection db, bool readOnly);
@@ -96,6 +97,8 @@ class SqliteHistoryFile final : public HistoryFile {
   std::optional<ErrorDetails> step(SqliteStatement::Run& run, int wanted);
   std::optional<ErrorDetails> insertAlert(const AlertRecord& alert);
   std::optional<ErrorDetails> appendSample(const SampleToWrite& sample);
+  std::optional<ErrorDetails> writeHour(std::int64_t series, std::int64_t hour, const std::string& times,
+                                        const std::string& prices, const std::string& texts);
   Result<std::int64_t> seriesId(const PairName& pair);
   Error readFailure();
 
