@@ -32,10 +32,6 @@
         <translation>Schreiben Sie &gt; 11000 oder &lt; 9500 für eine Schwelle, +5% 1h oder -5% 1h für eine Bewegung; %1 ist keins davon</translation>
     </message>
     <message>
-        <source>Write %1 with a point and without grouping, as in 11000.5</source>
-        <translation>Schreiben Sie %1 mit Punkt und ohne Tausendertrennung, etwa 11000.5</translation>
-    </message>
-    <message>
         <source>%1 is not a number</source>
         <translation>%1 ist keine Zahl</translation>
     </message>
@@ -146,6 +142,30 @@
     <message>
         <source>%1 %2 has no recent price: the next price Pricora sees arms the alert, or has it wait if the price is past its level already</source>
         <translation>%1 %2 hat keinen aktuellen Preis: der nächste Preis, den Pricora sieht, macht den Alarm scharf oder lässt ihn warten, wenn der Preis schon jenseits seiner Schwelle liegt</translation>
+    </message>
+    <message>
+        <source>%1 reads as %2 or as %3; write %2 or %3 to say which</source>
+        <translation>%1 lässt sich als %2 oder als %3 lesen; schreiben Sie %2 oder %3, je nachdem, was gemeint ist</translation>
+    </message>
+    <message>
+        <source>%1 is not how numbers are written here; write %2</source>
+        <translation>%1 ist hier keine übliche Schreibweise für Zahlen; schreiben Sie %2</translation>
+    </message>
+    <message>
+        <source>%1 %2: armed at %3</source>
+        <translation>%1 %2: scharf bei %3</translation>
+    </message>
+    <message>
+        <source>Pricora has seen no pairs of %1 yet: let it run once, then make the alert</source>
+        <translation>Pricora hat noch keine Paare von %1 gesehen: lassen Sie es einmal laufen und legen Sie den Alarm dann an</translation>
+    </message>
+    <message>
+        <source>%1 has no %2</source>
+        <translation>%1 hat kein %2</translation>
+    </message>
+    <message>
+        <source>%1 has no %2; did you mean %3?</source>
+        <translation>%1 hat kein %2; meinten Sie %3?</translation>
     </message>
 </context>
 <context>

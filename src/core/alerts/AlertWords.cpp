@@ -86,6 +86,12 @@ std::string AlertWords::madeNote(const AlertRecord& alert) const {
                        {title, format_.exact(alert.level), rearm});
 }
 
+std::string AlertWords::settledNote(const AlertRecord& alert, std::optional<double> price) const {
+  if (alert.phase != AlertPhase::armed || !price) return madeNote(alert);
+  return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 %2: armed at %3"),
+                       {shownText(alert.pair.exchange), shownText(alert.pair.title), format_.exact(*price)});
+}
+
 std::string AlertWords::phase(const AlertRecord& alert) const {
   switch (alert.phase) {
     case AlertPhase::fresh:
