@@ -303,6 +303,12 @@ TEST_F(SniTrayTest, GetLayoutSendsTheLevelsAskedFor) {
   walk(menuCall("GetLayout", {0, -1, QStringList()}).arguments().value(1).value<QDBusArgument>());
   EXPECT_EQ(seen.size(), types.size());
   EXPECT_EQ(menuCall("GetLayout", {4242, 1, QStringList()}).type(), QDBusMessage::ErrorMessage);
+  // One property alone, as some hosts ask for it.
+  const auto single = [&](int id, const QString& name) {
+    return menuCall("GetProperty", {id, name}).arguments().value(0).value<QDBusVariant>().variant();
+  };
+  EXPECT_EQ(single(one.children[1].id, "label"), "Preferences");
+  EXPECT_EQ(menuCall("GetProperty", {4242, "label"}).type(), QDBusMessage::ErrorMessage);
 
   // No ids: every node, the root with its seven items.
   const QDBusMessage group = menuCall("GetGroupProperties", {QVariant::fromValue(QList<int>()), QStringList{"label"}});
@@ -415,6 +421,19 @@ TEST_F(SniTrayTest, ChangesAreAnnouncedOncePerChangedMenu) {
   EXPECT_EQ(updated[1].id, all.children[4].id);
   EXPECT_EQ(updated[1].properties["label"], "Updated: Just__now");
   EXPECT_EQ(layout(all.children[3].id, 1).children.size(), 5);
+
+  // A refresh fills the menu anew: pairs at the same price keep their ids, twins included, and
+  // hosts are told nothing of them.
+  const auto refill = [&] {
+    kraken->submenu()->removeAllItems();
+    for (const char* title : {"XBT/EUR: 9000", "XBT/EUR: 9000", "XBT/USD: 1"}) kraken->submenu()->addItemWithTitle(title);
+    std::set<int> ids;
+    collectIds(layout(all.children[3].id, 1), ids);
+    return ids;
+  };
+  const std::set<int> first = refill();
+  EXPECT_EQ(first.size(), 4u);
+  EXPECT_EQ(refill(), first);
 }
 
 // A panel on each of two screens: each shows the menu, and one's fetch is no news to the other.

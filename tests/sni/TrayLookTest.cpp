@@ -121,7 +121,7 @@ TEST(HostileText, NoOutputShowsWhatWouldTurnOrBreakTheTextAroundIt) {
       {"\u206B5\u206A\uFEFF\u200B", " 5   "},                      // mirroring switches, invisibles
       {"\U000E0001tag\U000E007F", " tag "},                         // tags
       {"\t\x7F\xC2\x85\xFF", "   \uFFFD"},                          // controls, a stray byte
-      {"\u00E9e\u0301 \u20AC", "\u00E9e\u0301 \u20AC"},                // letters, marks, signs stay
+      {"\u00E9e\u0301 \u20AC\U0001F4C8", "\u00E9e\u0301 \u20AC\U0001F4C8"},  // letters, marks, signs stay
       {marks, marks.substr(0, 2 + 83 * 3) + "\u2026"},               // never a mark without its letter
   };
   test::FakeHost host;
