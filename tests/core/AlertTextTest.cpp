@@ -2,7 +2,6 @@
 
 #include <tuple>
 
-#include "core/alerts/AlertStep.h"
 #include "core/alerts/AlertText.h"
 #include "core/alerts/KnownPairs.h"
 
@@ -100,12 +99,6 @@ TEST(AlertText, NumbersReadTheSameInTheUsersLocaleAndInPlainNotationOrAreRefused
       EXPECT_EQ(reading(parseAlertRule(reading(parsed), symbols)), expected) << locale << " " << text;
     }
   }
-}
-
-TEST(AlertText, AMoveSmallerThanTheMarginArmsAgain) {
-  AlertRecord alert = makeAlert({}, std::get<AlertRule>(parseAlertRule("+0.3% 5m", kEnglish)), {});
-  alert.phase = AlertPhase::waiting;
-  EXPECT_EQ(stepAlert(alert, 0.1).phase, AlertPhase::armed);
 }
 
 TEST(AlertText, TheCommandLineNamesAnExchangeOfTheEightAndAnyTitle) {
