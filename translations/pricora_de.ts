@@ -152,6 +152,14 @@
         <translation>%1 ist hier keine übliche Schreibweise für Zahlen; schreiben Sie %2</translation>
     </message>
     <message>
+        <source>%1 · %2 ago</source>
+        <translation>%1 · vor %2</translation>
+    </message>
+    <message>
+        <source>%1 d</source>
+        <translation>%1 Tg.</translation>
+    </message>
+    <message>
         <source>%1 %2: armed at %3</source>
         <translation>%1 %2: scharf bei %3</translation>
     </message>

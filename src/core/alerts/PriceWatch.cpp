@@ -71,8 +71,23 @@ void PriceWatch::start() {
   }
   reloadAlerts();
   const WallTime now = readClock();
-  for (const StatusPair& pair : items_.statusPairs())
-    showMove({pair.item->subject().exchange, pair.item->subject().pair}, now);
+  for (const StatusPair& item : items_.statusPairs()) {
+    const PairName pair{item.item->subject().exchange, item.item->subject().pair};
+    showMove(pair, now);
+    showEarlierPrice(pair, now);
+  }
+}
+
+void PriceWatch::showEarlierPrice(const PairName& pair, WallTime now) {
+  std::optional<PriceSample> last;
+  if (const std::span<const PriceSample> recent = history_.recent(pair); !recent.empty()) {
+    last = recent.back();
+  } else if (const auto older = parts_.file.samples(pair, now - PriceHistory::kKeptInFile); older) {
+    if (!older.value().empty() && older.value().back().time <= now) last = older.value().back();
+  }
+  if (!last) return;
+  const auto age = std::chrono::duration_cast<std::chrono::seconds>(now - last->time);
+  items_.showEarlierPrice(pair.exchange, pair.title, last->price, words_.earlierPrice(last->price, age));
 }
 
 void PriceWatch::refreshStarting() {

@@ -95,6 +95,8 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   KnownPairs knownPairs() const;
   void fire(const AlertRecord& alert, const std::string& priceText, double price, WallTime now);
   void showMove(const PairName& pair, WallTime now);
+  // The pair's last price in the file, on its items until this run's first.
+  void showEarlierPrice(const PairName& pair, WallTime now);
   void save(const std::vector<AlertRecord>& changed);
   void report(const Status& status, bool& reported);
 
