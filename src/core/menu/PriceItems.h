@@ -49,8 +49,8 @@ class PriceItems {
  private:
   StatusItemRef makeItem(const Pair& record, AttributedTitle text);
   MenuRef menuFor(const Menu& lines, const std::string& exchange) const;
-  void show(StatusItem& item, const std::string& title, const std::string& headline, const Menu& lines,
-            const std::string& exchange) const;
+  void show(StatusItem& item, const std::string& title, const std::string& headline, std::string_view priceText,
+            const Menu& lines, const std::string& exchange) const;
 
   AppServices& services_;
   AppState& state_;
