@@ -5,8 +5,8 @@
 
 #include "core/alerts/AlertStep.h"
 #include "core/alerts/AlertText.h"
-#include "core/app/Texts.h"
-#include "core/menu/TextOrder.h"
+#include "core/common/Texts.h"
+#include "core/common/TextOrder.h"
 
 namespace pricora {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "core/menu/TextOrder.h"
+#include "core/common/TextOrder.h"
 
 namespace pricora {
 

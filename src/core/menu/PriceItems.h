@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app/AppServices.h"
-#include "core/app/AppState.h"
+#include "core/common/AppServices.h"
+#include "core/common/AppState.h"
 #include "core/exchanges/PairEntry.h"
 #include "core/menu/PriceFormat.h"
 #include "core/store/PairList.h"
