@@ -152,6 +152,14 @@
         <translation>%1 ist hier keine übliche Schreibweise für Zahlen; schreiben Sie %2</translation>
     </message>
     <message>
+        <source>%1 · %2 ago</source>
+        <translation>%1 · vor %2</translation>
+    </message>
+    <message>
+        <source>%1 d</source>
+        <translation>%1 Tg.</translation>
+    </message>
+    <message>
         <source>%1 %2: armed at %3</source>
         <translation>%1 %2: scharf bei %3</translation>
     </message>
@@ -240,8 +248,8 @@
   --alert &apos;EXCHANGE PAIR ALERT&apos;
                     make an alert and exit: &apos;Kraken XBT/USD &gt; 11000&apos; (price rises past 11000),
                     &apos;&lt; 9500&apos; (falls past), &apos;+5% 1h&apos; or &apos;-5% 1h&apos; (moves 5 % within an hour; 5m to
-                    24h), each optionally followed by &apos;once&apos;; a running Pricora takes it in at
-                    its next refresh
+                    24h), each optionally followed by &apos;once&apos;; a running Pricora takes it at
+                    once, against the price it shows
   --alerts          list the alerts, one a line: number, alert, where it stands
   --remove-alert N  remove alert number N
   --help            show this help and exit
@@ -265,7 +273,7 @@ exit status (alerts): 0 when done, 1 when nothing was done
                     einen Alarm anlegen und beenden: &apos;Kraken XBT/USD &gt; 11000&apos; (Kurs steigt über 11000),
                     &apos;&lt; 9500&apos; (fällt darunter), &apos;+5% 1h&apos; oder &apos;-5% 1h&apos; (bewegt sich um 5 % binnen einer
                     Stunde; 5m bis 24h), jeweils wahlweise mit &apos;once&apos; dahinter; ein laufendes Pricora
-                    übernimmt ihn bei seiner nächsten Aktualisierung
+                    übernimmt ihn sofort, zum Kurs, den es zeigt
   --alerts          die Alarme zeigen, einer je Zeile: Nummer, Alarm, Stand
   --remove-alert N  den Alarm Nummer N entfernen
   --help            diese Hilfe zeigen und beenden

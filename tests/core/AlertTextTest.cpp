@@ -2,7 +2,6 @@
 
 #include <tuple>
 
-#include "core/alerts/AlertStep.h"
 #include "core/alerts/AlertText.h"
 #include "core/alerts/KnownPairs.h"
 
@@ -102,12 +101,6 @@ TEST(AlertText, NumbersReadTheSameInTheUsersLocaleAndInPlainNotationOrAreRefused
   }
 }
 
-TEST(AlertText, AMoveSmallerThanTheMarginArmsAgain) {
-  AlertRecord alert = makeAlert({}, std::get<AlertRule>(parseAlertRule("+0.3% 5m", kEnglish)), {});
-  alert.phase = AlertPhase::waiting;
-  EXPECT_EQ(stepAlert(alert, 0.1).phase, AlertPhase::armed);
-}
-
 TEST(AlertText, TheCommandLineNamesAnExchangeOfTheEightAndAnyTitle) {
   const auto parsed = parseAlertSpec("kraken XBT/USD > 11000", kEnglish);
   ASSERT_TRUE(std::holds_alternative<AlertSpec>(parsed));
@@ -129,6 +122,7 @@ TEST(AlertText, PairsAreThoseTheStoreKnowsFoundWithoutRegardToCase) {
       {{"Kraken", "xbt/usd"}, "Kraken XBT/USD"},
       {{"Kraken", "XBT/UDS"}, "%1 has no %2; did you mean %3? [Kraken|XBT/UDS|XBT/USD]"},
       {{"Kraken", "XBT/US"}, "%1 has no %2; did you mean %3? [Kraken|XBT/US|XBT/USD, XBT/EUR]"},
+      {{"Kraken", "BXT/UDS"}, "%1 has no %2; did you mean %3? [Kraken|BXT/UDS|XBT/USD]"},  // two swaps
       {{"Kraken", "DOGE/JPY"}, "%1 has no %2 [Kraken|DOGE/JPY]"},
       {{"GDAX", "XBT/USD"}, "%1 has no %2 [GDAX|XBT/USD]"},
       {{"Bitstamp", "BTC/USD"},

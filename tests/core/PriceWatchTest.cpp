@@ -4,6 +4,7 @@
 
 #include "core/alerts/AlertCommands.h"
 #include "core/alerts/AlertText.h"
+#include "core/bar/BarView.h"
 #include "platform/history/HistoryFileWrapper.h"
 #include "platform/store/SqliteHistoryFile.h"
 #include "support/FakeNotifier.h"
@@ -253,6 +254,7 @@ TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNe
   // 0.3 a minute is 1.5 % in five minutes: never 2 %.
   for (int step = 1; step <= 8; ++step) refresh(std::to_string(100 + 0.3 * step));
   EXPECT_TRUE(notifier.shown.empty());
+  EXPECT_EQ(file->loadAlerts().value().at(0).phase, AlertPhase::armed);  // settled where it was made
   refresh("104.5");
   refresh("99");
   refresh("104");
@@ -267,6 +269,30 @@ TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNe
   EXPECT_EQ(file->loadAlerts().value().at(1).phase, AlertPhase::armed);
   notifier.listener->notificationAction(1, "remove");
   EXPECT_EQ(file->loadAlerts().value().size(), 1u);
+}
+
+TEST_F(Watch, AtStartItemsShowTheLastPriceOfAnEarlierRunUntilThisRunsFirst) {
+  test::FakePlatform next{{{0, "Bitstamp", "BTC/USD", false, true}}};
+  const WallTime start = next.queue.now();
+  ASSERT_TRUE(open()->recordSamples({{kPair, start - std::chrono::hours(3), "10558.80", 10558.8}},
+                                    start - PriceHistory::kKeptInFile));
+  const std::unique_ptr<HistoryFile> nextFile = open();
+  AppDelegate run(next.services, *next.context, WatchParts{*nextFile, notifier, "en_US", true, {}});
+  run.applicationDidFinishLaunching();
+  next.queue.advance(Seconds(0.25));
+  const StatusItem& shown = *run.priceItems().statusPairs().at(0).item;
+  EXPECT_EQ(shown.earlier(), (EarlierPrice{"10558.8", "10,558.8 · 3 h ago"}));
+  EXPECT_EQ(barItems(run.priceItems().statusPairs()).at(0).price, "10558.8");
+  // Only hosts show it: the title and the tool tip wait for this run's price.
+  EXPECT_EQ(shown.attributedTitle().text, "BTC/USD\n");
+  EXPECT_EQ(shown.toolTip(), "");
+  next.fetch.respondToAll([](const std::string& url) -> std::optional<std::string> {
+    if (url.ends_with("/ticker/btcusd/")) return R"({"last":"10600"})";
+    return std::nullopt;
+  });
+  next.queue.runUntilIdle();
+  EXPECT_EQ(shown.earlier(), std::nullopt);
+  EXPECT_EQ(shown.attributedTitle().text, "BTC/USD\n10600");
 }
 
 // Setting the wall clock is no time passing: windows, changes and the week kept count what

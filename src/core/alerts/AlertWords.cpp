@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "core/alerts/AlertStep.h"
-#include "core/app/Texts.h"
+#include "core/common/Texts.h"
 #include "core/exchanges/NetworkText.h"
 
 namespace pricora {
@@ -113,8 +113,14 @@ std::string AlertWords::change(const PriceChange& change) const {
       {format_.signedNumber(change.percent, std::abs(change.percent) < 1 ? 2 : 1), duration(change.span)});
 }
 
+std::string AlertWords::earlierPrice(double price, std::chrono::seconds age) const {
+  return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 · %2 ago"), {format_.exact(price), duration(age)});
+}
+
 std::string AlertWords::duration(std::chrono::seconds span) const {
   const double hours = static_cast<double>(span.count()) / 3600;
+  if (hours >= 48)
+    return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 d"), {format_.number(std::round(hours / 24), 0)});
   if (hours >= 1) {
     const double shown = std::round(hours * 10) / 10;
     return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 h"), {format_.number(shown, shown < 10 ? 1 : 0)});

@@ -30,7 +30,9 @@ class AlertWords {
   std::string phase(const AlertRecord& alert) const;
   // "+1.5 % in 24 h".
   std::string change(const PriceChange& change) const;
-  // "24 h", "1.5 h", "30 min".
+  // A price of an earlier run, with its age: "10,558.8 · 3 h ago".
+  std::string earlierPrice(double price, std::chrono::seconds age) const;
+  // "3 d", "24 h", "1.5 h", "30 min".
   std::string duration(std::chrono::seconds span) const;
   // The action labels of an alert's notification, by key: "remove", "again-up", "again-down".
   std::string action(const std::string& key) const;

@@ -9,8 +9,8 @@
 #include "core/alerts/AlertWords.h"
 #include "core/alerts/KnownPairs.h"
 #include "core/alerts/LocaleFormat.h"
-#include "core/app/AppServices.h"
-#include "core/app/AppState.h"
+#include "core/common/AppServices.h"
+#include "core/common/AppState.h"
 #include "core/exchanges/PairEntry.h"
 #include "core/history/ClockSteps.h"
 #include "core/history/PriceHistory.h"
@@ -95,6 +95,8 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   KnownPairs knownPairs() const;
   void fire(const AlertRecord& alert, const std::string& priceText, double price, WallTime now);
   void showMove(const PairName& pair, WallTime now);
+  // The pair's last price in the file, on its items until this run's first.
+  void showEarlierPrice(const PairName& pair, WallTime now);
   void save(const std::vector<AlertRecord>& changed);
   void report(const Status& status, bool& reported);
 

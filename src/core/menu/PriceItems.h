@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app/AppServices.h"
-#include "core/app/AppState.h"
+#include "core/common/AppServices.h"
+#include "core/common/AppState.h"
 #include "core/exchanges/PairEntry.h"
 #include "core/menu/PriceFormat.h"
 #include "core/store/PairList.h"
@@ -27,6 +27,9 @@ class PriceItems {
   void createAtStartup();
   // Shows the entry's price in the record's item, and its details in the item's menu.
   void updateStatusPair(const PairRef& record, const PairEntryRef& entry);
+  // Before the pair's first price in this run: its items that show no price yet show the last
+  // one seen in an earlier run, with detail telling its age, until a ticker replaces it.
+  void showEarlierPrice(const std::string& exchange, const std::string& title, double price, std::string detail);
   // The record's menu-bar check box changed (the record already holds the new value): its item
   // is made from the pair's current entry (the title alone when there is none yet), or removed;
   // then the store is saved.
@@ -46,8 +49,8 @@ class PriceItems {
  private:
   StatusItemRef makeItem(const Pair& record, AttributedTitle text);
   MenuRef menuFor(const Menu& lines, const std::string& exchange) const;
-  void show(StatusItem& item, const std::string& title, const std::string& headline, const Menu& lines,
-            const std::string& exchange) const;
+  void show(StatusItem& item, const std::string& title, const std::string& headline, std::string_view priceText,
+            const Menu& lines, const std::string& exchange) const;
 
   AppServices& services_;
   AppState& state_;

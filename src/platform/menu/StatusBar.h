@@ -48,6 +48,14 @@ struct PriceMove {
   friend bool operator==(const PriceMove&, const PriceMove&) = default;
 };
 
+// A pair's last price from an earlier run, shown until this run's first: hosts show it where
+// the item's title has no price yet, marked with its age, and never put it in the title.
+struct EarlierPrice {
+  std::string price;   // as the item's price line would show it: "10558.8"
+  std::string detail;  // for tool tips, with its age: "10,558.8 · 3 h ago"
+  friend bool operator==(const EarlierPrice&, const EarlierPrice&) = default;
+};
+
 class StatusBar;
 
 // One item in the desktop's tray: an icon or a short text, with a tool tip and a menu that opens
@@ -64,6 +72,10 @@ class StatusItem {
   void setMenu(MenuRef menu);
   const std::string& toolTip() const { return toolTip_; }
   void setToolTip(std::string toolTip);
+  // A price item's price as the exchange sent it, every digit: "10558.80000"; empty before the
+  // first. Changes with the title, which hosts are told of.
+  const std::string& priceText() const { return priceText_; }
+  void setPriceText(std::string text) { priceText_ = std::move(text); }
   const AttributedTitle& attributedTitle() const { return title_; }
   void setAttributedTitle(AttributedTitle title);
   // Width in points.
@@ -73,6 +85,8 @@ class StatusItem {
   void setSubject(ItemSubject subject);
   const std::optional<PriceMove>& move() const { return move_; }
   void setMove(std::optional<PriceMove> move);
+  const std::optional<EarlierPrice>& earlier() const { return earlier_; }
+  void setEarlier(std::optional<EarlierPrice> earlier);
   // Something the user asked to hear of happened (an alert fired): hosts draw the item so that it
   // is noticed, until the user opens its menu.
   bool needsAttention() const { return needsAttention_; }
@@ -85,10 +99,12 @@ class StatusItem {
   ImageRef image_;
   MenuRef menu_;
   std::string toolTip_;
+  std::string priceText_;
   AttributedTitle title_;
   double length_;
   ItemSubject subject_;
   std::optional<PriceMove> move_;
+  std::optional<EarlierPrice> earlier_;
   bool needsAttention_ = false;
   StatusBar* bar_ = nullptr;
 };
