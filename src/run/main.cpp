@@ -23,11 +23,11 @@
 #include "platform/store/ReadOnlyPairStore.h"
 #include "platform/store/SqliteHistoryFile.h"
 #include "qt/DBusNotifier.h"
+#include "qt/DeferredManageWindow.h"
 #include "qt/DesktopHost.h"
 #include "qt/HeadlessHost.h"
 #include "qt/ImageCache.h"
 #include "qt/QtBundle.h"
-#include "qt/QtManageWindow.h"
 #include "qt/QtUrlOpener.h"
 #include "qt/Translation.h"
 #include "run/ApplicationBus.h"
@@ -192,7 +192,7 @@ int runDesktop(int argc, char** argv) {
   const std::unique_ptr<EditingContext> store = openUserStore(host);
   if (!store) return 1;
   QtUrlOpener urlOpener;
-  QtManageWindow window(exchangeNames());
+  DeferredManageWindow window(exchangeNames());
   const OpenedHistory history = openHistoryFile(true);
   DBusNotifier notifier = desktopNotifier(platform.bundle.resourcesFolder());
   Assembly assembly(platform, {host, host, urlOpener, platform.loginItems, window}, *store, {},
