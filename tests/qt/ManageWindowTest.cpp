@@ -33,7 +33,7 @@ class ManageWindowTest : public ::testing::Test {
   }
   // Opens the window as its menu entry does.
   QtManageWindow& show() {
-    MenuItem manage("Manage", "showManageWindow", "");
+    MenuItem manage("Manage", "showManageWindow");
     delegate->sendAction("showManageWindow", manage);
     return *deferred.built();
   }
