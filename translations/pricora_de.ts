@@ -32,10 +32,6 @@
         <translation>Schreiben Sie &gt; 11000 oder &lt; 9500 für eine Schwelle, +5% 1h oder -5% 1h für eine Bewegung; %1 ist keins davon</translation>
     </message>
     <message>
-        <source>Write %1 with a point and without grouping, as in 11000.5</source>
-        <translation>Schreiben Sie %1 mit Punkt und ohne Tausendertrennung, etwa 11000.5</translation>
-    </message>
-    <message>
         <source>%1 is not a number</source>
         <translation>%1 ist keine Zahl</translation>
     </message>
@@ -147,6 +143,38 @@
         <source>%1 %2 has no recent price: the next price Pricora sees arms the alert, or has it wait if the price is past its level already</source>
         <translation>%1 %2 hat keinen aktuellen Preis: der nächste Preis, den Pricora sieht, macht den Alarm scharf oder lässt ihn warten, wenn der Preis schon jenseits seiner Schwelle liegt</translation>
     </message>
+    <message>
+        <source>%1 reads as %2 or as %3; write %2 or %3 to say which</source>
+        <translation>%1 lässt sich als %2 oder als %3 lesen; schreiben Sie %2 oder %3, je nachdem, was gemeint ist</translation>
+    </message>
+    <message>
+        <source>%1 is not how numbers are written here; write %2</source>
+        <translation>%1 ist hier keine übliche Schreibweise für Zahlen; schreiben Sie %2</translation>
+    </message>
+    <message>
+        <source>%1 · %2 ago</source>
+        <translation>%1 · vor %2</translation>
+    </message>
+    <message>
+        <source>%1 d</source>
+        <translation>%1 Tg.</translation>
+    </message>
+    <message>
+        <source>%1 %2: armed at %3</source>
+        <translation>%1 %2: scharf bei %3</translation>
+    </message>
+    <message>
+        <source>Pricora has seen no pairs of %1 yet: let it run once, then make the alert</source>
+        <translation>Pricora hat noch keine Paare von %1 gesehen: lassen Sie es einmal laufen und legen Sie den Alarm dann an</translation>
+    </message>
+    <message>
+        <source>%1 has no %2</source>
+        <translation>%1 hat kein %2</translation>
+    </message>
+    <message>
+        <source>%1 has no %2; did you mean %3?</source>
+        <translation>%1 hat kein %2; meinten Sie %3?</translation>
+    </message>
 </context>
 <context>
     <name>BarRun</name>
@@ -224,8 +252,8 @@
   --alert &apos;EXCHANGE PAIR ALERT&apos;
                     make an alert and exit: &apos;Kraken XBT/USD &gt; 11000&apos; (price rises past 11000),
                     &apos;&lt; 9500&apos; (falls past), &apos;+5% 1h&apos; or &apos;-5% 1h&apos; (moves 5 % within an hour; 5m to
-                    24h), each optionally followed by &apos;once&apos;; a running Pricora takes it in at
-                    its next refresh
+                    24h), each optionally followed by &apos;once&apos;; a running Pricora takes it at
+                    once, against the price it shows
   --alerts          list the alerts, one a line: number, alert, where it stands
   --remove-alert N  remove alert number N
   --help            show this help and exit
@@ -249,7 +277,7 @@ exit status (alerts): 0 when done, 1 when nothing was done
                     einen Alarm anlegen und beenden: &apos;Kraken XBT/USD &gt; 11000&apos; (Kurs steigt über 11000),
                     &apos;&lt; 9500&apos; (fällt darunter), &apos;+5% 1h&apos; oder &apos;-5% 1h&apos; (bewegt sich um 5 % binnen einer
                     Stunde; 5m bis 24h), jeweils wahlweise mit &apos;once&apos; dahinter; ein laufendes Pricora
-                    übernimmt ihn bei seiner nächsten Aktualisierung
+                    übernimmt ihn sofort, zum Kurs, den es zeigt
   --alerts          die Alarme zeigen, einer je Zeile: Nummer, Alarm, Stand
   --remove-alert N  den Alarm Nummer N entfernen
   --help            diese Hilfe zeigen und beenden

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pricora {
 
@@ -15,6 +16,12 @@ struct ManageNote {
   friend bool operator==(const ManageNote&, const ManageNote&) = default;
 };
 
+// A pair's alerts as the user writes them, and the ids of the alerts written, in the same order.
+struct ShownAlerts {
+  std::string text;
+  std::vector<std::int64_t> ids;
+};
+
 // One row of the management table.
 struct ManageRow {
   std::uint64_t id = 0;  // which record the row shows; rows are matched by it, not by position
@@ -22,6 +29,9 @@ struct ManageRow {
   bool isFavourite = false;
   bool showInMenubar = false;
   std::string alerts;  // the pair's alerts as the user writes them: "> 11000; +5% 1h"
+  // The alerts the text was written from, in its order. An edit of the text changes these and
+  // no others: alerts made elsewhere since the window last read the rows are not in the text.
+  std::vector<std::int64_t> alertIds;
   ManageNote alertsNote;
 };
 
@@ -33,8 +43,9 @@ class ManageWindowDelegate {
   // A check box of a row was set to on; the window has already shown the new state.
   virtual void favouriteChanged(std::uint64_t id, bool on) = 0;
   virtual void showInMenubarChanged(std::uint64_t id, bool on) = 0;
-  // The user typed the row's alerts; the window shows the text until the next reload.
-  virtual void alertsChanged(std::uint64_t id, const std::string& text) = 0;
+  // The user typed the row's alerts over the text made from the alerts madeFrom (the row's
+  // alertIds); the window shows the text until the next reload.
+  virtual void alertsChanged(std::uint64_t id, const std::string& text, const std::vector<std::int64_t>& madeFrom) = 0;
   virtual void selectedExchangeChanged() = 0;
 
  protected:

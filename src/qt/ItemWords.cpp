@@ -33,6 +33,11 @@ ItemWords wordsOf(const StatusItem& item) {
   const QString headline = shown(item.toolTip());
   const QString prefix = words.pair + ": ";
   words.fullPrice = headline.startsWith(prefix) ? headline.mid(prefix.size()) : words.price;
+  // Before this run's first price, an earlier run's last, its age said in the tool tip.
+  if (const auto& earlier = item.earlier(); earlier && words.price.isEmpty()) {
+    words.price = shown(earlier->price);
+    words.fullPrice = shown(earlier->detail);
+  }
   if (item.move()) words.move = QString::fromStdString(item.move()->text);
   return words;
 }

@@ -13,8 +13,9 @@ namespace pricora {
 struct ItemWords {
   QString pair;       // "XBT/USD"
   QString exchange;   // "Kraken"
-  QString price;      // as the bar shows it, "10558.8"; empty before the first price
-  QString fullPrice;  // every digit the exchange sent, as the menu shows it: "10558.80000"
+  QString price;      // as the bar shows it, "10558.8"; an earlier run's until the first, or empty
+  QString fullPrice;  // every digit the exchange sent, as the menu shows it: "10558.80000", or an earlier
+                      // price with its age: "10,558.8 · 3 h ago"
   QString move;       // "+1.5 % in 24 h", or empty
 };
 

@@ -1,5 +1,7 @@
 #include "qt/QtMainQueue.h"
 
+#include <time.h>
+
 #include <QTimer>
 
 namespace pricora {
@@ -44,6 +46,13 @@ void QtMainQueue::postAfter(Seconds delay, Task task) {
 
 std::unique_ptr<RepeatingTimer> QtMainQueue::scheduleRepeating(Seconds interval, Task action) {
   return std::make_unique<QtRepeatingTimer>(context_, interval, std::move(action));
+}
+
+std::chrono::nanoseconds SystemClock::sinceBoot() const {
+  // CLOCK_BOOTTIME runs on through suspend, which CLOCK_MONOTONIC does not.
+  timespec time{};
+  clock_gettime(CLOCK_BOOTTIME, &time);
+  return std::chrono::seconds(time.tv_sec) + std::chrono::nanoseconds(time.tv_nsec);
 }
 
 }  // namespace pricora

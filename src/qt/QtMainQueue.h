@@ -23,6 +23,7 @@ class QtMainQueue final : public MainQueue {
 class SystemClock final : public Clock {
  public:
   WallTime now() const override { return std::chrono::system_clock::now(); }
+  std::chrono::nanoseconds sinceBoot() const override;
 };
 
 }  // namespace pricora

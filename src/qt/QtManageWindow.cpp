@@ -111,7 +111,7 @@ bool ManageTableModel::setData(const QModelIndex& index, const QVariant& value, 
     if (text == row.alerts && !row.alertsNote.isError) return true;
     row.alerts = text;
     Q_EMIT dataChanged(index, index);
-    if (delegate_ != nullptr) delegate_->alertsChanged(row.id, text);
+    if (delegate_ != nullptr) delegate_->alertsChanged(row.id, text, row.alertIds);
     return true;
   }
   if (role != Qt::CheckStateRole || index.column() == Pair || index.column() == Alert) return false;

@@ -7,7 +7,6 @@
 #include <QUrl>
 
 #include <csignal>
-#include <filesystem>
 
 #include "platform/store/SqliteHistoryFile.h"
 #include "platform/store/SqlitePairStore.h"
@@ -41,12 +40,14 @@ std::string historyFilePath() { return userStore().folder + "/pricora-history.sq
 
 OpenedHistory openHistoryFile(bool owner) {
   const std::string path = historyFilePath();
-  std::error_code ignored;
-  if (!owner && !std::filesystem::exists(path, ignored))
-    return {std::make_unique<NoHistoryFile>(Error{}), std::nullopt};
-  auto file = SqliteHistoryFile::open(path, {.readOnly = !owner});
+  if (!owner) {
+    // A bar may start before the tray has ever run: it reads the file once the tray makes it.
+    auto reader = SqliteHistoryFile::openForReading(path);
+    if (reader) return {std::move(reader.value()), std::nullopt};
+    return {std::make_unique<NoHistoryFile>(reader.error()), std::nullopt};
+  }
+  auto file = SqliteHistoryFile::open(path);
   if (file) return {std::move(file.value()), std::nullopt};
-  if (!owner) return {std::make_unique<NoHistoryFile>(file.error()), std::nullopt};
   // Kept running: what the file holds is still read where it can be, and nothing is written.
   const Error problem = file.error();
   if (auto reader = SqliteHistoryFile::open(path, {.readOnly = true})) return {std::move(reader.value()), problem};

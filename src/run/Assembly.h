@@ -77,7 +77,7 @@ struct OpenedHistory {
 };
 // owner: for the process that holds the store, open for writing; when that cannot be, the file
 // is opened for reading (or stands in empty) and problem says why. Otherwise for reading alone,
-// and a file not made yet stands in empty, without a problem.
+// and a file not made yet stands in empty until it is made, without a problem.
 OpenedHistory openHistoryFile(bool owner);
 // The user's locale for numbers as ICU names it ("de_DE"); English where the locale is "C".
 std::string userLocale();

@@ -15,6 +15,7 @@
 #include "qt/ImageCache.h"
 #include "qt/QtUrlOpener.h"
 #include "qt/Translation.h"
+#include "run/AlertBus.h"
 #include "run/ApplicationBus.h"
 #include "run/Assembly.h"
 #include "run/SingleInstance.h"
@@ -66,6 +67,8 @@ extern "C" int pricora_run_desktop(int argc, char** argv) {
   AppDelegate& delegate = assembly.delegate();
   // A second start on this store asks for the Manage window through the bus.
   ApplicationBus bus([&delegate] { delegate.showManageWindow(); });
+  const AlertBus alerts([&delegate](const AlertRecord& alert) { return delegate.priceWatch()->takeAlert(alert); },
+                        false);
   ImageCache images(platform.bundle.resourcesFolder());
   TrayChooser tray(
       platform.statusBar, delegate, images, traySetup(platform.bundle.resourcesFolder()), QDBusConnection::sessionBus(),

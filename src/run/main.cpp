@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "core/alerts/AlertCommands.h"
@@ -18,6 +20,7 @@
 #include "platform/store/SqliteHistoryFile.h"
 #include "qt/HeadlessHost.h"
 #include "qt/Translation.h"
+#include "run/AlertBus.h"
 #include "run/Assembly.h"
 #include "run/BarRun.h"
 #include "run/CommandLine.h"
@@ -66,13 +69,28 @@ int runAlertCommand(int argc, char** argv, const CommandLine& options) {
   // Beside the store, which need not exist yet: the folder is made as the store would make it.
   std::error_code ignored;
   std::filesystem::create_directories(userStore().folder, ignored);
+  // Taken and let go at once when no Pricora holds it; the holder's pid otherwise.
+  std::variant<StoreLock, LockHolder, Error> lock = StoreLock::acquire(SingleInstance::lockPath(userStore().folder));
+  if (std::holds_alternative<StoreLock>(lock)) lock = Error{};
   auto file = SqliteHistoryFile::open(historyFilePath());
   if (!file) {
     host.presentError(file.error());
     return 1;
   }
   const LocaleFormat format(userLocale());
-  AlertCommands commands(*file.value(), host, format, SystemClock().now());
+  // Alerts watch the store's pairs, read beside whoever owns the store.
+  std::vector<PairName> names;
+  if (const auto stored = ReadOnlyPairStore(userStore().file).loadAll())
+    for (const StoredPair& pair : stored.value())
+      if (pair.exchange && pair.title) names.push_back({*pair.exchange, *pair.title});
+  const KnownPairs pairs(std::move(names));
+  // A Pricora on this store takes a new alert itself; without one, or when it cannot be reached,
+  // the alert goes into the file, where a Pricora that starts finds it.
+  NoAlertHandOff nobody;
+  std::optional<RunningCopyAlerts> running;
+  if (const auto* holder = std::get_if<LockHolder>(&std::as_const(lock))) running.emplace(holder->pid);
+  AlertCommands commands({*file.value(), host, format, pairs,
+                          running ? static_cast<AlertHandOff&>(*running) : nobody, SystemClock().now()});
   if (options.alert) return commands.add(*options.alert);
   if (options.removeAlert) return commands.remove(*options.removeAlert);
   return commands.list();
@@ -94,6 +112,8 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   Assembly assembly(platform, {host, host, host, platform.loginItems, window}, *store, {},
                     WatchParts{*history.file, notifier, userLocale(), true, history.problem});
   HeadlessRun run(assembly.delegate(), platform.statusBar, host, options.refreshes, options.timeout, options.dump);
+  const AlertBus alerts([&assembly](const AlertRecord& alert) { return assembly.delegate().priceWatch()->takeAlert(alert); },
+                        true);
   StallReport stalls(qEnvironmentVariableIsSet("PRICORA_REPORT_STALLS"));
   return assembly.run();
 }

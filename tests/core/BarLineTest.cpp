@@ -21,6 +21,9 @@ TEST(BarLine, WritesEachFormatsLine) {
   const BarView mixed{{item("XBT/USD", "10599.5", kKraken), item("ETH/EUR", "", std::nullopt)}, BarState::updating};
   const BarView oneExchange{{item("ETH/EUR", "706.76"), item("BTC/USD", "9000.1")}, BarState::ok};
   const BarView stale{{item("ETH/EUR", "706.76")}, BarState::stale};
+  BarItem earlier{"ETH/EUR", "706.76", "", {}, kBitstamp};
+  earlier.earlier = "706.76 · 3 h ago";
+  const BarView started{{item("XBT/USD", "10599.5", kKraken), earlier}, BarState::updating};
   const struct {
     BarFormat format;
     const BarView& view;
@@ -33,6 +36,14 @@ TEST(BarLine, WritesEachFormatsLine) {
       {BarFormat::waybar, mixed,
        R"({"text":"XBT/USD 10599.5  ETH/EUR","tooltip":"XBT/USD: 10599.59\nBid: 1\nAsk: 2\n\nETH/EUR\nBid: 1\nAsk: 2",)"
        R"("class":"updating","alt":"updating"})"
+       "\n"},
+      {BarFormat::waybar, started,
+       R"({"text":"XBT/USD 10599.5  ETH/EUR 706.76","tooltip":"XBT/USD: 10599.59\nBid: 1\nAsk: 2\n\n)"
+       R"(ETH/EUR\n706.76 · 3 h ago","class":"stale","alt":"stale"})"
+       "\n"},
+      {BarFormat::polybar, started, "%{F#da407a}XBT/USD%{F-} 10599.5  %{F#808080}ETH/EUR 706.76%{F-}\n"},
+      {BarFormat::i3blocks, started,
+       R"({"full_text":"XBT/USD 10599.5  ETH/EUR 706.76","short_text":"10599.5  706.76","color":"#808080"})"
        "\n"},
       {BarFormat::polybar, two, "%{F#da407a}XBT/USD%{F-} 10599.5  %{F#f07f5a}ETH/EUR%{F-} 706.76\n"},
       {BarFormat::polybar, mixed, "%{F#da407a}XBT/USD%{F-} 10599.5  ETH/EUR\n"},

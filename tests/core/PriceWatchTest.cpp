@@ -4,6 +4,8 @@
 
 #include "core/alerts/AlertCommands.h"
 #include "core/alerts/AlertText.h"
+#include "core/bar/BarView.h"
+#include "platform/history/HistoryFileWrapper.h"
 #include "platform/store/SqliteHistoryFile.h"
 #include "support/FakeNotifier.h"
 #include "support/FakePlatform.h"
@@ -15,11 +17,24 @@ namespace {
 
 const PairName kPair{"Bitstamp", "BTC/USD"};
 
+// The history file, whose alerts cannot be read while `busy` (another process in the middle of
+// a long write, or a file that turned unreadable).
+class BusyAtTimes final : public HistoryFileWrapper {
+ public:
+  using HistoryFileWrapper::HistoryFileWrapper;
+  bool busy = false;
+  Result<std::vector<AlertRecord>> loadAlerts() override {
+    if (busy) return Error{"The history file is busy.", ""};
+    return HistoryFileWrapper::loadAlerts();
+  }
+};
+
 class Watch : public ::testing::Test {
  protected:
   // With a problem the file could not be opened: nothing is stored.
   explicit Watch(std::optional<Error> problem = std::nullopt)
-      : file(problem ? std::make_unique<NoHistoryFile>(*problem) : open()),
+      : file(problem ? std::unique_ptr<HistoryFile>(std::make_unique<NoHistoryFile>(*problem))
+                     : std::make_unique<BusyAtTimes>(open())),
         delegate(platform.services, *platform.context, WatchParts{*file, notifier, "en_US", true, problem}) {
     delegate.applicationDidFinishLaunching();
     platform.queue.advance(Seconds(0.25));
@@ -35,12 +50,16 @@ class Watch : public ::testing::Test {
     platform.queue.runUntilIdle();
     platform.queue.advance(Seconds(60));
   }
-  // The Alert column of BTC/USD's row, typed in as the window would.
-  const ManageRow& type(const std::string& text) {
-    platform.manageWindow.delegate->selectedExchangeChanged();
-    platform.manageWindow.delegate->alertsChanged(platform.manageWindow.rows.at(0).id, text);
+  // The Alert column of BTC/USD's row, typed in as the window would: over the row as it was
+  // shown, or as the window reads it now.
+  const ManageRow& edit(const ManageRow& shown, const std::string& text) {
+    platform.manageWindow.delegate->alertsChanged(shown.id, text, shown.alertIds);
     platform.queue.runUntilIdle();
     return platform.manageWindow.rows.at(0);
+  }
+  const ManageRow& type(const std::string& text) {
+    platform.manageWindow.delegate->selectedExchangeChanged();
+    return edit(platform.manageWindow.rows.at(0), text);
   }
   std::vector<std::string> summaries() const {
     std::vector<std::string> out;
@@ -106,7 +125,21 @@ TEST_F(Watch, EditingARowKeepsWhereItsAlertsStandAndTheirNotificationsWorking) {
   refresh("11005");
   EXPECT_EQ(summaries(), (std::vector<std::string>{"1 BTC/USD above 11,000", "2 BTC/USD above 10,995"}));
   notifier.listener->notificationAction(1, "remove");
-  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "> 10995 once; < 9000");
+  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair).text, "> 10995 once; < 9000");
+}
+
+TEST_F(Watch, AnEditChangesOnlyTheAlertsItsTextWasWrittenFrom) {
+  refresh("10900");
+  const ManageRow shown = type("> 11000; < 9500");
+  // Elsewhere, while that row is on screen: an alert made (and taken in by the next refresh),
+  // then one of the row's removed.
+  open()->addAlert(makeAlert(kPair, {AlertKind::below, 9000}, platform.queue.now()));
+  refresh("10900");
+  open()->removeAlert(shown.alertIds.at(1));
+  const ManageRow edited = edit(shown, "> 11000; < 9500; > 12000");
+  EXPECT_FALSE(edited.alertsNote.isError);
+  EXPECT_EQ(edited.alerts, "> 11000; < 9000; > 12000");
+  EXPECT_EQ(edited.alertIds.front(), shown.alertIds.front());
 }
 
 TEST_F(Watch, AlertsMadeWithoutARecentPriceAreSettledByTheNextOne) {
@@ -117,13 +150,49 @@ TEST_F(Watch, AlertsMadeWithoutARecentPriceAreSettledByTheNextOne) {
   EXPECT_EQ(made.alertsNote.text.find("Bitstamp BTC/USD has no recent price"), 0u) << made.alertsNote.text;
   // The command line, a night after Pricora last wrote a price.
   const LocaleFormat format("en_US");
-  AlertCommands(*file, platform.host, format, platform.queue.now() + std::chrono::hours(12))
+  NoAlertHandOff nobody;
+  AlertCommands({*file, platform.host, format, KnownPairs({kPair}), nobody, platform.queue.now() + std::chrono::hours(12)})
       .add("Bitstamp BTC/USD < 12500");
   EXPECT_EQ(file->loadAlerts().value().back().phase, AlertPhase::fresh);
   refresh("12000");  // past the first level already: it waits rather than fires
   refresh("11900");
   EXPECT_TRUE(notifier.shown.empty());
   EXPECT_EQ(file->loadAlerts().value().front().phase, AlertPhase::waiting);
+}
+
+// The command line while this Pricora runs: handed to it, an alert is settled against the price
+// it shows, which is newer than the file's while a refresh waits for a slow exchange.
+TEST_F(Watch, TheCommandLineHandsNewAlertsToTheRunningPricoraWhichKnowsTheNewestPrice) {
+  struct ToThisPricora final : AlertHandOff {
+    PriceWatch& watch;
+    explicit ToThisPricora(PriceWatch& w) : watch(w) {}
+    std::optional<HandedAlert> handOver(const AlertRecord& alert) override { return watch.takeAlert(alert); }
+  } running(*delegate.priceWatch());
+  NoAlertHandOff nobody;
+  refresh("10900");
+  const std::vector<std::string> pending = platform.fetch.pendingUrls();
+  const auto btc = std::find_if(pending.begin(), pending.end(), [](const std::string& url) { return url.ends_with("/btcusd/"); });
+  ASSERT_TRUE(platform.fetch.respond(*btc, R"({"last":"11100"})"));
+  platform.queue.runUntilIdle();
+
+  const LocaleFormat format("en_US");
+  const KnownPairs pairs({kPair});
+  const auto command = [&](AlertHandOff& handOff, const std::string& line) {
+    platform.host.logLines.clear();
+    const int status = AlertCommands({*file, platform.host, format, pairs, handOff, platform.queue.now()}).add(line);
+    return std::to_string(status) + " " + (platform.host.logLines.empty() ? "" : platform.host.logLines.back());
+  };
+  EXPECT_EQ(command(running, "bitstamp btc/usd > 11000"),
+            "0 pricora: BTC/USD is above 11,000 already: the alert fires when it has fallen to 10,945 and rises past "
+            "11,000 again");
+  EXPECT_EQ(command(running, "Bitstamp BTC/USD > 11200"), "0 pricora: Bitstamp BTC/USD: armed at 11,100");
+  EXPECT_EQ(command(nobody, "Bitstamp BTC/USD > 11000"), "0 pricora: Bitstamp BTC/USD: armed at 10,900");
+  EXPECT_EQ(command(running, "Bitstamp BTC/UDS > 1"), "1 pricora: Bitstamp has no BTC/UDS; did you mean BTC/USD?");
+  EXPECT_EQ(command(nobody, "Bitstamp XRP/USD > 1"), "1 pricora: Bitstamp has no XRP/USD");
+  EXPECT_EQ(file->loadAlerts().value().size(), 3u);
+  EXPECT_EQ(platform.host.printedLines, (std::vector<std::string>{"1\tBitstamp BTC/USD > 11000",
+                                                                  "2\tBitstamp BTC/USD > 11200",
+                                                                  "3\tBitstamp BTC/USD > 11000"}));
 }
 
 TEST_F(Watch, AnAlertThatFiredStaysSoWhileItsStateCannotBeSaved) {
@@ -138,9 +207,26 @@ TEST_F(Watch, AnAlertThatFiredStaysSoWhileItsStateCannotBeSaved) {
   refresh("11200");
   refresh("11300");
   EXPECT_EQ(summaries(), std::vector<std::string>{"1 BTC/USD above 11,000"});
+  // Each failure is told once until writing works again.
+  ASSERT_EQ(platform.host.logLines.size(), 2u);
+  EXPECT_NE(platform.host.logLines[0].find("could not save the alerts"), std::string::npos);
+  EXPECT_NE(platform.host.logLines[1].find("could not record the prices"), std::string::npos);
   vfs.clear();
   refresh("11300");
   EXPECT_EQ(file->loadAlerts().value().at(0).phase, AlertPhase::spent);
+}
+
+TEST_F(Watch, AReadingOfTheAlertsThatFailedIsTriedAgainAtTheNextRefreshAndToldOnce) {
+  refresh("10900");
+  open()->addAlert(makeAlert(kPair, {AlertKind::above, 11000}, platform.queue.now()));  // pricora --alert
+  auto& busyFile = static_cast<BusyAtTimes&>(*file);
+  busyFile.busy = true;
+  refresh("10900");
+  refresh("10900");
+  EXPECT_EQ(platform.host.logLines, std::vector<std::string>{"pricora: The history file is busy. "});
+  busyFile.busy = false;
+  refresh("10900");
+  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair).text, "> 11000");
 }
 
 TEST_F(Watch, APriceOfZeroIsNoPrice) {
@@ -168,6 +254,7 @@ TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNe
   // 0.3 a minute is 1.5 % in five minutes: never 2 %.
   for (int step = 1; step <= 8; ++step) refresh(std::to_string(100 + 0.3 * step));
   EXPECT_TRUE(notifier.shown.empty());
+  EXPECT_EQ(file->loadAlerts().value().at(0).phase, AlertPhase::armed);  // settled where it was made
   refresh("104.5");
   refresh("99");
   refresh("104");
@@ -178,10 +265,75 @@ TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNe
   EXPECT_EQ(platform.host.logLines.back().find("pricora: BTC/USD up 2 % in 5 min (Bitstamp: 104.5 at "), 0u);
   // "Again at +1 %" keeps the move and watches the next level beside it.
   notifier.listener->notificationAction(1, "again-up");
-  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair), "+2% 5m once; > 105.04 once");
+  EXPECT_EQ(delegate.priceWatch()->alertsText(kPair).text, "+2% 5m once; > 105.04 once");
   EXPECT_EQ(file->loadAlerts().value().at(1).phase, AlertPhase::armed);
   notifier.listener->notificationAction(1, "remove");
   EXPECT_EQ(file->loadAlerts().value().size(), 1u);
+}
+
+TEST_F(Watch, AtStartItemsShowTheLastPriceOfAnEarlierRunUntilThisRunsFirst) {
+  test::FakePlatform next{{{0, "Bitstamp", "BTC/USD", false, true}}};
+  const WallTime start = next.queue.now();
+  ASSERT_TRUE(open()->recordSamples({{kPair, start - std::chrono::hours(3), "10558.80", 10558.8}},
+                                    start - PriceHistory::kKeptInFile));
+  const std::unique_ptr<HistoryFile> nextFile = open();
+  AppDelegate run(next.services, *next.context, WatchParts{*nextFile, notifier, "en_US", true, {}});
+  run.applicationDidFinishLaunching();
+  next.queue.advance(Seconds(0.25));
+  const StatusItem& shown = *run.priceItems().statusPairs().at(0).item;
+  EXPECT_EQ(shown.earlier(), (EarlierPrice{"10558.8", "10,558.8 · 3 h ago"}));
+  EXPECT_EQ(barItems(run.priceItems().statusPairs()).at(0).price, "10558.8");
+  // Only hosts show it: the title and the tool tip wait for this run's price.
+  EXPECT_EQ(shown.attributedTitle().text, "BTC/USD\n");
+  EXPECT_EQ(shown.toolTip(), "");
+  next.fetch.respondToAll([](const std::string& url) -> std::optional<std::string> {
+    if (url.ends_with("/ticker/btcusd/")) return R"({"last":"10600"})";
+    return std::nullopt;
+  });
+  next.queue.runUntilIdle();
+  EXPECT_EQ(shown.earlier(), std::nullopt);
+  EXPECT_EQ(shown.attributedTitle().text, "BTC/USD\n10600");
+}
+
+// Setting the wall clock is no time passing: windows, changes and the week kept count what
+// passed, and the prices recorded under the clock that was wrong move with it.
+TEST_F(Watch, AClockSetBackAnHourKeepsRecordingAndFiresNothingForPricesStampedAhead) {
+  for (int minute = 0; minute < 6; ++minute) refresh("100");
+  for (int minute = 0; minute < 6; ++minute) refresh("97.5");
+  type("-2% 5m");
+  platform.queue.setWallClock(Seconds(-3600));
+  for (int minute = 0; minute < 3; ++minute) refresh("97.5");
+  EXPECT_TRUE(notifier.shown.empty());
+  const std::vector<PriceSample> written = file->samples(kPair, {}).value();
+  EXPECT_EQ(written.size(), 15u);
+  EXPECT_TRUE(std::is_sorted(written.begin(), written.end(),
+                             [](const PriceSample& a, const PriceSample& b) { return a.time < b.time; }));
+  EXPECT_LT(written.back().time, platform.queue.now());
+  EXPECT_EQ(item().move()->recent.size(), 15u);
+}
+
+TEST_F(Watch, AClockSetForwardKeepsTheWeekAndTheChangeOfTheDay) {
+  // An earlier run's price, from yesterday.
+  ASSERT_TRUE(open()->recordSamples({{kPair, platform.queue.now() - std::chrono::hours(20), "90", 90}}, {}));
+  refresh("100");
+  refresh("101");
+  platform.queue.setWallClock(Seconds(8 * 24 * 3600));
+  refresh("102");
+  ASSERT_TRUE(item().move());
+  EXPECT_EQ(item().move()->text, "+2.0 % in 2 min");
+  EXPECT_EQ(file->samples(kPair, {}).value().size(), 4u);
+  EXPECT_EQ(file->samples(kPair, platform.queue.now() - std::chrono::minutes(5)).value().size(), 3u);
+}
+
+TEST_F(Watch, AWindowAcrossASuspendComparesOnlyThePricesInsideIt) {
+  for (int minute = 0; minute < 6; ++minute) refresh("100");
+  type("-2% 5m");
+  platform.queue.suspend(Seconds(8 * 3600));
+  refresh("97.5");
+  refresh("97");
+  EXPECT_TRUE(notifier.shown.empty());
+  EXPECT_EQ(file->samples(kPair, platform.queue.now() - std::chrono::hours(1)).value().size(), 2u);
+  EXPECT_EQ(item().move()->text, "-3.0 % in 8.1 h");
 }
 
 class WatchWithoutItsFile : public Watch {

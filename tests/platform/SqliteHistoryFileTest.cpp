@@ -54,7 +54,7 @@ TEST(SqliteHistoryFile, KeepsAlertsAndAWeekOfPricesAndNoticesOtherWriters) {
   ASSERT_EQ(alerts.size(), 2u);
   EXPECT_EQ(alerts[0], fired);
   EXPECT_EQ(alerts[1].windowSeconds, 3600);
-  ASSERT_TRUE(file->replaceAlerts(kPair, {above}, {alert(AlertKind::below, 9500)}));
+  ASSERT_TRUE(file->editAlerts({move}, {alert(AlertKind::below, 9500)}));
   EXPECT_EQ(file->removeAlert(move).value(), false);  // replaced already, and ids never come back
   alerts = file->loadAlerts().value();
   ASSERT_EQ(alerts.size(), 2u);
@@ -99,7 +99,8 @@ TEST(SqliteHistoryFile, TakesAPairsPricesAtMostTenSecondsApart) {
   ASSERT_TRUE(history.follow({kPair}, kStart));
   for (int second : {0, 4, 9, 12, 13}) {
     history.add(kPair, kStart + seconds(second), std::to_string(second), second);
-    ASSERT_TRUE(history.flush(kStart + seconds(second)));
+    const std::optional<Status> written = history.flush(kStart + seconds(second));
+    ASSERT_TRUE(!written || *written);
   }
   EXPECT_EQ(file->samples(kPair, kStart).value(), (std::vector<PriceSample>{{kStart, 0}, {kStart + seconds(12), 12}}));
 }
@@ -112,7 +113,7 @@ TEST(SqliteHistoryFile, RefusesWhatIsNotItsOwnWithoutWritingIt) {
   open(newer).reset();
   SqliteShell(newer).run("PRAGMA user_version = 2");
   const std::string damaged = dir.file("damaged.sqlite");
-  { ASSERT_TRUE(open(damaged)->replaceAlerts(kPair, {}, std::vector<AlertRecord>(300, alert(AlertKind::above, 1)))); }
+  { ASSERT_TRUE(open(damaged)->editAlerts({}, std::vector<AlertRecord>(300, alert(AlertKind::above, 1)))); }
   std::filesystem::resize_file(damaged, std::filesystem::file_size(damaged) - 1000);
 
   const std::pair<std::string, std::string> cases[] = {
@@ -132,6 +133,23 @@ TEST(SqliteHistoryFile, RefusesWhatIsNotItsOwnWithoutWritingIt) {
   EXPECT_FALSE(SqliteHistoryFile::open(dir.file("missing.sqlite"), {.readOnly = true}));
 }
 
+// A text bar may start before the tray ever ran, or while it is making the file.
+TEST(SqliteHistoryFile, AReaderThatCameFirstReadsTheFileOnceItIsMade) {
+  TempDir dir;
+  const std::string missing = dir.file("missing.sqlite"), blank = dir.file("blank.sqlite");
+  std::ofstream{blank};
+  for (const std::string& path : {missing, blank}) {
+    auto reader = SqliteHistoryFile::openForReading(path);
+    ASSERT_TRUE(reader) << path;
+    EXPECT_FALSE(reader.value()->changedElsewhere()) << path;
+    EXPECT_TRUE(reader.value()->loadAlerts().value().empty()) << path;
+    ASSERT_TRUE(open(path)->addAlert(alert(AlertKind::above, 1)));
+    EXPECT_TRUE(reader.value()->changedElsewhere()) << path;
+    EXPECT_EQ(reader.value()->loadAlerts().value().size(), 1u) << path;
+    EXPECT_TRUE(reader.value()->isReadOnly());
+  }
+}
+
 TEST(SqliteHistoryFile, AFullDiskLeavesTheAlertsAsTheyWereAndTheFileUsable) {
   TempDir dir;
   test::SqliteFaultVfs vfs;
@@ -143,7 +161,7 @@ TEST(SqliteHistoryFile, AFullDiskLeavesTheAlertsAsTheyWereAndTheFileUsable) {
   int failures = 0;
   for (int after = 0; !saved && after < 200; ++after, ++failures) {
     vfs.failWrites(SQLITE_FULL, after);
-    saved = file->replaceAlerts(kPair, {}, many);
+    saved = file->editAlerts({}, many);
     vfs.clear();
     if (saved) break;
     EXPECT_EQ(saved.error().description, "Pricora could not save the alerts to “" + dir.file("history.sqlite") + "”.");
@@ -151,12 +169,18 @@ TEST(SqliteHistoryFile, AFullDiskLeavesTheAlertsAsTheyWereAndTheFileUsable) {
   }
   EXPECT_TRUE(saved);
   EXPECT_GT(failures, 1);
-  EXPECT_EQ(file->loadAlerts().value().size(), 60u);
+  EXPECT_EQ(file->loadAlerts().value().size(), 61u);
   vfs.failSyncs(SQLITE_IOERR_FSYNC);
   EXPECT_FALSE(file->recordSamples({{kPair, kStart, "1", 1}}, kStart));
   vfs.clear();
   EXPECT_TRUE(file->recordSamples({{kPair, kStart, "1", 1}}, kStart));
   EXPECT_EQ(file->samples(kPair, kStart).value().size(), 1u);
+  // A pruning that did not commit is done again with the next prices.
+  vfs.failWrites(SQLITE_FULL);
+  EXPECT_FALSE(file->recordSamples({}, kStart + hours(1)));
+  vfs.clear();
+  EXPECT_TRUE(file->recordSamples({}, kStart + hours(1)));
+  EXPECT_TRUE(file->samples(kPair, kStart).value().empty());
 }
 
 }  // namespace

@@ -86,7 +86,8 @@ class Alerts : public ::testing::Test {
   AppEnvironment::Ended command(const std::vector<std::string>& arguments) {
     std::vector<std::string> words{PRICORA_BINARY};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    return home.run(words, {{"PRICORA_RESOURCES", home.dir().file("resources")}});
+    return home.run(words, {{"PRICORA_RESOURCES", home.dir().file("resources")},
+                            {"DBUS_SESSION_BUS_ADDRESS", address_.toStdString()}});
   }
   std::vector<QString> summaries() const {
     std::vector<QString> out;
@@ -120,6 +121,13 @@ TEST_F(Alerts, FireOncePerCrossingOnTheDesktopsNotificationsAndAKillLeavesEveryF
   EXPECT_EQ(above.output, "1\tBitstamp BTC/USD > 11000\n");
   const AppEnvironment::Ended below = command({"--alert", "bitstamp BTC/USD < 11000"});
   EXPECT_NE(below.errors.find("BTC/USD is below 11,000 already"), std::string::npos) << below.errors;
+  // Handed to the running Pricora, which knows pairs and prices it has not written down: the
+  // history has no price of ETH/USD, which nobody follows, and its store no ETH/USD yet.
+  const AppEnvironment::Ended unfollowed = command({"--alert", "bitstamp eth/usd < 1"});
+  EXPECT_EQ(unfollowed.output, "3\tBitstamp ETH/USD < 1\n");
+  EXPECT_EQ(unfollowed.errors.find("pricora: Bitstamp ETH/USD: armed at "), 0u) << unfollowed.errors;
+  EXPECT_EQ(command({"--alert", "Bitstamp ETH/UDS < 1"}).errors,
+            "pricora: Bitstamp has no ETH/UDS; did you mean ETH/USD?\n");
 
   // Above fires at 11100 and not again before the price has been back under 10945; below,
   // made past its level, arms at 11055 and fires at the fall to 10900.

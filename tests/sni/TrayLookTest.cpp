@@ -51,9 +51,12 @@ TEST(TrayLook, APriceItemIsNamedByWhatItStandsForAndReadOutWithItsMove) {
   const QLocale english(QLocale::English, QLocale::UnitedStates);
   EXPECT_EQ(spokenOf(wordsOf(item), english), "XBT/USD, Kraken");
   EXPECT_EQ(shownOf(wordsOf(item)), "XBT");
+  item.setEarlier(EarlierPrice{"10558.8", "10,558.8 · 3 h ago"});
+  EXPECT_EQ(shownOf(wordsOf(item)), "10558.8");
+  EXPECT_EQ(detailOf(wordsOf(item)), "10,558.8 · 3 h ago");
 
   item.setAttributedTitle({"XBT/USD\n10558.8", {}});
-  item.setToolTip("XBT/USD: 10558.80000");
+  item.setToolTip("XBT/USD: 10558.80000");  // this run's price, over the earlier one
   item.setMove(PriceMove{1.5, "+1.5 % in 24 h", {}});
   const ItemWords words = wordsOf(item);
   EXPECT_EQ(nameOf(words), "XBT/USD, Kraken");

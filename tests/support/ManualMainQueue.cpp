@@ -22,7 +22,7 @@ class ManualMainQueue::Timer final : public RepeatingTimer {
   std::shared_ptr<TimerState> state_;
 };
 
-ManualMainQueue::ManualMainQueue(WallTime start) : now_(start) {}
+ManualMainQueue::ManualMainQueue(WallTime start) : start_(start), now_(start) {}
 
 void ManualMainQueue::schedule(WallTime due, Entry entry) { queue_.emplace(Key{due, sequence_++}, std::move(entry)); }
 

@@ -19,50 +19,72 @@ std::string describe(const AlertRecord& alert) {
 }  // namespace
 
 void AlertCommands::fail(const Error& error) {
-  const Error shown = host_.localizedError(error);
-  host_.log("pricora: " + shown.description + " " + shown.userInfo);
+  const Error shown = parts_.host.localizedError(error);
+  parts_.host.log("pricora: " + shown.description + " " + shown.userInfo);
 }
 
 int AlertCommands::add(const std::string& line) {
-  const std::variant<AlertSpec, TextProblem> parsed = parseAlertSpec(line);
+  const std::variant<AlertSpec, TextProblem> parsed = parseAlertSpec(line, parts_.format.symbols());
   if (const auto* problem = std::get_if<TextProblem>(&parsed)) {
-    host_.log("pricora: " + localizedText(host_, problem->message, {problem->argument}));
+    parts_.host.log("pricora: " + problemText(parts_.host, *problem));
     return 1;
   }
-  const AlertSpec& made = std::get<AlertSpec>(parsed);
-  AlertRecord alert = makeAlert(made.pair, made.rule, now_);
-  const Result<std::vector<PriceSample>> past = file_.samples(made.pair, now_ - PriceHistory::kKeptInMemory);
-  if (past) alert.phase = firstPhase(alert, past.value(), now_, kRecentPrice);
-  const Result<std::int64_t> id = file_.addAlert(alert);
-  if (!id) {
-    fail(id.error());
-    return 1;
+  const AlertSpec& spec = std::get<AlertSpec>(parsed);
+  AlertRecord alert = makeAlert(spec.pair, spec.rule, parts_.now);
+  std::optional<double> price;
+  // The running Pricora knows the pairs it saw this minute, which its store may not hold yet.
+  if (const std::optional<HandedAlert> handed = parts_.running.handOver(alert)) {
+    if (!handed->problem.empty()) {
+      parts_.host.log("pricora: " + handed->problem);
+      return 1;
+    }
+    alert.pair = handed->pair;
+    alert.id = handed->id;
+    alert.phase = handed->phase;
+    price = handed->price;
+  } else {
+    const std::variant<PairName, TextProblem> pair = parts_.pairs.find(spec.pair);
+    if (const auto* problem = std::get_if<TextProblem>(&pair)) {
+      parts_.host.log("pricora: " + problemText(parts_.host, *problem));
+      return 1;
+    }
+    alert.pair = std::get<PairName>(pair);
+    const Result<std::vector<PriceSample>> past =
+        parts_.file.samples(alert.pair, parts_.now - PriceHistory::kKeptInMemory);
+    if (past) alert.phase = firstPhase(alert, past.value(), parts_.now, kRecentPrice);
+    if (alert.phase != AlertPhase::fresh) price = past.value().back().price;
+    const Result<std::int64_t> id = parts_.file.addAlert(alert);
+    if (!id) {
+      fail(id.error());
+      return 1;
+    }
+    alert.id = id.value();
   }
-  host_.printLine(std::to_string(id.value()) + "\t" + describe(alert));
-  if (const std::string note = words_.madeNote(alert); !note.empty()) host_.log("pricora: " + note);
+  parts_.host.printLine(std::to_string(alert.id) + "\t" + describe(alert));
+  if (const std::string note = words_.settledNote(alert, price); !note.empty()) parts_.host.log("pricora: " + note);
   return 0;
 }
 
 int AlertCommands::list() {
-  const Result<std::vector<AlertRecord>> alerts = file_.loadAlerts();
+  const Result<std::vector<AlertRecord>> alerts = parts_.file.loadAlerts();
   if (!alerts) {
     fail(alerts.error());
     return 1;
   }
   for (const AlertRecord& alert : alerts.value())
-    host_.printLine(std::to_string(alert.id) + "\t" + describe(alert) + "\t" + words_.phase(alert));
+    parts_.host.printLine(std::to_string(alert.id) + "\t" + describe(alert) + "\t" + words_.phase(alert));
   return 0;
 }
 
 int AlertCommands::remove(std::int64_t id) {
-  const Result<bool> removed = file_.removeAlert(id);
+  const Result<bool> removed = parts_.file.removeAlert(id);
   if (!removed) {
     fail(removed.error());
     return 1;
   }
   if (removed.value()) return 0;
-  host_.log("pricora: " +
-            localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "There is no alert %1"), {std::to_string(id)}));
+  parts_.host.log("pricora: " +
+                  localizedText(parts_.host, QT_TRANSLATE_NOOP("AppDelegate", "There is no alert %1"), {std::to_string(id)}));
   return 1;
 }
 

@@ -4,24 +4,36 @@
 #include <string>
 
 #include "core/alerts/AlertWords.h"
+#include "core/alerts/KnownPairs.h"
 #include "platform/AppHost.h"
+#include "platform/history/AlertHandOff.h"
 #include "platform/history/HistoryFile.h"
 
 namespace pricora {
 
+// What the command line's alerts work with.
+struct AlertCommandParts {
+  HistoryFile& file;
+  AppHost& host;
+  const LocaleFormat& format;
+  const KnownPairs& pairs;  // the store's pairs: the only ones an alert can watch
+  AlertHandOff& running;    // the Pricora that runs on the store, if there is one
+  WallTime now;
+};
+
 // The command line's alerts: made, listed and removed in the history file, whether or not a
-// Pricora runs (one that runs takes the change in at its next refresh). Results go to standard
-// output (AppHost::printLine), problems and notes to standard error (AppHost::log). Each returns
-// the process's exit status: 0, or 1 when nothing was done.
+// Pricora runs. Results go to standard output (AppHost::printLine), problems and notes to
+// standard error (AppHost::log). Each returns the process's exit status: 0, or 1 when nothing
+// was done.
 class AlertCommands {
  public:
-  AlertCommands(HistoryFile& file, AppHost& host, const LocaleFormat& format, WallTime now)
-      : file_(file), host_(host), words_(host, format), now_(now) {}
+  explicit AlertCommands(AlertCommandParts parts) : parts_(parts), words_(parts.host, parts.format) {}
 
-  // "Kraken XBT/USD > 11000". Prints the new alert's number and the alert. An alert made past
-  // its level (as the pair's price of the last few minutes in the history says) waits for the
-  // price to come back first; one for a pair without such a price is settled by the first price
-  // a running Pricora sees. A note says either.
+  // "Kraken XBT/USD > 11000", for a pair of the store. Prints the new alert's number and the
+  // alert, and tells where it stands: armed at the price now, or past its level already and
+  // waiting for the price to come back first. A running Pricora makes it and settles it against
+  // the price it shows; without one the history's price of the last few minutes settles it, and
+  // without such a price the first price a Pricora sees.
   int add(const std::string& line);
   // One line an alert: its number, the alert, where it stands.
   int list();
@@ -30,10 +42,8 @@ class AlertCommands {
  private:
   void fail(const Error& error);
 
-  HistoryFile& file_;
-  AppHost& host_;
+  AlertCommandParts parts_;
   AlertWords words_;
-  WallTime now_;
 };
 
 }  // namespace pricora

@@ -22,6 +22,17 @@ constexpr std::string_view kMinus = "\xE2\x88\x92";  // U+2212, as typed from a 
 const char* const kHowTo =
     QT_TRANSLATE_NOOP("AppDelegate", "Write > 11000 or < 9500 for a level, +5% 1h or -5% 1h for a move; %1 is not one");
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+
+// The no-break and thin spaces people group digits with, and U+2019, the apostrophe that Swiss
+// German groups them with.
+std::size_t groupingMarkAt(std::string_view text) {
+  for (std::string_view mark : {"\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x89", "\xE2\x80\x99"})
+    if (text.starts_with(mark)) return mark.size();
+  return 0;
+}
+
 // Reads the text from the front of `rest`: what is left of it moves along.
 class Cursor {
  public:
@@ -34,13 +45,22 @@ class Cursor {
     skipBlanks();
     return true;
   }
-  // A number the way people write one: digits with at most one point, nothing else.
+  // A number the way people write one, with its unit if one follows at once ("1.5h"): digits,
+  // points, commas, apostrophes, letters, and blanks between digits ("11 000").
   std::string_view numberText() {
     std::size_t end = 0;
-    while (end < rest_.size() &&
-           (std::isdigit(static_cast<unsigned char>(rest_[end])) || rest_[end] == '.' || rest_[end] == ',' ||
-            rest_[end] == '-' || std::isalpha(static_cast<unsigned char>(rest_[end]))))
-      ++end;
+    while (end < rest_.size()) {
+      const char c = rest_[end];
+      if (isDigit(c) || c == '.' || c == ',' || c == '-' || c == '\'' || isLetter(c)) {
+        ++end;
+        continue;
+      }
+      const std::size_t mark = c == ' ' ? 1 : groupingMarkAt(rest_.substr(end));
+      const bool betweenDigits =
+          end > 0 && isDigit(rest_[end - 1]) && end + mark < rest_.size() && isDigit(rest_[end + mark]);
+      if (mark == 0 || (c == ' ' && !betweenDigits)) break;
+      end += mark;
+    }
     const std::string_view word = rest_.substr(0, end);
     rest_.remove_prefix(end);
     skipBlanks();
@@ -54,37 +74,29 @@ class Cursor {
   std::string_view rest_;
 };
 
-std::optional<double> plainNumber(std::string_view text) {
-  bool digit = false, point = false;
-  for (const char c : text) {
-    if (c == '.' && !point)
-      point = true;
-    else if (std::isdigit(static_cast<unsigned char>(c)))
-      digit = true;
-    else
-      return std::nullopt;
-  }
-  double value = 0;
-  if (!digit || std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) return std::nullopt;
-  return value;
-}
-
-TextProblem notANumber(std::string_view text) {
-  if (text.find(',') != std::string_view::npos)
-    return {QT_TRANSLATE_NOOP("AppDelegate", "Write %1 with a point and without grouping, as in 11000.5"),
-            std::string(text)};
-  return {QT_TRANSLATE_NOOP("AppDelegate", "%1 is not a number"), std::string(text)};
+// A number as the user typed it; never one that reads as another number elsewhere: "11.000" is
+// eleven thousand in German and eleven in English.
+std::variant<double, TextProblem> typedNumber(std::string_view text, const NumberSymbols& symbols) {
+  const TypedNumber typed = readTypedNumber(text, symbols);
+  if (typed.value) return *typed.value;
+  const std::vector<double>& readings = typed.readings;
+  if (readings.size() >= 2)
+    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "%1 reads as %2 or as %3; write %2 or %3 to say which"),
+                       {std::string(text), unambiguousText(readings[0]), unambiguousText(readings[1])}};
+  if (readings.size() == 1)
+    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "%1 is not how numbers are written here; write %2"),
+                       {std::string(text), unambiguousText(readings[0])}};
+  return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "%1 is not a number"), {std::string(text)}};
 }
 
 // A window: "1h", "30m", "90 min", "1.5h", "1d".
-std::variant<std::int64_t, TextProblem> parseWindow(Cursor& cursor) {
+std::variant<std::int64_t, TextProblem> parseWindow(Cursor& cursor, const NumberSymbols& symbols) {
   std::string_view word = cursor.numberText();
   std::size_t unit = 0;
-  while (unit < word.size() && !std::isalpha(static_cast<unsigned char>(word[unit]))) ++unit;
+  while (unit < word.size() && !isLetter(word[unit])) ++unit;
   std::string_view name = word.substr(unit);
   word = word.substr(0, unit);
   if (name.empty()) name = cursor.numberText();
-  const std::optional<double> count = plainNumber(word);
   double seconds = 0;
   if (name == "m" || name == "min")
     seconds = 60;
@@ -92,82 +104,78 @@ std::variant<std::int64_t, TextProblem> parseWindow(Cursor& cursor) {
     seconds = 3600;
   else if (name == "d")
     seconds = 86400;
-  if (!count || seconds == 0)
+  if (word.empty() || seconds == 0)
     return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "Give the move a window from 5m to 24h, as in +5% 1h"),
-                       std::string(word) + std::string(name)};
-  seconds *= *count;
+                       {std::string(word) + std::string(name)}};
+  std::variant<double, TextProblem> count = typedNumber(word, symbols);
+  if (auto* problem = std::get_if<TextProblem>(&count)) return *problem;
+  seconds *= std::get<double>(count);
   if (!(seconds >= kShortestWindow && seconds <= kLongestWindow))
     return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "A move's window is from 5 min to 24 h, not %1"),
-                       std::string(word) + std::string(name)};
+                       {std::string(word) + std::string(name)}};
   return static_cast<std::int64_t>(std::llround(seconds));
-}
-
-// The fewest digits that read back as the same number, without an exponent: 0.00001234.
-std::string shortest(double value) {
-  char text[512];
-  const auto [end, error] = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed);
-  if (error != std::errc()) return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-  return std::string(text, end);
 }
 
 }  // namespace
 
-std::variant<AlertRule, TextProblem> parseAlertRule(std::string_view text) {
+std::string problemText(AppHost& host, const TextProblem& problem) {
+  return localizedText(host, problem.message, problem.arguments);
+}
+
+std::variant<AlertRule, TextProblem> parseAlertRule(std::string_view text, const NumberSymbols& symbols) {
   Cursor cursor(text);
   AlertRule rule;
   const bool above = cursor.take(">");
   if (above || cursor.take("<")) {
     rule.kind = above ? AlertKind::above : AlertKind::below;
     const std::string_view number = cursor.numberText();
-    if (number.starts_with('-'))
-      return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "A level is a price greater than 0, not %1"),
-                         std::string(number)};
-    const std::optional<double> value = plainNumber(number);
-    if (!value) return notANumber(number);
-    if (!(*value > 0 && *value <= kHighestLevel))
-      return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "A level is a price greater than 0, not %1"),
-                         std::string(number)};
-    rule.level = *value;
+    const TextProblem notAPrice{QT_TRANSLATE_NOOP("AppDelegate", "A level is a price greater than 0, not %1"),
+                                {std::string(number)}};
+    if (number.starts_with('-')) return notAPrice;
+    std::variant<double, TextProblem> value = typedNumber(number, symbols);
+    if (auto* problem = std::get_if<TextProblem>(&value)) return *problem;
+    rule.level = std::get<double>(value);
+    if (!(rule.level > 0 && rule.level <= kHighestLevel)) return notAPrice;
   } else if (const bool up = cursor.take("+"); up || cursor.take("-") || cursor.take(kMinus)) {
     rule.kind = up ? AlertKind::up : AlertKind::down;
     std::string_view number = cursor.numberText();
-    const std::optional<double> value = plainNumber(number);
-    if (!value) return notANumber(number);
-    if (!cursor.take("%")) return TextProblem{kHowTo, std::string(text)};
+    std::variant<double, TextProblem> value = typedNumber(number, symbols);
+    if (auto* problem = std::get_if<TextProblem>(&value)) return *problem;
+    if (!cursor.take("%")) return TextProblem{kHowTo, {std::string(text)}};
+    rule.level = std::get<double>(value);
     const double highest = rule.kind == AlertKind::up ? kHighestRise : 100;
-    if (!(*value > 0 && *value < highest + (rule.kind == AlertKind::up ? 1e-9 : 0)))
+    if (!(rule.level > 0 && rule.level < highest + (rule.kind == AlertKind::up ? 1e-9 : 0)))
       return TextProblem{
           rule.kind == AlertKind::up
               ? QT_TRANSLATE_NOOP("AppDelegate", "A move up is more than 0 % and at most 1000 %, not %1")
               : QT_TRANSLATE_NOOP("AppDelegate", "A move down is more than 0 % and less than 100 %, not %1"),
-          std::string(number) + "%"};
-    rule.level = *value;
-    std::variant<std::int64_t, TextProblem> window = parseWindow(cursor);
+          {std::string(number) + "%"}};
+    std::variant<std::int64_t, TextProblem> window = parseWindow(cursor, symbols);
     if (auto* problem = std::get_if<TextProblem>(&window)) return *problem;
     rule.windowSeconds = std::get<std::int64_t>(window);
   } else {
-    return TextProblem{kHowTo, std::string(text)};
+    return TextProblem{kHowTo, {std::string(text)}};
   }
   rule.once = cursor.take("once");
-  if (!cursor.done()) return TextProblem{kHowTo, std::string(text)};
+  if (!cursor.done()) return TextProblem{kHowTo, {std::string(text)}};
   return rule;
 }
 
-std::variant<std::vector<AlertRule>, TextProblem> parseAlertRules(std::string_view text) {
+std::variant<std::vector<AlertRule>, TextProblem> parseAlertRules(std::string_view text, const NumberSymbols& symbols) {
   std::vector<AlertRule> rules;
   while (!text.empty()) {
     const std::size_t end = text.find(';');
     const std::string_view part = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     if (part.find_first_not_of(" \t") == std::string_view::npos) continue;
-    std::variant<AlertRule, TextProblem> rule = parseAlertRule(part);
+    std::variant<AlertRule, TextProblem> rule = parseAlertRule(part, symbols);
     if (auto* problem = std::get_if<TextProblem>(&rule)) return *problem;
     rules.push_back(std::get<AlertRule>(rule));
   }
   return rules;
 }
 
-std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text) {
+std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text, const NumberSymbols& symbols) {
   const std::size_t start = text.find_first_not_of(" \t");
   const std::size_t space = text.find_first_of(" \t", start);
   // The rule begins at the first sign after a blank: titles may hold a "-" of their own.
@@ -184,7 +192,7 @@ std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text) {
       title().empty())
     return TextProblem{
         QT_TRANSLATE_NOOP("AppDelegate", "Write the exchange, the pair and the alert, as in: Kraken XBT/USD > 11000"),
-        std::string(text)};
+        {std::string(text)}};
   const std::string_view name = text.substr(start, space - start);
   std::optional<Exchange> exchange;
   for (Exchange candidate : kAllExchanges) {
@@ -198,8 +206,8 @@ std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text) {
     return TextProblem{QT_TRANSLATE_NOOP("AppDelegate",
                                          "%1 is not one of the exchanges Wex, Bitfinex, Kraken, Bitstamp, OKCoin, "
                                          "Poloniex, CoinFloor and GDAX"),
-                       std::string(name)};
-  std::variant<AlertRule, TextProblem> parsed = parseAlertRule(text.substr(rule));
+                       {std::string(name)}};
+  std::variant<AlertRule, TextProblem> parsed = parseAlertRule(text.substr(rule), symbols);
   if (auto* problem = std::get_if<TextProblem>(&parsed)) return *problem;
   return AlertSpec{{std::string(displayName(*exchange)), std::string(title())}, std::get<AlertRule>(parsed)};
 }
@@ -210,20 +218,20 @@ std::string ruleText(const AlertRecord& alert) {
   std::string text;
   switch (alert.kind) {
     case AlertKind::above:
-      text.append("> ").append(shortest(alert.level));
+      text.append("> ").append(unambiguousText(alert.level));
       break;
     case AlertKind::below:
-      text.append("< ").append(shortest(alert.level));
+      text.append("< ").append(unambiguousText(alert.level));
       break;
     case AlertKind::up:
     case AlertKind::down: {
       const std::int64_t window = alert.windowSeconds;
       text.push_back(alert.kind == AlertKind::up ? '+' : '-');
-      text.append(shortest(alert.level)).append("% ");
+      text.append(unambiguousText(alert.level)).append("% ");
       if (window % 3600 == 0)
         text.append(std::to_string(window / 3600)).push_back('h');
       else
-        text.append(shortest(static_cast<double>(window) / 60)).push_back('m');
+        text.append(unambiguousText(static_cast<double>(window) / 60)).push_back('m');
       break;
     }
   }

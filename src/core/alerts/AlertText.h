@@ -6,6 +6,8 @@
 #include <variant>
 #include <vector>
 
+#include "core/alerts/TypedNumber.h"
+#include "platform/AppHost.h"
 #include "platform/history/HistoryFile.h"
 
 namespace pricora {
@@ -13,8 +15,9 @@ namespace pricora {
 // An alert as the user writes it, without its pair:
 //   "> 11000"  the price rises past 11000     "< 9500"  the price falls past 9500
 //   "+5% 1h"   up 5 % within an hour          "-3% 30m" down 3 % within 30 minutes
-// each optionally followed by "once" (fires once, then stays spent). Numbers are written with a
-// point and without grouping; windows in m (or min), h or d, from 5 min to 24 h.
+// each optionally followed by "once" (fires once, then stays spent). Numbers are written as the
+// user's locale writes them or in plain notation, and must read the same both ways (see
+// readTypedNumber); windows in m (or min), h or d, from 5 min to 24 h.
 struct AlertRule {
   AlertKind kind = AlertKind::above;
   double level = 0;
@@ -22,25 +25,30 @@ struct AlertRule {
   bool once = false;
 };
 
-// Why a text is not an alert: an English sentence to translate, with %1 standing for argument.
+// Why a text is not an alert: an English sentence to translate, with %1, %2 ... standing for the
+// arguments.
 struct TextProblem {
   const char* message;
-  std::string argument;
+  std::vector<std::string> arguments;
 };
+// The problem in the user's language.
+std::string problemText(AppHost& host, const TextProblem& problem);
 
-std::variant<AlertRule, TextProblem> parseAlertRule(std::string_view text);
+std::variant<AlertRule, TextProblem> parseAlertRule(std::string_view text, const NumberSymbols& symbols);
 // Rules separated by ";" (the Manage window's column); an empty text is no rules.
-std::variant<std::vector<AlertRule>, TextProblem> parseAlertRules(std::string_view text);
+std::variant<std::vector<AlertRule>, TextProblem> parseAlertRules(std::string_view text, const NumberSymbols& symbols);
 
 // The command line's form: the exchange, the pair's title and the rule, "Kraken XBT/USD > 11000".
-// The exchange is one of the eight, in any case; the title is not checked against any list.
+// The exchange is one of the eight, in any case; the title is taken as written, for the caller
+// to look up among the pairs it knows.
 struct AlertSpec {
   PairName pair;
   AlertRule rule;
 };
-std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text);
+std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text, const NumberSymbols& symbols);
 
-// The rule as the user would write it again: "> 11000", "+5% 1h", "< 0.00001234 once".
+// The rule as the user would write it again, in plain notation that reads the same in every
+// locale: "> 11000", "+5% 1h", "< 0.00001234 once".
 std::string ruleText(const AlertRecord& alert);
 // Rules of alerts joined by "; ", in their order.
 std::string rulesText(const std::vector<AlertRecord>& alerts);

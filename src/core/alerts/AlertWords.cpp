@@ -86,6 +86,12 @@ std::string AlertWords::madeNote(const AlertRecord& alert) const {
                        {title, format_.exact(alert.level), rearm});
 }
 
+std::string AlertWords::settledNote(const AlertRecord& alert, std::optional<double> price) const {
+  if (alert.phase != AlertPhase::armed || !price) return madeNote(alert);
+  return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 %2: armed at %3"),
+                       {shownText(alert.pair.exchange), shownText(alert.pair.title), format_.exact(*price)});
+}
+
 std::string AlertWords::phase(const AlertRecord& alert) const {
   switch (alert.phase) {
     case AlertPhase::fresh:
@@ -107,8 +113,14 @@ std::string AlertWords::change(const PriceChange& change) const {
       {format_.signedNumber(change.percent, std::abs(change.percent) < 1 ? 2 : 1), duration(change.span)});
 }
 
+std::string AlertWords::earlierPrice(double price, std::chrono::seconds age) const {
+  return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 · %2 ago"), {format_.exact(price), duration(age)});
+}
+
 std::string AlertWords::duration(std::chrono::seconds span) const {
   const double hours = static_cast<double>(span.count()) / 3600;
+  if (hours >= 48)
+    return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 d"), {format_.number(std::round(hours / 24), 0)});
   if (hours >= 1) {
     const double shown = std::round(hours * 10) / 10;
     return localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "%1 h"), {format_.number(shown, shown < 10 ? 1 : 0)});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "core/alerts/LocaleFormat.h"
@@ -22,11 +23,16 @@ class AlertWords {
   // What to tell of a new alert: when it will fire if it was made past its level already, that
   // the next price settles it if there was no recent one; nothing when it is armed.
   std::string madeNote(const AlertRecord& alert) const;
+  // The same for an alert made from the command line, which also tells an armed one's price:
+  // "Kraken XBT/USD: armed at 10,900".
+  std::string settledNote(const AlertRecord& alert, std::optional<double> price) const;
   // Where the alert stands, for the list of alerts: "armed", "not seen yet" ...
   std::string phase(const AlertRecord& alert) const;
   // "+1.5 % in 24 h".
   std::string change(const PriceChange& change) const;
-  // "24 h", "1.5 h", "30 min".
+  // A price of an earlier run, with its age: "10,558.8 · 3 h ago".
+  std::string earlierPrice(double price, std::chrono::seconds age) const;
+  // "3 d", "24 h", "1.5 h", "30 min".
   std::string duration(std::chrono::seconds span) const;
   // The action labels of an alert's notification, by key: "remove", "again-up", "again-down".
   std::string action(const std::string& key) const;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/alerts/TypedNumber.h"
 #include "platform/Clock.h"
 
 namespace pricora {
@@ -11,7 +12,10 @@ namespace pricora {
 class LocaleFormat {
  public:
   // locale: an ICU locale name such as "de_DE"; empty for ICU's default.
-  explicit LocaleFormat(std::string locale) : locale_(std::move(locale)) {}
+  explicit LocaleFormat(std::string locale) : locale_(std::move(locale)), symbols_(numberSymbols(locale_)) {}
+
+  // How the locale writes numbers, for reading what the user types.
+  const NumberSymbols& symbols() const { return symbols_; }
 
   // 11000 → "11,000" (en) or "11.000" (de), with at most maxFraction digits after the point.
   std::string number(double value, int maxFraction) const;
@@ -27,6 +31,7 @@ class LocaleFormat {
 
  private:
   std::string locale_;
+  NumberSymbols symbols_;
 };
 
 }  // namespace pricora

@@ -46,7 +46,9 @@ PriceWatch::PriceWatch(AppServices& services, AppState& state, PairList& pairs, 
       parts_(std::move(parts)),
       format_(parts_.locale),
       words_(services.host, format_),
-      history_(parts_.file) {
+      history_(parts_.file),
+      clock_(services.clock),
+      ownSince_(clock_.read().now) {
   parts_.notifier.setListener(this);
   items_.setMenuDelegate(this);
 }
@@ -68,14 +70,30 @@ void PriceWatch::start() {
     if (parts_.owner) parts_.notifier.notify(kFileProblemTag, {"Pricora", line, {}});
   }
   reloadAlerts();
-  const WallTime now = services_.clock.now();
-  for (const StatusPair& pair : items_.statusPairs())
-    showMove({pair.item->subject().exchange, pair.item->subject().pair}, now);
+  const WallTime now = readClock();
+  for (const StatusPair& item : items_.statusPairs()) {
+    const PairName pair{item.item->subject().exchange, item.item->subject().pair};
+    showMove(pair, now);
+    showEarlierPrice(pair, now);
+  }
+}
+
+void PriceWatch::showEarlierPrice(const PairName& pair, WallTime now) {
+  std::optional<PriceSample> last;
+  if (const std::span<const PriceSample> recent = history_.recent(pair); !recent.empty()) {
+    last = recent.back();
+  } else if (const auto older = parts_.file.samples(pair, now - PriceHistory::kKeptInFile); older) {
+    if (!older.value().empty() && older.value().back().time <= now) last = older.value().back();
+  }
+  if (!last) return;
+  const auto age = std::chrono::duration_cast<std::chrono::seconds>(now - last->time);
+  items_.showEarlierPrice(pair.exchange, pair.title, last->price, words_.earlierPrice(last->price, age));
 }
 
 void PriceWatch::refreshStarting() {
   flush();
-  if (parts_.file.changedElsewhere()) {
+  // A reload that failed is tried again, whether or not anyone wrote since.
+  if (const bool changed = parts_.file.changedElsewhere(); changed || reloadDue_) {
     reloadAlerts();
     services_.manageWindow.reloadData();
   } else {
@@ -84,16 +102,26 @@ void PriceWatch::refreshStarting() {
 }
 
 void PriceWatch::flush() {
-  report(history_.flush(services_.clock.now()), historyFailureTold_);
+  // Told once until prices are written again: a call with nothing to write proves nothing.
+  if (const std::optional<Status> written = history_.flush(readClock()))
+    report(*written, told_.writingPrices);
   save({});
+}
+
+WallTime PriceWatch::readClock() {
+  const ClockSteps::Reading reading = clock_.read();
+  if (reading.step != std::chrono::seconds(0)) {
+    report(history_.clockSet(reading.step, ownSince_), told_.writingPrices);
+    ownSince_ += reading.step;
+  }
+  return reading.now;
 }
 
 void PriceWatch::reloadAlerts() {
   Result<std::vector<AlertRecord>> loaded = parts_.file.loadAlerts();
-  if (!loaded) {
-    report(loaded.error(), alertFailureTold_);
-    return;
-  }
+  reloadDue_ = !loaded;
+  report(loaded ? Status{} : Status{loaded.error()}, told_.readingAlerts);
+  if (!loaded) return;
   std::vector<AlertRecord>& fresh = loaded.value();
   // What this process saw stands for an alert whose rule is unchanged: the file holds an older
   // state after a save that failed, and never this process's own beside the owner.
@@ -104,9 +132,10 @@ void PriceWatch::reloadAlerts() {
         alert.fired = known.fired;
       }
   alerts_ = std::move(fresh);
+  for (const AlertRecord& alert : alerts_) known_.insert_or_assign(alert.id, alert);
   followPairs();
   // An alert made while the price stood past its level must not fire for it.
-  const WallTime now = services_.clock.now();
+  const WallTime now = readClock();
   std::vector<AlertRecord> settled;
   for (AlertRecord& alert : alerts_)
     if (alert.phase == AlertPhase::fresh && settle(alert, now)) settled.push_back(alert);
@@ -119,7 +148,7 @@ void PriceWatch::followPairs() {
     if ((record->isFavourite() || record->showInMenubar()) && record->exchange() && record->title())
       followed.insert({*record->exchange(), *record->title()});
   for (const AlertRecord& alert : alerts_) followed.insert(alert.pair);
-  report(history_.follow(followed, services_.clock.now()), historyFailureTold_);
+  report(history_.follow(followed, readClock()), told_.readingPrices);
 }
 
 std::vector<PriceSample> PriceWatch::pricesOf(const PairName& pair, WallTime now) const {
@@ -135,11 +164,35 @@ std::vector<PriceSample> PriceWatch::pricesOf(const PairName& pair, WallTime now
   return {};
 }
 
-bool PriceWatch::settle(AlertRecord& alert, WallTime now) {
+std::optional<double> PriceWatch::settle(AlertRecord& alert, WallTime now) {
+  const std::vector<PriceSample> prices = pricesOf(alert.pair, now);
   // A price is recent when it is from this refresh or the one before.
-  alert.phase =
-      firstPhase(alert, pricesOf(alert.pair, now), now, std::chrono::duration<double>(2 * state_.refreshFrequency));
-  return alert.phase != AlertPhase::fresh;
+  alert.phase = firstPhase(alert, prices, now, std::chrono::duration<double>(2 * state_.refreshFrequency));
+  if (alert.phase == AlertPhase::fresh) return std::nullopt;
+  return prices.back().price;
+}
+
+KnownPairs PriceWatch::knownPairs() const {
+  std::vector<PairName> names;
+  for (const PairRef& record : pairs_.content())
+    if (record->exchange() && record->title()) names.push_back({*record->exchange(), *record->title()});
+  return KnownPairs(std::move(names));
+}
+
+HandedAlert PriceWatch::takeAlert(const AlertRecord& made) {
+  const std::variant<PairName, TextProblem> pair = knownPairs().find(made.pair);
+  if (const auto* problem = std::get_if<TextProblem>(&pair)) return {.problem = problemText(services_.host, *problem)};
+  const WallTime now = readClock();
+  AlertRecord alert = made;
+  alert.pair = std::get<PairName>(pair);
+  alert.created = now;
+  alert.fired.reset();
+  const std::optional<double> price = settle(alert, now);
+  const Result<std::int64_t> id = parts_.file.addAlert(alert);
+  if (!id) return {.problem = services_.host.localizedError(id.error()).description};
+  reloadAlerts();
+  services_.manageWindow.reloadData();
+  return {id.value(), alert.pair, alert.phase, price, {}};
 }
 
 void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const PairEntry& entry) {
@@ -150,7 +203,7 @@ void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const Pa
   const std::string text = headline.substr(title.size() + 2);
   const std::optional<double> price = priceIn(text);
   if (!price) return;
-  const WallTime now = services_.clock.now();
+  const WallTime now = readClock();
   std::vector<AlertRecord> changed;
   for (AlertRecord& alert : alerts_) {
     if (alert.pair != pair) continue;
@@ -196,7 +249,7 @@ void PriceWatch::save(const std::vector<AlertRecord>& changed) {
   // again for the same crossing in the next run.
   const Status saved = parts_.file.updateAlerts(unsaved_ ? alerts_ : changed);
   unsaved_ = !saved;
-  report(saved, alertFailureTold_);
+  report(saved, told_.savingAlerts);
 }
 
 void PriceWatch::report(const Status& status, bool& told) {
@@ -210,38 +263,40 @@ void PriceWatch::report(const Status& status, bool& told) {
   services_.host.log("pricora: " + error.description + " " + error.userInfo);
 }
 
-std::string PriceWatch::alertsText(const PairName& pair) const {
+ShownAlerts PriceWatch::alertsText(const PairName& pair) const {
   std::vector<AlertRecord> own;
   std::copy_if(alerts_.begin(), alerts_.end(), std::back_inserter(own),
                [&](const AlertRecord& alert) { return alert.pair == pair; });
-  return rulesText(own);
+  ShownAlerts shown{rulesText(own), {}};
+  for (const AlertRecord& alert : own) shown.ids.push_back(alert.id);
+  return shown;
 }
 
-ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& text) {
-  std::variant<std::vector<AlertRule>, TextProblem> parsed = parseAlertRules(text);
-  if (const auto* problem = std::get_if<TextProblem>(&parsed))
-    return {localizedText(services_.host, problem->message, {problem->argument}), true};
-  const WallTime now = services_.clock.now();
-  std::vector<std::int64_t> kept;
+ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& text,
+                                     const std::vector<std::int64_t>& madeFrom) {
+  std::variant<std::vector<AlertRule>, TextProblem> parsed = parseAlertRules(text, format_.symbols());
+  if (const auto* problem = std::get_if<TextProblem>(&parsed)) return {problemText(services_.host, *problem), true};
+  const WallTime now = readClock();
+  std::vector<std::int64_t> removed = madeFrom;
   std::vector<AlertRecord> added;
   std::string note;
   for (const AlertRule& rule : std::get<std::vector<AlertRule>>(parsed)) {
     AlertRecord alert = makeAlert(pair, rule, now);
     // An alert the text still holds stays as it is: its id (which its notification goes by),
     // where it stands and when it fired. Made again, a spent one would fire again.
-    const auto same = std::find_if(alerts_.begin(), alerts_.end(), [&](const AlertRecord& known) {
-      return known.pair == pair && sameRule(known, alert) &&
-             std::find(kept.begin(), kept.end(), known.id) == kept.end();
+    const auto same = std::find_if(removed.begin(), removed.end(), [&](std::int64_t id) {
+      const auto known = known_.find(id);
+      return known != known_.end() && sameRule(known->second, alert);
     });
-    if (same != alerts_.end()) {
-      kept.push_back(same->id);
+    if (same != removed.end()) {
+      removed.erase(same);
       continue;
     }
     settle(alert, now);
     if (const std::string said = words_.madeNote(alert); !said.empty()) note = said;
     added.push_back(alert);
   }
-  if (const Status saved = parts_.file.replaceAlerts(pair, kept, added); !saved)
+  if (const Status saved = parts_.file.editAlerts(removed, added); !saved)
     return {services_.host.localizedError(saved.error()).description, true};
   reloadAlerts();
   return {note, false};
@@ -254,7 +309,7 @@ void PriceWatch::notificationAction(std::int64_t tag, const std::string& key) {
   if (key == "remove") {
     if (Result<bool> removed = parts_.file.removeAlert(tag); !removed) done = removed.error();
   } else if (key == "again-up" || key == "again-down") {
-    const WallTime now = services_.clock.now();
+    const WallTime now = readClock();
     const std::vector<PriceSample> prices = pricesOf(alert->pair, now);
     if (prices.empty()) return;
     // The next level, a step past the latest price: a price alert moves to it; a move alert
@@ -263,14 +318,13 @@ void PriceWatch::notificationAction(std::int64_t tag, const std::string& key) {
     again.kind = key == "again-up" ? AlertKind::above : AlertKind::below;
     again.level = rounded(prices.back().price * (key == "again-up" ? 1.01 : 0.99));
     again.windowSeconds = 0;
-    settle(again, now);
     if (alert->kind == AlertKind::up || alert->kind == AlertKind::down) {
-      again.created = now;
-      again.fired.reset();
-      if (Result<std::int64_t> added = parts_.file.addAlert(again); !added) done = added.error();
-    } else {
-      done = parts_.file.updateAlerts({again});
+      // A new alert, made as the command line's are.
+      if (const HandedAlert made = takeAlert(again); !made.problem.empty()) services_.host.log("pricora: " + made.problem);
+      return;
     }
+    settle(again, now);
+    done = parts_.file.updateAlerts({again});
   } else {
     return;
   }

@@ -7,15 +7,18 @@
 #include <vector>
 
 #include "core/alerts/AlertWords.h"
+#include "core/alerts/KnownPairs.h"
 #include "core/alerts/LocaleFormat.h"
 #include "core/app/AppServices.h"
 #include "core/app/AppState.h"
 #include "core/exchanges/PairEntry.h"
+#include "core/history/ClockSteps.h"
 #include "core/history/PriceHistory.h"
 #include "core/menu/PriceItems.h"
 #include "core/store/PairList.h"
 #include "platform/ManageWindow.h"
 #include "platform/Notifier.h"
+#include "platform/history/AlertHandOff.h"
 #include "platform/history/HistoryFile.h"
 
 namespace pricora {
@@ -56,12 +59,17 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   void flush();
 
   // The Manage window's Alert column: the pair's alerts as the user writes them.
-  std::string alertsText(const PairName& pair) const;
-  // Replaces the pair's alerts with the ones the text holds; those it held before stay as they
-  // stand, under their ids. An error leaves them as they were; a note says when an alert was
-  // made past its level already.
-  ManageNote setAlertsText(const PairName& pair, const std::string& text);
+  ShownAlerts alertsText(const PairName& pair) const;
+  // The user's edit of a text written from the alerts madeFrom: those the new text still holds
+  // stay as they stand, under their ids; those it dropped are removed, its new ones made. Alerts
+  // of the pair that the text was not written from (made elsewhere since) are left alone. An
+  // error leaves every alert as it was; a note says when an alert was made past its level
+  // already.
+  ManageNote setAlertsText(const PairName& pair, const std::string& text, const std::vector<std::int64_t>& madeFrom);
   const std::vector<AlertRecord>& alerts() const { return alerts_; }
+  // A new alert from elsewhere (the command line, while this process runs), for a pair of the
+  // store: settled against the price this process shows, and stored.
+  HandedAlert takeAlert(const AlertRecord& alert);
 
   void notificationAction(std::int64_t tag, const std::string& key) override;
   void notificationUndelivered(std::int64_t tag) override;
@@ -73,15 +81,22 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   static constexpr std::int64_t kFileProblemTag = 0;
 
  private:
+  // The wall clock; when it was set since the last look, the history moves with it first.
+  WallTime readClock();
   void reloadAlerts();
   void followPairs();
   // The pair's prices up to now, oldest first: its history, else the price its item in the
   // exchange's submenu shows (this refresh's or the last one's), or none.
   std::vector<PriceSample> pricesOf(const PairName& pair, WallTime now) const;
-  // A fresh alert's first reading, when there is a recent price for it; false when it stays fresh.
-  bool settle(AlertRecord& alert, WallTime now);
+  // A fresh alert's first reading, when there is a recent price for it: the price, or none when
+  // the alert stays fresh.
+  std::optional<double> settle(AlertRecord& alert, WallTime now);
+  // The pairs of the store, which alerts may watch.
+  KnownPairs knownPairs() const;
   void fire(const AlertRecord& alert, const std::string& priceText, double price, WallTime now);
   void showMove(const PairName& pair, WallTime now);
+  // The pair's last price in the file, on its items until this run's first.
+  void showEarlierPrice(const PairName& pair, WallTime now);
   void save(const std::vector<AlertRecord>& changed);
   void report(const Status& status, bool& reported);
 
@@ -93,11 +108,19 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   LocaleFormat format_;
   AlertWords words_;
   PriceHistory history_;
+  ClockSteps clock_;
+  WallTime ownSince_;  // when this process began recording, as the wall clock tells it now
   std::vector<AlertRecord> alerts_;
+  // Every alert this process has read, by id, also after it is gone: ids are never given twice,
+  // and an edit's text may have been written from alerts removed elsewhere since.
+  std::map<std::int64_t, AlertRecord> known_;
   std::map<std::int64_t, std::string> lastWords_;  // per alert: its last firing in one line
   bool unsaved_ = false;                           // the last save of the alerts' states failed
-  bool historyFailureTold_ = false;
-  bool alertFailureTold_ = false;
+  bool reloadDue_ = false;                         // the last reading of the alerts failed
+  // Which failures were told: each once, until that kind of work succeeds again.
+  struct {
+    bool writingPrices = false, readingPrices = false, savingAlerts = false, readingAlerts = false;
+  } told_;
 };
 
 }  // namespace pricora

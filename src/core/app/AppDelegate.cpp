@@ -66,9 +66,9 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context, std::op
       manage_(services.manageWindow, services.queue, pairList_,
               {[this] { favouritesChangedWithSender(); },
                [this](const PairRef& record) { statusPairsChangedWithSender(record); },
-               [this](const PairRef& record) { return watch_ ? watch_->alertsText(nameOf(*record)) : std::string(); },
-               [this](const PairRef& record, const std::string& text) {
-                 return watch_ ? watch_->setAlertsText(nameOf(*record), text) : ManageNote{};
+               [this](const PairRef& record) { return watch_ ? watch_->alertsText(nameOf(*record)) : ShownAlerts{}; },
+               [this](const PairRef& record, const std::string& text, const std::vector<std::int64_t>& madeFrom) {
+                 return watch_ ? watch_->setAlertsText(nameOf(*record), text, madeFrom) : ManageNote{};
                }}) {
   if (watch) watch_ = std::make_unique<PriceWatch>(services_, state_, pairList_, priceItems_, std::move(*watch));
   for (Exchange exchange : kAllExchanges)

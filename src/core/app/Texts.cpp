@@ -4,9 +4,9 @@
 
 namespace pricora {
 
-std::string localizedText(AppHost& host, const char* english, std::initializer_list<std::string_view> arguments) {
-  const std::string text = host.localizedString(english, "");
-  const std::vector<std::string_view> values(arguments);
+namespace {
+
+std::string substituted(const std::string& text, const std::vector<std::string_view>& values) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const std::size_t slot = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '1') : values.size();
@@ -18,6 +18,16 @@ std::string localizedText(AppHost& host, const char* english, std::initializer_l
     }
   }
   return out;
+}
+
+}  // namespace
+
+std::string localizedText(AppHost& host, const char* english, std::initializer_list<std::string_view> arguments) {
+  return substituted(host.localizedString(english, ""), arguments);
+}
+
+std::string localizedText(AppHost& host, const char* english, const std::vector<std::string>& arguments) {
+  return substituted(host.localizedString(english, ""), {arguments.begin(), arguments.end()});
 }
 
 }  // namespace pricora

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/AppHost.h"
 
@@ -19,5 +20,6 @@ namespace pricora {
 // The text in the user's language with %1, %2 ... replaced by the arguments, in one pass (an
 // argument that holds "%2" stays as it is).
 std::string localizedText(AppHost& host, const char* english, std::initializer_list<std::string_view> arguments = {});
+std::string localizedText(AppHost& host, const char* english, const std::vector<std::string>& arguments);
 
 }  // namespace pricora

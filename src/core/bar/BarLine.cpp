@@ -147,6 +147,14 @@ bool anyAttention(const BarView& view) {
   return std::any_of(view.items.begin(), view.items.end(), [](const BarItem& item) { return item.attention; });
 }
 
+// Prices of an earlier run read as stale ones do, until this run's replace them.
+bool looksStale(const BarView& view) {
+  return view.state == BarState::stale ||
+         std::any_of(view.items.begin(), view.items.end(), [](const BarItem& item) { return !item.earlier.empty(); });
+}
+
+BarState shownState(const BarView& view) { return looksStale(view) ? BarState::stale : view.state; }
+
 // "TITLE PRICE", or the title alone before the first price; valid UTF-8 on one line.
 std::string itemText(const BarItem& item) {
   return item.price.empty() ? shownText(item.title) : shownText(item.title) + " " + shownText(item.price);
@@ -159,10 +167,11 @@ std::string waybar(const BarView& view) {
     text += pango(itemText(item));
     if (!tooltip.empty()) tooltip += "\n\n";
     tooltip += pango(shownText(item.headline.empty() ? item.title : item.headline));
+    if (!item.earlier.empty()) (tooltip += '\n') += pango(shownText(item.earlier));
     for (const std::string& line : item.details) (tooltip += '\n') += pango(shownText(line));
     if (view.showChange && item.move) (tooltip += '\n') += pango(shownText(item.move->text));
   }
-  const std::string state = jsonString(stateName(view.state));
+  const std::string state = jsonString(stateName(shownState(view)));
   // Beside the state, the way the prices went and whether an alert fired: a list once there
   // is more than the state, as waybar takes either.
   std::vector<std::string> classes{state};
@@ -186,6 +195,7 @@ std::string polybar(const BarView& view) {
     const std::string title = polybarText(shownText(item.title));
     std::string shown = item.colour && !stale ? coloured(*item.colour, title) : title;
     if (!item.price.empty()) (shown += ' ') += polybarText(shownText(item.price));
+    if (!item.earlier.empty() && !stale) shown = coloured(kStaleGrey, polybarText(itemText(item)));
     if (const int way = direction(view, item); way != 0) {
       const char* arrow = way > 0 ? kUpArrow : kDownArrow;
       shown += stale ? std::string(arrow) : coloured(way > 0 ? kUpGreen : kDownRed, arrow);
@@ -215,7 +225,7 @@ std::string i3blocks(const BarView& view) {
   // when every pair is of one exchange.
   const int way = sharedDirection(view);
   std::optional<Rgb> colour;
-  if (view.state == BarState::stale)
+  if (looksStale(view))
     colour = kStaleGrey;
   else if (way != 0)
     colour = way > 0 ? kUpGreen : kDownRed;

@@ -26,6 +26,10 @@ std::vector<BarItem> barItems(const std::vector<StatusPair>& statusPairs) {
                   item.toolTip(),          {},
                   item.subject().colour,   item.move(),
                   item.needsAttention()};
+    if (const auto& earlier = item.earlier(); earlier && shown.price.empty()) {
+      shown.price = earlier->price;
+      shown.earlier = earlier->detail;
+    }
     // Its menu: the exchange's name, a separator, then the detail lines.
     if (const MenuRef& menu = item.menu()) {
       for (std::size_t i = 1; i < menu->numberOfItems(); ++i)

@@ -19,6 +19,7 @@ struct BarItem {
   std::optional<Rgb> colour;         // the exchange's, when its name is one of the eight
   std::optional<PriceMove> move;     // the change over the last day, once there is one
   bool attention = false;            // an alert of the pair fired
+  std::string earlier;               // price is an earlier run's, this old: "10,558.8 · 3 h ago"
   friend bool operator==(const BarItem&, const BarItem&) = default;
 };
 

@@ -37,7 +37,8 @@ Status PriceHistory::follow(const std::set<PairName>& pairs, WallTime now) {
     if (!past && status) status = past.error();
     std::vector<PriceSample>& samples = recent_[pair];
     if (past)
-      for (const PriceSample& sample : past.value()) keep(samples, sample);
+      for (const PriceSample& sample : past.value())
+        if (sample.time <= now) keep(samples, sample);
   }
   return status;
 }
@@ -46,6 +47,7 @@ void PriceHistory::add(const PairName& pair, WallTime time, const std::string& t
   const auto followed = recent_.find(pair);
   if (followed == recent_.end()) return;
   std::vector<PriceSample>& samples = followed->second;
+  if (!samples.empty()) time = std::max(time, samples.back().time);
   forgetBefore(samples, time - kKeptInMemory);
   keep(samples, {time, price});
   const auto same = std::find_if(unwritten_.begin(), unwritten_.end(),
@@ -56,10 +58,10 @@ void PriceHistory::add(const PairName& pair, WallTime time, const std::string& t
     unwritten_.push_back({pair, time, text, price});
 }
 
-Status PriceHistory::flush(WallTime now) {
+std::optional<Status> PriceHistory::flush(WallTime now) {
   if (file_.isReadOnly()) {
     unwritten_.clear();
-    return {};
+    return std::nullopt;
   }
   // A price too soon after the pair's last one in the file waits: a newer one replaces it.
   const auto held = std::stable_partition(unwritten_.begin(), unwritten_.end(), [&](const SampleToWrite& sample) {
@@ -68,7 +70,9 @@ Status PriceHistory::flush(WallTime now) {
   });
   const std::vector<SampleToWrite> due(std::make_move_iterator(unwritten_.begin()), std::make_move_iterator(held));
   unwritten_.erase(unwritten_.begin(), held);
-  const Status status = file_.recordSamples(due, now - kKeptInFile);
+  // A week of the time that passed: a clock set forward by a month drops no more than a week.
+  const Status status = file_.recordSamples(due, now - kKeptInFile - std::max(setForward_, std::chrono::seconds(0)));
+  if (due.empty()) return std::nullopt;
   if (status)
     for (const SampleToWrite& sample : due) written_[sample.pair] = sample.time;
   return status;
@@ -78,6 +82,22 @@ std::span<const PriceSample> PriceHistory::recent(const PairName& pair) const {
   const auto followed = recent_.find(pair);
   if (followed == recent_.end()) return {};
   return followed->second;
+}
+
+Status PriceHistory::clockSet(std::chrono::seconds step, WallTime ownSince) {
+  const auto moved = [&](WallTime& time) {
+    if (time >= ownSince) time += step;
+  };
+  for (auto& [pair, samples] : recent_) {
+    for (PriceSample& sample : samples) moved(sample.time);
+    std::stable_sort(samples.begin(), samples.end(),
+                     [](const PriceSample& a, const PriceSample& b) { return a.time < b.time; });
+  }
+  for (auto& [pair, time] : written_) moved(time);
+  for (SampleToWrite& sample : unwritten_) moved(sample.time);
+  setForward_ += step;
+  if (file_.isReadOnly()) return {};
+  return file_.restampSamples(ownSince, step);
 }
 
 std::optional<PriceChange> changeOverDay(std::span<const PriceSample> recent, WallTime now) {

@@ -1,6 +1,7 @@
 #include "core/menu/PriceItems.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "core/menu/TextOrder.h"
 
@@ -65,6 +66,22 @@ void PriceItems::show(StatusItem& item, const std::string& title, const std::str
   item.setAttributedTitle(twoLines(title, menuBarPriceText(title, headline, scientificFormatter_), kPriceWeight));
   item.setToolTip(headline);
   item.setMenu(menuFor(lines, exchange));
+  item.setEarlier(std::nullopt);
+}
+
+void PriceItems::showEarlierPrice(const std::string& exchange, const std::string& title, double price,
+                                  std::string detail) {
+  // Cut as a ticker's price would be, from the number written out in full.
+  char digits[400];
+  const auto written = std::to_chars(std::begin(digits), std::end(digits), price, std::chars_format::fixed);
+  if (written.ec != std::errc()) return;
+  const std::string line =
+      menuBarPriceText(title, title + ": " + std::string(digits, written.ptr), scientificFormatter_);
+  for (const StatusPair& pair : statusPairs_) {
+    StatusItem& item = *pair.item;
+    if (item.subject().exchange == exchange && item.subject().pair == title && item.attributedTitle().text.ends_with('\n'))
+      item.setEarlier(EarlierPrice{line, detail});
+  }
 }
 
 void PriceItems::updateStatusPair(const PairRef& record, const PairEntryRef& entry) {

@@ -27,6 +27,9 @@ class PriceItems {
   void createAtStartup();
   // Shows the entry's price in the record's item, and its details in the item's menu.
   void updateStatusPair(const PairRef& record, const PairEntryRef& entry);
+  // Before the pair's first price in this run: its items that show no price yet show the last
+  // one seen in an earlier run, with detail telling its age, until a ticker replaces it.
+  void showEarlierPrice(const std::string& exchange, const std::string& title, double price, std::string detail);
   // The record's menu-bar check box changed (the record already holds the new value): its item
   // is made from the pair's current entry (the title alone when there is none yet), or removed;
   // then the store is saved.

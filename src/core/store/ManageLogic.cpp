@@ -38,12 +38,17 @@ ManageRow ManageLogic::row(std::size_t index) const {
   const std::vector<PairRef>& arranged = pairs_.arrangedObjects();
   if (index >= arranged.size()) return {};
   const Pair& pair = *arranged[index];
-  ManageRow row{pair.creationOrder(), pair.title().value_or(""), pair.isFavourite(), pair.showInMenubar(), {}, {}};
-  if (const auto typed = typed_.find(row.id); typed != typed_.end() && typed->second.second.isError)
-    row.alerts = typed->second.first;
-  else if (actions_.alertsText)
-    row.alerts = actions_.alertsText(arranged[index]);
-  if (const auto typed = typed_.find(row.id); typed != typed_.end()) row.alertsNote = typed->second.second;
+  ManageRow row{pair.creationOrder(), pair.title().value_or(""), pair.isFavourite(), pair.showInMenubar(), {}, {}, {}};
+  if (actions_.alertsText) {
+    ShownAlerts shown = actions_.alertsText(arranged[index]);
+    row.alerts = std::move(shown.text);
+    row.alertIds = std::move(shown.ids);
+  }
+  if (const auto typed = typed_.find(row.id); typed != typed_.end()) {
+    // A text that was refused stays for correcting; the alerts it would edit are the stored ones.
+    if (typed->second.second.isError) row.alerts = typed->second.first;
+    row.alertsNote = typed->second.second;
+  }
   return row;
 }
 
@@ -70,10 +75,10 @@ void ManageLogic::showInMenubarChanged(std::uint64_t id, bool on) {
   actions_.statusPairsChanged(record);
 }
 
-void ManageLogic::alertsChanged(std::uint64_t id, const std::string& text) {
+void ManageLogic::alertsChanged(std::uint64_t id, const std::string& text, const std::vector<std::int64_t>& madeFrom) {
   const PairRef record = recordWithId(id);
   if (!record || !actions_.alertsChanged) return;
-  const ManageNote note = actions_.alertsChanged(record, text);
+  const ManageNote note = actions_.alertsChanged(record, text, madeFrom);
   if (note.text.empty())
     typed_.erase(id);
   else

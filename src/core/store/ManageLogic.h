@@ -18,9 +18,10 @@ class ManageLogic final : public ManageWindowDelegate {
   struct Actions {
     std::function<void()> favouritesChanged;
     std::function<void(const PairRef&)> statusPairsChanged;
-    // The record's alerts as text, and storing the ones a text holds (none: no Alert column).
-    std::function<std::string(const PairRef&)> alertsText;
-    std::function<ManageNote(const PairRef&, const std::string&)> alertsChanged;
+    // The record's alerts as text with the ids it was written from, and the edit of that text
+    // (none: no Alert column).
+    std::function<ShownAlerts(const PairRef&)> alertsText;
+    std::function<ManageNote(const PairRef&, const std::string&, const std::vector<std::int64_t>&)> alertsChanged;
   };
 
   ManageLogic(ManageWindow& window, MainQueue& queue, PairList& pairs, Actions actions);
@@ -36,7 +37,7 @@ class ManageLogic final : public ManageWindowDelegate {
   void favouriteChanged(std::uint64_t id, bool on) override;
   void showInMenubarChanged(std::uint64_t id, bool on) override;
   // An error keeps the typed text in the row, beside the error, until it is typed again.
-  void alertsChanged(std::uint64_t id, const std::string& text) override;
+  void alertsChanged(std::uint64_t id, const std::string& text, const std::vector<std::int64_t>& madeFrom) override;
   void selectedExchangeChanged() override;
 
  private:

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -42,6 +43,16 @@ enum class AlertKind { above, below, up, down };
 // back by the margin; spent: fired once and made to fire only once.
 enum class AlertPhase { fresh, armed, waiting, spent };
 
+// The phases by name, as the file and the bus write them: "fresh", "armed", "waiting", "spent".
+inline constexpr std::string_view kAlertPhaseNames[] = {"fresh", "armed", "waiting", "spent"};
+inline std::string_view phaseName(AlertPhase phase) { return kAlertPhaseNames[static_cast<std::size_t>(phase)]; }
+// Fresh for a name that is none of them.
+inline AlertPhase phaseNamed(std::string_view name) {
+  for (std::size_t i = 0; i < std::size(kAlertPhaseNames); ++i)
+    if (kAlertPhaseNames[i] == name) return static_cast<AlertPhase>(i);
+  return AlertPhase::fresh;
+}
+
 struct AlertRecord {
   std::int64_t id = 0;  // given by the file
   PairName pair;
@@ -74,10 +85,9 @@ class HistoryFile {
   virtual Result<std::int64_t> addAlert(const AlertRecord& alert) = 0;
   // False when there was no such alert.
   virtual Result<bool> removeAlert(std::int64_t id) = 0;
-  // Keeps the pair's alerts of these ids as they are, drops its others and stores these new ones
-  // (their ids are ignored), all at once.
-  virtual Status replaceAlerts(const PairName& pair, const std::vector<std::int64_t>& kept,
-                               const std::vector<AlertRecord>& added) = 0;
+  // Removes the alerts of these ids (those still stored) and stores these new ones (their ids
+  // are ignored), all at once. Every other alert stays as it is, whoever made it.
+  virtual Status editAlerts(const std::vector<std::int64_t>& removed, const std::vector<AlertRecord>& added) = 0;
   // Writes these alerts over the stored ones of the same id; ids no longer stored are skipped.
   virtual Status updateAlerts(const std::vector<AlertRecord>& alerts) = 0;
 
@@ -85,6 +95,9 @@ class HistoryFile {
   virtual Status recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) = 0;
   // The pair's prices since `since`, oldest first.
   virtual Result<std::vector<PriceSample>> samples(const PairName& pair, WallTime since) = 0;
+  // Moves every price from `since` on by `by`, keeping each pair's prices in time order: the
+  // wall clock was set while they were recorded.
+  virtual Status restampSamples(WallTime since, std::chrono::seconds by) = 0;
 };
 
 // The stand-in when there is no usable file: nothing stored, every write refused with `reason`.
@@ -96,12 +109,11 @@ class NoHistoryFile final : public HistoryFile {
   Result<std::vector<AlertRecord>> loadAlerts() override { return std::vector<AlertRecord>{}; }
   Result<std::int64_t> addAlert(const AlertRecord&) override { return reason_; }
   Result<bool> removeAlert(std::int64_t) override { return reason_; }
-  Status replaceAlerts(const PairName&, const std::vector<std::int64_t>&, const std::vector<AlertRecord>&) override {
-    return reason_;
-  }
+  Status editAlerts(const std::vector<std::int64_t>&, const std::vector<AlertRecord>&) override { return reason_; }
   Status updateAlerts(const std::vector<AlertRecord>&) override { return reason_; }
   Status recordSamples(const std::vector<SampleToWrite>&, WallTime) override { return reason_; }
   Result<std::vector<PriceSample>> samples(const PairName&, WallTime) override { return std::vector<PriceSample>{}; }
+  Status restampSamples(WallTime, std::chrono::seconds) override { return reason_; }
 
  private:
   Error reason_;

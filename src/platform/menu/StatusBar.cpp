@@ -41,6 +41,12 @@ void StatusItem::setMove(std::optional<PriceMove> move) {
   changed();
 }
 
+void StatusItem::setEarlier(std::optional<EarlierPrice> earlier) {
+  if (earlier == earlier_) return;
+  earlier_ = std::move(earlier);
+  changed();
+}
+
 void StatusItem::setNeedsAttention(bool value) {
   if (value == needsAttention_) return;
   needsAttention_ = value;

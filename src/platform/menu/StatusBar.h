@@ -48,6 +48,14 @@ struct PriceMove {
   friend bool operator==(const PriceMove&, const PriceMove&) = default;
 };
 
+// A pair's last price from an earlier run, shown until this run's first: hosts show it where
+// the item's title has no price yet, marked with its age, and never put it in the title.
+struct EarlierPrice {
+  std::string price;   // as the item's price line would show it: "10558.8"
+  std::string detail;  // for tool tips, with its age: "10,558.8 · 3 h ago"
+  friend bool operator==(const EarlierPrice&, const EarlierPrice&) = default;
+};
+
 class StatusBar;
 
 // One item in the desktop's tray: an icon or a short text, with a tool tip and a menu that opens
@@ -73,6 +81,8 @@ class StatusItem {
   void setSubject(ItemSubject subject);
   const std::optional<PriceMove>& move() const { return move_; }
   void setMove(std::optional<PriceMove> move);
+  const std::optional<EarlierPrice>& earlier() const { return earlier_; }
+  void setEarlier(std::optional<EarlierPrice> earlier);
   // Something the user asked to hear of happened (an alert fired): hosts draw the item so that it
   // is noticed, until the user opens its menu.
   bool needsAttention() const { return needsAttention_; }
@@ -89,6 +99,7 @@ class StatusItem {
   double length_;
   ItemSubject subject_;
   std::optional<PriceMove> move_;
+  std::optional<EarlierPrice> earlier_;
   bool needsAttention_ = false;
   StatusBar* bar_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "platform/store/SqliteHistoryFile.h"
 
+#include "platform/history/HistoryFileWrapper.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -53,10 +55,8 @@ PRAGMA user_version = 1;
 static_assert(kApplicationId == 1349666921 && kSchemaVersion == 1, "kCreateSchema spells both out");
 
 constexpr std::string_view kKinds[] = {"above", "below", "up", "down"};
-constexpr std::string_view kPhases[] = {"fresh", "armed", "waiting", "spent"};
 
 std::string kindName(AlertKind kind) { return std::string(kKinds[static_cast<std::size_t>(kind)]); }
-std::string phaseName(AlertPhase phase) { return std::string(kPhases[static_cast<std::size_t>(phase)]); }
 
 std::int64_t toSeconds(WallTime time) {
   return std::chrono::floor<std::chrono::seconds>(time.time_since_epoch()).count();
@@ -95,7 +95,39 @@ T getBytes(std::string_view in, std::size_t at) {
   return value;
 }
 
+// The stand-in until the file is there.
+class AwaitedHistoryFile final : public HistoryFileWrapper {
+ public:
+  AwaitedHistoryFile(std::string path, SqliteHistoryFileOptions options)
+      : HistoryFileWrapper(std::make_unique<NoHistoryFile>(Error{})), path_(std::move(path)), options_(options) {}
+
+  bool changedElsewhere() override {
+    if (opened_) return HistoryFileWrapper::changedElsewhere();
+    std::error_code ignored;
+    if (!std::filesystem::exists(path_, ignored)) return false;
+    auto file = SqliteHistoryFile::open(path_, options_);
+    if (!file) return false;
+    setTarget(std::move(file.value()));
+    opened_ = true;
+    return true;
+  }
+
+ private:
+  std::string path_;
+  SqliteHistoryFileOptions options_;
+  bool opened_ = false;
+};
+
 }  // namespace
+
+Result<std::unique_ptr<HistoryFile>> SqliteHistoryFile::openForReading(const std::string& path, Options options) {
+  options.readOnly = true;
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) return std::unique_ptr<HistoryFile>(std::make_unique<AwaitedHistoryFile>(path, options));
+  auto file = open(path, options);
+  if (!file) return file.error();
+  return std::unique_ptr<HistoryFile>(std::move(file.value()));
+}
 
 Result<std::unique_ptr<SqliteHistoryFile>> SqliteHistoryFile::open(const std::string& path, Options options) {
   std::error_code ignored;
@@ -189,8 +221,6 @@ int SqliteHistoryFile::prepareStatements() {
        "INSERT INTO Alert (exchange, title, kind, level, window, once, margin, state, created, fired) "
        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"},
       {&deleteAlert_, "DELETE FROM Alert WHERE id = ?1"},
-      {&deletePairAlerts_,
-       "DELETE FROM Alert WHERE exchange = ?1 AND title = ?2 AND id NOT IN (SELECT value FROM json_each(?3))"},
       {&updateAlert_,
        "UPDATE Alert SET kind = ?3, level = ?4, window = ?5, once = ?6, margin = ?7, state = ?8, fired = ?10 "
        "WHERE id = ?11"},
@@ -212,7 +242,12 @@ int SqliteHistoryFile::prepareStatements() {
 }
 
 bool SqliteHistoryFile::changedElsewhere() {
-  if (empty_) return false;
+  if (empty_) {
+    // A reader that came before the writer made the schema looks again.
+    empty_ = false;
+    if (const Status ready = initialize(); !ready) empty_ = true;
+    return !empty_;
+  }
   SqliteStatement::Run run = dataVersionQuery_.run();
   if (run.step() != SQLITE_ROW) return false;
   const std::int64_t version = run.integer(0);
@@ -268,8 +303,7 @@ Result<std::vector<AlertRecord>> SqliteHistoryFile::loadAlerts() {
     alert.once = run.integer(6) != 0;
     alert.margin = std::isfinite(run.real(7)) ? run.real(7) : 0.5;
     const std::string phase = run.text(8).value_or("");
-    const auto stage = std::find(std::begin(kPhases), std::end(kPhases), phase);
-    alert.phase = stage == std::end(kPhases) ? AlertPhase::fresh : static_cast<AlertPhase>(stage - std::begin(kPhases));
+    alert.phase = phaseNamed(phase);
     alert.created = fromSeconds(run.integer(9));
     if (!run.isNull(10)) alert.fired = fromSeconds(run.integer(10));
     alerts.push_back(std::move(alert));
@@ -282,7 +316,7 @@ std::optional<ErrorDetails> SqliteHistoryFile::insertAlert(const AlertRecord& al
   SqliteStatement::Run run = insertAlert_.run();
   run.bind(1, alert.pair.exchange).bind(2, alert.pair.title).bind(3, kindName(alert.kind));
   run.bindReal(4, alert.level).bind(5, alert.windowSeconds).bind(6, std::int64_t{alert.once}).bindReal(7, alert.margin);
-  run.bind(8, phaseName(alert.phase)).bind(9, toSeconds(alert.created));
+  run.bind(8, std::string(phaseName(alert.phase))).bind(9, toSeconds(alert.created));
   if (alert.fired) run.bind(10, toSeconds(*alert.fired));
   return step(run, SQLITE_DONE);
 }
@@ -310,22 +344,17 @@ Result<bool> SqliteHistoryFile::removeAlert(std::int64_t id) {
   return removed;
 }
 
-Status SqliteHistoryFile::replaceAlerts(const PairName& pair, const std::vector<std::int64_t>& kept,
-                                        const std::vector<AlertRecord>& added) {
-  std::string keptIds = "[";
-  for (const std::int64_t id : kept) {
-    if (keptIds.size() > 1) keptIds += ',';
-    keptIds += std::to_string(id);
-  }
-  keptIds += "]";
-  return transaction("Pricora could not save the alerts to " + inQuotes(path_) + ".", [&] {
-    SqliteStatement::Run run = deletePairAlerts_.run();
-    std::optional<ErrorDetails> failure =
-        step(run.bind(1, pair.exchange).bind(2, pair.title).bind(3, keptIds), SQLITE_DONE);
-    for (const AlertRecord& alert : added)
-      if (!failure) failure = insertAlert(alert);
-    return failure;
-  });
+Status SqliteHistoryFile::editAlerts(const std::vector<std::int64_t>& removed, const std::vector<AlertRecord>& added) {
+  return transaction("Pricora could not save the alerts to " + inQuotes(path_) + ".",
+                     [&]() -> std::optional<ErrorDetails> {
+                       for (const std::int64_t id : removed) {
+                         SqliteStatement::Run run = deleteAlert_.run();
+                         if (auto failure = step(run.bind(1, id), SQLITE_DONE)) return failure;
+                       }
+                       for (const AlertRecord& alert : added)
+                         if (auto failure = insertAlert(alert)) return failure;
+                       return std::nullopt;
+                     });
 }
 
 Status SqliteHistoryFile::updateAlerts(const std::vector<AlertRecord>& alerts) {
@@ -338,7 +367,7 @@ Status SqliteHistoryFile::updateAlerts(const std::vector<AlertRecord>& alerts) {
                              .bind(5, alert.windowSeconds)
                              .bind(6, std::int64_t{alert.once})
                              .bindReal(7, alert.margin);
-                         run.bind(8, phaseName(alert.phase)).bind(11, alert.id);
+                         run.bind(8, std::string(phaseName(alert.phase))).bind(11, alert.id);
                          if (alert.fired) run.bind(10, toSeconds(*alert.fired));
                          if (auto failure = step(run, SQLITE_DONE)) return failure;
                        }
@@ -357,6 +386,13 @@ Result<std::int64_t> SqliteHistoryFile::seriesId(const PairName& pair) {
   SqliteStatement::Run run = insertSeries_.run();
   if (run.bind(1, pair.exchange).bind(2, pair.title).step() != SQLITE_DONE) return readFailure();
   return seriesIds_[pair] = sqlite3_last_insert_rowid(db_.get());
+}
+
+std::optional<ErrorDetails> SqliteHistoryFile::writeHour(std::int64_t series, std::int64_t hour, const std::string& times,
+                                                      const std::string& prices, const std::string& texts) {
+  SqliteStatement::Run run = upsertHour_.run();
+  run.bind(1, series).bind(2, hour).bindBlob(3, times).bindBlob(4, prices).bindBlob(5, texts);
+  return step(run, SQLITE_DONE);
 }
 
 std::optional<ErrorDetails> SqliteHistoryFile::appendSample(const SampleToWrite& sample) {
@@ -385,26 +421,83 @@ std::optional<ErrorDetails> SqliteHistoryFile::appendSample(const SampleToWrite&
     --length;
   texts += static_cast<char>(length);
   texts.append(sample.priceText, 0, length);
-  SqliteStatement::Run run = upsertHour_.run();
-  run.bind(1, series.value()).bind(2, hour).bindBlob(3, times).bindBlob(4, prices).bindBlob(5, texts);
-  return step(run, SQLITE_DONE);
+  return writeHour(series.value(), hour, times, prices, texts);
+}
+
+Status SqliteHistoryFile::restampSamples(WallTime since, std::chrono::seconds by) {
+  const std::int64_t from = toSeconds(since);
+  // The rows that hold a price to move, and those the moved prices land in.
+  const std::int64_t firstHour = std::min(from, from + by.count()) / kSecondsPerHour;
+  struct Stored {
+    std::int64_t time;
+    std::string price;  // its 8 bytes
+    std::string text;        // its length byte and bytes
+  };
+  return transaction("Pricora could not record the prices in " + inQuotes(path_) + ".",
+                     [&]() -> std::optional<ErrorDetails> {
+                       SqliteStatement select, remove;
+                       if (select.prepare(db_.get(),
+                                          "SELECT series, hour, times, prices, texts FROM Hour WHERE hour >= ?1") !=
+                               SQLITE_OK ||
+                           remove.prepare(db_.get(), "DELETE FROM Hour WHERE hour >= ?1") != SQLITE_OK)
+                         return db_.details();
+                       std::map<std::pair<std::int64_t, std::int64_t>, std::vector<Stored>> rows;
+                       {
+                         SqliteStatement::Run run = select.run();
+                         run.bind(1, firstHour);
+                         int rc = SQLITE_OK;
+                         while ((rc = run.step()) == SQLITE_ROW) {
+                           const std::int64_t series = run.integer(0), start = run.integer(1) * kSecondsPerHour;
+                           const std::string_view times = run.blob(2), prices = run.blob(3), texts = run.blob(4);
+                           const std::size_t count = std::min(times.size() / 2, prices.size() / 8);
+                           for (std::size_t i = 0, at = 0; i < count; ++i) {
+                             std::int64_t time = start + getBytes<std::uint16_t>(times, 2 * i);
+                             if (time >= from) time += by.count();
+                             const std::size_t length = at < texts.size() ? static_cast<unsigned char>(texts[at]) : 0;
+                             std::string text(texts.substr(std::min(at, texts.size()), length + 1));
+                             if (text.empty()) text.push_back('\0');
+                             at += length + 1;
+                             rows[{series, time / kSecondsPerHour}].push_back(
+                                 {time, std::string(prices.substr(8 * i, 8)), std::move(text)});
+                           }
+                         }
+                         if (rc != SQLITE_DONE) return db_.details();
+                       }
+                       {
+                         SqliteStatement::Run run = remove.run();
+                         if (auto failure = step(run.bind(1, firstHour), SQLITE_DONE)) return failure;
+                       }
+                       for (auto& [key, samples] : rows) {
+                         std::stable_sort(samples.begin(), samples.end(),
+                                          [](const Stored& a, const Stored& b) { return a.time < b.time; });
+                         std::string times, prices, texts;
+                         for (const Stored& sample : samples) {
+                           putBytes(times, static_cast<std::uint64_t>(sample.time - key.second * kSecondsPerHour), 2);
+                           prices.append(sample.price);
+                           texts += sample.text;
+                         }
+                         if (auto failure = writeHour(key.first, key.second, times, prices, texts)) return failure;
+                       }
+                       return std::nullopt;
+                     });
 }
 
 Status SqliteHistoryFile::recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) {
   const std::int64_t firstKept = toSeconds(keepSince) / kSecondsPerHour;
   if (samples.empty() && firstKept <= prunedBefore_) return {};
-  return transaction("Pricora could not record the prices in " + inQuotes(path_) + ".",
-                     [&]() -> std::optional<ErrorDetails> {
-                       for (const SampleToWrite& sample : samples)
-                         if (auto failure = appendSample(sample)) return failure;
-                       // Whole hours go, once an hour: a scan of a few thousand rows.
-                       if (firstKept > prunedBefore_) {
-                         SqliteStatement::Run run = pruneHours_.run();
-                         if (auto failure = step(run.bind(1, firstKept), SQLITE_DONE)) return failure;
-                         prunedBefore_ = firstKept;
-                       }
-                       return std::nullopt;
-                     });
+  const bool prune = firstKept > prunedBefore_;
+  const Status recorded = transaction("Pricora could not record the prices in " + inQuotes(path_) + ".",
+                                      [&]() -> std::optional<ErrorDetails> {
+                                        for (const SampleToWrite& sample : samples)
+                                          if (auto failure = appendSample(sample)) return failure;
+                                        // Whole hours go, once an hour: a scan of a few thousand rows.
+                                        if (!prune) return std::nullopt;
+                                        SqliteStatement::Run run = pruneHours_.run();
+                                        return step(run.bind(1, firstKept), SQLITE_DONE);
+                                      });
+  // Only a committed pruning counts: a rolled-back one is tried again with the next prices.
+  if (recorded && prune) prunedBefore_ = firstKept;
+  return recorded;
 }
 
 Result<std::vector<PriceSample>> SqliteHistoryFile::samples(const PairName& pair, WallTime since) {

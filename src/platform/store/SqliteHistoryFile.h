@@ -68,6 +68,10 @@ class SqliteHistoryFile final : public HistoryFile {
   // exist). A file that is not a history file, is damaged or has a newer schema is refused
   // without a byte of it being written.
   static Result<std::unique_ptr<SqliteHistoryFile>> open(const std::string& path, Options options = {});
+  // For a reader that may start before the writer has made the file: stands in empty while the
+  // file is missing, and reads it from the first changedElsewhere() that finds it there (which
+  // answers true). A file that is there is opened as open() opens it for reading.
+  static Result<std::unique_ptr<HistoryFile>> openForReading(const std::string& path, Options options = {});
   ~SqliteHistoryFile() override;
   SqliteHistoryFile(const SqliteHistoryFile&) = delete;
   SqliteHistoryFile& operator=(const SqliteHistoryFile&) = delete;
@@ -77,11 +81,11 @@ class SqliteHistoryFile final : public HistoryFile {
   Result<std::vector<AlertRecord>> loadAlerts() override;
   Result<std::int64_t> addAlert(const AlertRecord& alert) override;
   Result<bool> removeAlert(std::int64_t id) override;
-  Status replaceAlerts(const PairName& pair, const std::vector<std::int64_t>& kept,
-                       const std::vector<AlertRecord>& added) override;
+  Status editAlerts(const std::vector<std::int64_t>& removed, const std::vector<AlertRecord>& added) override;
   Status updateAlerts(const std::vector<AlertRecord>& alerts) override;
   Status recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) override;
   Result<std::vector<PriceSample>> samples(const PairName& pair, WallTime since) override;
+  Status restampSamples(WallTime since, std::chrono::seconds by) override;
 
  private:
   SqliteHistoryFile(std::string path, SqliteConnection db, bool readOnly);
@@ -93,6 +97,8 @@ class SqliteHistoryFile final : public HistoryFile {
   std::optional<ErrorDetails> step(SqliteStatement::Run& run, int wanted);
   std::optional<ErrorDetails> insertAlert(const AlertRecord& alert);
   std::optional<ErrorDetails> appendSample(const SampleToWrite& sample);
+  std::optional<ErrorDetails> writeHour(std::int64_t series, std::int64_t hour, const std::string& times,
+                                        const std::string& prices, const std::string& texts);
   Result<std::int64_t> seriesId(const PairName& pair);
   Error readFailure();
 
@@ -104,7 +110,7 @@ class SqliteHistoryFile final : public HistoryFile {
   std::map<PairName, std::int64_t> seriesIds_;
   SqliteConnection db_;  // before the statements: they must be finalized first
   SqliteStatement begin_, commit_, rollback_, dataVersionQuery_;
-  SqliteStatement selectAlerts_, insertAlert_, deleteAlert_, deletePairAlerts_, updateAlert_;
+  SqliteStatement selectAlerts_, insertAlert_, deleteAlert_, updateAlert_;
   SqliteStatement selectSeries_, insertSeries_, selectHour_, upsertHour_, pruneHours_, readHours_;
 };
 
