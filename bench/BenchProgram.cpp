@@ -1,5 +1,7 @@
 #include "BenchProgram.h"
 
+#include <fstream>
+
 namespace pricora::bench {
 
 namespace {
@@ -33,6 +35,13 @@ test::Subprocess::Environment BenchProgram::prepareHome(const exsim::Simulator& 
   for (const std::string& alert : options.alerts)
     test::Subprocess({options.binary, "--alert", alert}, variables).wait(std::chrono::seconds(30));
   return variables;
+}
+
+double peakMiB(int pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.starts_with("VmHWM:")) return std::stod(line.substr(6)) / 1024.0;
+  return 0;
 }
 
 }  // namespace pricora::bench

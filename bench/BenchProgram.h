@@ -38,4 +38,7 @@ class BenchProgram {
   test::Subprocess process_;  // after home_: it starts once the home is written
 };
 
+// The highest resident memory a running process has had so far (VmHWM), in MiB; 0 once it is gone.
+double peakMiB(int pid);
+
 }  // namespace pricora::bench

@@ -10,7 +10,7 @@
 //     item's properties in one call). Meanwhile three probes ask over and over, each from a
 //     connection of its own, and the longest each waited is printed: the status menu fetched,
 //     the price item's menu (served on another connection of the program, so it answers as
-//     soon as the main thread is free) and the bus daemon itself.
+//     soon as the main thread is free) and the bus daemon itself; and the program's peak memory.
 //     With --qt, the same tree is then copied into QMenus shown by a QSystemTrayIcon on an Xvfb
 //     of its own, and fetched as a whole N + 1 times from Qt's own dbusmenu exporter.
 
@@ -483,7 +483,8 @@ int runScale(const std::string& scale, const Settings& settings) {
         rounds.push_back(round);
       }
       if (!rounds.empty()) {
-        std::printf("%s market: %zu menu nodes, %zu refreshes\n", scale.c_str(), rounds.back().nodes, rounds.size());
+        std::printf("%s market: %zu menu nodes, %zu refreshes, peak %.1f MiB\n", scale.c_str(), rounds.back().nodes,
+                    rounds.size(), pricora::bench::peakMiB(app.pid()));
         printTimings("GetLayout(0,-1) after a refresh:", rounds, &Round::whole);
         printTimings("GetLayout(0,-1) unchanged:", rounds, &Round::again);
         printTimings("GNOME's layout + properties:", rounds, &Round::gnome);

@@ -1,8 +1,9 @@
 // The whole program under load, headless against the simulator, beside curl's own client.
 //
-//   refresh_bench [--refreshes N] [--latency MS] [--interval S] [--binary PATH]
-//     The large market (about 2,400 pairs): CPU per refresh, wall time and requests per second of
-//     the first refresh, peak memory; then `curl --parallel` fetching the same addresses.
+//   refresh_bench [--scale large|real] [--refreshes N] [--latency MS] [--interval S] [--binary PATH]
+//     The large market (about 2,400 pairs), or the one of the recorded replies: CPU per refresh,
+//     wall time and requests per second of the first refresh, peak memory; then `curl --parallel`
+//     fetching the same addresses.
 //   refresh_bench --alerts [--refreshes N] [--interval S] [--binary PATH]
 //     The large market as above, once as it is and once with 20 pairs followed, each with an alert
 //     (ten levels, ten moves), so that the history and the alerts' cost per refresh shows.
@@ -35,6 +36,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
+using pricora::bench::peakMiB;
 using pricora::test::Subprocess;
 
 struct Settings {
@@ -43,6 +45,7 @@ struct Settings {
   int interval = 2;
   int termAfter = 20;
   bool heavy = false;
+  std::string scale = "large";
   bool alerts = false;   // compare without and with followed pairs and alerts
   bool watched = false;  // this run has them
   std::string binary = PRICORA_BINARY;
@@ -71,13 +74,6 @@ double cpuSeconds(int pid) {
   for (int i = 3; i <= 15 && fields >> field; ++i)
     if (i >= 14) ticks += std::stod(field);
   return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-double peakMiB(int pid) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  for (std::string line; std::getline(status, line);)
-    if (line.starts_with("VmHWM:")) return std::stod(line.substr(6)) / 1024.0;
-  return 0;
 }
 
 std::size_t requestCount(const exsim::Simulator& simulator) {
@@ -121,9 +117,9 @@ void runCurl(const std::vector<std::string>& urls) {
               cpu * 1000, wall, static_cast<double>(urls.size()) / wall, static_cast<double>(usage.ru_maxrss) / 1024.0);
 }
 
-int largeMarket(const Settings& settings) {
+int market(const Settings& settings) {
   exsim::Options options;
-  options.scale = "large";
+  options.scale = settings.scale;
   exsim::Simulator simulator(options);
   if (settings.latency > 0)
     for (std::string_view exchange : exsim::kExchangeNames)
@@ -163,8 +159,8 @@ int largeMarket(const Settings& settings) {
       urls.push_back(simulator.baseAddress(exchange) + target);
   }
   const double wall = seconds(firstDone - *firstRequest);
-  std::printf("large market, %d ms latency, %zu addresses per refresh, %d refreshes %d s apart%s\n", settings.latency,
-              urls.size(), settings.refreshes, settings.interval,
+  std::printf("%s market, %d ms latency, %zu addresses per refresh, %d refreshes %d s apart%s\n",
+              settings.scale.c_str(), settings.latency, urls.size(), settings.refreshes, settings.interval,
               settings.watched ? ", 20 pairs followed with 20 alerts" : "");
   std::printf("pricora first:    CPU %6.0f ms (start included), wall %5.2f s, %6.0f requests/s, peak %5.1f MiB\n",
               cpuFirst * 1000, wall, static_cast<double>(firstRequests) / wall, peak);
@@ -220,6 +216,8 @@ int main(int argc, char** argv) {
       settings.interval = std::max(1, number());
     else if (option == "--term-after")
       settings.termAfter = number();
+    else if (option == "--scale" && i + 1 < argc)
+      settings.scale = argv[++i];
     else if (option == "--heavy")
       settings.heavy = true;
     else if (option == "--alerts")
@@ -227,15 +225,17 @@ int main(int argc, char** argv) {
     else if (option == "--binary" && i + 1 < argc)
       settings.binary = argv[++i];
     else {
-      std::fprintf(stderr,
-                   "usage: refresh_bench [--alerts] [--refreshes N] [--latency MS] [--interval S] [--binary PATH]\n"
-                   "       refresh_bench --heavy [--term-after S] [--binary PATH]\n");
+      std::fprintf(
+          stderr,
+          "usage: refresh_bench [--alerts] [--scale large|real] [--refreshes N] [--latency MS] [--interval S]\n"
+          "                     [--binary PATH]\n"
+          "       refresh_bench --heavy [--term-after S] [--binary PATH]\n");
       return 1;
     }
   }
   if (settings.heavy) return heavyListing(settings);
-  if (!settings.alerts) return largeMarket(settings);
+  if (!settings.alerts) return market(settings);
   Settings watched = settings;
   watched.watched = true;
-  return largeMarket(settings) | largeMarket(watched);
+  return market(settings) | market(watched);
 }

@@ -218,6 +218,10 @@
         <translation>pricora: kein Bildschirm für das Symbol im Infobereich (DISPLAY und WAYLAND_DISPLAY nennen keinen); mit --headless läuft es ohne</translation>
     </message>
     <message>
+        <source>pricora: the tray application cannot be loaded (%1)</source>
+        <translation>pricora: die Anwendung für den Infobereich lässt sich nicht laden (%1)</translation>
+    </message>
+    <message>
         <source>--bar takes the bar&apos;s name: waybar, polybar or i3blocks</source>
         <translation>--bar erwartet den Namen der Leiste: waybar, polybar oder i3blocks</translation>
     </message>

@@ -6,6 +6,9 @@
 
 namespace pricora {
 
+// The application's icon in the desktop's icon theme, as the package installs it.
+inline constexpr const char* kApplicationIcon = "example.pricora.Pricora";
+
 // The resources folder: $PRICORA_RESOURCES when set, else share/pricora beside the program's
 // bin folder, which is where both the build tree and an installation put them.
 class QtBundle final : public Bundle {

@@ -1,8 +1,10 @@
 #include "run/Assembly.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLocale>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include <csignal>
 
@@ -69,6 +71,23 @@ std::unique_ptr<EditingContext> openUserStore(AppHost& host) {
     return nullptr;
   }
   return std::move(std::get<std::unique_ptr<EditingContext>>(opened));
+}
+
+QString applicationIconTheme(const QString& resources) {
+  for (const QString& theme : {resources + "/icons", resources + "/../icons"})
+    if (QFileInfo::exists(theme + "/hicolor/scalable/apps/" + kApplicationIcon + ".svg"))
+      return QFileInfo(theme).canonicalFilePath();
+  return {};
+}
+
+// The icon is the application's icon file itself: a program run from its build tree has no icon
+// in the desktop's theme.
+DBusNotifier desktopNotifier(const QString& resources) {
+  const QString theme = applicationIconTheme(resources);
+  const QString icon =
+      theme.isEmpty() ? QString(kApplicationIcon)
+                      : QUrl::fromLocalFile(theme + "/hicolor/scalable/apps/" + kApplicationIcon + ".svg").toString();
+  return DBusNotifier(QDBusConnection::sessionBus(), "Pricora", icon, kApplicationIcon);
 }
 
 }  // namespace pricora

@@ -13,6 +13,7 @@
 #include "core/store/StoreOpening.h"
 #include "net/CurlJsonFetch.h"
 #include "platform/XdgLoginItems.h"
+#include "qt/DBusNotifier.h"
 #include "qt/QtBundle.h"
 #include "qt/QtMainQueue.h"
 #include "qt/QtSettings.h"
@@ -83,5 +84,11 @@ std::string userLocale();
 // The store opened for reading and writing, or none after telling the user (through host) why
 // there is none. The application never runs without its store.
 std::unique_ptr<EditingContext> openUserStore(AppHost& host);
+
+// The icon theme folder that holds the application's icon: the one beside the resources (the
+// build tree) or the installed one (share/icons beside share/pricora); empty when neither does.
+QString applicationIconTheme(const QString& resources);
+// Notifications on the session bus, as the desktop entry's application.
+DBusNotifier desktopNotifier(const QString& resources);
 
 }  // namespace pricora

@@ -46,4 +46,13 @@ int reportNoDisplay(int argc, char** argv) {
   return 1;
 }
 
+int reportNoDesktopPart(int argc, char** argv, const char* reason) {
+  QCoreApplication app(argc, argv);
+  const Translation translation(app, QtBundle().resourcesFolder());
+  put(stderr, QCoreApplication::translate("CommandLine", "pricora: the tray application cannot be loaded (%1)")
+                      .arg(QString::fromLocal8Bit(reason)) +
+                  "\n");
+  return 1;
+}
+
 }  // namespace pricora

@@ -56,7 +56,7 @@ void HeadlessRun::finish(int exitStatus) {
     }
   }
   host_.setExitStatus(exitStatus);
-  MenuItem quitItem("Quit Pricora", "terminate:", "");
+  MenuItem quitItem("Quit Pricora", "terminate:");
   delegate_.sendAction("terminate:", quitItem);
 }
 

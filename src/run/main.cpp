@@ -1,12 +1,6 @@
 // The program's entry: reads the command line and starts the run mode it asks for.
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QScreen>
-#include <QSessionManager>
-#include <QStandardPaths>
-#include <QUrl>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -24,26 +18,18 @@
 #include "core/alerts/AlertCommands.h"
 #include "platform/store/ReadOnlyPairStore.h"
 #include "platform/store/SqliteHistoryFile.h"
-#include "qt/DBusNotifier.h"
-#include "qt/DesktopHost.h"
 #include "qt/HeadlessHost.h"
-#include "qt/ImageCache.h"
-#include "qt/QtBundle.h"
-#include "qt/QtManageWindow.h"
-#include "qt/QtUrlOpener.h"
 #include "qt/Translation.h"
 #include "run/AlertBus.h"
-#include "run/ApplicationBus.h"
 #include "run/Assembly.h"
 #include "run/BarRun.h"
 #include "run/CommandLine.h"
 #include "run/CommandLineAnswer.h"
+#include "run/DesktopPart.h"
 #include "run/HeadlessRun.h"
 #include "run/SignalWatcher.h"
 #include "run/SingleInstance.h"
 #include "run/StallReport.h"
-#include "sni/IconFolder.h"
-#include "sni/TrayChooser.h"
 
 using namespace pricora;
 
@@ -74,32 +60,6 @@ bool displayAvailable() {
   if (!display.startsWith(':')) return true;  // a remote display: let Qt try
   const QString number = display.mid(1).section('.', 0, 0);
   return unixSocketAnswers("/tmp/.X11-unix/X" + number.toStdString());
-}
-
-std::vector<std::string> exchangeNames() {
-  std::vector<std::string> names;
-  for (Exchange exchange : kAllExchanges) names.emplace_back(displayName(exchange));
-  return names;
-}
-
-// The icon theme folder that holds the application's icon: the one beside the resources (the
-// build tree) or the installed one (share/icons beside share/pricora); empty when neither does.
-QString applicationIconTheme(const QString& resources) {
-  for (const QString& theme : {resources + "/icons", resources + "/../icons"})
-    if (QFileInfo::exists(theme + "/hicolor/scalable/apps/" + kApplicationIcon + ".svg"))
-      return QFileInfo(theme).canonicalFilePath();
-  return {};
-}
-
-// Notifications on the session bus, as the desktop entry's application. Their icon is the
-// application's icon file itself: a program run from its build tree has no icon in the
-// desktop's theme.
-DBusNotifier desktopNotifier(const QString& resources) {
-  const QString theme = applicationIconTheme(resources);
-  const QString icon =
-      theme.isEmpty() ? QString(kApplicationIcon)
-                      : QUrl::fromLocalFile(theme + "/hicolor/scalable/apps/" + kApplicationIcon + ".svg").toString();
-  return DBusNotifier(QDBusConnection::sessionBus(), "Pricora", icon, kApplicationIcon);
 }
 
 int runAlertCommand(int argc, char** argv, const CommandLine& options) {
@@ -186,51 +146,9 @@ int runBar(int argc, char** argv, BarFormat format, bool showChange) {
   return assembly.run();
 }
 
-// The tray's pictures: the application's icon from the theme folder beside the resources (the build
-// tree) or the installed one (share/icons beside share/pricora); the price pictures in a folder of
-// this process's in $XDG_RUNTIME_DIR, removed at quit, and at the next start after a crash.
-TraySetup traySetup(const QString& resources) {
-  TraySetup setup;
-  setup.appIconThemePath = applicationIconTheme(resources);
-  if (const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation); !runtime.isEmpty()) {
-    IconFolder::removeAbandoned(runtime);
-    setup.iconRoot = IconFolder::rootIn(runtime, QCoreApplication::applicationPid());
-  }
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) setup.screenWidth = screen->geometry().width();
-  return setup;
-}
-
 int runDesktop(int argc, char** argv) {
   if (!displayAvailable()) return reportNoDisplay(argc, argv);
-  QApplication app(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-  Platform platform(&app);
-  const Translation translation(app, platform.bundle.resourcesFolder());
-  SingleInstance instance(userStore().folder);
-  if (instance.heldElsewhere())
-    if (const std::optional<int> status = instance.handOverToRunningCopy()) return *status;
-  DesktopHost host;
-  const std::unique_ptr<EditingContext> store = openUserStore(host);
-  if (!store) return 1;
-  QtUrlOpener urlOpener;
-  QtManageWindow window(exchangeNames());
-  const OpenedHistory history = openHistoryFile(true);
-  DBusNotifier notifier = desktopNotifier(platform.bundle.resourcesFolder());
-  Assembly assembly(platform, {host, host, urlOpener, platform.loginItems, window}, *store, {},
-                    WatchParts{*history.file, notifier, userLocale(), true, history.problem});
-  AppDelegate& delegate = assembly.delegate();
-  // A second start on this store asks for the Manage window through the bus.
-  ApplicationBus bus([&delegate] { delegate.showManageWindow(); });
-  const AlertBus alerts([&delegate](const AlertRecord& alert) { return delegate.priceWatch()->takeAlert(alert); },
-                        false);
-  ImageCache images(platform.bundle.resourcesFolder());
-  TrayChooser tray(
-      platform.statusBar, delegate, images, traySetup(platform.bundle.resourcesFolder()), QDBusConnection::sessionBus(),
-      [](const QString& name) { return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name); });
-  // Logging out must not lose a change: the session's end saves like a quit that cannot ask.
-  QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
-                   [&delegate](QSessionManager&) { delegate.terminateWithoutAsking(); });
-  return assembly.run();
+  return runDesktopPart(argc, argv);
 }
 
 }  // namespace

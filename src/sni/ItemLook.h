@@ -5,13 +5,11 @@
 #include "platform/menu/StatusBar.h"
 #include "qt/ImageCache.h"
 #include "qt/PriceIcon.h"
+#include "qt/QtBundle.h"
 #include "sni/StatusNotifierItem.h"
 #include "sni/TrayHosts.h"
 
 namespace pricora {
-
-// The application's icon in the desktop's icon theme, as the package installs it.
-inline constexpr const char* kApplicationIcon = "example.pricora.Pricora";
 
 struct LookOptions {
   HostTraits host;

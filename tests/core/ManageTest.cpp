@@ -29,7 +29,7 @@ TEST_F(ManageTest, TheSelectedSegmentChoosesTheExchangeWhoseRecordsAreListed) {
   delegate.favouritesChangedWithSender();
   EXPECT_EQ(delegate.pairList().filter(), "Bitstamp");
 
-  MenuItem manage("Manage", "showManageWindow", "");
+  MenuItem manage("Manage", "showManageWindow");
   delegate.sendAction("showManageWindow", manage);
   EXPECT_EQ(window().shown, 1);
   EXPECT_EQ(platform.host.activations, 1);

@@ -11,7 +11,7 @@ class SaveAndQuitTest : public test::LaunchedApp {
  protected:
   void change() { delegate.pairList().insertPair("Kraken", "XBT/USD"); }
   void chooseQuit() {
-    MenuItem item("Quit Pricora", "terminate:", "");
+    MenuItem item("Quit Pricora", "terminate:");
     delegate.sendAction("terminate:", item);
   }
 };

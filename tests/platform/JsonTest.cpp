@@ -30,6 +30,26 @@ TEST(Json, AccessYieldsNullForAnythingMissingOrOfTheWrongKind) {
   EXPECT_FALSE(doc["missing"] == "");
 }
 
+// The document as compact text again, strings unquoted: enough to see what holds what.
+std::string written(const Json& value) {
+  if (value.kind() != Json::Kind::Array && value.kind() != Json::Kind::Object) return value.stringValue();
+  std::string text;
+  value.forEach([&](std::string_view key, const Json& element) {
+    text += (text.empty() ? "" : ",") + (value.kind() == Json::Kind::Object ? std::string(key) + ":" : "") +
+            written(element);
+  });
+  return value.kind() == Json::Kind::Object ? "{" + text + "}" : "[" + text + "]";
+}
+
+TEST(Json, ContainersHoldTheirOwnValuesWhereverTheyNest) {
+  for (const char* text :
+       {R"([[1,2],[],{"a":[3,{"b":4,"c":[]}],"d":5},[6],7])", R"({"a":{"b":[1]},"c":[{},{"d":2}],"e":3})"}) {
+    std::string compact = text;
+    std::erase(compact, '"');
+    EXPECT_EQ(written(parsed(text)), compact);
+  }
+}
+
 TEST(Json, ValueTextFollowsTheDisplayRules) {
   const Json doc = parsed(
       R"({"s":"9240.58000","t":true,"f":false,"z":null,"o":{},"a":[1],"int":1524393116,"half":0.5,

@@ -8,7 +8,7 @@
 
 #include "core/app/AppDelegate.h"
 #include "platform/XdgLoginItems.h"
-#include "qt/QtManageWindow.h"
+#include "qt/DeferredManageWindow.h"
 #include "qt/Translation.h"
 #include "support/FakeNotifier.h"
 #include "support/FakePlatform.h"
@@ -23,49 +23,61 @@ std::vector<std::string> names() {
   return out;
 }
 
-// The application with the real management window and real autostart entries; the rest fake.
+// The application with the real management window, built when first shown, and real autostart
+// entries; the rest fake.
 class ManageWindowTest : public ::testing::Test {
  protected:
   ManageWindowTest() {
     delegate->applicationDidFinishLaunching();
     platform.queue.advance(Seconds(0.25));
   }
+  // Opens the window as its menu entry does.
+  QtManageWindow& show() {
+    MenuItem manage("Manage", "showManageWindow");
+    delegate->sendAction("showManageWindow", manage);
+    return *deferred.built();
+  }
   void choose(const char* exchange) {
-    for (QAbstractButton* button : window.segments()->buttons())
+    for (QAbstractButton* button : window().segments()->buttons())
       if (button->text() == exchange) QTest::mouseClick(button, Qt::LeftButton);
   }
   QStringList rows() {
     QStringList titles;
-    for (int row = 0; row < window.table()->model()->rowCount(); ++row)
-      titles << window.table()->model()->index(row, 0).data().toString();
+    for (int row = 0; row < window().table()->model()->rowCount(); ++row)
+      titles << window().table()->model()->index(row, 0).data().toString();
     return titles;
   }
   // Puts the keyboard focus on a cell and presses the space bar, as a user would.
   void toggle(int row, int column) {
-    window.table()->setCurrentIndex(window.table()->model()->index(row, column));
-    QTest::keyClick(window.table(), Qt::Key_Space);
+    window().table()->setCurrentIndex(window().table()->model()->index(row, column));
+    QTest::keyClick(window().table(), Qt::Key_Space);
   }
   bool checked(int row, int column) {
-    return window.table()->model()->index(row, column).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    return window().table()->model()->index(row, column).data(Qt::CheckStateRole).toInt() == Qt::Checked;
   }
+  QtManageWindow& window() { return *deferred.built(); }
   std::size_t favourites() { return delegate->state().statusMenu->numberOfItems() - 15; }
 
   test::TempDir dir;
   test::FakeNotifier notifier;
   NoHistoryFile fullDisk{Error{"Pricora could not save the alerts to “h”.", "{sqlite = \"database full (13)\"}"}};
   test::FakePlatform platform{{{0, "Kraken", "XBT/USD", false, false}, {0, "Kraken", "ETH/XBT", false, false}}};
-  QtManageWindow window{names()};
+  DeferredManageWindow deferred{names()};
   XdgLoginItems loginItems{dir.file("autostart"), "/opt/pricora/bin/pricora"};
-  AppServices services{platform.queue,    platform.queue, platform.fetch, platform.statusBar, platform.host,
-                       platform.host,     platform.settings, platform.bundle, platform.host, loginItems, window};
+  AppServices services{platform.queue, platform.queue, platform.fetch,    platform.statusBar,
+                       platform.host,  platform.host,  platform.settings, platform.bundle,
+                       platform.host,  loginItems,     deferred};
   std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>(services, *platform.context);
 };
 
 TEST_F(ManageWindowTest, ListsOneExchangeAndItsBoxesChangeTheTrayAtOnce) {
-  EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
-  MenuItem manage("Manage", "showManageWindow", "");
-  delegate->sendAction("showManageWindow", manage);
-  EXPECT_TRUE(window.isVisible());
+  // Nothing is built before the window is first shown; then it has the look asked for at launch.
+  EXPECT_EQ(deferred.built(), nullptr);
+  EXPECT_EQ(deferred.selectedSegmentLabel(), "Wex");
+  const QtManageWindow& shown = show();
+  EXPECT_TRUE(shown.isVisible());
+  EXPECT_TRUE(shown.windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(window().table()->alternatingRowColors());
 
   choose("Kraken");
   EXPECT_EQ(rows(), (QStringList{"ETH/XBT", "XBT/USD"}));
@@ -98,8 +110,9 @@ TEST_F(ManageWindowTest, AlertsAreTypedIntoTheirColumnAndWhatWentWrongShowsInPla
   delegate = std::make_unique<AppDelegate>(services, *platform.context, WatchParts{fullDisk, notifier, "en_US"});
   delegate->applicationDidFinishLaunching();
   platform.queue.advance(Seconds(0.25));
+  show();
   choose("Kraken");
-  QAbstractItemModel& model = *window.table()->model();
+  QAbstractItemModel& model = *window().table()->model();
   const auto type = [&](const char* text) {
     EXPECT_TRUE(model.flags(model.index(1, ManageTableModel::Alert)) & Qt::ItemIsEditable);
     model.setData(model.index(1, ManageTableModel::Alert), text, Qt::EditRole);
@@ -110,7 +123,7 @@ TEST_F(ManageWindowTest, AlertsAreTypedIntoTheirColumnAndWhatWentWrongShowsInPla
   EXPECT_EQ(wrong.data().toString(), "> abc");
   EXPECT_EQ(wrong.data(Qt::ToolTipRole).toString(), "abc is not a number");
   EXPECT_TRUE(wrong.data(Qt::ForegroundRole).isValid());
-  EXPECT_EQ(window.note()->text(), "XBT/USD: abc is not a number");
+  EXPECT_EQ(window().note()->text(), "XBT/USD: abc is not a number");
   // Well typed, but the disk is full: the user is told, and the row keeps the text.
   EXPECT_EQ(type("> 11000").data(Qt::ToolTipRole).toString(), "Pricora could not save the alerts to “h”.");
   EXPECT_EQ(model.index(1, ManageTableModel::Alert).data().toString(), "> 11000");

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <string_view>
 #include <unordered_map>
@@ -118,7 +119,9 @@ std::map<std::size_t, std::string> replaceHugeNumbers(std::string& text) {
 }  // namespace
 
 // Builds the tree from RapidJSON's SAX events with an explicit stack, so neither parsing nor a
-// failed parse recurses however deep the document.
+// failed parse recurses however deep the document. The values of the open containers wait on
+// two stacks shared by all levels; a container takes its own once it is closed, in a vector of
+// exactly their number, so a document holds no room to grow and each container is allocated once.
 class JsonBuilder {
  public:
   JsonBuilder(const rapidjson::MemoryStream& stream, const std::map<std::size_t, std::string>& replaced,
@@ -139,17 +142,26 @@ class JsonBuilder {
     return skipped_ > 0 || add(Json::string(std::string(text, length)));
   }
   bool Key(const char* text, rapidjson::SizeType length, bool) {
-    if (skipped_ == 0) open_.back().key.assign(text, length);
+    if (skipped_ == 0) members_.push_back(Json::Member{std::string(text, length), Json()});
     return !hasEncodedSurrogate(text, length);
   }
-  bool StartObject() { return open(Json::object()); }
-  bool StartArray() { return open(Json::array()); }
+  bool StartObject() { return open(true); }
+  bool StartArray() { return open(false); }
   bool EndObject(rapidjson::SizeType) {
     if (skipped_ > 0) return leaveSkipped();
-    mergeDuplicateKeys(std::get<Json::Object>(open_.back().container.value_));
-    return close();
+    Json::Object members(std::make_move_iterator(members_.begin() + static_cast<std::ptrdiff_t>(open_.back().first)),
+                         std::make_move_iterator(members_.end()));
+    members_.resize(open_.back().first);
+    mergeDuplicateKeys(members);
+    return close(Json::object(std::move(members)));
   }
-  bool EndArray(rapidjson::SizeType) { return skipped_ > 0 ? leaveSkipped() : close(); }
+  bool EndArray(rapidjson::SizeType) {
+    if (skipped_ > 0) return leaveSkipped();
+    Json::Array elements(std::make_move_iterator(elements_.begin() + static_cast<std::ptrdiff_t>(open_.back().first)),
+                         std::make_move_iterator(elements_.end()));
+    elements_.resize(open_.back().first);
+    return close(Json::array(std::move(elements)));
+  }
 
   // Numbers arrive as RawNumber because of kParseNumbersAsStringsFlag; these never run.
   bool Int(int) { return false; }
@@ -161,40 +173,38 @@ class JsonBuilder {
   std::optional<Json> takeRoot() { return std::move(root_); }
 
  private:
+  // An open container: its kind, and where its values start on their stack.
   struct Frame {
-    Json container;
-    std::string key;
+    bool object;
+    std::size_t first;
   };
 
-  bool open(Json container) {
+  bool open(bool object) {
     if (open_.size() + skipped_ >= static_cast<std::size_t>(Json::kMaxDepth)) return false;
     if (skipped_ > 0 || open_.size() >= filledDepth_) {
       // Too deep to keep: the first such level stays as an empty container, the rest are counted.
-      if (skipped_++ == 0) return add(std::move(container));
+      if (skipped_++ == 0) return add(object ? Json::object() : Json::array());
       return true;
     }
-    open_.push_back(Frame{std::move(container), {}});
+    open_.push_back(Frame{object, object ? members_.size() : elements_.size()});
     return true;
   }
   bool leaveSkipped() {
     --skipped_;
     return true;
   }
-  bool close() {
-    Json done = std::move(open_.back().container);
+  bool close(Json done) {
     open_.pop_back();
     return add(std::move(done));
   }
+  // An object's value follows its key, which is on the stack already.
   bool add(Json value) {
     if (open_.empty()) {
       root_ = std::move(value);
-      return true;
-    }
-    Frame& frame = open_.back();
-    if (auto* elements = std::get_if<Json::Array>(&frame.container.value_)) {
-      elements->push_back(std::move(value));
+    } else if (open_.back().object) {
+      members_.back().value = std::move(value);
     } else {
-      std::get<Json::Object>(frame.container.value_).push_back(Json::Member{std::move(frame.key), std::move(value)});
+      elements_.push_back(std::move(value));
     }
     return true;
   }
@@ -204,6 +214,8 @@ class JsonBuilder {
   const std::size_t filledDepth_;
   std::size_t skipped_ = 0;  // levels open below filledDepth_
   std::vector<Frame> open_;
+  std::vector<Json::Member> members_;  // of the open objects, innermost last
+  std::vector<Json> elements_;         // of the open arrays, innermost last
   std::optional<Json> root_;
 };
 

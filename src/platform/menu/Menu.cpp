@@ -5,11 +5,10 @@
 
 namespace pricora {
 
-MenuItem::MenuItem(std::string title, std::string action, std::string keyEquivalent)
-    : title_(std::move(title)), action_(std::move(action)), keyEquivalent_(std::move(keyEquivalent)) {}
+MenuItem::MenuItem(std::string title, std::string action) : title_(std::move(title)), action_(std::move(action)) {}
 
-MenuItemRef MenuItem::create(std::string title, std::string action, std::string keyEquivalent) {
-  return std::make_shared<MenuItem>(std::move(title), std::move(action), std::move(keyEquivalent));
+MenuItemRef MenuItem::create(std::string title, std::string action) {
+  return std::make_shared<MenuItem>(std::move(title), std::move(action));
 }
 
 MenuItemRef MenuItem::separatorItem() {
@@ -47,7 +46,7 @@ void MenuItem::setState(int state) {
 }
 
 MenuItemRef MenuItem::copy() const {
-  auto item = create(title_, action_, keyEquivalent_);
+  auto item = create(title_, action_);
   item->image_ = image_;
   item->state_ = state_;
   item->value_ = value_;
@@ -79,8 +78,8 @@ void Menu::adopt(MenuItem& item) {
 
 void Menu::addItem(MenuItemRef item) { insertItem(std::move(item), items_.size()); }
 
-MenuItemRef Menu::addItemWithTitle(std::string title, std::string action, std::string keyEquivalent) {
-  auto item = MenuItem::create(std::move(title), std::move(action), std::move(keyEquivalent));
+MenuItemRef Menu::addItemWithTitle(std::string title, std::string action) {
+  auto item = MenuItem::create(std::move(title), std::move(action));
   addItem(item);
   return item;
 }

@@ -40,11 +40,11 @@ class MenuDelegate {
 // takes it out of the first. Use copy() for an independent item that can sit elsewhere.
 class MenuItem {
  public:
-  MenuItem(std::string title, std::string action, std::string keyEquivalent);
+  MenuItem(std::string title, std::string action);
   MenuItem(const MenuItem&) = delete;
   MenuItem& operator=(const MenuItem&) = delete;
 
-  static MenuItemRef create(std::string title, std::string action = {}, std::string keyEquivalent = {});
+  static MenuItemRef create(std::string title, std::string action = {});
   static MenuItemRef separatorItem();
 
   const std::string& title() const { return title_; }
@@ -52,7 +52,6 @@ class MenuItem {
   // The selector the item sends when chosen, such as "refreshPairs"; empty for none.
   const std::string& action() const { return action_; }
   void setAction(std::string action);
-  const std::string& keyEquivalent() const { return keyEquivalent_; }
   const MenuRef& submenu() const { return submenu_; }
   void setSubmenu(MenuRef submenu);
   const ImageRef& image() const { return image_; }
@@ -68,7 +67,7 @@ class MenuItem {
   // Chosen by the user only when it does something: sends an action or opens a submenu.
   bool isEnabled() const { return !action_.empty() || submenu_ != nullptr; }
 
-  // An independent item with the same title, action, key, image, state and value, and a copy of the
+  // An independent item with the same title, action, image, state and value, and a copy of the
   // submenu, taken now: later changes to either side do not reach the other.
   MenuItemRef copy() const;
 
@@ -81,7 +80,6 @@ class MenuItem {
 
   std::string title_;
   std::string action_;
-  std::string keyEquivalent_;
   MenuRef submenu_;
   ImageRef image_;
   double value_ = std::nan("");
@@ -101,7 +99,7 @@ class Menu {
   static MenuRef create() { return std::make_shared<Menu>(); }
 
   void addItem(MenuItemRef item);
-  MenuItemRef addItemWithTitle(std::string title, std::string action = {}, std::string keyEquivalent = {});
+  MenuItemRef addItemWithTitle(std::string title, std::string action = {});
   void insertItem(MenuItemRef item, std::size_t index);
   void removeItemAtIndex(std::size_t index);
   void removeAllItems();
