@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/store/SqliteHistoryFile.h"
+#include "store/SqliteHistoryFile.h"
 #include "support/TempDir.h"
 
 namespace {

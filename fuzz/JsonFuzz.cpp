@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/json/Json.h"
+#include "formats/Json.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <fstream>
 
-#include "platform/PropertyList.h"
+#include "formats/PropertyList.h"
 #include "support/TempDir.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

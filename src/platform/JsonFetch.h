@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/json/Json.h"
+#include "formats/Json.h"
 
 namespace pricora {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/AppHost.h"
-#include "platform/menu/StatusBar.h"
+#include "model/StatusBar.h"
 
 namespace pricora {
 

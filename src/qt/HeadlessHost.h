@@ -3,7 +3,7 @@
 #include "platform/AppHost.h"
 #include "platform/ManageWindow.h"
 #include "platform/UrlOpener.h"
-#include "platform/menu/StatusBar.h"
+#include "model/StatusBar.h"
 
 namespace pricora {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/menu/Image.h"
+#include "model/Image.h"
 
 namespace pricora {
 

@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <QString>
 
-#include "platform/menu/StatusBar.h"
+#include "model/StatusBar.h"
 
 namespace pricora {
 

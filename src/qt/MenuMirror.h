@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/menu/Menu.h"
-#include "platform/menu/MenuActionTarget.h"
+#include "model/Menu.h"
+#include "platform/MenuActionTarget.h"
 #include "qt/ImageCache.h"
 
 namespace pricora {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/menu/Image.h"
+#include "model/Image.h"
 
 namespace pricora {
 

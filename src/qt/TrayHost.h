@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/menu/MenuActionTarget.h"
-#include "platform/menu/StatusBar.h"
+#include "platform/MenuActionTarget.h"
+#include "model/StatusBar.h"
 #include "qt/ImageCache.h"
 #include "qt/MenuMirror.h"
 #include "qt/PriceIcon.h"

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "platform/history/AlertHandOff.h"
+#include "platform/AlertHandOff.h"
 
 namespace pricora {
 

@@ -8,8 +8,8 @@
 
 #include <csignal>
 
-#include "platform/store/SqliteHistoryFile.h"
-#include "platform/store/SqlitePairStore.h"
+#include "store/SqliteHistoryFile.h"
+#include "store/SqlitePairStore.h"
 
 namespace pricora {
 

@@ -12,7 +12,7 @@
 #include "core/store/EditingContext.h"
 #include "core/store/StoreOpening.h"
 #include "net/CurlJsonFetch.h"
-#include "platform/XdgLoginItems.h"
+#include "xdg/XdgLoginItems.h"
 #include "qt/DBusNotifier.h"
 #include "qt/QtBundle.h"
 #include "qt/QtMainQueue.h"

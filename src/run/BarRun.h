@@ -11,8 +11,8 @@
 #include "core/bar/BarLine.h"
 #include "platform/Clock.h"
 #include "platform/LoginItems.h"
-#include "platform/menu/Menu.h"
-#include "platform/menu/StatusBar.h"
+#include "model/Menu.h"
+#include "model/StatusBar.h"
 #include "qt/HeadlessHost.h"
 #include "run/BarOutput.h"
 

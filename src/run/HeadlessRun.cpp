@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "core/app/RefreshState.h"
-#include "platform/menu/MenuDump.h"
+#include "formats/MenuDump.h"
 
 namespace pricora {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/app/AppDelegate.h"
-#include "platform/menu/Menu.h"
+#include "model/Menu.h"
 #include "qt/HeadlessHost.h"
 
 namespace pricora {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/StoreLock.h"
+#include "store/StoreLock.h"
 
 namespace pricora {
 

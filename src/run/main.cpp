@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "core/alerts/AlertCommands.h"
-#include "platform/store/ReadOnlyPairStore.h"
-#include "platform/store/SqliteHistoryFile.h"
+#include "store/ReadOnlyPairStore.h"
+#include "store/SqliteHistoryFile.h"
 #include "qt/HeadlessHost.h"
 #include "qt/Translation.h"
 #include "run/AlertBus.h"

@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/menu/Menu.h"
-#include "platform/menu/MenuActionTarget.h"
+#include "model/Menu.h"
+#include "platform/MenuActionTarget.h"
 #include "qt/ImageCache.h"
 #include "sni/DBusTypes.h"
 #include "sni/ExportedTree.h"

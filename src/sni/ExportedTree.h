@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/menu/Menu.h"
+#include "model/Menu.h"
 #include "qt/ImageCache.h"
 #include "sni/DBusTypes.h"
 #include "sni/MenuIconPngs.h"

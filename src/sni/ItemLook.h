@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/menu/StatusBar.h"
+#include "model/StatusBar.h"
 #include "qt/ImageCache.h"
 #include "qt/PriceIcon.h"
 #include "qt/QtBundle.h"

@@ -7,7 +7,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/menu/Image.h"
+#include "model/Image.h"
 #include "qt/ImageCache.h"
 
 namespace pricora {

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/menu/Menu.h"
+#include "model/Menu.h"
 
 namespace pricora {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <memory>
 
-#include "platform/menu/Menu.h"
+#include "model/Menu.h"
 
 namespace pricora {
 

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/menu/MenuActionTarget.h"
-#include "platform/menu/StatusBar.h"
+#include "platform/MenuActionTarget.h"
+#include "model/StatusBar.h"
 #include "qt/ImageCache.h"
 #include "qt/MenuMirror.h"
 #include "sni/DBusMenuExporter.h"

@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/menu/MenuActionTarget.h"
-#include "platform/menu/StatusBar.h"
+#include "platform/MenuActionTarget.h"
+#include "model/StatusBar.h"
 #include "qt/ImageCache.h"
 #include "qt/TrayHost.h"
 #include "sni/SniTray.h"

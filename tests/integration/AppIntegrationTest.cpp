@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "exchange-sim/Simulator.h"
-#include "platform/json/Json.h"
-#include "platform/store/SqlitePairStore.h"
+#include "formats/Json.h"
+#include "store/SqlitePairStore.h"
 #include "support/AppEnvironment.h"
 
 namespace pricora {

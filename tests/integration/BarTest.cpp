@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "exchange-sim/Simulator.h"
-#include "platform/json/Json.h"
-#include "platform/store/SqlitePairStore.h"
+#include "formats/Json.h"
+#include "store/SqlitePairStore.h"
 #include "support/AppEnvironment.h"
 #include "support/SqliteShell.h"
 #include "support/Subprocess.h"

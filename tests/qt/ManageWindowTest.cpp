@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "core/app/AppDelegate.h"
-#include "platform/XdgLoginItems.h"
+#include "xdg/XdgLoginItems.h"
 #include "qt/DeferredManageWindow.h"
 #include "qt/Translation.h"
 #include "support/FakeNotifier.h"

@@ -15,7 +15,7 @@
 #include <functional>
 
 #include "exchange-sim/Simulator.h"
-#include "platform/store/SqlitePairStore.h"
+#include "store/SqlitePairStore.h"
 #include "support/AppEnvironment.h"
 #include "support/SqliteShell.h"
 #include "support/Subprocess.h"

@@ -3,7 +3,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/store/PairStore.h"
+#include "platform/PairStore.h"
 
 namespace pricora::test {
 

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <vector>
 
-#include "platform/store/PairStore.h"
+#include "platform/PairStore.h"
 
 namespace pricora {
 

@@ -6,8 +6,8 @@
 #include "core/alerts/AlertWords.h"
 #include "core/alerts/KnownPairs.h"
 #include "platform/AppHost.h"
-#include "platform/history/AlertHandOff.h"
-#include "platform/history/HistoryFile.h"
+#include "platform/AlertHandOff.h"
+#include "platform/HistoryFile.h"
 
 namespace pricora {
 

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <span>
 
-#include "platform/history/HistoryFile.h"
+#include "platform/HistoryFile.h"
 
 namespace pricora {
 

@@ -8,7 +8,7 @@
 
 #include "core/alerts/TypedNumber.h"
 #include "platform/AppHost.h"
-#include "platform/history/HistoryFile.h"
+#include "platform/HistoryFile.h"
 
 namespace pricora {
 

@@ -7,7 +7,7 @@
 #include "core/alerts/LocaleFormat.h"
 #include "core/history/PriceHistory.h"
 #include "platform/AppHost.h"
-#include "platform/history/HistoryFile.h"
+#include "platform/HistoryFile.h"
 
 namespace pricora {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/alerts/AlertText.h"
-#include "platform/history/HistoryFile.h"
+#include "platform/HistoryFile.h"
 
 namespace pricora {
 

@@ -18,8 +18,8 @@
 #include "core/store/PairList.h"
 #include "platform/ManageWindow.h"
 #include "platform/Notifier.h"
-#include "platform/history/AlertHandOff.h"
-#include "platform/history/HistoryFile.h"
+#include "platform/AlertHandOff.h"
+#include "platform/HistoryFile.h"
 
 namespace pricora {
 

@@ -16,7 +16,7 @@
 #include "core/store/ManageLogic.h"
 #include "core/store/PairList.h"
 #include "core/system/LaunchAtLogin.h"
-#include "platform/menu/MenuActionTarget.h"
+#include "platform/MenuActionTarget.h"
 
 namespace pricora {
 

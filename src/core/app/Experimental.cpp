@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/exchanges/NumberReading.h"
-#include "platform/PropertyList.h"
+#include "formats/PropertyList.h"
 
 namespace pricora {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/menu/Menu.h"
+#include "model/Menu.h"
 
 namespace pricora {
 

@@ -6,7 +6,7 @@
 
 #include "core/menu/PriceItems.h"
 #include "platform/Clock.h"
-#include "platform/menu/Image.h"
+#include "model/Image.h"
 
 namespace pricora {
 

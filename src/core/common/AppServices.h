@@ -9,7 +9,7 @@
 #include "platform/ManageWindow.h"
 #include "platform/Settings.h"
 #include "platform/UrlOpener.h"
-#include "platform/menu/StatusBar.h"
+#include "model/StatusBar.h"
 
 namespace pricora {
 

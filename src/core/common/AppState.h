@@ -4,8 +4,8 @@
 
 #include "core/exchanges/ExchangeState.h"
 #include "platform/Clock.h"
-#include "platform/menu/Menu.h"
-#include "platform/menu/StatusBar.h"
+#include "model/Menu.h"
+#include "model/StatusBar.h"
 
 namespace pricora {
 

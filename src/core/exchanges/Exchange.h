@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/menu/Image.h"
+#include "model/Image.h"
 
 namespace pricora {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/exchanges/Exchange.h"
-#include "platform/menu/Menu.h"
+#include "model/Menu.h"
 
 namespace pricora {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/exchanges/NetworkText.h"
-#include "platform/menu/Menu.h"
+#include "model/Menu.h"
 
 namespace pricora {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/history/HistoryFile.h"
+#include "platform/HistoryFile.h"
 
 namespace pricora {
 

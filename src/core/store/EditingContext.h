@@ -6,7 +6,7 @@
 
 #include "core/store/Pair.h"
 #include "platform/Result.h"
-#include "platform/store/PairStore.h"
+#include "platform/PairStore.h"
 
 namespace pricora {
 

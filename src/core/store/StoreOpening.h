@@ -8,7 +8,7 @@
 
 #include "core/store/EditingContext.h"
 #include "platform/Result.h"
-#include "platform/store/PairStore.h"
+#include "platform/PairStore.h"
 
 namespace pricora {
 

@@ -3,7 +3,7 @@
 #include "platform/AppHost.h"
 #include "platform/LoginItems.h"
 #include "platform/Settings.h"
-#include "platform/menu/Menu.h"
+#include "model/Menu.h"
 
 namespace pricora {
 
