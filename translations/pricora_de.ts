@@ -374,12 +374,12 @@ Speicher, schreibt ihn nie; SIGUSR1 aktualisiert sofort</translation>
     <message>
         <source>make an alert and exit: &apos;Kraken XBT/USD &gt; 11000&apos; (price rises past 11000),
 &apos;&lt; 9500&apos; (falls past), &apos;+5% 1h&apos; or &apos;-5% 1h&apos; (moves 5 % within an hour; 5m to
-24h), each optionally followed by &apos;once&apos;; a running Pricora takes it in at
-its next refresh</source>
+24h), each optionally followed by &apos;once&apos;; a running Pricora takes it at
+once, against the price it shows</source>
         <translation>einen Alarm anlegen und beenden: &apos;Kraken XBT/USD &gt; 11000&apos; (Kurs steigt über 11000),
 &apos;&lt; 9500&apos; (fällt darunter), &apos;+5% 1h&apos; oder &apos;-5% 1h&apos; (bewegt sich um 5 % binnen einer
 Stunde; 5m bis 24h), jeweils wahlweise mit &apos;once&apos; dahinter; ein laufendes Pricora
-übernimmt ihn bei seiner nächsten Aktualisierung</translation>
+übernimmt ihn sofort, zum Kurs, den es zeigt</translation>
     </message>
     <message>
         <source>list the alerts, one a line: number, alert, where it stands</source>

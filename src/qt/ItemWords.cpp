@@ -29,10 +29,7 @@ ItemWords wordsOf(const StatusItem& item) {
   const std::string& text = item.attributedTitle().text;
   if (const std::size_t lineBreak = text.find('\n'); lineBreak != std::string::npos)
     words.price = shown(std::string_view(text).substr(lineBreak + 1));
-  // The tool tip is the menu's headline, "XBT/USD: 10558.80000".
-  const QString headline = shown(item.toolTip());
-  const QString prefix = words.pair + ": ";
-  words.fullPrice = headline.startsWith(prefix) ? headline.mid(prefix.size()) : words.price;
+  words.fullPrice = item.priceText().empty() ? words.price : shown(item.priceText());
   // Before this run's first price, an earlier run's last, its age said in the tool tip.
   if (const auto& earlier = item.earlier(); earlier && words.price.isEmpty()) {
     words.price = shown(earlier->price);

@@ -103,8 +103,8 @@ const CommandLineOption kOptions[] = {
      QT_TRANSLATE_NOOP("CommandLine",
                        "make an alert and exit: 'Kraken XBT/USD > 11000' (price rises past 11000),\n"
                        "'< 9500' (falls past), '+5% 1h' or '-5% 1h' (moves 5 % within an hour; 5m to\n"
-                       "24h), each optionally followed by 'once'; a running Pricora takes it in at\n"
-                       "its next refresh"),
+                       "24h), each optionally followed by 'once'; a running Pricora takes it at\n"
+                       "once, against the price it shows"),
      QT_TRANSLATE_NOOP("CommandLine", "--alert takes the exchange, the pair and the alert: 'Kraken XBT/USD > 11000'"),
      setText<&CommandLine::alert>},
     {Option::alerts, "--alerts", nullptr, nullptr,

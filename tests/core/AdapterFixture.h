@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/AppState.h"
+#include "core/common/AppState.h"
 #include "core/exchanges/Adapters.h"
 #include "support/FakePlatform.h"
 

@@ -122,6 +122,7 @@ TEST(AlertText, PairsAreThoseTheStoreKnowsFoundWithoutRegardToCase) {
       {{"Kraken", "xbt/usd"}, "Kraken XBT/USD"},
       {{"Kraken", "XBT/UDS"}, "%1 has no %2; did you mean %3? [Kraken|XBT/UDS|XBT/USD]"},
       {{"Kraken", "XBT/US"}, "%1 has no %2; did you mean %3? [Kraken|XBT/US|XBT/USD, XBT/EUR]"},
+      {{"Kraken", "BXT/UDS"}, "%1 has no %2; did you mean %3? [Kraken|BXT/UDS|XBT/USD]"},  // two swaps
       {{"Kraken", "DOGE/JPY"}, "%1 has no %2 [Kraken|DOGE/JPY]"},
       {{"GDAX", "XBT/USD"}, "%1 has no %2 [GDAX|XBT/USD]"},
       {{"Bitstamp", "BTC/USD"},

@@ -142,9 +142,15 @@ TEST(NetworkText, KeepsShortTextsAndCutsLongOnesOnACharacterBoundary) {
   EXPECT_EQ(boundedText(euros), cut);
   EXPECT_EQ(shownText(euros), cut);
   EXPECT_EQ(shownText(std::string(3'000'000, '\xFF')), times(84, "\xEF\xBF\xBD") + "…");
-  PairEntry entry("BTC/USD: " + std::string(3'000'000, '7'));
+  PairEntry entry("BTC/USD", std::string(3'000'000, '7'));
   entry.addLine("Bid: " + euros);
   EXPECT_EQ(entry.headline(), "BTC/USD: " + std::string(244, '7') + "…");
+  EXPECT_EQ(entry.priceText(), std::string(244, '7') + "…");
+  EXPECT_EQ(entry.price(), std::nullopt);  // too large to be a price
+  const PairEntry plain("XBT/USD", "10558.80");
+  EXPECT_EQ(plain.priceText(), "10558.80");
+  EXPECT_EQ(plain.price(), 10558.8);
+  EXPECT_EQ(plain.makeItem()->copy()->value(), 10558.8);
   EXPECT_EQ(entry.lines(), std::vector<std::string>{"Bid: " + times(82, "€") + "…"});
 }
 

@@ -254,6 +254,7 @@ TEST_F(Watch, MovesAreMeasuredOverTheirWindowAndAlertsMadeElsewhereArriveAtTheNe
   // 0.3 a minute is 1.5 % in five minutes: never 2 %.
   for (int step = 1; step <= 8; ++step) refresh(std::to_string(100 + 0.3 * step));
   EXPECT_TRUE(notifier.shown.empty());
+  EXPECT_EQ(file->loadAlerts().value().at(0).phase, AlertPhase::armed);  // settled where it was made
   refresh("104.5");
   refresh("99");
   refresh("104");

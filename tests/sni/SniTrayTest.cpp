@@ -115,6 +115,7 @@ class SniTrayTest : public ::testing::Test {
     price->setSubject({"Kraken", "XBT/USD", Rgb{218, 64, 122}});
     price->setAttributedTitle({"XBT/USD\n10599.5", {}});
     price->setToolTip("XBT/USD: 10599.50000");
+    price->setPriceText("10599.50000");
     auto priceMenu = Menu::create();
     priceMenu->addItemWithTitle("Kraken", "openExchangeWebsiteWithSender:");
     price->setMenu(priceMenu);

@@ -57,6 +57,7 @@ TEST(TrayLook, APriceItemIsNamedByWhatItStandsForAndReadOutWithItsMove) {
 
   item.setAttributedTitle({"XBT/USD\n10558.8", {}});
   item.setToolTip("XBT/USD: 10558.80000");  // this run's price, over the earlier one
+  item.setPriceText("10558.80000");
   item.setMove(PriceMove{1.5, "+1.5 % in 24 h", {}});
   const ItemWords words = wordsOf(item);
   EXPECT_EQ(nameOf(words), "XBT/USD, Kraken");

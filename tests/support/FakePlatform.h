@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/AppDelegate.h"
-#include "core/app/AppServices.h"
+#include "core/common/AppServices.h"
 #include "core/store/EditingContext.h"
 #include "support/FakeHost.h"
 #include "support/ManualMainQueue.h"

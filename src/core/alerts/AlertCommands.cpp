@@ -2,7 +2,7 @@
 
 #include "core/alerts/AlertStep.h"
 #include "core/alerts/AlertText.h"
-#include "core/app/Texts.h"
+#include "core/common/Texts.h"
 
 namespace pricora {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <optional>
 
-#include "core/app/Texts.h"
+#include "core/common/Texts.h"
 #include "core/exchanges/Exchange.h"
 
 namespace pricora {

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "core/alerts/AlertStep.h"
-#include "core/app/Texts.h"
+#include "core/common/Texts.h"
 #include "core/exchanges/NetworkText.h"
 
 namespace pricora {

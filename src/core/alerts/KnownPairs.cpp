@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "core/app/Texts.h"
+#include "core/common/Texts.h"
 #include "core/exchanges/NetworkText.h"
 
 namespace pricora {

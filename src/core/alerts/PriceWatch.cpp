@@ -5,9 +5,8 @@
 
 #include "core/alerts/AlertStep.h"
 #include "core/alerts/AlertText.h"
-#include "core/app/Texts.h"
-#include "core/menu/NumberReading.h"
-#include "core/menu/TextOrder.h"
+#include "core/common/Texts.h"
+#include "core/common/TextOrder.h"
 
 namespace pricora {
 
@@ -19,14 +18,6 @@ constexpr std::size_t kSparklinePoints = 96;
 bool shows(const StatusPair& pair, const PairName& name) {
   const ItemSubject& subject = pair.item->subject();
   return subject.exchange == name.exchange && subject.pair == name.title;
-}
-
-// A price as an exchange wrote it, if it is one to compare with: "inf", "nan", 0 and negative
-// numbers are not.
-std::optional<double> priceIn(std::string_view text) {
-  const std::optional<double> price = readDouble(text);
-  if (!price || !std::isfinite(*price) || *price <= 0) return std::nullopt;
-  return price;
 }
 
 // Six significant digits: "again at +1 %" of 10,599.53 is 10,705.5, not 10,705.5253.
@@ -159,7 +150,7 @@ std::vector<PriceSample> PriceWatch::pricesOf(const PairName& pair, WallTime now
   const std::string key = pair.title + ": ";
   for (const MenuItemRef& item : state_.exchanges[*exchange].submenu->itemArray())
     if (hasTitlePrefix(item->title(), key))
-      if (const std::optional<double> price = priceIn(std::string_view(item->title()).substr(key.size())))
+      if (const std::optional<double> price = item->value())
         return {{now, *price}};
   return {};
 }
@@ -198,11 +189,9 @@ HandedAlert PriceWatch::takeAlert(const AlertRecord& made) {
 void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const PairEntry& entry) {
   PairName pair{std::string(displayName(exchange)), title};
   if (!history_.follows(pair)) return;
-  const std::string& headline = entry.headline();
-  if (headline.size() < title.size() + 2) return;
-  const std::string text = headline.substr(title.size() + 2);
-  const std::optional<double> price = priceIn(text);
+  const std::optional<double>& price = entry.price();
   if (!price) return;
+  const std::string text(entry.priceText());
   const WallTime now = readClock();
   std::vector<AlertRecord> changed;
   for (AlertRecord& alert : alerts_) {

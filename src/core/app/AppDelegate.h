@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/alerts/PriceWatch.h"
-#include "core/app/AppServices.h"
-#include "core/app/AppState.h"
+#include "core/common/AppServices.h"
+#include "core/common/AppState.h"
 #include "core/app/LastUpdateLabel.h"
 #include "core/app/RefreshCycle.h"
 #include "core/app/SaveAndQuit.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/menu/NumberReading.h"
+#include "core/exchanges/NumberReading.h"
 #include "platform/PropertyList.h"
 
 namespace pricora {

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "core/app/AppServices.h"
-#include "core/app/AppState.h"
+#include "core/common/AppServices.h"
+#include "core/common/AppState.h"
 
 namespace pricora {
 

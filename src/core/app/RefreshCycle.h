@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/app/AppServices.h"
-#include "core/app/AppState.h"
+#include "core/common/AppServices.h"
+#include "core/common/AppState.h"
 #include "core/exchanges/Adapter.h"
 
 namespace pricora {

@@ -134,20 +134,23 @@ std::string replacedAll(std::string text, char from, char to) {
 
 PairEntryRef makeEntry(const std::string& displayTitle, const std::string& price,
                        const std::vector<std::pair<const char*, std::string>>& lines) {
-  auto entry = std::make_shared<PairEntry>(displayTitle + ": " + price);
+  auto entry = std::make_shared<PairEntry>(displayTitle, price);
   for (const auto& [label, value] : lines) entry->addLine(label + value);
   return entry;
 }
 
 PairEntryRef tickerEntry(const std::string& displayTitle, const Json& ticker, const PriceMembers& members) {
   const std::string last = valueText(ticker[members.last]);
-  return makeEntry(displayTitle, last,
-                   {{"Bid: ", valueText(ticker[members.bid])},
-                    {"Ask: ", valueText(ticker[members.ask])},
-                    {"Last: ", last},
-                    {"Low: ", valueText(ticker[members.low])},
-                    {"High: ", valueText(ticker[members.high])},
-                    {"Volume: ", valueText(ticker[members.volume])}});
+  const std::string bid = valueText(ticker[members.bid]), ask = valueText(ticker[members.ask]);
+  PairEntryRef entry = makeEntry(displayTitle, last,
+                                 {{"Bid: ", bid},
+                                  {"Ask: ", ask},
+                                  {"Last: ", last},
+                                  {"Low: ", valueText(ticker[members.low])},
+                                  {"High: ", valueText(ticker[members.high])},
+                                  {"Volume: ", valueText(ticker[members.volume])}});
+  entry->setBidAndAsk(bid, ask);
+  return entry;
 }
 
 std::string threeSlashThree(const std::string& key) {

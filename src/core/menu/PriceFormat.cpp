@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/menu/NumberReading.h"
+#include "core/exchanges/NumberReading.h"
 
 namespace pricora {
 

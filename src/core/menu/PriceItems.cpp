@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "core/menu/TextOrder.h"
+#include "core/common/TextOrder.h"
 
 namespace pricora {
 
@@ -61,8 +61,9 @@ MenuRef PriceItems::menuFor(const Menu& lines, const std::string& exchange) cons
   return menu;
 }
 
-void PriceItems::show(StatusItem& item, const std::string& title, const std::string& headline, const Menu& lines,
-                      const std::string& exchange) const {
+void PriceItems::show(StatusItem& item, const std::string& title, const std::string& headline,
+                      std::string_view priceText, const Menu& lines, const std::string& exchange) const {
+  item.setPriceText(std::string(priceText));
   item.setAttributedTitle(twoLines(title, menuBarPriceText(title, headline, scientificFormatter_), kPriceWeight));
   item.setToolTip(headline);
   item.setMenu(menuFor(lines, exchange));
@@ -89,7 +90,8 @@ void PriceItems::updateStatusPair(const PairRef& record, const PairEntryRef& ent
   const auto found = std::find_if(statusPairs_.begin(), statusPairs_.end(),
                                   [&](const StatusPair& pair) { return pair.record == record; });
   if (found == statusPairs_.end()) return;
-  show(*found->item, *record->title(), entry->headline(), *entry->tickerLines(), *record->exchange());
+  show(*found->item, *record->title(), entry->headline(), entry->priceText(), *entry->tickerLines(),
+       *record->exchange());
 }
 
 void PriceItems::statusPairsChangedWithSender(const PairRef& record) {
@@ -106,7 +108,9 @@ void PriceItems::statusPairsChangedWithSender(const PairRef& record) {
       if (found != items.end() && (*found)->submenu()) {
         StatusItemRef item =
             makeItem(*record, twoLines(title, menuBarPriceText(title, (*found)->title(), scientificFormatter_), kPriceWeight));
-        show(*item, title, (*found)->title(), *(*found)->submenu(), *record->exchange());
+        const std::string& headline = (*found)->title();
+        show(*item, title, headline, std::string_view(headline).substr(key.size()), *(*found)->submenu(),
+             *record->exchange());
         statusPairs_.push_back({record, item});
       } else {
         // No current entry (its batch is in flight, or its ticker failed): the item starts as it

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/app/AppServices.h"
-#include "core/app/AppState.h"
+#include "core/common/AppServices.h"
+#include "core/common/AppState.h"
 #include "core/exchanges/PairEntry.h"
 #include "core/menu/PriceFormat.h"
 #include "core/store/PairList.h"
@@ -49,8 +49,8 @@ class PriceItems {
  private:
   StatusItemRef makeItem(const Pair& record, AttributedTitle text);
   MenuRef menuFor(const Menu& lines, const std::string& exchange) const;
-  void show(StatusItem& item, const std::string& title, const std::string& headline, const Menu& lines,
-            const std::string& exchange) const;
+  void show(StatusItem& item, const std::string& title, const std::string& headline, std::string_view priceText,
+            const Menu& lines, const std::string& exchange) const;
 
   AppServices& services_;
   AppState& state_;

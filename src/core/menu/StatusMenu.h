@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "core/app/AppServices.h"
-#include "core/app/AppState.h"
+#include "core/common/AppServices.h"
+#include "core/common/AppState.h"
 #include "core/exchanges/PairEntry.h"
 #include "core/store/PairList.h"
 

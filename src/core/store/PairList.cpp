@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/menu/TextOrder.h"
+#include "core/common/TextOrder.h"
 
 namespace pricora {
 

@@ -50,6 +50,7 @@ MenuItemRef MenuItem::copy() const {
   auto item = create(title_, action_, keyEquivalent_);
   item->image_ = image_;
   item->state_ = state_;
+  item->value_ = value_;
   item->separator_ = separator_;
   if (submenu_) item->submenu_ = submenu_->copy();
   return item;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,10 +61,14 @@ class MenuItem {
   int state() const { return state_; }
   void setState(int state);
   bool isSeparatorItem() const { return separator_; }
+  // The number the item stands for, for the application's own use (a pair's last price, read
+  // once where the reply arrived); never shown.
+  std::optional<double> value() const { return std::isnan(value_) ? std::nullopt : std::optional<double>(value_); }
+  void setValue(std::optional<double> value) { value_ = value.value_or(std::nan("")); }
   // Chosen by the user only when it does something: sends an action or opens a submenu.
   bool isEnabled() const { return !action_.empty() || submenu_ != nullptr; }
 
-  // An independent item with the same title, action, key, image and state, and a copy of the
+  // An independent item with the same title, action, key, image, state and value, and a copy of the
   // submenu, taken now: later changes to either side do not reach the other.
   MenuItemRef copy() const;
 
@@ -78,6 +84,7 @@ class MenuItem {
   std::string keyEquivalent_;
   MenuRef submenu_;
   ImageRef image_;
+  double value_ = std::nan("");
   int state_ = 0;
   bool separator_ = false;
   Menu* menu_ = nullptr;

@@ -72,6 +72,10 @@ class StatusItem {
   void setMenu(MenuRef menu);
   const std::string& toolTip() const { return toolTip_; }
   void setToolTip(std::string toolTip);
+  // A price item's price as the exchange sent it, every digit: "10558.80000"; empty before the
+  // first. Changes with the title, which hosts are told of.
+  const std::string& priceText() const { return priceText_; }
+  void setPriceText(std::string text) { priceText_ = std::move(text); }
   const AttributedTitle& attributedTitle() const { return title_; }
   void setAttributedTitle(AttributedTitle title);
   // Width in points.
@@ -95,6 +99,7 @@ class StatusItem {
   ImageRef image_;
   MenuRef menu_;
   std::string toolTip_;
+  std::string priceText_;
   AttributedTitle title_;
   double length_;
   ItemSubject subject_;

@@ -1,4 +1,4 @@
-#include "core/menu/TextOrder.h"
+#include "core/common/TextOrder.h"
 
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>

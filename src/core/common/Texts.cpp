@@ -1,4 +1,4 @@
-#include "core/app/Texts.h"
+#include "core/common/Texts.h"
 
 #include <vector>
 

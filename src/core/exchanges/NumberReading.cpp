@@ -1,4 +1,4 @@
-#include "core/menu/NumberReading.h"
+#include "core/exchanges/NumberReading.h"
 
 #include <clocale>
 #include <cstdlib>
