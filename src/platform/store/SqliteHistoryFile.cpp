@@ -128,36 +128,35 @@ SqliteHistoryFile::SqliteHistoryFile(std::string path, bool readOnly) : path_(st
 SqliteHistoryFile::~SqliteHistoryFile() = default;
 
 int SqliteHistoryFile::prepareStatements() {
-  const std::pair<SqliteStatement*, const char*> statements[] = {
-      {&begin_, "BEGIN IMMEDIATE"},
-      {&commit_, "COMMIT"},
-      {&rollback_, "ROLLBACK"},
-      {&dataVersionQuery_, "PRAGMA data_version"},
-      {&selectAlerts_,
-       "SELECT id, exchange, title, kind, level, window, once != 0, margin, state, created, fired FROM Alert "
-       "ORDER BY id"},
-      {&insertAlert_,
-       "INSERT INTO Alert (exchange, title, kind, level, window, once, margin, state, created, fired) "
-       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"},
-      {&deleteAlert_, "DELETE FROM Alert WHERE id = ?1"},
-      {&updateAlert_,
-       "UPDATE Alert SET kind = ?3, level = ?4, window = ?5, once = ?6, margin = ?7, state = ?8, fired = ?10 "
-       "WHERE id = ?11"},
-      {&selectSeries_, "SELECT id FROM Series WHERE exchange = ?1 AND title = ?2"},
-      {&insertSeries_, "INSERT INTO Series (exchange, title) VALUES (?1, ?2)"},
-      {&selectHour_, "SELECT times, prices, texts FROM Hour WHERE series = ?1 AND hour = ?2"},
-      {&upsertHour_,
-       "INSERT INTO Hour (series, hour, times, prices, texts) VALUES (?1, ?2, ?3, ?4, ?5) "
-       "ON CONFLICT (series, hour) DO UPDATE SET times = excluded.times, prices = excluded.prices, "
-       "texts = excluded.texts"},
-      {&pruneHours_, "DELETE FROM Hour WHERE hour < ?1"},
-      {&readHours_,
-       "SELECT hour, times, prices FROM Hour WHERE series = (SELECT id FROM Series WHERE exchange = ?1 AND "
-       "title = ?2) AND hour >= ?3 ORDER BY hour"},
-  };
-  for (const auto& [statement, sql] : statements)
-    if (const int rc = statement->prepare(db_.get(), sql); rc != SQLITE_OK) return rc;
-  return SQLITE_OK;
+  return prepareEach(
+      db_.get(),
+      {
+          {&begin_, "BEGIN IMMEDIATE"},
+          {&commit_, "COMMIT"},
+          {&rollback_, "ROLLBACK"},
+          {&dataVersionQuery_, "PRAGMA data_version"},
+          {&selectAlerts_,
+           "SELECT id, exchange, title, kind, level, window, once != 0, margin, state, created, fired FROM Alert "
+           "ORDER BY id"},
+          {&insertAlert_,
+           "INSERT INTO Alert (exchange, title, kind, level, window, once, margin, state, created, fired) "
+           "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"},
+          {&deleteAlert_, "DELETE FROM Alert WHERE id = ?1"},
+          {&updateAlert_,
+           "UPDATE Alert SET kind = ?3, level = ?4, window = ?5, once = ?6, margin = ?7, state = ?8, fired = ?10 "
+           "WHERE id = ?11"},
+          {&selectSeries_, "SELECT id FROM Series WHERE exchange = ?1 AND title = ?2"},
+          {&insertSeries_, "INSERT INTO Series (exchange, title) VALUES (?1, ?2)"},
+          {&selectHour_, "SELECT times, prices, texts FROM Hour WHERE series = ?1 AND hour = ?2"},
+          {&upsertHour_,
+           "INSERT INTO Hour (series, hour, times, prices, texts) VALUES (?1, ?2, ?3, ?4, ?5) "
+           "ON CONFLICT (series, hour) DO UPDATE SET times = excluded.times, prices = excluded.prices, "
+           "texts = excluded.texts"},
+          {&pruneHours_, "DELETE FROM Hour WHERE hour < ?1"},
+          {&readHours_,
+           "SELECT hour, times, prices FROM Hour WHERE series = (SELECT id FROM Series WHERE exchange = ?1 AND "
+           "title = ?2) AND hour >= ?3 ORDER BY hour"},
+      });
 }
 
 bool SqliteHistoryFile::changedElsewhere() {

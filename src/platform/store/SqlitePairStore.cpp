@@ -43,23 +43,22 @@ SqlitePairStore::SqlitePairStore(std::string path, bool readOnly) : path_(std::m
 SqlitePairStore::~SqlitePairStore() = default;
 
 int SqlitePairStore::prepareStatements() {
-  const std::pair<SqliteStatement*, const char*> statements[] = {
-      {&selectAll_, "SELECT id, exchange, title, isFavourite != 0, showInMenubar != 0 FROM Pair ORDER BY id"},
-      {&insert_, "INSERT INTO Pair (exchange, title, isFavourite, showInMenubar) VALUES (?1, ?2, ?3, ?4)"},
-      // An update writes the pair under its id even when the row is gone (an outside tool deleted
-      // it while Pricora ran): the user's edit is kept rather than the whole save refused.
-      {&update_,
-       "INSERT INTO Pair (id, exchange, title, isFavourite, showInMenubar) VALUES (?5, ?1, ?2, ?3, ?4) "
-       "ON CONFLICT (id) DO UPDATE SET exchange = excluded.exchange, title = excluded.title, "
-       "isFavourite = excluded.isFavourite, showInMenubar = excluded.showInMenubar"},
-      {&delete_, "DELETE FROM Pair WHERE id = ?1"},
-      {&begin_, "BEGIN IMMEDIATE"},
-      {&commit_, "COMMIT"},
-      {&rollback_, "ROLLBACK"},
-  };
-  for (const auto& [statement, sql] : statements)
-    if (const int rc = statement->prepare(db_.get(), sql); rc != SQLITE_OK) return rc;
-  return SQLITE_OK;
+  return prepareEach(
+      db_.get(),
+      {
+          {&selectAll_, "SELECT id, exchange, title, isFavourite != 0, showInMenubar != 0 FROM Pair ORDER BY id"},
+          {&insert_, "INSERT INTO Pair (exchange, title, isFavourite, showInMenubar) VALUES (?1, ?2, ?3, ?4)"},
+          // An update writes the pair under its id even when the row is gone (an outside tool deleted
+          // it while Pricora ran): the user's edit is kept rather than the whole save refused.
+          {&update_,
+           "INSERT INTO Pair (id, exchange, title, isFavourite, showInMenubar) VALUES (?5, ?1, ?2, ?3, ?4) "
+           "ON CONFLICT (id) DO UPDATE SET exchange = excluded.exchange, title = excluded.title, "
+           "isFavourite = excluded.isFavourite, showInMenubar = excluded.showInMenubar"},
+          {&delete_, "DELETE FROM Pair WHERE id = ?1"},
+          {&begin_, "BEGIN IMMEDIATE"},
+          {&commit_, "COMMIT"},
+          {&rollback_, "ROLLBACK"},
+      });
 }
 
 Result<std::vector<StoredPair>> SqlitePairStore::loadAll() {
