@@ -238,56 +238,6 @@
         <translation>pricora: läuft bereits (PID %1), antwortet aber nicht; wählen Sie „Manage“ im Menü seines Symbols im Infobereich</translation>
     </message>
     <message>
-        <source>usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT [--no-change]]
-               [--help] [--version]
-       pricora --alert &apos;EXCHANGE PAIR ALERT&apos; | --alerts | --remove-alert N
-  --headless        run without a display; the tray is kept in memory
-  --refreshes N     quit after N completed refreshes (0: run until the time-out)
-  --timeout S       quit after S seconds at the latest (default 60)
-  --dump PATH|-     write the tray as JSON to PATH (or standard output) before quitting
-  --bar FORMAT      print the menu-bar prices for a text bar, one line an update, until the
-                    bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,
-                    never writes it; SIGUSR1 refreshes at once
-  --no-change       the bar leaves out the changes over the last day (arrows, colours, classes)
-  --alert &apos;EXCHANGE PAIR ALERT&apos;
-                    make an alert and exit: &apos;Kraken XBT/USD &gt; 11000&apos; (price rises past 11000),
-                    &apos;&lt; 9500&apos; (falls past), &apos;+5% 1h&apos; or &apos;-5% 1h&apos; (moves 5 % within an hour; 5m to
-                    24h), each optionally followed by &apos;once&apos;; a running Pricora takes it at
-                    once, against the price it shows
-  --alerts          list the alerts, one a line: number, alert, where it stands
-  --remove-alert N  remove alert number N
-  --help            show this help and exit
-  --version         show the version and exit
-exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error
-exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error
-exit status (alerts): 0 when done, 1 when nothing was done
-</source>
-        <translation>Aufruf: pricora [--headless [--refreshes N] [--timeout SEKUNDEN] [--dump PFAD|-] | --bar FORMAT [--no-change]]
-                [--help] [--version]
-        pricora --alert &apos;BÖRSE PAAR ALARM&apos; | --alerts | --remove-alert N
-  --headless        ohne Bildschirm laufen; der Infobereich wird nur im Speicher gehalten
-  --refreshes N     nach N abgeschlossenen Aktualisierungen beenden (0: bis zur Zeitgrenze laufen)
-  --timeout S       spätestens nach S Sekunden beenden (Vorgabe 60)
-  --dump PFAD|-     vor dem Beenden den Infobereich als JSON nach PFAD (oder - für die Standardausgabe) schreiben
-  --bar FORMAT      die Preise der Menüleiste für eine Textleiste ausgeben, eine Zeile je Änderung, bis
-                    die Leiste verschwindet; FORMAT ist waybar, polybar oder i3blocks. Liest den
-                    Speicher, schreibt ihn nie; SIGUSR1 aktualisiert sofort
-  --no-change       die Leiste lässt die Änderungen des letzten Tages weg (Pfeile, Farben, Klassen)
-  --alert &apos;BÖRSE PAAR ALARM&apos;
-                    einen Alarm anlegen und beenden: &apos;Kraken XBT/USD &gt; 11000&apos; (Kurs steigt über 11000),
-                    &apos;&lt; 9500&apos; (fällt darunter), &apos;+5% 1h&apos; oder &apos;-5% 1h&apos; (bewegt sich um 5 % binnen einer
-                    Stunde; 5m bis 24h), jeweils wahlweise mit &apos;once&apos; dahinter; ein laufendes Pricora
-                    übernimmt ihn sofort, zum Kurs, den es zeigt
-  --alerts          die Alarme zeigen, einer je Zeile: Nummer, Alarm, Stand
-  --remove-alert N  den Alarm Nummer N entfernen
-  --help            diese Hilfe zeigen und beenden
-  --version         die Version zeigen und beenden
-Exit-Status (headless): 0 nach N Aktualisierungen, 2 wenn die Zeitgrenze den Lauf beendet hat, 1 bei einem schweren Fehler
-Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf beendet, 1 bei einem schweren Fehler
-Exit-Status (Alarme): 0 wenn erledigt, 1 wenn nichts getan wurde
-</translation>
-    </message>
-    <message>
         <source>
 One Pricora runs per store: a second desktop start shows the running one&apos;s Manage window and
 exits with 0 (1 when the running one does not answer); a second headless start names the
@@ -380,6 +330,94 @@ Mehr in pricora(1).
     <message>
         <source>pricora: waiting for the Pricora that holds the store (pid %1)</source>
         <translation>pricora: warte auf das Pricora, das den Speicher hält (PID %1)</translation>
+    </message>
+    <message>
+        <source>run without a display; the tray is kept in memory</source>
+        <translation>ohne Bildschirm laufen; der Infobereich wird nur im Speicher gehalten</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>quit after N completed refreshes (0: run until the time-out)</source>
+        <translation>nach N abgeschlossenen Aktualisierungen beenden (0: bis zur Zeitgrenze laufen)</translation>
+    </message>
+    <message>
+        <source>SECONDS</source>
+        <translation>SEKUNDEN</translation>
+    </message>
+    <message>
+        <source>quit after SECONDS at the latest (default 60)</source>
+        <translation>spätestens nach SEKUNDEN Sekunden beenden (Vorgabe 60)</translation>
+    </message>
+    <message>
+        <source>PATH|-</source>
+        <translation>PFAD|-</translation>
+    </message>
+    <message>
+        <source>write the tray as JSON to PATH (or standard output) before quitting</source>
+        <translation>vor dem Beenden den Infobereich als JSON nach PFAD (oder - für die Standardausgabe) schreiben</translation>
+    </message>
+    <message>
+        <source>FORMAT</source>
+        <translation>FORMAT</translation>
+    </message>
+    <message>
+        <source>print the menu-bar prices for a text bar, one line an update, until the
+bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,
+never writes it; SIGUSR1 refreshes at once</source>
+        <translation>die Preise der Menüleiste für eine Textleiste ausgeben, eine Zeile je Änderung, bis
+die Leiste verschwindet; FORMAT ist waybar, polybar oder i3blocks. Liest den
+Speicher, schreibt ihn nie; SIGUSR1 aktualisiert sofort</translation>
+    </message>
+    <message>
+        <source>the bar leaves out the changes over the last day (arrows, colours, classes)</source>
+        <translation>die Leiste lässt die Änderungen des letzten Tages weg (Pfeile, Farben, Klassen)</translation>
+    </message>
+    <message>
+        <source>&apos;EXCHANGE PAIR ALERT&apos;</source>
+        <translation>&apos;BÖRSE PAAR ALARM&apos;</translation>
+    </message>
+    <message>
+        <source>make an alert and exit: &apos;Kraken XBT/USD &gt; 11000&apos; (price rises past 11000),
+&apos;&lt; 9500&apos; (falls past), &apos;+5% 1h&apos; or &apos;-5% 1h&apos; (moves 5 % within an hour; 5m to
+24h), each optionally followed by &apos;once&apos;; a running Pricora takes it at
+once, against the price it shows</source>
+        <translation>einen Alarm anlegen und beenden: &apos;Kraken XBT/USD &gt; 11000&apos; (Kurs steigt über 11000),
+&apos;&lt; 9500&apos; (fällt darunter), &apos;+5% 1h&apos; oder &apos;-5% 1h&apos; (bewegt sich um 5 % binnen einer
+Stunde; 5m bis 24h), jeweils wahlweise mit &apos;once&apos; dahinter; ein laufendes Pricora
+übernimmt ihn sofort, zum Kurs, den es zeigt</translation>
+    </message>
+    <message>
+        <source>list the alerts, one a line: number, alert, where it stands</source>
+        <translation>die Alarme zeigen, einer je Zeile: Nummer, Alarm, Stand</translation>
+    </message>
+    <message>
+        <source>remove alert number N</source>
+        <translation>den Alarm Nummer N entfernen</translation>
+    </message>
+    <message>
+        <source>show this help and exit</source>
+        <translation>diese Hilfe zeigen und beenden</translation>
+    </message>
+    <message>
+        <source>show the version and exit</source>
+        <translation>die Version zeigen und beenden</translation>
+    </message>
+    <message>
+        <source>usage: </source>
+        <translation>Aufruf: </translation>
+    </message>
+    <message>
+        <source>exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error
+exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error
+exit status (alerts): 0 when done, 1 when nothing was done
+</source>
+        <translation>Exit-Status (headless): 0 nach N Aktualisierungen, 2 wenn die Zeitgrenze den Lauf beendet hat, 1 bei einem schweren Fehler
+Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf beendet, 1 bei einem schweren Fehler
+Exit-Status (Alarme): 0 wenn erledigt, 1 wenn nichts getan wurde
+</translation>
     </message>
 </context>
 <context>

@@ -2,35 +2,10 @@
 
 #include <QtGlobal>
 
+#include <bit>
 #include <charconv>
 
 namespace pricora {
-
-const char* const kUsage = QT_TRANSLATE_NOOP(
-    "CommandLine",
-    "usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT [--no-change]]\n"
-    "               [--help] [--version]\n"
-    "       pricora --alert 'EXCHANGE PAIR ALERT' | --alerts | --remove-alert N\n"
-    "  --headless        run without a display; the tray is kept in memory\n"
-    "  --refreshes N     quit after N completed refreshes (0: run until the time-out)\n"
-    "  --timeout S       quit after S seconds at the latest (default 60)\n"
-    "  --dump PATH|-     write the tray as JSON to PATH (or standard output) before quitting\n"
-    "  --bar FORMAT      print the menu-bar prices for a text bar, one line an update, until the\n"
-    "                    bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,\n"
-    "                    never writes it; SIGUSR1 refreshes at once\n"
-    "  --no-change       the bar leaves out the changes over the last day (arrows, colours, classes)\n"
-    "  --alert 'EXCHANGE PAIR ALERT'\n"
-    "                    make an alert and exit: 'Kraken XBT/USD > 11000' (price rises past 11000),\n"
-    "                    '< 9500' (falls past), '+5% 1h' or '-5% 1h' (moves 5 % within an hour; 5m to\n"
-    "                    24h), each optionally followed by 'once'; a running Pricora takes it at\n"
-    "                    once, against the price it shows\n"
-    "  --alerts          list the alerts, one a line: number, alert, where it stands\n"
-    "  --remove-alert N  remove alert number N\n"
-    "  --help            show this help and exit\n"
-    "  --version         show the version and exit\n"
-    "exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error\n"
-    "exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error\n"
-    "exit status (alerts): 0 when done, 1 when nothing was done\n");
 
 const char* const kHelpDetails = QT_TRANSLATE_NOOP(
     "CommandLine",
@@ -79,75 +54,131 @@ bool parseNumber(const std::string& text, T& value) {
   return ec == std::errc() && ptr == end;
 }
 
+template <bool CommandLine::*flag>
+bool setFlag(CommandLine& options, const std::string&) {
+  options.*flag = true;
+  return true;
+}
+
+// A value that may be any text but an empty one.
+template <std::optional<std::string> CommandLine::*text>
+bool setText(CommandLine& options, const std::string& value) {
+  options.*text = value;
+  return !value.empty();
+}
+
+const CommandLineOption kOptions[] = {
+    {Option::headless, "--headless", nullptr, nullptr,
+     QT_TRANSLATE_NOOP("CommandLine", "run without a display; the tray is kept in memory"), nullptr,
+     setFlag<&CommandLine::headless>},
+    {Option::refreshes, "--refreshes", nullptr, QT_TRANSLATE_NOOP("CommandLine", "N"),
+     QT_TRANSLATE_NOOP("CommandLine", "quit after N completed refreshes (0: run until the time-out)"),
+     QT_TRANSLATE_NOOP("CommandLine", "--refreshes takes a whole number of at least 0"),
+     [](CommandLine& options, const std::string& value) {
+       return parseNumber(value, options.refreshes) && options.refreshes >= 0;
+     }},
+    {Option::timeout, "--timeout", nullptr, QT_TRANSLATE_NOOP("CommandLine", "SECONDS"),
+     QT_TRANSLATE_NOOP("CommandLine", "quit after SECONDS at the latest (default 60)"),
+     QT_TRANSLATE_NOOP("CommandLine",
+                       "--timeout takes a number of seconds greater than 0 and at most 2147483 (24 days)"),
+     [](CommandLine& options, const std::string& value) {
+       return parseNumber(value, options.timeout) && options.timeout > 0 &&
+              options.timeout <= CommandLine::kLongestTimeout;
+     }},
+    {Option::dump, "--dump", nullptr, QT_TRANSLATE_NOOP("CommandLine", "PATH|-"),
+     QT_TRANSLATE_NOOP("CommandLine", "write the tray as JSON to PATH (or standard output) before quitting"),
+     QT_TRANSLATE_NOOP("CommandLine", "--dump takes a file path, or - for standard output"),
+     setText<&CommandLine::dump>},
+    {Option::bar, "--bar", nullptr, QT_TRANSLATE_NOOP("CommandLine", "FORMAT"),
+     QT_TRANSLATE_NOOP("CommandLine",
+                       "print the menu-bar prices for a text bar, one line an update, until the\n"
+                       "bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,\n"
+                       "never writes it; SIGUSR1 refreshes at once"),
+     QT_TRANSLATE_NOOP("CommandLine", "--bar takes the bar's name: waybar, polybar or i3blocks"),
+     [](CommandLine& options, const std::string& value) { return (options.bar = barFormatNamed(value)).has_value(); }},
+    {Option::noChange, "--no-change", nullptr, nullptr,
+     QT_TRANSLATE_NOOP("CommandLine", "the bar leaves out the changes over the last day (arrows, colours, classes)"),
+     nullptr, setFlag<&CommandLine::noChange>},
+    {Option::alert, "--alert", nullptr, QT_TRANSLATE_NOOP("CommandLine", "'EXCHANGE PAIR ALERT'"),
+     QT_TRANSLATE_NOOP("CommandLine",
+                       "make an alert and exit: 'Kraken XBT/USD > 11000' (price rises past 11000),\n"
+                       "'< 9500' (falls past), '+5% 1h' or '-5% 1h' (moves 5 % within an hour; 5m to\n"
+                       "24h), each optionally followed by 'once'; a running Pricora takes it at\n"
+                       "once, against the price it shows"),
+     QT_TRANSLATE_NOOP("CommandLine", "--alert takes the exchange, the pair and the alert: 'Kraken XBT/USD > 11000'"),
+     setText<&CommandLine::alert>},
+    {Option::alerts, "--alerts", nullptr, nullptr,
+     QT_TRANSLATE_NOOP("CommandLine", "list the alerts, one a line: number, alert, where it stands"), nullptr,
+     setFlag<&CommandLine::listAlerts>},
+    {Option::removeAlert, "--remove-alert", nullptr, QT_TRANSLATE_NOOP("CommandLine", "N"),
+     QT_TRANSLATE_NOOP("CommandLine", "remove alert number N"),
+     QT_TRANSLATE_NOOP("CommandLine", "--remove-alert takes an alert's number, as --alerts lists it"),
+     [](CommandLine& options, const std::string& value) {
+       std::int64_t id = 0;
+       if (!parseNumber(value, id) || id <= 0) return false;
+       options.removeAlert = id;
+       return true;
+     }},
+    {Option::help, "--help", "-h", nullptr, QT_TRANSLATE_NOOP("CommandLine", "show this help and exit"), nullptr,
+     setFlag<&CommandLine::help>},
+    {Option::version, "--version", nullptr, nullptr, QT_TRANSLATE_NOOP("CommandLine", "show the version and exit"),
+     nullptr, setFlag<&CommandLine::version>},
+};
+
+const OptionRule kRules[] = {
+    {OptionRuleKind::apart, optionSet({Option::bar}), optionSet({Option::headless}),
+     QT_TRANSLATE_NOOP("CommandLine", "--bar runs without a display by itself; leave out --headless")},
+    {OptionRuleKind::alone, optionSet({Option::alert, Option::alerts, Option::removeAlert}),
+     optionSet({Option::help, Option::version}),
+     QT_TRANSLATE_NOOP("CommandLine", "--alert, --alerts and --remove-alert go alone")},
+    {OptionRuleKind::needs, optionSet({Option::noChange}), optionSet({Option::bar}),
+     QT_TRANSLATE_NOOP("CommandLine", "--no-change goes with --bar")},
+    {OptionRuleKind::needs, optionSet({Option::refreshes, Option::timeout, Option::dump}),
+     optionSet({Option::headless}),
+     QT_TRANSLATE_NOOP("CommandLine", "--refreshes, --timeout and --dump go with --headless")},
+};
+
+bool breaks(const OptionRule& rule, OptionSet given) {
+  switch (rule.kind) {
+    case OptionRuleKind::apart:
+      return (given & rule.these) != 0 && (given & rule.those) != 0;
+    case OptionRuleKind::alone: {
+      const int count = std::popcount(given & rule.these);
+      return count > 1 || (count == 1 && (given & ~(rule.these | rule.those)) != 0);
+    }
+    case OptionRuleKind::needs:
+      break;
+  }
+  return (given & rule.these) != 0 && (given & rule.those) == 0;
+}
+
+const CommandLineOption* optionNamed(const std::string& argument) {
+  for (const CommandLineOption& option : kOptions)
+    if (argument == option.name || (option.alias != nullptr && argument == option.alias)) return &option;
+  return nullptr;
+}
+
 }  // namespace
+
+std::span<const CommandLineOption> commandLineOptions() { return kOptions; }
+std::span<const OptionRule> optionRules() { return kRules; }
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine options;
-  bool headlessOnly = false;
+  OptionSet given = 0;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    auto value = [&](std::string& out) {
-      if (i + 1 >= arguments.size()) return false;
-      out = arguments[++i];
-      return true;
-    };
-    std::string text;
-    if (argument == "--headless") {
-      options.headless = true;
-    } else if (argument == "--bar") {
-      if (!value(text) || !(options.bar = barFormatNamed(text)))
-        return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--bar takes the bar's name: waybar, polybar or i3blocks")};
-    } else if (argument == "--no-change") {
-      options.noChange = true;
-    } else if (argument == "--alert") {
-      if (!value(text) || text.empty())
-        return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine",
-                                                "--alert takes the exchange, the pair and the alert: "
-                                                "'Kraken XBT/USD > 11000'")};
-      options.alert = text;
-    } else if (argument == "--alerts") {
-      options.listAlerts = true;
-    } else if (argument == "--remove-alert") {
-      std::int64_t id = 0;
-      if (!value(text) || !parseNumber(text, id) || id <= 0)
-        return {std::nullopt,
-                QT_TRANSLATE_NOOP("CommandLine", "--remove-alert takes an alert's number, as --alerts lists it")};
-      options.removeAlert = id;
-    } else if (argument == "--help" || argument == "-h") {
-      options.help = true;
-    } else if (argument == "--version") {
-      options.version = true;
-    } else if (argument == "--refreshes") {
-      if (!value(text) || !parseNumber(text, options.refreshes) || options.refreshes < 0)
-        return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--refreshes takes a whole number of at least 0")};
-      headlessOnly = true;
-    } else if (argument == "--timeout") {
-      if (!value(text) || !parseNumber(text, options.timeout) || !(options.timeout > 0) ||
-          options.timeout > CommandLine::kLongestTimeout)
-        return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine",
-                                                "--timeout takes a number of seconds greater than 0 and at most "
-                                                "2147483 (24 days)")};
-      headlessOnly = true;
-    } else if (argument == "--dump") {
-      if (!value(text) || text.empty())
-        return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--dump takes a file path, or - for standard output")};
-      options.dump = text;
-      headlessOnly = true;
-    } else {
-      return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "unknown option %1"), argument};
+    const CommandLineOption* option = optionNamed(arguments[i]);
+    if (option == nullptr) return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "unknown option %1"), arguments[i]};
+    std::string value;
+    if (option->value != nullptr) {
+      if (i + 1 >= arguments.size()) return {std::nullopt, option->mistake};
+      value = arguments[++i];
     }
+    if (!option->take(options, value)) return {std::nullopt, option->mistake};
+    given |= optionSet({option->option});
   }
-  if (options.bar && options.headless)
-    return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--bar runs without a display by itself; leave out --headless")};
-  const int alertCommands =
-      int{options.alert.has_value()} + int{options.listAlerts} + int{options.removeAlert.has_value()};
-  if (alertCommands > 1 ||
-      (alertCommands == 1 && (options.headless || options.bar || headlessOnly || options.noChange)))
-    return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--alert, --alerts and --remove-alert go alone")};
-  if (options.noChange && !options.bar)
-    return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--no-change goes with --bar")};
-  if (headlessOnly && !options.headless)
-    return {std::nullopt, QT_TRANSLATE_NOOP("CommandLine", "--refreshes, --timeout and --dump go with --headless")};
+  for (const OptionRule& rule : kRules)
+    if (breaks(rule, given)) return {std::nullopt, rule.message};
   return {options, {}};
 }
 

@@ -13,6 +13,10 @@ namespace {
 
 QString translated(const char* text) { return QCoreApplication::translate("CommandLine", text); }
 
+QString usage() {
+  return QString::fromStdString(commandLineUsage([](const char* text) { return translated(text).toStdString(); }));
+}
+
 void put(std::FILE* stream, const QString& text) { std::fputs(text.toUtf8().constData(), stream); }
 
 }  // namespace
@@ -25,11 +29,11 @@ int answerCommandLine(int argc, char** argv, const ParsedCommandLine& parsed) {
     QString message = translated(parsed.error.c_str());
     if (message.contains(QLatin1String("%1"))) message = message.arg(QString::fromStdString(parsed.argument));
     put(stderr, "pricora: " + message + "\n");
-    put(stderr, translated(kUsage));
+    put(stderr, usage());
     return 1;
   }
   if (parsed.options->help) {
-    put(stdout, translated(kUsage) + translated(kHelpDetails));
+    put(stdout, usage() + translated(kHelpDetails));
     return 0;
   }
   std::printf("Pricora %s\n", PRICORA_VERSION);

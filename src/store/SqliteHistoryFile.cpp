@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string_view>
@@ -63,22 +62,7 @@ std::int64_t toSeconds(WallTime time) {
 }
 WallTime fromSeconds(std::int64_t seconds) { return WallTime(std::chrono::seconds(seconds)); }
 
-std::string inQuotes(const std::string& path) { return "“" + path + "”"; }
-
-Error damaged(const std::string& path, ErrorDetails details) {
-  return pathError("The history file " + inQuotes(path) + " is damaged.", path, std::move(details));
-}
-
-Error openFailure(const std::string& path, const SqliteConnection& db, int rc) {
-  switch (rc & 0xff) {
-    case SQLITE_NOTADB:
-      return pathError("The file " + inQuotes(path) + " is not a Pricora history file.", path, db.details());
-    case SQLITE_CORRUPT:
-      return damaged(path, db.details());
-    default:
-      return pathError("The history file " + inQuotes(path) + " could not be opened.", path, db.details());
-  }
-}
+constexpr SqliteFileKind kHistoryFile{"history file", kApplicationId, kSchemaVersion, kCreateSchema, false};
 
 // Little-endian, whatever the machine, so that the file reads the same everywhere.
 void putBytes(std::string& out, std::uint64_t value, int count) {
@@ -130,123 +114,60 @@ Result<std::unique_ptr<HistoryFile>> SqliteHistoryFile::openForReading(const std
 }
 
 Result<std::unique_ptr<SqliteHistoryFile>> SqliteHistoryFile::open(const std::string& path, Options options) {
-  std::error_code ignored;
-  const bool hadLog = std::filesystem::exists(path + "-wal", ignored);
-  SqliteConnection db;
-  if (const int rc = db.openCautiously(path, options.vfs, options.readOnly, options.busyTimeout); rc != SQLITE_OK)
-    return openFailure(path, db, rc);
-  std::unique_ptr<SqliteHistoryFile> file(new SqliteHistoryFile(path, std::move(db), options.readOnly));
-  const Status ready = file->initialize();
-  // A log this connection made holds nothing: closing may checkpoint it, which removes it again.
-  if (!options.readOnly && (ready || !hadLog)) file->db_.setCheckpointOnClose(true);
-  if (!ready) return ready.error();
+  std::unique_ptr<SqliteHistoryFile> file(new SqliteHistoryFile(path, options.readOnly));
+  const Result<SqliteFileContents> contents =
+      openSqliteFile(file->db_, path, kHistoryFile, options, [&file] { return file->prepareStatements(); });
+  if (!contents) return contents.error();
+  file->empty_ = contents.value() == SqliteFileContents::blank;
+  if (!file->empty_) file->changedElsewhere();  // counts from now on
   return file;
 }
 
-SqliteHistoryFile::SqliteHistoryFile(std::string path, SqliteConnection db, bool readOnly)
-    : path_(std::move(path)), readOnly_(readOnly), db_(std::move(db)) {}
+SqliteHistoryFile::SqliteHistoryFile(std::string path, bool readOnly) : path_(std::move(path)), readOnly_(readOnly) {}
 
 SqliteHistoryFile::~SqliteHistoryFile() = default;
 
-Status SqliteHistoryFile::initialize() {
-  SqliteStatement identity;
-  int rc = identity.prepare(db_.get(),
-                            "SELECT application_id, user_version, (SELECT count(*) FROM sqlite_schema) "
-                            "FROM pragma_application_id, pragma_user_version");
-  if (rc != SQLITE_OK) return openFailure(path_, db_, rc);
-  std::int64_t applicationId = 0, version = 0, objects = 0;
-  {
-    SqliteStatement::Run run = identity.run();
-    if ((rc = run.step()) != SQLITE_ROW) return openFailure(path_, db_, rc);
-    applicationId = run.integer(0);
-    version = run.integer(1);
-    objects = run.integer(2);
-  }
-  const bool blank = applicationId == 0 && version == 0 && objects == 0;
-  if (applicationId == kApplicationId && version > kSchemaVersion)
-    return pathError("The history file " + inQuotes(path_) + " was written by a newer version of Pricora.", path_,
-                     {{"user_version", std::to_string(version)}});
-  if (!blank && (applicationId != kApplicationId || version != kSchemaVersion)) {
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "0x%08X", static_cast<unsigned>(static_cast<std::uint32_t>(applicationId)));
-    return pathError("The file " + inQuotes(path_) + " is not a Pricora history file.", path_,
-                     {{"application_id", hex}, {"user_version", std::to_string(version)}});
-  }
-  if (blank && readOnly_) {
-    empty_ = true;
-    return {};
-  }
-  if (!readOnly_ && sqlite3_db_readonly(db_.get(), "main") == 1)
-    return pathError("The history file " + inQuotes(path_) + " could not be opened.", path_,
-                     {{"reason", "the file is read-only"}});
-  if (blank) {
-    // In one transaction with a second look, as another process may be making it just now.
-    rc = db_.exec("BEGIN IMMEDIATE");
-    if (rc == SQLITE_OK) {
-      SqliteStatement::Run again = identity.run();
-      rc = again.step() == SQLITE_ROW && again.integer(2) == 0 ? db_.exec(kCreateSchema) : SQLITE_OK;
-    }
-    if (rc == SQLITE_OK) rc = db_.exec("COMMIT");
-    if (rc != SQLITE_OK) {
-      const Error error = openFailure(path_, db_, rc);
-      db_.exec("ROLLBACK");
-      return error;
-    }
-  } else {
-    SqliteStatement check;
-    if ((rc = check.prepare(db_.get(), "PRAGMA quick_check(1)")) != SQLITE_OK) return openFailure(path_, db_, rc);
-    SqliteStatement::Run run = check.run();
-    if ((rc = run.step()) != SQLITE_ROW) return openFailure(path_, db_, rc);
-    if (const std::string verdict = run.text(0).value_or(""); verdict != "ok")
-      return damaged(path_, {{"quick_check", verdict}});
-  }
-  if (prepareStatements() != SQLITE_OK) return damaged(path_, db_.details());
-  // FULL: a commit that returned survives a power cut; WAL: it is one append and one sync.
-  if (!readOnly_ && (rc = db_.exec("PRAGMA synchronous=FULL; PRAGMA journal_mode=WAL")) != SQLITE_OK)
-    return openFailure(path_, db_, rc);
-  changedElsewhere();  // counts from now on
-  return {};
-}
-
 int SqliteHistoryFile::prepareStatements() {
-  const std::pair<SqliteStatement*, const char*> statements[] = {
-      {&begin_, "BEGIN IMMEDIATE"},
-      {&commit_, "COMMIT"},
-      {&rollback_, "ROLLBACK"},
-      {&dataVersionQuery_, "PRAGMA data_version"},
-      {&selectAlerts_,
-       "SELECT id, exchange, title, kind, level, window, once != 0, margin, state, created, fired FROM Alert "
-       "ORDER BY id"},
-      {&insertAlert_,
-       "INSERT INTO Alert (exchange, title, kind, level, window, once, margin, state, created, fired) "
-       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"},
-      {&deleteAlert_, "DELETE FROM Alert WHERE id = ?1"},
-      {&updateAlert_,
-       "UPDATE Alert SET kind = ?3, level = ?4, window = ?5, once = ?6, margin = ?7, state = ?8, fired = ?10 "
-       "WHERE id = ?11"},
-      {&selectSeries_, "SELECT id FROM Series WHERE exchange = ?1 AND title = ?2"},
-      {&insertSeries_, "INSERT INTO Series (exchange, title) VALUES (?1, ?2)"},
-      {&selectHour_, "SELECT times, prices, texts FROM Hour WHERE series = ?1 AND hour = ?2"},
-      {&upsertHour_,
-       "INSERT INTO Hour (series, hour, times, prices, texts) VALUES (?1, ?2, ?3, ?4, ?5) "
-       "ON CONFLICT (series, hour) DO UPDATE SET times = excluded.times, prices = excluded.prices, "
-       "texts = excluded.texts"},
-      {&pruneHours_, "DELETE FROM Hour WHERE hour < ?1"},
-      {&readHours_,
-       "SELECT hour, times, prices FROM Hour WHERE series = (SELECT id FROM Series WHERE exchange = ?1 AND "
-       "title = ?2) AND hour >= ?3 ORDER BY hour"},
-  };
-  for (const auto& [statement, sql] : statements)
-    if (const int rc = statement->prepare(db_.get(), sql); rc != SQLITE_OK) return rc;
-  return SQLITE_OK;
+  return prepareEach(
+      db_.get(),
+      {
+          {&begin_, "BEGIN IMMEDIATE"},
+          {&commit_, "COMMIT"},
+          {&rollback_, "ROLLBACK"},
+          {&dataVersionQuery_, "PRAGMA data_version"},
+          {&selectAlerts_,
+           "SELECT id, exchange, title, kind, level, window, once != 0, margin, state, created, fired FROM Alert "
+           "ORDER BY id"},
+          {&insertAlert_,
+           "INSERT INTO Alert (exchange, title, kind, level, window, once, margin, state, created, fired) "
+           "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"},
+          {&deleteAlert_, "DELETE FROM Alert WHERE id = ?1"},
+          {&updateAlert_,
+           "UPDATE Alert SET kind = ?3, level = ?4, window = ?5, once = ?6, margin = ?7, state = ?8, fired = ?10 "
+           "WHERE id = ?11"},
+          {&selectSeries_, "SELECT id FROM Series WHERE exchange = ?1 AND title = ?2"},
+          {&insertSeries_, "INSERT INTO Series (exchange, title) VALUES (?1, ?2)"},
+          {&selectHour_, "SELECT times, prices, texts FROM Hour WHERE series = ?1 AND hour = ?2"},
+          {&upsertHour_,
+           "INSERT INTO Hour (series, hour, times, prices, texts) VALUES (?1, ?2, ?3, ?4, ?5) "
+           "ON CONFLICT (series, hour) DO UPDATE SET times = excluded.times, prices = excluded.prices, "
+           "texts = excluded.texts"},
+          {&pruneHours_, "DELETE FROM Hour WHERE hour < ?1"},
+          {&readHours_,
+           "SELECT hour, times, prices FROM Hour WHERE series = (SELECT id FROM Series WHERE exchange = ?1 AND "
+           "title = ?2) AND hour >= ?3 ORDER BY hour"},
+      });
 }
 
 bool SqliteHistoryFile::changedElsewhere() {
   if (empty_) {
     // A reader that came before the writer made the schema looks again.
+    const Result<SqliteFileContents> contents =
+        readySqliteFile(db_, path_, kHistoryFile, readOnly_, [this] { return prepareStatements(); });
+    if (!contents || contents.value() == SqliteFileContents::blank) return false;
     empty_ = false;
-    if (const Status ready = initialize(); !ready) empty_ = true;
-    return !empty_;
+    changedElsewhere();  // counts from now on
+    return true;
   }
   SqliteStatement::Run run = dataVersionQuery_.run();
   if (run.step() != SQLITE_ROW) return false;
@@ -282,7 +203,7 @@ Status SqliteHistoryFile::transaction(const std::string& failure, Body body) {
 }
 
 Error SqliteHistoryFile::readFailure() {
-  return pathError("Pricora could not read the history file " + inQuotes(path_) + ".", path_, db_.details());
+  return pathError("Pricora could not read the history file " + quotedPath(path_) + ".", path_, db_.details());
 }
 
 Result<std::vector<AlertRecord>> SqliteHistoryFile::loadAlerts() {
@@ -323,7 +244,7 @@ std::optional<ErrorDetails> SqliteHistoryFile::insertAlert(const AlertRecord& al
 
 Result<std::int64_t> SqliteHistoryFile::addAlert(const AlertRecord& alert) {
   std::int64_t id = 0;
-  const Status saved = transaction("Pricora could not save the alerts to " + inQuotes(path_) + ".", [&] {
+  const Status saved = transaction("Pricora could not save the alerts to " + quotedPath(path_) + ".", [&] {
     std::optional<ErrorDetails> failure = insertAlert(alert);
     id = sqlite3_last_insert_rowid(db_.get());
     return failure;
@@ -334,7 +255,7 @@ Result<std::int64_t> SqliteHistoryFile::addAlert(const AlertRecord& alert) {
 
 Result<bool> SqliteHistoryFile::removeAlert(std::int64_t id) {
   bool removed = false;
-  const Status saved = transaction("Pricora could not save the alerts to " + inQuotes(path_) + ".", [&] {
+  const Status saved = transaction("Pricora could not save the alerts to " + quotedPath(path_) + ".", [&] {
     SqliteStatement::Run run = deleteAlert_.run();
     std::optional<ErrorDetails> failure = step(run.bind(1, id), SQLITE_DONE);
     removed = sqlite3_changes(db_.get()) > 0;
@@ -345,7 +266,7 @@ Result<bool> SqliteHistoryFile::removeAlert(std::int64_t id) {
 }
 
 Status SqliteHistoryFile::editAlerts(const std::vector<std::int64_t>& removed, const std::vector<AlertRecord>& added) {
-  return transaction("Pricora could not save the alerts to " + inQuotes(path_) + ".",
+  return transaction("Pricora could not save the alerts to " + quotedPath(path_) + ".",
                      [&]() -> std::optional<ErrorDetails> {
                        for (const std::int64_t id : removed) {
                          SqliteStatement::Run run = deleteAlert_.run();
@@ -358,7 +279,7 @@ Status SqliteHistoryFile::editAlerts(const std::vector<std::int64_t>& removed, c
 }
 
 Status SqliteHistoryFile::updateAlerts(const std::vector<AlertRecord>& alerts) {
-  return transaction("Pricora could not save the alerts to " + inQuotes(path_) + ".",
+  return transaction("Pricora could not save the alerts to " + quotedPath(path_) + ".",
                      [&]() -> std::optional<ErrorDetails> {
                        for (const AlertRecord& alert : alerts) {
                          SqliteStatement::Run run = updateAlert_.run();
@@ -433,7 +354,7 @@ Status SqliteHistoryFile::restampSamples(WallTime since, std::chrono::seconds by
     std::string price;  // its 8 bytes
     std::string text;        // its length byte and bytes
   };
-  return transaction("Pricora could not record the prices in " + inQuotes(path_) + ".",
+  return transaction("Pricora could not record the prices in " + quotedPath(path_) + ".",
                      [&]() -> std::optional<ErrorDetails> {
                        SqliteStatement select, remove;
                        if (select.prepare(db_.get(),
@@ -486,7 +407,7 @@ Status SqliteHistoryFile::recordSamples(const std::vector<SampleToWrite>& sample
   const std::int64_t firstKept = toSeconds(keepSince) / kSecondsPerHour;
   if (samples.empty() && firstKept <= prunedBefore_) return {};
   const bool prune = firstKept > prunedBefore_;
-  const Status recorded = transaction("Pricora could not record the prices in " + inQuotes(path_) + ".",
+  const Status recorded = transaction("Pricora could not record the prices in " + quotedPath(path_) + ".",
                                       [&]() -> std::optional<ErrorDetails> {
                                         for (const SampleToWrite& sample : samples)
                                           if (auto failure = appendSample(sample)) return failure;

@@ -9,19 +9,14 @@
 #include "platform/HistoryFile.h"
 #include "store/ErrorDetails.h"
 #include "store/SqliteConnection.h"
+#include "store/SqliteFileOpening.h"
 #include "store/SqliteStatement.h"
 
 namespace pricora {
 
-struct SqliteHistoryFileOptions {
-  // How long a write waits for another process (pricora --alert, say) to finish its own.
-  std::chrono::milliseconds busyTimeout{5000};
-  // The SQLite VFS to go through; null for the default. Tests pass one that injects faults.
-  const char* vfs = nullptr;
-  // For a process beside the one that writes: the file must exist, is never given the schema,
-  // and every write refuses.
-  bool readOnly = false;
-};
+// Opened read-only (for a process beside the one that writes), the file must exist, is never
+// given the schema, and every write refuses.
+using SqliteHistoryFileOptions = SqliteFileOptions;
 
 // The history file is a SQLite 3 database of Pricora's own, beside the pair store (never inside
 // it), in WAL mode with every commit synced:
@@ -88,8 +83,7 @@ class SqliteHistoryFile final : public HistoryFile {
   Status restampSamples(WallTime since, std::chrono::seconds by) override;
 
  private:
-  SqliteHistoryFile(std::string path, SqliteConnection db, bool readOnly);
-  Status initialize();
+  SqliteHistoryFile(std::string path, bool readOnly);
   int prepareStatements();
   // Runs body inside one transaction; body returns the details of its failure, if any.
   template <typename Body>

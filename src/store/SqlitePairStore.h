@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -11,6 +10,7 @@
 #include "store/ErrorDetails.h"
 #include "platform/PairStore.h"
 #include "store/SqliteConnection.h"
+#include "store/SqliteFileOpening.h"
 #include "store/SqliteStatement.h"
 
 namespace pricora {
@@ -32,17 +32,9 @@ namespace pricora {
 // while it is open) and syncs every commit. A new pair's id is one more than the largest stored
 // id, so a deleted pair's id comes back only when no pair with a larger id remains.
 //
-// The options live outside the class so that open() can default them: a nested struct's member
-// initializers cannot serve a default argument of the class that encloses it.
-struct SqlitePairStoreOptions {
-  // How long opening and saving wait for another connection to release its lock before failing.
-  std::chrono::milliseconds busyTimeout{5000};
-  // The SQLite VFS to go through; null for the default. Tests pass one that injects faults.
-  const char* vfs = nullptr;
-  // For a process that shows another one's store: the file is opened for reading alone and must
-  // exist; it is never given the schema, its journal mode is left alone, and save() refuses.
-  bool readOnly = false;
-};
+// Opened read-only (for a process that shows another one's store), the file must exist, is never
+// given the schema, its journal mode is left alone, and save() refuses.
+using SqlitePairStoreOptions = SqliteFileOptions;
 
 class SqlitePairStore final : public PairStore {
  public:
@@ -65,10 +57,7 @@ class SqlitePairStore final : public PairStore {
   bool isReadOnly() const override { return readOnly_; }
 
  private:
-  SqlitePairStore(std::string path, SqliteConnection db, bool readOnly);
-  // Makes sure the file is a store of this schema (an empty file is given the schema), compiles
-  // the statements and only then switches the file to the journal mode saves rely on.
-  Status initialize();
+  SqlitePairStore(std::string path, bool readOnly);
   // Compiles the statements every load and save runs; also proves the Pair table has its columns.
   int prepareStatements();
   // Runs a statement that returns no rows of interest; the details of its failure, if any.

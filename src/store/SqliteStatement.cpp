@@ -12,6 +12,12 @@ int SqliteStatement::prepare(sqlite3* db, const char* sql) {
   return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement_, nullptr);
 }
 
+int prepareEach(sqlite3* db, std::initializer_list<std::pair<SqliteStatement*, const char*>> statements) {
+  for (const auto& [statement, sql] : statements)
+    if (const int rc = statement->prepare(db, sql); rc != SQLITE_OK) return rc;
+  return SQLITE_OK;
+}
+
 SqliteStatement::Run::~Run() {
   sqlite3_reset(statement_);
   sqlite3_clear_bindings(statement_);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -54,5 +56,8 @@ class SqliteStatement {
  private:
   sqlite3_stmt* statement_ = nullptr;
 };
+
+// Compiles each statement's sql on db, in order, up to the first failure; SQLite's result code.
+int prepareEach(sqlite3* db, std::initializer_list<std::pair<SqliteStatement*, const char*>> statements);
 
 }  // namespace pricora

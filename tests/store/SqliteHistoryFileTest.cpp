@@ -120,6 +120,7 @@ TEST(SqliteHistoryFile, RefusesWhatIsNotItsOwnWithoutWritingIt) {
       {store, "The file “" + store + "” is not a Pricora history file."},
       {newer, "The history file “" + newer + "” was written by a newer version of Pricora."},
       {damaged, "The history file “" + damaged + "” is damaged."},
+      {dir.file("missing/h.sqlite"), "The history file “" + dir.file("missing/h.sqlite") + "” could not be opened."},
   };
   for (const auto& [path, description] : cases) {
     const std::string before = bytes(path);

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <vector>
 
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
 #include "core/exchanges/NetworkText.h"
 
 namespace pricora {
@@ -45,26 +48,16 @@ std::string pango(std::string_view text) {
   return out;
 }
 
-// A JSON string literal of valid UTF-8 text.
-std::string jsonString(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"') {
-      out += "\\\"";
-    } else if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
+using JsonLine = rapidjson::Writer<rapidjson::StringBuffer>;
+
+// Text goes out as it is, byte for byte, but for quotes, backslashes and control characters,
+// which the writer escapes; shownText has left none of the last but the tool tip's line breaks.
+void putString(JsonLine& json, std::string_view text) {
+  json.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+}
+
+std::string finished(const rapidjson::StringBuffer& buffer) {
+  return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
 
 // Polybar reads "%{" as the start of a tag, and its unreleased versions read "%%" as one "%";
@@ -78,11 +71,12 @@ std::string polybarText(std::string_view text) {
   return out;
 }
 
-// A JSON string literal that every i3blocks reads alike. Version 1.4 (Debian 12's) takes a
-// string up to the next quote and decodes no escapes; 1.5 decodes them. Text without quotes and
-// backslashes is the same to both, so those two show as their full-width forms.
-std::string i3blocksString(std::string_view text) {
-  std::string out = "\"";
+// Text that every i3blocks reads alike in a JSON string. Version 1.4 (Debian 12's) takes a
+// string up to the next quote and decodes no escapes; 1.5 decodes them. Text without quotes,
+// backslashes and control characters (shownText leaves none) is the same to both, so the writer
+// escapes nothing in it, and the first two show as their full-width forms.
+std::string i3blocksText(std::string_view text) {
+  std::string out;
   for (const char c : text) {
     if (c == '"')
       out += "\xEF\xBC\x82";  // U+FF02
@@ -91,7 +85,7 @@ std::string i3blocksString(std::string_view text) {
     else
       out += c;
   }
-  return out + "\"";
+  return out;
 }
 
 std::string hex(const Rgb& colour) {
@@ -171,20 +165,27 @@ std::string waybar(const BarView& view) {
     for (const std::string& line : item.details) (tooltip += '\n') += pango(shownText(line));
     if (view.showChange && item.move) (tooltip += '\n') += pango(shownText(item.move->text));
   }
-  const std::string state = jsonString(stateName(shownState(view)));
+  const char* state = stateName(shownState(view));
+  rapidjson::StringBuffer buffer;
+  JsonLine json(buffer);
+  json.StartObject();
+  json.Key("text");
+  putString(json, text);
+  json.Key("tooltip");
+  putString(json, tooltip);
   // Beside the state, the way the prices went and whether an alert fired: a list once there
   // is more than the state, as waybar takes either.
-  std::vector<std::string> classes{state};
-  if (const int way = sharedDirection(view); way != 0) classes.push_back(jsonString(way > 0 ? "up" : "down"));
-  if (anyAttention(view)) classes.push_back(jsonString("alert"));
-  std::string classText = state;
-  if (classes.size() > 1) {
-    classText = "[";
-    for (const std::string& name : classes) classText += (classText.size() > 1 ? "," : "") + name;
-    classText += "]";
-  }
-  return "{\"text\":" + jsonString(text) + ",\"tooltip\":" + jsonString(tooltip) + ",\"class\":" + classText +
-         ",\"alt\":" + state + "}\n";
+  std::vector<const char*> classes{state};
+  if (const int way = sharedDirection(view); way != 0) classes.push_back(way > 0 ? "up" : "down");
+  if (anyAttention(view)) classes.push_back("alert");
+  json.Key("class");
+  if (classes.size() > 1) json.StartArray();
+  for (const char* name : classes) json.String(name);
+  if (classes.size() > 1) json.EndArray();
+  json.Key("alt");
+  json.String(state);
+  json.EndObject();
+  return finished(buffer);
 }
 
 std::string polybar(const BarView& view) {
@@ -231,10 +232,23 @@ std::string i3blocks(const BarView& view) {
     colour = way > 0 ? kUpGreen : kDownRed;
   else if (oneColour && !view.items.empty())
     colour = view.items.front().colour;
-  std::string line = "{\"full_text\":" + i3blocksString(full) + ",\"short_text\":" + i3blocksString(shortText);
-  if (colour) line += ",\"color\":" + i3blocksString(hex(*colour));
-  if (anyAttention(view)) line += ",\"urgent\":true";
-  return line + "}\n";
+  rapidjson::StringBuffer buffer;
+  JsonLine json(buffer);
+  json.StartObject();
+  json.Key("full_text");
+  putString(json, i3blocksText(full));
+  json.Key("short_text");
+  putString(json, i3blocksText(shortText));
+  if (colour) {
+    json.Key("color");
+    putString(json, hex(*colour));
+  }
+  if (anyAttention(view)) {
+    json.Key("urgent");
+    json.Bool(true);
+  }
+  json.EndObject();
+  return finished(buffer);
 }
 
 }  // namespace
