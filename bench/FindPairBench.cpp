@@ -108,9 +108,10 @@ int main(int argc, char** argv) {
           }
       },
       2'000);
-  std::printf("findPair on %d records: %zu of %zu lookups give the walk's record; indexed %.1f ns, walk %.1f us, "
-              "%.0f times faster\n",
-              kRecords, same, f.queries.size(), indexed * 1e9, walked * 1e6, walked / indexed);
+  std::printf(
+      "findPair on %d records: %zu of %zu lookups give the walk's record; indexed %.1f ns, walk %.1f us, "
+      "%.0f times faster\n",
+      kRecords, same, f.queries.size(), indexed * 1e9, walked * 1e6, walked / indexed);
 
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

@@ -1,8 +1,8 @@
 // One exchange adapter through a whole refresh on arbitrary replies. The first byte picks the
 // exchange; the rest is split at NUL bytes into replies: the first request gets the first
 // reply (a listing, where the exchange has one), the later requests the others in turn. A
-// reply that is not JSON arrives as a failed request; a listing is read only as deep as asked. Every parsed pair is then formatted the
-// way its price item would be.
+// reply that is not JSON arrives as a failed request; a listing is read only as deep as asked. Every parsed pair is
+// then formatted the way its price item would be.
 
 #include <cstddef>
 #include <cstdint>

@@ -109,7 +109,8 @@ std::map<std::size_t, std::string> replaceHugeNumbers(std::string& text) {
     if (static_cast<long>(integerDigits) + exponent > 300 || integerDigits > 300) {
       replaced.emplace(start + 1, text.substr(start, i - start));
       text[start] = '0';
-      std::fill(text.begin() + static_cast<std::ptrdiff_t>(start) + 1, text.begin() + static_cast<std::ptrdiff_t>(i), ' ');
+      std::fill(text.begin() + static_cast<std::ptrdiff_t>(start) + 1, text.begin() + static_cast<std::ptrdiff_t>(i),
+                ' ');
     }
     i = std::max(i, start + 1);
   }
@@ -257,8 +258,8 @@ namespace {
 
 std::optional<Json> parseWith(std::string_view text, const std::map<std::size_t, std::string>& replaced,
                               int filledDepth, rapidjson::ParseErrorCode& error) {
-  constexpr unsigned kFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag |
-                              rapidjson::kParseNumbersAsStringsFlag;
+  constexpr unsigned kFlags =
+      rapidjson::kParseIterativeFlag | rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag;
   rapidjson::MemoryStream stream(text.data(), text.size());
   rapidjson::Reader reader;
   JsonBuilder builder(stream, replaced, filledDepth);

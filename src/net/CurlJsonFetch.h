@@ -11,11 +11,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/JsonFetch.h"
 #include "net/BackgroundParser.h"
 #include "net/CurlMultiDriver.h"
 #include "net/CurlTransfer.h"
 #include "net/RequestQueue.h"
+#include "platform/JsonFetch.h"
 
 namespace pricora {
 

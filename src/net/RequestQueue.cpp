@@ -10,8 +10,8 @@ JsonCompletion RequestQueue::add(std::string url, std::string origin, JsonComple
   }
   auto [entry, created] = origins_.try_emplace(origin);
   if (created) turns_.push_back(origin);
-  Request& request =
-      entry->second.waiting.emplace_back(Request{std::move(url), std::move(origin), std::move(completion), filledDepth});
+  Request& request = entry->second.waiting.emplace_back(
+      Request{std::move(url), std::move(origin), std::move(completion), filledDepth});
   byUrl_.emplace(request.url, &request);
   return nullptr;
 }

@@ -36,8 +36,7 @@ class RequestQueue {
   // Queues a request. When the same address is still waiting from earlier, the new request takes
   // its place in the line and the earlier one's completion is handed back for the caller to fail;
   // so repeating a batch never makes the backlog grow.
-  JsonCompletion add(std::string url, std::string origin, JsonCompletion completion,
-                     int filledDepth = Json::kMaxDepth);
+  JsonCompletion add(std::string url, std::string origin, JsonCompletion completion, int filledDepth = Json::kMaxDepth);
 
   // The next request allowed to go now, counted as in flight; none when every origin with
   // waiting requests is at its limit, or the total is.

@@ -52,7 +52,8 @@ void DesktopHost::printLine(const std::string& line) {
 }
 
 void DesktopHost::activateIgnoringOtherApps() {
-  if (QWidget* window = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow())
+  if (QWidget* window =
+          QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activeWindow())
     window->activateWindow();
 }
 
@@ -61,8 +62,9 @@ void DesktopHost::quit() { QCoreApplication::exit(0); }
 double DesktopHost::width(const AttributedTitle& title) const {
   double widest = 0;
   for (const QString& line : QString::fromStdString(title.text).split('\n'))
-    widest = std::max(widest, QFontMetricsF(trayFont(title.weights.empty() ? 0.0 : title.weights.front().weight))
-                                  .horizontalAdvance(line));
+    widest = std::max(
+        widest,
+        QFontMetricsF(trayFont(title.weights.empty() ? 0.0 : title.weights.front().weight)).horizontalAdvance(line));
   return widest;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/AppHost.h"
 #include "model/StatusBar.h"
+#include "platform/AppHost.h"
 
 namespace pricora {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "model/StatusBar.h"
 #include "platform/AppHost.h"
 #include "platform/ManageWindow.h"
 #include "platform/UrlOpener.h"
-#include "model/StatusBar.h"
 
 namespace pricora {
 

@@ -48,8 +48,8 @@ std::optional<QPainterPath> fitted(const QString& text, const QFont& font, doubl
   QPainterPath probe;
   probe.addText(0, 0, font, QStringLiteral("0"));
   QFont sized = font;
-  sized.setPixelSize(std::max(1, static_cast<int>(std::lround(digitHeight * font.pixelSize() /
-                                                              probe.boundingRect().height()))));
+  sized.setPixelSize(
+      std::max(1, static_cast<int>(std::lround(digitHeight * font.pixelSize() / probe.boundingRect().height()))));
   QPainterPath path;
   path.addText(0, 0, sized, text);
   const double squeeze = std::min(1.0, width / path.boundingRect().width());
@@ -137,7 +137,8 @@ Pictures pricePictures(const PriceFace& face) {
   Pictures pictures;
   const QColor fill = colourOf(face.colour);
   for (int size : kTraySizes)
-    pictures.push_back(face.attention ? badge(face.text, inkOn(fill), fill, size) : badge(face.text, fill, inkOn(fill), size));
+    pictures.push_back(face.attention ? badge(face.text, inkOn(fill), fill, size)
+                                      : badge(face.text, fill, inkOn(fill), size));
   return pictures;
 }
 

@@ -22,9 +22,9 @@ using Pictures = std::vector<QImage>;  // one per size of kTraySizes
 // What a price item's picture shows: its price as the bar shows it (or, before the first price,
 // the pair's first currency) on a rounded badge in its exchange's colour.
 struct PriceFace {
-  QString text;                // "10558.8", "XBT"
-  std::optional<Rgb> colour;   // none: grey, until the item knows its exchange
-  bool attention = false;      // the badge's colours swapped, to be noticed
+  QString text;               // "10558.8", "XBT"
+  std::optional<Rgb> colour;  // none: grey, until the item knows its exchange
+  bool attention = false;     // the badge's colours swapped, to be noticed
   friend bool operator==(const PriceFace&, const PriceFace&) = default;
 };
 

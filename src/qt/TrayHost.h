@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/MenuActionTarget.h"
 #include "model/StatusBar.h"
+#include "platform/MenuActionTarget.h"
 #include "qt/ImageCache.h"
 #include "qt/MenuMirror.h"
 #include "qt/PriceIcon.h"
@@ -32,7 +32,7 @@ class TrayHost final : public QObject, public StatusBarObserver {
   // What a picture shows, so that it is drawn again only when that changes.
   struct Drawn {
     PriceFace face;
-    qint64 image = 0;  // the icon's cache key, for the application's own item
+    qint64 image = 0;        // the icon's cache key, for the application's own item
     bool attention = false;  // of the application's own item; a price's is in its face
     friend bool operator==(const Drawn&, const Drawn&) = default;
   };

@@ -1,10 +1,10 @@
 #include "qt/XEmbedIcon.h"
 
+#include <qpa/qplatformnativeinterface.h>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <qpa/qplatformnativeinterface.h>
 
 namespace pricora {
 

@@ -12,12 +12,12 @@
 #include "core/store/EditingContext.h"
 #include "core/store/StoreOpening.h"
 #include "net/CurlJsonFetch.h"
-#include "xdg/XdgLoginItems.h"
 #include "qt/DBusNotifier.h"
 #include "qt/QtBundle.h"
 #include "qt/QtMainQueue.h"
 #include "qt/QtSettings.h"
 #include "run/SignalWatcher.h"
+#include "xdg/XdgLoginItems.h"
 
 namespace pricora {
 

@@ -9,10 +9,10 @@
 
 #include "core/app/AppDelegate.h"
 #include "core/bar/BarLine.h"
-#include "platform/Clock.h"
-#include "platform/LoginItems.h"
 #include "model/Menu.h"
 #include "model/StatusBar.h"
+#include "platform/Clock.h"
+#include "platform/LoginItems.h"
 #include "qt/HeadlessHost.h"
 #include "run/BarOutput.h"
 

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "run/ApplicationBus.h"
 #include "qt/CoreTranslation.h"
+#include "run/ApplicationBus.h"
 
 namespace pricora {
 

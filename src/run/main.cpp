@@ -16,8 +16,6 @@
 #include <vector>
 
 #include "core/alerts/AlertCommands.h"
-#include "store/ReadOnlyPairStore.h"
-#include "store/SqliteHistoryFile.h"
 #include "qt/HeadlessHost.h"
 #include "qt/Translation.h"
 #include "run/AlertBus.h"
@@ -30,6 +28,8 @@
 #include "run/SignalWatcher.h"
 #include "run/SingleInstance.h"
 #include "run/StallReport.h"
+#include "store/ReadOnlyPairStore.h"
+#include "store/SqliteHistoryFile.h"
 
 using namespace pricora;
 
@@ -89,8 +89,8 @@ int runAlertCommand(int argc, char** argv, const CommandLine& options) {
   NoAlertHandOff nobody;
   std::optional<RunningCopyAlerts> running;
   if (const auto* holder = std::get_if<LockHolder>(&std::as_const(lock))) running.emplace(holder->pid);
-  AlertCommands commands({*file.value(), host, format, pairs,
-                          running ? static_cast<AlertHandOff&>(*running) : nobody, SystemClock().now()});
+  AlertCommands commands({*file.value(), host, format, pairs, running ? static_cast<AlertHandOff&>(*running) : nobody,
+                          SystemClock().now()});
   if (options.alert) return commands.add(*options.alert);
   if (options.removeAlert) return commands.remove(*options.removeAlert);
   return commands.list();
@@ -112,8 +112,8 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   Assembly assembly(platform, {host, host, host, platform.loginItems, window}, *store, {},
                     WatchParts{*history.file, notifier, userLocale(), true, history.problem});
   HeadlessRun run(assembly.delegate(), platform.statusBar, host, options.refreshes, options.timeout, options.dump);
-  const AlertBus alerts([&assembly](const AlertRecord& alert) { return assembly.delegate().priceWatch()->takeAlert(alert); },
-                        true);
+  const AlertBus alerts(
+      [&assembly](const AlertRecord& alert) { return assembly.delegate().priceWatch()->takeAlert(alert); }, true);
   StallReport stalls(qEnvironmentVariableIsSet("PRICORA_REPORT_STALLS"));
   return assembly.run();
 }

@@ -105,10 +105,11 @@ DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& id
   setDelayedReply(true);
   if (ids.isEmpty()) {
     // Every node of the tree, as the protocol asks.
-    answerWithLayout(tree_.startLayout(0, -1, {}, message().service()), [propertyNames](const LayoutSnapshotRef& layout) {
-      auto nodes = std::make_shared<const std::vector<ItemRecord>>(nodesOf(*layout));
-      return QVariantList{QVariant::fromValue(PropertiesReply{std::move(nodes), propertyNames})};
-    });
+    answerWithLayout(tree_.startLayout(0, -1, {}, message().service()),
+                     [propertyNames](const LayoutSnapshotRef& layout) {
+                       auto nodes = std::make_shared<const std::vector<ItemRecord>>(nodesOf(*layout));
+                       return QVariantList{QVariant::fromValue(PropertiesReply{std::move(nodes), propertyNames})};
+                     });
     return {};
   }
   auto records = std::make_shared<std::vector<ItemRecord>>();

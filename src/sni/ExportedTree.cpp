@@ -28,8 +28,13 @@ MenuRef ExportedTree::menuBelow(int id) const {
 }
 
 ItemRecord ExportedTree::recordOf(int id, const MenuItemRef& item) {
-  return {id,           item->title(), pngs_.pngOf(item->image()), item->submenu().get(), item->state(),
-          item->isSeparatorItem(), item->isEnabled()};
+  return {id,
+          item->title(),
+          pngs_.pngOf(item->image()),
+          item->submenu().get(),
+          item->state(),
+          item->isSeparatorItem(),
+          item->isEnabled()};
 }
 
 ItemRecord ExportedTree::recordOf(const MenuItemRef& item, int parentId, int run) {
@@ -211,10 +216,9 @@ bool ExportedTree::takesOver(const Followed& old, const MenuRef& replacement, in
   if (!old.announced || !replacement) return false;
   MenuSnapshotRef now = snapshotOf(*replacement, parentId);
   // Its own submenus would each need the same look: a menu that has some is announced.
-  const bool same = std::equal(old.announced->items.begin(), old.announced->items.end(), now->items.begin(),
-                               now->items.end(), [](const ItemRecord& a, const ItemRecord& b) {
-                                 return a.submenu == nullptr && b.submenu == nullptr && a == b;
-                               });
+  const bool same = std::equal(
+      old.announced->items.begin(), old.announced->items.end(), now->items.begin(), now->items.end(),
+      [](const ItemRecord& a, const ItemRecord& b) { return a.submenu == nullptr && b.submenu == nullptr && a == b; });
   if (!same) return false;
   Followed& followed = follow(replacement, parentId);
   followed.announced = now;

@@ -112,12 +112,12 @@ class ExportedTree final : public MenuObserver {
   struct Followed {
     std::weak_ptr<Menu> menu;
     int parentId = 0;
-    MenuSnapshotRef announced;     // what every host was last told of it
-    MenuSnapshotRef shown;         // what a host was last sent of it
-    std::uint64_t generation = 0;  // counts the menu's changes
-    bool current = false;          // shown is what the menu holds now
-    bool changed = false;          // changed since the last look
-    bool held = false;             // its layout changed and hosts were not told
+    MenuSnapshotRef announced;              // what every host was last told of it
+    MenuSnapshotRef shown;                  // what a host was last sent of it
+    std::uint64_t generation = 0;           // counts the menu's changes
+    bool current = false;                   // shown is what the menu holds now
+    bool changed = false;                   // changed since the last look
+    bool held = false;                      // its layout changed and hosts were not told
     std::vector<QString> fetchedSinceHeld;  // the hosts that have the held layout all the same
   };
 

@@ -16,8 +16,8 @@ std::uint64_t placeOf(int parentId, const std::string& title, int run) {
   // A clash of two places costs a host an update, never a wrong item: an id is taken over only
   // from an item that is gone.
   std::uint64_t hash = std::hash<std::string_view>{}(title);
-  hash ^= (static_cast<std::uint64_t>(static_cast<std::uint32_t>(parentId)) << 20) + 0x9E3779B97F4A7C15ULL + (hash << 6) +
-          (hash >> 2);
+  hash ^= (static_cast<std::uint64_t>(static_cast<std::uint32_t>(parentId)) << 20) + 0x9E3779B97F4A7C15ULL +
+          (hash << 6) + (hash >> 2);
   return hash * 31 + static_cast<std::uint64_t>(run);
 }
 

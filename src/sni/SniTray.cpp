@@ -78,8 +78,8 @@ bool SniTray::putOnBus(Entry& entry) {
   if (entry.onBus) return true;
   const QString problem = bus.lastError().message();
   leaveBus(entry);  // the next try opens a connection anew
-  retryAfter(QCoreApplication::translate("SniTray", "pricora: cannot show a tray item on the session bus: %1")
-                 .arg(problem));
+  retryAfter(
+      QCoreApplication::translate("SniTray", "pricora: cannot show a tray item on the session bus: %1").arg(problem));
   return false;
 }
 
@@ -92,9 +92,10 @@ void SniTray::leaveBus(Entry& entry) {
 
 void SniTray::retryAfter(const QString& problem) {
   if (!std::exchange(complained_, true))
-    std::fprintf(stderr, "%s\n",
-                 qPrintable(QCoreApplication::translate("SniTray", "%1; offering it again until the tray takes it")
-                                .arg(problem)));
+    std::fprintf(
+        stderr, "%s\n",
+        qPrintable(
+            QCoreApplication::translate("SniTray", "%1; offering it again until the tray takes it").arg(problem)));
   retry_.start(nextRetry_);
   nextRetry_ = std::min(2 * nextRetry_, timing_.longestRetry);
 }
@@ -192,9 +193,8 @@ void SniTray::registerNext() {
             // A watcher that answers late (GNOME Shell busy with a large menu) may well have taken
             // the item: offered again, it says so.
             if (done->isError())
-              return retryAfter(
-                  QCoreApplication::translate("SniTray", "pricora: the tray did not take an item: %1")
-                      .arg(done->error().message()));
+              return retryAfter(QCoreApplication::translate("SniTray", "pricora: the tray did not take an item: %1")
+                                    .arg(done->error().message()));
             nextRetry_ = timing_.firstRetry;
             registered->registered = true;
             // Elsewhere the next goes at once: GNOME Shell, busy with a new menu after the first

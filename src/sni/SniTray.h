@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/MenuActionTarget.h"
 #include "model/StatusBar.h"
+#include "platform/MenuActionTarget.h"
 #include "qt/ImageCache.h"
 #include "qt/MenuMirror.h"
 #include "sni/DBusMenuExporter.h"
@@ -92,7 +92,7 @@ class SniTray final : public QObject, public StatusBarObserver {
   LabelForm labelForm_ = LabelForm::Pair;
   std::vector<std::unique_ptr<Entry>> entries_;
   uint created_ = 0;
-  QTimer pace_;  // between one item read by the host and the next registered
+  QTimer pace_;   // between one item read by the host and the next registered
   QTimer retry_;  // until an item that was not taken is offered again
   std::chrono::milliseconds nextRetry_;
   bool complained_ = false;

@@ -43,9 +43,9 @@ void TrayChooser::useStatusNotifierItems() {
   int screenWidth = setup_.screenWidth;
   if (host.labelRoom > 0)
     if (const std::optional<int> shellWidth = shellScreenWidth(bus_)) screenWidth = *shellWidth;
-  sni_ = std::make_unique<SniTray>(statusBar_, target_, images_,
-                                   LookOptions{host, setup_.appIconThemePath, screenWidth}, setup_.iconRoot,
-                                   connect_, setup_.registration);
+  sni_ =
+      std::make_unique<SniTray>(statusBar_, target_, images_, LookOptions{host, setup_.appIconThemePath, screenWidth},
+                                setup_.iconRoot, connect_, setup_.registration);
 }
 
 void TrayChooser::useXEmbed() {
@@ -56,8 +56,9 @@ void TrayChooser::useXEmbed() {
   if (!xembed_->showsIcons() && !std::exchange(saidNoTray_, true))
     std::fprintf(stderr, "%s\n",
                  qPrintable(QCoreApplication::translate(
-                     "TrayChooser", "pricora: no tray to show the icons in yet (no StatusNotifierWatcher on the session "
-                                    "bus, no XEmbed tray on the display); they will show when one starts")));
+                     "TrayChooser",
+                     "pricora: no tray to show the icons in yet (no StatusNotifierWatcher on the session "
+                     "bus, no XEmbed tray on the display); they will show when one starts")));
 }
 
 }  // namespace pricora

@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/MenuActionTarget.h"
 #include "model/StatusBar.h"
+#include "platform/MenuActionTarget.h"
 #include "qt/ImageCache.h"
 #include "qt/TrayHost.h"
 #include "sni/SniTray.h"
@@ -34,8 +34,8 @@ struct TraySetup {
 class TrayChooser final : public QObject {
  public:
   // bus: where the watcher is looked for; connectItem: opens the items' own connections to it.
-  TrayChooser(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, TraySetup setup,
-              QDBusConnection bus, BusConnector connectItem);
+  TrayChooser(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images, TraySetup setup, QDBusConnection bus,
+              BusConnector connectItem);
   ~TrayChooser() override;
 
   bool showsStatusNotifierItems() const { return sni_ != nullptr; }

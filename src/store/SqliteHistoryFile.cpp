@@ -107,7 +107,8 @@ class AwaitedHistoryFile final : public HistoryFileWrapper {
 Result<std::unique_ptr<HistoryFile>> SqliteHistoryFile::openForReading(const std::string& path, Options options) {
   options.readOnly = true;
   std::error_code ignored;
-  if (!std::filesystem::exists(path, ignored)) return std::unique_ptr<HistoryFile>(std::make_unique<AwaitedHistoryFile>(path, options));
+  if (!std::filesystem::exists(path, ignored))
+    return std::unique_ptr<HistoryFile>(std::make_unique<AwaitedHistoryFile>(path, options));
   auto file = open(path, options);
   if (!file) return file.error();
   return std::unique_ptr<HistoryFile>(std::move(file.value()));
@@ -309,8 +310,9 @@ Result<std::int64_t> SqliteHistoryFile::seriesId(const PairName& pair) {
   return seriesIds_[pair] = sqlite3_last_insert_rowid(db_.get());
 }
 
-std::optional<ErrorDetails> SqliteHistoryFile::writeHour(std::int64_t series, std::int64_t hour, const std::string& times,
-                                                      const std::string& prices, const std::string& texts) {
+std::optional<ErrorDetails> SqliteHistoryFile::writeHour(std::int64_t series, std::int64_t hour,
+                                                         const std::string& times, const std::string& prices,
+                                                         const std::string& texts) {
   SqliteStatement::Run run = upsertHour_.run();
   run.bind(1, series).bind(2, hour).bindBlob(3, times).bindBlob(4, prices).bindBlob(5, texts);
   return step(run, SQLITE_DONE);
@@ -352,55 +354,54 @@ Status SqliteHistoryFile::restampSamples(WallTime since, std::chrono::seconds by
   struct Stored {
     std::int64_t time;
     std::string price;  // its 8 bytes
-    std::string text;        // its length byte and bytes
+    std::string text;   // its length byte and bytes
   };
-  return transaction("Pricora could not record the prices in " + quotedPath(path_) + ".",
-                     [&]() -> std::optional<ErrorDetails> {
-                       SqliteStatement select, remove;
-                       if (select.prepare(db_.get(),
-                                          "SELECT series, hour, times, prices, texts FROM Hour WHERE hour >= ?1") !=
-                               SQLITE_OK ||
-                           remove.prepare(db_.get(), "DELETE FROM Hour WHERE hour >= ?1") != SQLITE_OK)
-                         return db_.details();
-                       std::map<std::pair<std::int64_t, std::int64_t>, std::vector<Stored>> rows;
-                       {
-                         SqliteStatement::Run run = select.run();
-                         run.bind(1, firstHour);
-                         int rc = SQLITE_OK;
-                         while ((rc = run.step()) == SQLITE_ROW) {
-                           const std::int64_t series = run.integer(0), start = run.integer(1) * kSecondsPerHour;
-                           const std::string_view times = run.blob(2), prices = run.blob(3), texts = run.blob(4);
-                           const std::size_t count = std::min(times.size() / 2, prices.size() / 8);
-                           for (std::size_t i = 0, at = 0; i < count; ++i) {
-                             std::int64_t time = start + getBytes<std::uint16_t>(times, 2 * i);
-                             if (time >= from) time += by.count();
-                             const std::size_t length = at < texts.size() ? static_cast<unsigned char>(texts[at]) : 0;
-                             std::string text(texts.substr(std::min(at, texts.size()), length + 1));
-                             if (text.empty()) text.push_back('\0');
-                             at += length + 1;
-                             rows[{series, time / kSecondsPerHour}].push_back(
-                                 {time, std::string(prices.substr(8 * i, 8)), std::move(text)});
-                           }
-                         }
-                         if (rc != SQLITE_DONE) return db_.details();
-                       }
-                       {
-                         SqliteStatement::Run run = remove.run();
-                         if (auto failure = step(run.bind(1, firstHour), SQLITE_DONE)) return failure;
-                       }
-                       for (auto& [key, samples] : rows) {
-                         std::stable_sort(samples.begin(), samples.end(),
-                                          [](const Stored& a, const Stored& b) { return a.time < b.time; });
-                         std::string times, prices, texts;
-                         for (const Stored& sample : samples) {
-                           putBytes(times, static_cast<std::uint64_t>(sample.time - key.second * kSecondsPerHour), 2);
-                           prices.append(sample.price);
-                           texts += sample.text;
-                         }
-                         if (auto failure = writeHour(key.first, key.second, times, prices, texts)) return failure;
-                       }
-                       return std::nullopt;
-                     });
+  return transaction(
+      "Pricora could not record the prices in " + quotedPath(path_) + ".", [&]() -> std::optional<ErrorDetails> {
+        SqliteStatement select, remove;
+        if (select.prepare(db_.get(), "SELECT series, hour, times, prices, texts FROM Hour WHERE hour >= ?1") !=
+                SQLITE_OK ||
+            remove.prepare(db_.get(), "DELETE FROM Hour WHERE hour >= ?1") != SQLITE_OK)
+          return db_.details();
+        std::map<std::pair<std::int64_t, std::int64_t>, std::vector<Stored>> rows;
+        {
+          SqliteStatement::Run run = select.run();
+          run.bind(1, firstHour);
+          int rc = SQLITE_OK;
+          while ((rc = run.step()) == SQLITE_ROW) {
+            const std::int64_t series = run.integer(0), start = run.integer(1) * kSecondsPerHour;
+            const std::string_view times = run.blob(2), prices = run.blob(3), texts = run.blob(4);
+            const std::size_t count = std::min(times.size() / 2, prices.size() / 8);
+            for (std::size_t i = 0, at = 0; i < count; ++i) {
+              std::int64_t time = start + getBytes<std::uint16_t>(times, 2 * i);
+              if (time >= from) time += by.count();
+              const std::size_t length = at < texts.size() ? static_cast<unsigned char>(texts[at]) : 0;
+              std::string text(texts.substr(std::min(at, texts.size()), length + 1));
+              if (text.empty()) text.push_back('\0');
+              at += length + 1;
+              rows[{series, time / kSecondsPerHour}].push_back(
+                  {time, std::string(prices.substr(8 * i, 8)), std::move(text)});
+            }
+          }
+          if (rc != SQLITE_DONE) return db_.details();
+        }
+        {
+          SqliteStatement::Run run = remove.run();
+          if (auto failure = step(run.bind(1, firstHour), SQLITE_DONE)) return failure;
+        }
+        for (auto& [key, samples] : rows) {
+          std::stable_sort(samples.begin(), samples.end(),
+                           [](const Stored& a, const Stored& b) { return a.time < b.time; });
+          std::string times, prices, texts;
+          for (const Stored& sample : samples) {
+            putBytes(times, static_cast<std::uint64_t>(sample.time - key.second * kSecondsPerHour), 2);
+            prices.append(sample.price);
+            texts += sample.text;
+          }
+          if (auto failure = writeHour(key.first, key.second, times, prices, texts)) return failure;
+        }
+        return std::nullopt;
+      });
 }
 
 Status SqliteHistoryFile::recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) {

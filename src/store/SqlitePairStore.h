@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/PairStore.h"
 #include "platform/Result.h"
 #include "store/ErrorDetails.h"
-#include "platform/PairStore.h"
 #include "store/SqliteConnection.h"
 #include "store/SqliteFileOpening.h"
 #include "store/SqliteStatement.h"

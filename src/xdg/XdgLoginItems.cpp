@@ -1,7 +1,7 @@
 #include "xdg/XdgLoginItems.h"
 
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace pricora {
@@ -39,7 +39,9 @@ bool XdgLoginItems::setEnabled(const std::string& identifier, bool enabled) {
             "Type=Application\n"
             "Name=Pricora\n"
             "Comment=Live cryptocurrency prices in the system tray\n"
-            "Exec=" << execArgument(executable_) << "\n"
+            "Exec="
+         << execArgument(executable_)
+         << "\n"
             "Icon=example.pricora.Pricora\n"
             "Terminal=false\n"
             "X-GNOME-Autostart-enabled=true\n";

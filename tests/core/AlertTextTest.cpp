@@ -125,8 +125,7 @@ TEST(AlertText, PairsAreThoseTheStoreKnowsFoundWithoutRegardToCase) {
       {{"Kraken", "BXT/UDS"}, "%1 has no %2; did you mean %3? [Kraken|BXT/UDS|XBT/USD]"},  // two swaps
       {{"Kraken", "DOGE/JPY"}, "%1 has no %2 [Kraken|DOGE/JPY]"},
       {{"GDAX", "XBT/USD"}, "%1 has no %2 [GDAX|XBT/USD]"},
-      {{"Bitstamp", "BTC/USD"},
-       "Pricora has seen no pairs of %1 yet: let it run once, then make the alert [Bitstamp]"},
+      {{"Bitstamp", "BTC/USD"}, "Pricora has seen no pairs of %1 yet: let it run once, then make the alert [Bitstamp]"},
   };
   for (const auto& [typed, expected] : cases) {
     const auto found = pairs.find(typed);

@@ -27,28 +27,36 @@ TEST_F(Adapters, ReadTheirTickersIntoTitlesAndLines) {
       {makeWexAdapter, "http://wex.test/api/3/info", R"({"pairs":{"btc_usd":{"fee":0.2},"dsh_eth_x":{}}})",
        "http://wex.test/api/3/ticker/btc_usd", R"({"btc_usd":{"high":109.88,"low":91.14,"vol":1632898.2249,
        "vol_cur":16541.51969,"last":0.5,"buy":101.9,"sell":101.773,"updated":1370816308}})",
-       "BTC/USD: 0.5", "Bid: 101.773|Ask: 101.9|Last: 0.5|Low: 91.14|High: 109.88|Volume: 16541.51969|Timestamp: 1370816308|",
+       "BTC/USD: 0.5",
+       "Bid: 101.773|Ask: 101.9|Last: 0.5|Low: 91.14|High: 109.88|Volume: 16541.51969|Timestamp: 1370816308|",
        "DSH/ETH/X: |Bid: |Ask: |Last: |Low: |High: |Volume: |Timestamp: |"},
-      {makeKrakenAdapter, "http://kraken.test/0/public/AssetPairs", R"({"result":{"XXBTZUSD":{},"XXBTZUSD.d":{},"USDTZUSD":{}}})",
+      {makeKrakenAdapter, "http://kraken.test/0/public/AssetPairs",
+       R"({"result":{"XXBTZUSD":{},"XXBTZUSD.d":{},"USDTZUSD":{}}})",
        "http://kraken.test/0/public/Ticker?pair=XXBTZUSD", R"({"error":[],"result":{"XXBTZUSD":{"a":["562.26651","1"],
        "b":["560.46600","1"],"c":["560.87711","0.01"],"v":["84.23095922","600.9"],"l":["560.00000","1"],"h":["570.00000","1"]}}})",
-       "XBT/USD: 560.87711", "Bid: 560.46600|Ask: 562.26651|Last: 560.87711|Low: 560.00000|High: 570.00000|Volume: 84.23095922|",
+       "XBT/USD: 560.87711",
+       "Bid: 560.46600|Ask: 562.26651|Last: 560.87711|Low: 560.00000|High: 570.00000|Volume: 84.23095922|",
        "USDT/USD: |Bid: |Ask: |Last: |Low: |High: |Volume: |"},
-      {makeBitfinexAdapter, "http://bitfinex.test/v1/symbols", R"(["btcusd","ethbtc"])", "http://bitfinex.test/v1/pubticker/btcusd",
+      {makeBitfinexAdapter, "http://bitfinex.test/v1/symbols", R"(["btcusd","ethbtc"])",
+       "http://bitfinex.test/v1/pubticker/btcusd",
        R"({"mid":"522.935","bid":"522.2","ask":"523.67","last_price":"523.67","low":"514.25","high":"532.74",
        "volume":"6533.86438038","timestamp":"1400949917.858329958"})",
-       "BTC/USD: 523.67", "Bid: 522.2|Ask: 523.67|Last: 523.67|Low: 514.25|High: 532.74|Volume: 6533.86438038|Timestamp: 1400949917|",
+       "BTC/USD: 523.67",
+       "Bid: 522.2|Ask: 523.67|Last: 523.67|Low: 514.25|High: 532.74|Volume: 6533.86438038|Timestamp: 1400949917|",
        "ETH/BTC: |Bid: |Ask: |Last: |Low: |High: |Volume: |Timestamp: |"},
       {makeBitstampAdapter, nullptr, nullptr, "http://bitstamp.test/api/v2/ticker/bchbtc/", R"({"high": "9300.00000000",
        "last": "9240.58", "timestamp": "1593652929.517", "bid": "9232.67", "vwap": "9212.05", "volume": "4211.92053379",
        "low": "9096.62000000", "ask": "9236.99", "open": 9230.97})",
-       "BCH/BTC: 9240.58", "Bid: 9232.67|Ask: 9236.99|Last: 9240.58|Low: 9096.62000000|High: 9300.00000000|Volume: 4211.92053379|Timestamp: 1593652929|",
+       "BCH/BTC: 9240.58",
+       "Bid: 9232.67|Ask: 9236.99|Last: 9240.58|Low: 9096.62000000|High: 9300.00000000|Volume: "
+       "4211.92053379|Timestamp: 1593652929|",
        "BTC/USD: |Bid: |Ask: |Last: |Low: |High: |Volume: |Timestamp: |"},
       // Yuan pairs live on the exchange's other site; the time stamp sits beside the ticker.
       {makeOKCoinAdapter, nullptr, nullptr, "http://okcoin-cny.test/api/v1/ticker.do?symbol=btc_cny",
        R"({"date":"1410431279.5","ticker":{"buy":"33.15","high":"34.15","last":"33.15","low":"32.05","sell":"33.16",
        "vol":"10532696.39199642"}})",
-       "BTC/CNY: 33.15", "Bid: 33.15|Ask: 33.16|Last: 33.15|Low: 32.05|High: 34.15|Volume: 10532696.39199642|Timestamp: 1410431279|",
+       "BTC/CNY: 33.15",
+       "Bid: 33.15|Ask: 33.16|Last: 33.15|Low: 32.05|High: 34.15|Volume: 10532696.39199642|Timestamp: 1410431279|",
        "BTC/USD: |Bid: |Ask: |Last: |Low: |High: |Volume: |Timestamp: |"},
       // CoinFloor's keys are titles whose slash is part of the path.
       {makeCoinFloorAdapter, nullptr, nullptr, "http://coinfloor.test/bist/XBT/GBP/ticker/",
@@ -165,19 +173,20 @@ TEST_F(Adapters, BitfinexStopsAskingAfterARateLimitReplyUntilTheNextRefresh) {
 TEST_F(Adapters, GDAXAddsLowAndHighWhenTheStatisticsArrive) {
   make(makeGDAXAdapter);
   start();
-  platform.fetch.respond("http://gdax.test/products", R"([{"id":"BTC-USD","status":"online"},{"id":"ETH-BTC"},{"id":"LTC-EUR"}])");
+  platform.fetch.respond("http://gdax.test/products",
+                         R"([{"id":"BTC-USD","status":"online"},{"id":"ETH-BTC"},{"id":"LTC-EUR"}])");
   platform.fetch.respond("http://gdax.test/products/LTC-EUR/ticker", R"({"message":"NotFound"})");
   platform.fetch.respond("http://gdax.test/products/BTC-USD/ticker", R"({"trade_id":4729088,"price":"333.99",
       "size":"0.193","bid":"333.98","ask":"333.99","volume":"5957.11914015","time":"2015-11-14T20:46:03.511254Z"})");
   EXPECT_EQ(dones, 0);
   platform.fetch.fail("http://gdax.test/products/ETH-BTC/ticker");  // no statistics asked for it
-  EXPECT_EQ(dones, 1);  // the statistics play no part in finishing
+  EXPECT_EQ(dones, 1);                                              // the statistics play no part in finishing
   settle();
   ASSERT_EQ(handOffs.size(), 2u);
   EXPECT_EQ(handOffs[1].title, "BTC/USD");
   EXPECT_EQ(lines(*handOffs[1].entry), "Bid: 333.98|Ask: 333.99|Last: 333.99|Volume: 5957.11914015|");
   EXPECT_EQ(platform.fetch.pendingUrls(), (std::vector<std::string>{"http://gdax.test/products/LTC-EUR/stats",
-                                                                     "http://gdax.test/products/BTC-USD/stats"}));
+                                                                    "http://gdax.test/products/BTC-USD/stats"}));
   platform.fetch.fail("http://gdax.test/products/LTC-EUR/stats");
   platform.fetch.respond("http://gdax.test/products/BTC-USD/stats",
                          R"({"open":"6745.61000000","high":"7292.11000000","low":"6650.00000000","volume":"26185.5"})");
@@ -194,8 +203,8 @@ TEST_F(Adapters, ListingsGiveOnlyPlainKeysOfTheRightShape) {
     std::string listing, open, member, close, ticker, wrongShape;
   };
   const Case cases[] = {
-      {makeWexAdapter, "http://wex.test/api/3/info", R"({"pairs":{)", R"("K":{})", "}}", "http://wex.test/api/3/ticker/",
-       R"({"pairs":[{},{}]})"},
+      {makeWexAdapter, "http://wex.test/api/3/info", R"({"pairs":{)", R"("K":{})", "}}",
+       "http://wex.test/api/3/ticker/", R"({"pairs":[{},{}]})"},
       {makeKrakenAdapter, "http://kraken.test/0/public/AssetPairs", R"({"result":{)", R"("K":{})", "}}",
        "http://kraken.test/0/public/Ticker?pair=", R"({"result":["XXBTZUSD"]})"},
       {makeBitfinexAdapter, "http://bitfinex.test/v1/symbols", "[", R"("K")", "]", "http://bitfinex.test/v1/pubticker/",
@@ -203,7 +212,7 @@ TEST_F(Adapters, ListingsGiveOnlyPlainKeysOfTheRightShape) {
       {makeGDAXAdapter, "http://gdax.test/products", "[", R"({"id":"K"})", "]", "http://gdax.test/products/",
        R"([{"id":7},"BTC-USD",{"display_name":"no id"},{"id":["BTC-USD"]}])"},
   };
-  const std::vector<std::string> hostile = {"../../../../x", "a?b=c", "a#b", "a/b", "a b", "a%2F", "", ".", "..",
+  const std::vector<std::string> hostile = {"../../../../x",      "a?b=c", "a#b", "a/b", "a b", "a%2F", "", ".", "..",
                                             std::string(65, 'k'), "\u00e9"};
   const std::string good = "a.b-c_d:" + std::string(56, 'e');
   for (const Case& c : cases) {
@@ -258,8 +267,8 @@ TEST_F(Adapters, PoloniexTakesEveryMarketFromOneReplyThenIsDone) {
 
   // A reply without a market is a failed one: the last good entries stay, the exchange is done.
   exchangeState().submenu->addItemWithTitle("BTC/ETH: 0.0712");
-  for (const char* other : {static_cast<const char*>(nullptr), R"({"error":"Invalid command."})", R"([{"last":"1"}])",
-                            "{}", "null"}) {
+  for (const char* other :
+       {static_cast<const char*>(nullptr), R"({"error":"Invalid command."})", R"([{"last":"1"}])", "{}", "null"}) {
     reply(other);
     EXPECT_EQ(exchangeState().pairs.size(), 2u) << (other ? other : "failed");
     EXPECT_EQ(exchangeState().submenu->numberOfItems(), 1u) << (other ? other : "failed");

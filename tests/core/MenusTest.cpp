@@ -70,7 +70,8 @@ TEST_F(Menus, APairThatLeavesItsListingKeepsItsRecordAndFlags) {
 
 TEST_F(Menus, FavouritesAreInsertedInOrderUpdatedInPlaceAndRebuiltFromTheStore) {
   handOff(Exchange::Kraken, "XBT/EUR", "8000.1", {"Volume: 10"});
-  EXPECT_EQ(delegate.state().statusMenu->itemAtIndex(4)->image(), delegate.state().exchanges[Exchange::Kraken].item->image());
+  EXPECT_EQ(delegate.state().statusMenu->itemAtIndex(4)->image(),
+            delegate.state().exchanges[Exchange::Kraken].item->image());
   handOff(Exchange::Bitstamp, "BTC/USDT", "9001");
   handOff(Exchange::Bitstamp, "ETH/BTC", "0.3");  // not a favourite
   EXPECT_EQ(favourites(), (std::vector<std::string>{"BTC/USDT: 9001", "XBT/EUR: 8000.1"}));
@@ -141,17 +142,19 @@ TEST_F(Menus, SwitchingOnUsesThePairsOwnCurrentEntryOrTheTitleUntilItsNextTicker
   toggle("ETH/BTC", false);
   EXPECT_EQ(items().size(), 2u);
   EXPECT_EQ(platform.statusBar.items().size(), 3u);  // the application's icon, LTC/USD and BTC/USD
-  EXPECT_FALSE(platform.context->hasChanges());  // every change was saved
+  EXPECT_FALSE(platform.context->hasChanges());      // every change was saved
 }
 
 TEST(TimeAgo, CountsTheLargestWholeCalendarUnitInTheLocalZone) {
   // 2026-03-10 12:00:00 UTC; the zone has no daylight saving change nearby.
   const WallTime done{seconds(1773144000)};
   const std::pair<WallTime::duration, const char*> cases[] = {
-      {seconds(0), "Just now"},      {seconds(14), "Just now"},     {seconds(15), "15 seconds ago"},
-      {seconds(61), "1 minute ago"}, {hours(2), "2 hours ago"},     {hours(23), "23 hours ago"},
-      {hours(24), "Yesterday"},      {hours(47), "Yesterday"},      {hours(48), "2 days ago"},
-      {hours(24 * 7), "1 week ago"}, {hours(24 * 20), "2 weeks ago"}, {hours(24 * 40), "1 month ago"},
+      {seconds(0), "Just now"},         {seconds(14), "Just now"},
+      {seconds(15), "15 seconds ago"},  {seconds(61), "1 minute ago"},
+      {hours(2), "2 hours ago"},        {hours(23), "23 hours ago"},
+      {hours(24), "Yesterday"},         {hours(47), "Yesterday"},
+      {hours(48), "2 days ago"},        {hours(24 * 7), "1 week ago"},
+      {hours(24 * 20), "2 weeks ago"},  {hours(24 * 40), "1 month ago"},
       {hours(24 * 800), "2 years ago"}, {-seconds(1), ""},
   };
   for (const auto& [elapsed, text] : cases) EXPECT_EQ(timeAgoText(done, done + elapsed, "Europe/Berlin"), text) << text;

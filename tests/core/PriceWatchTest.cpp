@@ -151,7 +151,8 @@ TEST_F(Watch, AlertsMadeWithoutARecentPriceAreSettledByTheNextOne) {
   // The command line, a night after Pricora last wrote a price.
   const LocaleFormat format("en_US");
   NoAlertHandOff nobody;
-  AlertCommands({*file, platform.host, format, KnownPairs({kPair}), nobody, platform.queue.now() + std::chrono::hours(12)})
+  AlertCommands(
+      {*file, platform.host, format, KnownPairs({kPair}), nobody, platform.queue.now() + std::chrono::hours(12)})
       .add("Bitstamp BTC/USD < 12500");
   EXPECT_EQ(file->loadAlerts().value().back().phase, AlertPhase::fresh);
   refresh("12000");  // past the first level already: it waits rather than fires
@@ -171,7 +172,8 @@ TEST_F(Watch, TheCommandLineHandsNewAlertsToTheRunningPricoraWhichKnowsTheNewest
   NoAlertHandOff nobody;
   refresh("10900");
   const std::vector<std::string> pending = platform.fetch.pendingUrls();
-  const auto btc = std::find_if(pending.begin(), pending.end(), [](const std::string& url) { return url.ends_with("/btcusd/"); });
+  const auto btc =
+      std::find_if(pending.begin(), pending.end(), [](const std::string& url) { return url.ends_with("/btcusd/"); });
   ASSERT_TRUE(platform.fetch.respond(*btc, R"({"last":"11100"})"));
   platform.queue.runUntilIdle();
 
@@ -190,9 +192,9 @@ TEST_F(Watch, TheCommandLineHandsNewAlertsToTheRunningPricoraWhichKnowsTheNewest
   EXPECT_EQ(command(running, "Bitstamp BTC/UDS > 1"), "1 pricora: Bitstamp has no BTC/UDS; did you mean BTC/USD?");
   EXPECT_EQ(command(nobody, "Bitstamp XRP/USD > 1"), "1 pricora: Bitstamp has no XRP/USD");
   EXPECT_EQ(file->loadAlerts().value().size(), 3u);
-  EXPECT_EQ(platform.host.printedLines, (std::vector<std::string>{"1\tBitstamp BTC/USD > 11000",
-                                                                  "2\tBitstamp BTC/USD > 11200",
-                                                                  "3\tBitstamp BTC/USD > 11000"}));
+  EXPECT_EQ(platform.host.printedLines,
+            (std::vector<std::string>{"1\tBitstamp BTC/USD > 11000", "2\tBitstamp BTC/USD > 11200",
+                                      "3\tBitstamp BTC/USD > 11000"}));
 }
 
 TEST_F(Watch, AnAlertThatFiredStaysSoWhileItsStateCannotBeSaved) {

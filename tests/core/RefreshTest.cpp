@@ -32,7 +32,8 @@ class RefreshTest : public ::testing::Test {
   // Every exchange of refresh number `refresh` (0 = first) reports, except those left out.
   void finish(std::size_t refresh, std::vector<Exchange> except = {}) {
     for (ScriptedAdapter* adapter : adapters)
-      if (std::find(except.begin(), except.end(), adapter->exchange()) == except.end()) adapter->dones.at(refresh)(true);
+      if (std::find(except.begin(), except.end(), adapter->exchange()) == except.end())
+        adapter->dones.at(refresh)(true);
   }
   const MenuItem& last() const { return *state.statusMenu->lastItem(); }
   Menu& bitfinex() { return *state.exchanges[Exchange::Bitfinex].submenu; }
@@ -56,7 +57,7 @@ TEST_F(RefreshTest, TheLastEntryTurnsWhenTheEighthExchangeOfARefreshHasReported)
   platform.queue.runUntilIdle();
   EXPECT_EQ(last().title(), "Updating...");
 
-  adapters[2]->dones[0](true);  // the first refresh's slow Kraken completes the first refresh
+  adapters[2]->dones[0](true);               // the first refresh's slow Kraken completes the first refresh
   EXPECT_EQ(last().title(), "Updating...");  // completion goes through the main queue
   EXPECT_EQ(state.updateDate, platform.queue.now());
   platform.queue.runUntilIdle();

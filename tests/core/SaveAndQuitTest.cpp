@@ -37,8 +37,7 @@ TEST_F(SaveAndQuitTest, AFailedSaveIsShownAndOnQuitTheUserDecides) {
   ASSERT_EQ(platform.host.alerts.size(), 1u);
   const Alert& alert = platform.host.alerts[0];
   EXPECT_EQ(alert.messageText, "Could not save changes while quitting. Quit anyway?");
-  EXPECT_EQ(alert.informativeText,
-            "Quitting now will lose any changes you have made since the last successful save");
+  EXPECT_EQ(alert.informativeText, "Quitting now will lose any changes you have made since the last successful save");
   EXPECT_EQ(alert.buttons, (std::vector<std::string>{"Quit anyway", "Cancel"}));
   EXPECT_EQ(platform.host.localizedKeys.size(), 4u);
 
@@ -55,7 +54,8 @@ TEST_F(SaveAndQuitTest, EditsThatCannotBeCommittedStopTheQuitButNotTheSave) {
   change();
   chooseQuit();
   EXPECT_EQ(platform.host.quits, 0);
-  EXPECT_EQ(platform.host.logLines, (std::vector<std::string>{"Pricora.AppDelegate unable to commit editing to terminate"}));
+  EXPECT_EQ(platform.host.logLines,
+            (std::vector<std::string>{"Pricora.AppDelegate unable to commit editing to terminate"}));
 
   delegate.saveAction();
   EXPECT_EQ(platform.host.logLines.back(), "Pricora.AppDelegate unable to commit editing before saving");
@@ -66,7 +66,7 @@ TEST_F(SaveAndQuitTest, EditsThatCannotBeCommittedStopTheQuitButNotTheSave) {
 TEST_F(SaveAndQuitTest, AQuitThatCannotAskSavesLogsAFailureAndWaitsForAQuitInProgress) {
   change();
   platform.store->failSaves = true;
-  platform.host.alertAnswer = 1;  // the user cancels the first quit...
+  platform.host.alertAnswer = 1;                                                  // the user cancels the first quit...
   platform.host.whileAlertShows = [this] { delegate.terminateWithoutAsking(); };  // ...while a signal comes in
   chooseQuit();
   EXPECT_EQ(platform.host.alerts.size(), 1u);

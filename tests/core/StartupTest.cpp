@@ -46,11 +46,11 @@ TEST_F(Startup, BuildsTheStatusMenuAQuarterSecondAfterLaunch) {
 
   platform.queue.advance(Seconds(0.001));
   EXPECT_EQ(entries(*state.statusMenu),
-            (std::vector<std::string>{"Quit Pricora|terminate:|e|", "Preferences||em|", "Manage|showManageWindow|e|", "||s|",
-                                      "||s|", "Wex||em|swatch #42C1F7", "Bitfinex||em|swatch #5D11F7",
-                                      "Kraken||em|swatch #DA407A", "Bitstamp||em|swatch #F07F5A", "OKCoin||em|swatch #F7C758",
-                                      "Poloniex||em|swatch #95D26B", "CoinFloor||em|swatch #246590",
-                                      "GDAX||em|swatch #BE2813", "||s|", "Updating...|||"}));
+            (std::vector<std::string>{
+                "Quit Pricora|terminate:|e|", "Preferences||em|", "Manage|showManageWindow|e|", "||s|", "||s|",
+                "Wex||em|swatch #42C1F7", "Bitfinex||em|swatch #5D11F7", "Kraken||em|swatch #DA407A",
+                "Bitstamp||em|swatch #F07F5A", "OKCoin||em|swatch #F7C758", "Poloniex||em|swatch #95D26B",
+                "CoinFloor||em|swatch #246590", "GDAX||em|swatch #BE2813", "||s|", "Updating...|||"}));
   EXPECT_EQ(state.statusMenu->itemAtIndex(1)->submenu(), state.preferencesMenu);
   EXPECT_EQ(state.statusItem->image()->describe(), "iconSmall");
   EXPECT_EQ(state.statusItem->menu(), state.statusMenu);
@@ -63,7 +63,8 @@ TEST_F(Startup, BuildsTheStatusMenuAQuarterSecondAfterLaunch) {
 TEST_F(Startup, ChoosingTheUpdatedEntryRefreshesAndPushesTheTimerAFullIntervalAway) {
   const auto refreshes = [&] {
     const std::vector<std::string>& urls = platform.fetch.requests();
-    return std::count_if(urls.begin(), urls.end(), [](const std::string& url) { return url.ends_with("returnTicker"); });
+    return std::count_if(urls.begin(), urls.end(),
+                         [](const std::string& url) { return url.ends_with("returnTicker"); });
   };
   const auto failAll = [&] { platform.fetch.respondToAll([](const std::string&) { return std::nullopt; }); };
   delegate.applicationDidFinishLaunching();
@@ -122,7 +123,14 @@ TEST_F(Startup, TheIntervalComesFromTheExperimentalResourceWhenItIsSound) {
     EXPECT_EQ(launch(rejected), 60.0) << rejected;
   EXPECT_TRUE(platform.host.logLines.empty());
   // A binary list whose key holds a NUL byte trips an assertion inside the library if keys are read.
-  EXPECT_EQ(launch(std::string("\x62\x70\x6c\x69\x73\x74\x30\x30\xd4\x01\x02\x03\x04\x05\x08\x09\x0c\x54\x6c\x69\x73\x74\x51\x6e\x56\x6e\x65\x73\x74\x65\x64\x57\x00\x00\x72\x65\x66\x72\x65\x73\x68\x46\x72\x65\x71\x75\x65\x6e\x63\x79\xa2\x06\x07\x51\x61\x10\x02\x10\x05\xd1\x0a\x0b\x51\x6b\x42\x00\x01\x52\x33\x30\x08\x13\x16\x18\x1f\x32\x35\x37\x39\x3b\x3e\x40\x29\x00\x00\x00\x00\x00\x00\x01\x01\x00\x00\x00\x00\x00\x00\x00\x0d\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x46", 115)), 60.0);
+  EXPECT_EQ(
+      launch(std::string("\x62\x70\x6c\x69\x73\x74\x30\x30\xd4\x01\x02\x03\x04\x05\x08\x09\x0c\x54\x6c\x69\x73\x74\x51"
+                         "\x6e\x56\x6e\x65\x73\x74\x65\x64\x57\x00\x00\x72\x65\x66\x72\x65\x73\x68\x46\x72\x65\x71\x75"
+                         "\x65\x6e\x63\x79\xa2\x06\x07\x51\x61\x10\x02\x10\x05\xd1\x0a\x0b\x51\x6b\x42\x00\x01\x52\x33"
+                         "\x30\x08\x13\x16\x18\x1f\x32\x35\x37\x39\x3b\x3e\x40\x29\x00\x00\x00\x00\x00\x00\x01\x01\x00"
+                         "\x00\x00\x00\x00\x00\x00\x0d\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x46",
+                         115)),
+      60.0);
   // A file is read whole up to a megabyte, and no further.
   EXPECT_EQ(launch(xml("<dict>" + std::string(40'000, ' ') + "<key>refreshFrequency</key><string>30</string></dict>")),
             30.0);

@@ -70,7 +70,8 @@ TEST_F(Store, ChangesStayPendingUntilASaveSucceeds) {
 TEST_F(Store, ArrangedRecordsFollowTheFilterAndTitleOrderAtOnce) {
   open({stored("Kraken", "XBT/USD"), stored("Kraken", nullptr), stored("Bitstamp", "BTC/USD"),
         stored("Kraken", "ETH/XBT"), stored("Kraken", "BCH/USD"), stored(nullptr, "AAA/USD")});
-  EXPECT_EQ(arrangedTitles(), (std::vector<std::string>{"(none)", "AAA/USD", "BCH/USD", "BTC/USD", "ETH/XBT", "XBT/USD"}));
+  EXPECT_EQ(arrangedTitles(),
+            (std::vector<std::string>{"(none)", "AAA/USD", "BCH/USD", "BTC/USD", "ETH/XBT", "XBT/USD"}));
   list->setFilter("Kraken");
   EXPECT_EQ(arrangedTitles(), (std::vector<std::string>{"(none)", "BCH/USD", "ETH/XBT", "XBT/USD"}));
   PairRef fresh = list->insertPair("Kraken", "DASH/EUR");
@@ -96,8 +97,10 @@ TEST_F(Store, FindPairAgreesWithAWalkOverTheArrangedRecords) {
   for (int i = 0; i < 30; ++i) context->deletePair(context->content()[random() % context->content().size()]);
   for (int i = 0; i < 30; ++i) {
     const PairRef& pair = context->content()[random() % context->content().size()];
-    if (i % 2) pair->setTitle("P" + std::to_string(random() % 40));
-    else pair->setExchange(exchanges[random() % 4]);
+    if (i % 2)
+      pair->setTitle("P" + std::to_string(random() % 40));
+    else
+      pair->setExchange(exchanges[random() % 4]);
   }
   list->setFilter("GDAX");
 
@@ -126,7 +129,8 @@ TEST_F(Store, CleanUpDeletesObsoleteRecordsOneSaveEach) {
   });
   EXPECT_EQ(saves, 5);
   std::vector<std::string> left;
-  for (const auto& [id, row] : memory->rows()) left.push_back(row.exchange.value_or("-") + " " + row.title.value_or("-"));
+  for (const auto& [id, row] : memory->rows())
+    left.push_back(row.exchange.value_or("-") + " " + row.title.value_or("-"));
   EXPECT_EQ(left, (std::vector<std::string>{"Wex BTC/USD", "Kraken ash/sd", "BTC-E -"}));
 }
 
@@ -146,11 +150,12 @@ TEST_F(Store, EachExchangeKeepsItsNewestRecordsWithoutAChoiceUpToTheLimit) {
 class Opening : public ::testing::Test {
  protected:
   std::variant<std::unique_ptr<EditingContext>, StoreFailure> openAt(const std::string& dataHome) {
-    return openPairStore(storeLocation(dataHome), [this](const std::string& path) -> Result<std::unique_ptr<PairStore>> {
-      openedPath = path;
-      if (openerError) return *openerError;
-      return std::unique_ptr<PairStore>(std::make_unique<MemoryPairStore>());
-    });
+    return openPairStore(storeLocation(dataHome),
+                         [this](const std::string& path) -> Result<std::unique_ptr<PairStore>> {
+                           openedPath = path;
+                           if (openerError) return *openerError;
+                           return std::unique_ptr<PairStore>(std::make_unique<MemoryPairStore>());
+                         });
   }
   static const StoreFailure& failure(const std::variant<std::unique_ptr<EditingContext>, StoreFailure>& result) {
     return std::get<StoreFailure>(result);
@@ -176,8 +181,9 @@ TEST_F(Opening, MakesAMissingFolderOrSaysWhatIsInTheWay) {
   openerError.reset();
   result = openAt(dir.file("home"));
   EXPECT_FALSE(failure(result).error);
-  EXPECT_EQ(failure(result).diagnostic, "Unsresolved error: Expected a folder to store application data, found a file " +
-                                            dir.file("home/com.apple.toolsQA.CocoaApp_CD") + ".");
+  EXPECT_EQ(failure(result).diagnostic,
+            "Unsresolved error: Expected a folder to store application data, found a file " +
+                dir.file("home/com.apple.toolsQA.CocoaApp_CD") + ".");
   // A folder that cannot be made is reported with what reading it found.
   dir.write("plain", "x");
   for (const auto& [at, reason] : {std::pair{dir.file("plain/deeper"), "Not a directory"},

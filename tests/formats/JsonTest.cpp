@@ -55,19 +55,34 @@ TEST(Json, ValueTextFollowsTheDisplayRules) {
       R"({"s":"9240.58000","t":true,"f":false,"z":null,"o":{},"a":[1],"int":1524393116,"half":0.5,
           "zeros":6000.0,"exp":1.5e3,"EXP":2E+2,"neg":-5.000,"negzero":-0.0,"frac":101.773,"small":1.5e-3,
           "tiny":1e-7,"huge":1e400,"absurd":1e9999999,"wide":123456789012345678901234567890})");
-  const std::pair<const char*, const char*> cases[] = {
-      {"s", "9240.58000"}, {"t", "true"},        {"f", "false"},     {"z", ""},           {"o", ""},
-      {"a", ""},           {"int", "1524393116"}, {"half", "0.5"},   {"zeros", "6000"},   {"exp", "1500"},
-      {"EXP", "200"},      {"neg", "-5"},        {"negzero", "-0"},  {"frac", "101.773"}, {"small", "1.5e-3"},
-      {"tiny", "1e-7"},    {"huge", "1e400"},    {"absurd", "1e9999999"},
-      {"wide", "123456789012345678901234567890"}, {"missing", ""}};
+  const std::pair<const char*, const char*> cases[] = {{"s", "9240.58000"},
+                                                       {"t", "true"},
+                                                       {"f", "false"},
+                                                       {"z", ""},
+                                                       {"o", ""},
+                                                       {"a", ""},
+                                                       {"int", "1524393116"},
+                                                       {"half", "0.5"},
+                                                       {"zeros", "6000"},
+                                                       {"exp", "1500"},
+                                                       {"EXP", "200"},
+                                                       {"neg", "-5"},
+                                                       {"negzero", "-0"},
+                                                       {"frac", "101.773"},
+                                                       {"small", "1.5e-3"},
+                                                       {"tiny", "1e-7"},
+                                                       {"huge", "1e400"},
+                                                       {"absurd", "1e9999999"},
+                                                       {"wide", "123456789012345678901234567890"},
+                                                       {"missing", ""}};
   for (const auto& [key, text] : cases) EXPECT_EQ(doc[key].stringValue(), text) << key;
 }
 
 TEST(Json, IterationKeepsDocumentOrderAndMergesDuplicateKeys) {
   const Json object = parsed(R"({"b":1,"a":2,"b":3,"c":4})");
   std::string seen;
-  object.forEach([&](std::string_view key, const Json& value) { seen += std::string(key) + "=" + value.stringValue() + ";"; });
+  object.forEach(
+      [&](std::string_view key, const Json& value) { seen += std::string(key) + "=" + value.stringValue() + ";"; });
   EXPECT_EQ(seen, "b=3;a=2;c=4;");
   EXPECT_EQ(object["b"].stringValue(), "3");
 
@@ -100,10 +115,23 @@ TEST(Json, AcceptsFragmentsAndRejectsWhatIsNotJson) {
   EXPECT_EQ(texts, "1e400 1e400 -2E+999 " + digits400 + " 0.5 ");
   EXPECT_FALSE(Json::parse("[1e400x]"));
 
-  const char* bad[] = {"", "   ", "<html><body>502 Bad Gateway</body></html>", "{\"a\":1} trailing",
-                       "{\"a\":1,}", "[01]", "NaN", "{'a':1}", "{\"a\":\"\xC3\x28\"}", "\"\xFF\"",
-                       "{\"a\":\"\xED\xA0\x80\"}", "[1,2", R"(["\udc00"])", R"({"\udfff":1})",
-                       R"(["\ud800"])", R"(["\ud83d\u0041"])", R"({"k":"a\udbff"})"};
+  const char* bad[] = {"",
+                       "   ",
+                       "<html><body>502 Bad Gateway</body></html>",
+                       "{\"a\":1} trailing",
+                       "{\"a\":1,}",
+                       "[01]",
+                       "NaN",
+                       "{'a':1}",
+                       "{\"a\":\"\xC3\x28\"}",
+                       "\"\xFF\"",
+                       "{\"a\":\"\xED\xA0\x80\"}",
+                       "[1,2",
+                       R"(["\udc00"])",
+                       R"({"\udfff":1})",
+                       R"(["\ud800"])",
+                       R"(["\ud83d\u0041"])",
+                       R"({"k":"a\udbff"})"};
   for (const char* text : bad) EXPECT_FALSE(Json::parse(text)) << text;
   EXPECT_FALSE(Json::parse(std::string_view("1\0 2", 4)));
 }

@@ -75,21 +75,22 @@ TEST_F(AppIntegration, PairsReportInTextOrderWithTheirOwnDigitsAndNewOnesAreStor
   int n = 0;
   for (const char* key : {"btcusd", "btceur", "eurusd", "xrpusd", "xrpeur", "xrpbtc", "ltcusd", "ltceur", "ltcbtc",
                           "ethusd", "etheur", "ethbtc", "bchusd", "bcheur", "bchbtc"})
-    bitstampReply(key, R"({"high":"9300.00000000","last":")" + std::to_string(100 + n++) +
-                           R"(.50","timestamp":"1593652929.123","bid":"9232.67","volume":"4211.92053379","open":9230.97})");
+    bitstampReply(key,
+                  R"({"high":"9300.00000000","last":")" + std::to_string(100 + n++) +
+                      R"(.50","timestamp":"1593652929.123","bid":"9232.67","volume":"4211.92053379","open":9230.97})");
   simulator.addFault({"Bitstamp", "/api/v2/ticker/xrpeur/", "reset"});
 
   const std::optional<Json> dump = refreshOnce();
   ASSERT_TRUE(dump) << errors;
   const Json& bitstamp = submenuOf(*dump, "Bitstamp");
-  EXPECT_EQ(titles(bitstamp), (std::vector<std::string>{"BCH/BTC: 114.50", "BCH/EUR: 113.50", "BCH/USD: 112.50",
-                                                         "BTC/EUR: 101.50", "BTC/USD: 100.50", "ETH/BTC: 111.50",
-                                                         "ETH/EUR: 110.50", "ETH/USD: 109.50", "EUR/USD: 102.50",
-                                                         "LTC/BTC: 108.50", "LTC/EUR: 107.50", "LTC/USD: 106.50",
-                                                         "XRP/BTC: 105.50", "XRP/USD: 103.50"}));
-  EXPECT_EQ(titles(bitstamp[0]["submenu"]), (std::vector<std::string>{"Bid: 9232.67", "Ask: ", "Last: 114.50", "Low: ",
-                                                                       "High: 9300.00000000", "Volume: 4211.92053379",
-                                                                       "Timestamp: 1593652929"}));
+  EXPECT_EQ(titles(bitstamp),
+            (std::vector<std::string>{"BCH/BTC: 114.50", "BCH/EUR: 113.50", "BCH/USD: 112.50", "BTC/EUR: 101.50",
+                                      "BTC/USD: 100.50", "ETH/BTC: 111.50", "ETH/EUR: 110.50", "ETH/USD: 109.50",
+                                      "EUR/USD: 102.50", "LTC/BTC: 108.50", "LTC/EUR: 107.50", "LTC/USD: 106.50",
+                                      "XRP/BTC: 105.50", "XRP/USD: 103.50"}));
+  EXPECT_EQ(titles(bitstamp[0]["submenu"]),
+            (std::vector<std::string>{"Bid: 9232.67", "Ask: ", "Last: 114.50", "Low: ", "High: 9300.00000000",
+                                      "Volume: 4211.92053379", "Timestamp: 1593652929"}));
   // Each site got only its own requests.
   for (const std::string& target : simulator.requests("OKCoinCNY")) EXPECT_TRUE(target.ends_with("_cny")) << target;
   EXPECT_EQ(simulator.requests("OKCoinCNY").size(), 5u);
@@ -117,7 +118,9 @@ TEST_F(AppIntegration, TheBitfinexPlaceholderShowsWhenEveryTickerIsRateLimited) 
 }
 
 TEST_F(AppIntegration, FavouritesAndPriceItemsFollowTheStoreWhateverTheLocale) {
-  seed({{0, "Bitstamp", "BTC/USD", true, true}, {0, "Bitstamp", "ETH/BTC", true, true}, {0, "Bitstamp", "LTC/BTC", false, true}});
+  seed({{0, "Bitstamp", "BTC/USD", true, true},
+        {0, "Bitstamp", "ETH/BTC", true, true},
+        {0, "Bitstamp", "LTC/BTC", false, true}});
   bitstampReply("btcusd", R"({"last":"912.3456","bid":"1","ask":"2"})");
   bitstampReply("ethbtc", R"({"last":"0.00001234"})");
   bitstampReply("ltcbtc", R"({"last":"0"})");
@@ -141,18 +144,21 @@ TEST_F(AppIntegration, FavouritesAndPriceItemsFollowTheStoreWhateverTheLocale) {
   // The width was fixed when the item was made from the title alone.
   EXPECT_EQ((*items["BTC/USD"])["length"].stringValue(), "45");
   EXPECT_EQ(titles((*items["BTC/USD"])["menu"]),
-            (std::vector<std::string>{"Bitstamp", "", "Bid: 1", "Ask: 2", "Last: 912.3456", "Low: ", "High: ", "Volume: ",
-                                      "Timestamp: "}));
+            (std::vector<std::string>{"Bitstamp", "", "Bid: 1", "Ask: 2", "Last: 912.3456",
+                                      "Low: ", "High: ", "Volume: ", "Timestamp: "}));
 }
 
 TEST_F(AppIntegration, OldRecordsGoFiveSecondsAfterLaunchAndAQuitBySignalSaves) {
-  seed({{0, "BTC-E", "BTC/USD", true, false}, {0, "Kraken", "ASH/SD", false, false}, {0, "BTC-E", std::nullopt, false, false}});
+  seed({{0, "BTC-E", "BTC/USD", true, false},
+        {0, "Kraken", "ASH/SD", false, false},
+        {0, "BTC-E", std::nullopt, false, false}});
   // The clean-up runs five seconds after launch, the first refresh well before the signal.
   const AppEnvironment::Ended ended = home.run({PRICORA_BINARY, "--headless"}, {}, 10, "TERM");
   EXPECT_NE(ended.errors.find("pricora: refresh 1 completed"), std::string::npos) << ended.errors;
   const std::vector<StoredPair> left = stored();
   for (const StoredPair& pair : left) EXPECT_FALSE(pair.title == "ASH/SD" || (pair.exchange == "BTC-E" && pair.title));
-  EXPECT_TRUE(std::any_of(left.begin(), left.end(), [](const StoredPair& p) { return p.exchange == "BTC-E" && !p.title; }));
+  EXPECT_TRUE(
+      std::any_of(left.begin(), left.end(), [](const StoredPair& p) { return p.exchange == "BTC-E" && !p.title; }));
   EXPECT_GT(left.size(), 500u);  // everything the first refresh discovered was saved on the way out
 }
 
@@ -179,11 +185,10 @@ TEST_F(AppIntegration, AnUnusableStoreEndsTheRunUntouchedAndAFailedSaveOnQuitIsS
     std::string saveFailed;
     const char* question;
   };
-  for (const Case& c :
-       {Case{"C.UTF-8", "Pricora could not save your changes to “" + storeFile() + "”.",
-             "Could not save changes while quitting. Quit anyway?"},
-        Case{"de_DE.UTF-8", "Pricora konnte Ihre Änderungen nicht in „" + storeFile() + "“ sichern.",
-             "Die Änderungen konnten beim Beenden nicht gesichert werden. Trotzdem beenden?"}}) {
+  for (const Case& c : {Case{"C.UTF-8", "Pricora could not save your changes to “" + storeFile() + "”.",
+                             "Could not save changes while quitting. Quit anyway?"},
+                        Case{"de_DE.UTF-8", "Pricora konnte Ihre Änderungen nicht in „" + storeFile() + "“ sichern.",
+                             "Die Änderungen konnten beim Beenden nicht gesichert werden. Trotzdem beenden?"}}) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(storeFile().c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -212,10 +217,15 @@ TEST_F(AppIntegration, HeadlessOptionsAndTheTimeOut) {
 
   run({}, 1);  // no display: the desktop mode says so
   EXPECT_NE(errors.find("--headless"), std::string::npos) << errors;
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"--refreshes", "1"}, {"--headless", "--timeout", "0"},
-        {"--headless", "--timeout", "3000000"}, {"--headless", "--refreshes", "-1"},
-        {"--headless", "--dump"}, {"--frobnicate"}, {"--bar", "xmobar"}, {"--bar"}, {"--headless", "--bar", "waybar"}}) {
+  for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--refreshes", "1"},
+                                                    {"--headless", "--timeout", "0"},
+                                                    {"--headless", "--timeout", "3000000"},
+                                                    {"--headless", "--refreshes", "-1"},
+                                                    {"--headless", "--dump"},
+                                                    {"--frobnicate"},
+                                                    {"--bar", "xmobar"},
+                                                    {"--bar"},
+                                                    {"--headless", "--bar", "waybar"}}) {
     run(arguments, 1);
     EXPECT_NE(errors.find("usage: pricora"), std::string::npos) << errors;
   }

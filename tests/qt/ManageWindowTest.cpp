@@ -7,12 +7,12 @@
 #include <filesystem>
 
 #include "core/app/AppDelegate.h"
-#include "xdg/XdgLoginItems.h"
 #include "qt/DeferredManageWindow.h"
 #include "qt/Translation.h"
 #include "support/FakeNotifier.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
+#include "xdg/XdgLoginItems.h"
 
 namespace pricora {
 namespace {

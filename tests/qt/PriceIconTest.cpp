@@ -29,8 +29,12 @@ TEST(PriceIcon, SquareSlotsShowThreeDigitsFromTwentyTwoPixelsAndFourFromThirtyTw
     int size;
     qsizetype digits;
   };
-  for (const Row& row : std::vector<Row>{{"10599.5", 22, 3}, {"10599.5", 24, 3}, {"706.390", 22, 3},
-                                         {"10599.5", 32, 4}, {"706.390", 44, 4}, {"0.03412", 48, 4}}) {
+  for (const Row& row : std::vector<Row>{{"10599.5", 22, 3},
+                                         {"10599.5", 24, 3},
+                                         {"706.390", 22, 3},
+                                         {"10599.5", 32, 4},
+                                         {"706.390", 44, 4},
+                                         {"0.03412", 48, 4}}) {
     const BadgeText shown = badgeText(row.price, row.size);
     EXPECT_GE(shown.text.count(QRegularExpression("[0-9]")), row.digits) << shown.text.toStdString();
     EXPECT_GE(shown.digitHeight, row.size < 32 ? 8 : std::round(row.size * 0.36)) << shown.text.toStdString();
@@ -40,7 +44,8 @@ TEST(PriceIcon, SquareSlotsShowThreeDigitsFromTwentyTwoPixelsAndFourFromThirtyTw
   int top = badge.height(), bottom = -1;
   for (int y = 0; y < badge.height(); ++y)
     for (int x = 0; x < badge.width(); ++x)
-      if (qGray(badge.pixel(x, y)) < 40 && qAlpha(badge.pixel(x, y)) > 200) top = std::min(top, y), bottom = std::max(bottom, y);
+      if (qGray(badge.pixel(x, y)) < 40 && qAlpha(badge.pixel(x, y)) > 200)
+        top = std::min(top, y), bottom = std::max(bottom, y);
   EXPECT_GE(bottom - top + 1, 8);
 }
 

@@ -17,8 +17,8 @@ namespace {
 // old news that came while it slept.
 TEST(BarOutput, AStalledReaderGetsOnlyTheNewestLineWhenItReadsAgain) {
   struct Row {
-    std::size_t length;                // of each line
-    std::vector<int> read;             // the lines the reader gets
+    std::size_t length;     // of each line
+    std::vector<int> read;  // the lines the reader gets
   };
   // Lines of 3000 bytes go into the pipe whole or not at all; lines of 6000 bytes in parts.
   for (const Row& row : {Row{3000, {1, 40}}, Row{6000, {1, 40}}}) {

@@ -84,7 +84,9 @@ TEST(SingleInstance, ASecondDesktopStartRunsItselfOnceAQuittingCopyHasLetGo) {
 TEST(SignalWatcher, ADisarmedSignalIsHarmlessBeforeAndAfterItsWatcher) {
   disarmSignals({SIGUSR1});
   std::raise(SIGUSR1);
-  { const SignalWatcher watcher({SIGUSR1}, [] {}); }
+  {
+    const SignalWatcher watcher({SIGUSR1}, [] {});
+  }
   std::raise(SIGUSR1);
 }
 

@@ -141,9 +141,11 @@ class SniTrayTest : public ::testing::Test {
   }
   void showTray() {
     using std::chrono::milliseconds;
-    const TraySetup setup{{}, iconRoot(), 1280, [this] { return host; }, {milliseconds(5), milliseconds(20), milliseconds(200)}};
+    const TraySetup setup{
+        {}, iconRoot(), 1280, [this] { return host; }, {milliseconds(5), milliseconds(20), milliseconds(200)}};
     tray = std::make_unique<TrayChooser>(bar, target, images, setup, app_, [this](const QString& name) {
-      return noBusForItems > 0 && noBusForItems-- ? QDBusConnection(name) : QDBusConnection::connectToBus(address_, name);
+      return noBusForItems > 0 && noBusForItems-- ? QDBusConnection(name)
+                                                  : QDBusConnection::connectToBus(address_, name);
     });
   }
   QString iconRoot() const { return QString::fromStdString(folder_.path().string()) + "/pictures"; }
@@ -218,7 +220,8 @@ TEST_F(SniTrayTest, RegistersEachItemInOrderWithItsLabelAndFollowsChanges) {
     QImage read(pixmap.width, pixmap.height, QImage::Format_ARGB32);
     const auto* bytes = reinterpret_cast<const uchar*>(pixmap.argb.constData());
     for (int y = 0; y < pixmap.height; ++y)
-      for (int x = 0; x < pixmap.width; ++x, bytes += 4) read.setPixel(x, y, qRgba(bytes[1], bytes[2], bytes[3], bytes[0]));
+      for (int x = 0; x < pixmap.width; ++x, bytes += 4)
+        read.setPixel(x, y, qRgba(bytes[1], bytes[2], bytes[3], bytes[0]));
     EXPECT_EQ(read, expected) << pixmap.width;
   }
   EXPECT_EQ(qAlpha(drawn.front().pixel(8, 8)), 255);  // the mark, in the exchange's colour
@@ -268,9 +271,9 @@ TEST_F(SniTrayTest, GetLayoutSendsTheLevelsAskedFor) {
   EXPECT_EQ(layout(one.children[3].id, 1).children.size(), 1);  // one exchange's submenu alone
 
   // libdbusmenu drops a property whose D-Bus type is not the one the protocol names.
-  const std::map<QString, QString> types{{"label", "s"},         {"enabled", "b"},     {"type", "s"},
-                                         {"children-display", "s"}, {"icon-data", "ay"}, {"toggle-type", "s"},
-                                         {"toggle-state", "i"}};
+  const std::map<QString, QString> types{
+      {"label", "s"},      {"enabled", "b"},     {"type", "s"},        {"children-display", "s"},
+      {"icon-data", "ay"}, {"toggle-type", "s"}, {"toggle-state", "i"}};
   std::set<QString> seen;
   const std::function<void(const QDBusArgument&)> walk = [&](const QDBusArgument& node) {
     node.beginStructure();
@@ -427,7 +430,8 @@ TEST_F(SniTrayTest, ChangesAreAnnouncedOncePerChangedMenu) {
   // hosts are told nothing of them.
   const auto refill = [&] {
     kraken->submenu()->removeAllItems();
-    for (const char* title : {"XBT/EUR: 9000", "XBT/EUR: 9000", "XBT/USD: 1"}) kraken->submenu()->addItemWithTitle(title);
+    for (const char* title : {"XBT/EUR: 9000", "XBT/EUR: 9000", "XBT/USD: 1"})
+      kraken->submenu()->addItemWithTitle(title);
     std::set<int> ids;
     collectIds(layout(all.children[3].id, 1), ids);
     return ids;

@@ -29,7 +29,7 @@ TEST(TrayLook, OnlyHostsKnownToDrawLabelsGetThemAndGnomeSharesItsBar) {
            {{"gnome-shell", "gnome-shell"}, {true, 34}},
            {{"ayatana-indicator-application-service", "ayatana-indicat"}, {true, 0}},
            {{"", "ayatana-indicat"}, {true, 0}},  // another user's process: only its short name
-           {{"notification-area-applet"}, {}},  // a label would take the icon's place
+           {{"notification-area-applet"}, {}},    // a label would take the icon's place
            {{"kded5", "kded5"}, {}},
            {{"wrapper-2.0", "panel-2-systray"}, {false, 0, true}},
            {{"ayatana-indicator"}, {}},  // a short name is cut at 15 characters, not earlier
@@ -117,16 +117,16 @@ TEST(HostileText, NoOutputShowsWhatWouldTurnOrBreakTheTextAroundIt) {
     std::string shown;
   };
   const std::vector<Row> rows{
-      {"\u202E10599.5", " 10599.5"},                               // right-to-left override
-      {"\u202A1\u202B2\u202C3\u202D4", " 1 2 3 4"},                // embeddings, pop
-      {"\u2066XBT\u2067/\u2068USD\u2069", " XBT / USD "},           // isolates
-      {"\u200E9\u200F8\u061C7", " 9 8 7"},                         // marks
-      {"1\u20282\u20293", "1 2 3"},                                 // line, paragraph separators
-      {"\u206B5\u206A\uFEFF\u200B", " 5   "},                      // mirroring switches, invisibles
-      {"\U000E0001tag\U000E007F", " tag "},                         // tags
-      {"\t\x7F\xC2\x85\xFF", "   \uFFFD"},                          // controls, a stray byte
+      {"\u202E10599.5", " 10599.5"},                                         // right-to-left override
+      {"\u202A1\u202B2\u202C3\u202D4", " 1 2 3 4"},                          // embeddings, pop
+      {"\u2066XBT\u2067/\u2068USD\u2069", " XBT / USD "},                    // isolates
+      {"\u200E9\u200F8\u061C7", " 9 8 7"},                                   // marks
+      {"1\u20282\u20293", "1 2 3"},                                          // line, paragraph separators
+      {"\u206B5\u206A\uFEFF\u200B", " 5   "},                                // mirroring switches, invisibles
+      {"\U000E0001tag\U000E007F", " tag "},                                  // tags
+      {"\t\x7F\xC2\x85\xFF", "   \uFFFD"},                                   // controls, a stray byte
       {"\u00E9e\u0301 \u20AC\U0001F4C8", "\u00E9e\u0301 \u20AC\U0001F4C8"},  // letters, marks, signs stay
-      {marks, marks.substr(0, 2 + 83 * 3) + "\u2026"},               // never a mark without its letter
+      {marks, marks.substr(0, 2 + 83 * 3) + "\u2026"},                       // never a mark without its letter
   };
   test::FakeHost host;
   const LocaleFormat format("en_US");
@@ -149,7 +149,8 @@ TEST(HostileText, NoOutputShowsWhatWouldTurnOrBreakTheTextAroundIt) {
       item.setAttributedTitle({row.sent + "\n" + row.sent, {}});
       item.setToolTip(row.sent + ": " + row.sent);
       const SniLook look = lookOf(item, images, {traits, {}, 1280}, LabelForm::Pair, 1).sni;
-      outputs.insert(outputs.end(), {look.label, look.title, look.accessibleDesc, look.toolTip.title, look.toolTip.text});
+      outputs.insert(outputs.end(),
+                     {look.label, look.title, look.accessibleDesc, look.toolTip.title, look.toolTip.text});
       const ItemWords itemWords = wordsOf(item);
       outputs.insert(outputs.end(), {nameOf(itemWords), detailOf(itemWords), spokenOf(itemWords)});
     }
@@ -165,7 +166,8 @@ TEST(HostileText, NoOutputShowsWhatWouldTurnOrBreakTheTextAroundIt) {
     alert.level = 11000;
     outputs.push_back(QString::fromStdString(words.summary(alert)));
     outputs.push_back(QString::fromStdString(words.body(alert, row.sent, 11000, WallTime{})));
-    for (std::size_t i = 0; i < outputs.size(); ++i) EXPECT_TRUE(turnsNothing(outputs[i])) << i << ": " << outputs[i].toStdString();
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+      EXPECT_TRUE(turnsNothing(outputs[i])) << i << ": " << outputs[i].toStdString();
   }
 }
 

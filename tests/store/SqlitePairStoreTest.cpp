@@ -86,7 +86,8 @@ TEST_F(SqlitePairStoreTest, MakesAStoreOfAMissingOrEmptyFileAndRefusesOthersWith
 
   const auto storeWith = [&](const std::string& name, const std::string& sql) {
     const std::string file = dir.file(name);
-    EXPECT_TRUE(openStore(file)->save({std::vector<StoredPair>(300, {0, "Kraken", std::string(100, 'x'), false, false}), {}, {}}));
+    EXPECT_TRUE(openStore(file)->save(
+        {std::vector<StoredPair>(300, {0, "Kraken", std::string(100, 'x'), false, false}), {}, {}}));
     SqliteShell(file).run(sql);
     return file;
   };
@@ -152,7 +153,8 @@ TEST_F(SqlitePairStoreTest, ReadOnlyItFollowsTheOwnerAndNeverWrites) {
 
   // A save the owner left half done (its journal is hot) is the owner's to undo, not the reader's.
   owner.reset();
-  const std::string hot = std::string("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8) + std::string(504, '\0');  // a journal's magic
+  const std::string hot =
+      std::string("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8) + std::string(504, '\0');  // a journal's magic
   const std::string before = bytes(path) + bytes(dir.write("Pairs.storedata-journal", hot));
   const auto interrupted = reader.loadAll();
   ASSERT_FALSE(interrupted);

@@ -40,7 +40,8 @@ AppEnvironment::AppEnvironment() {
 std::string AppEnvironment::closedExchanges() {
   // Port 9 (discard) is closed on loopback: every request fails at once, nothing leaves the host.
   std::string text = "[api]\n";
-  for (const char* name : {"Wex", "Bitfinex", "Kraken", "Bitstamp", "OKCoin", "OKCoinCNY", "Poloniex", "CoinFloor", "GDAX"})
+  for (const char* name :
+       {"Wex", "Bitfinex", "Kraken", "Bitstamp", "OKCoin", "OKCoinCNY", "Poloniex", "CoinFloor", "GDAX"})
     text += std::string(name) + "=http://127.0.0.1:9\n";
   return text;
 }

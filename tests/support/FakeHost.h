@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "model/StatusBar.h"
 #include "platform/AppHost.h"
 #include "platform/Bundle.h"
 #include "platform/LoginItems.h"
 #include "platform/ManageWindow.h"
 #include "platform/Settings.h"
 #include "platform/UrlOpener.h"
-#include "model/StatusBar.h"
 
 namespace pricora::test {
 

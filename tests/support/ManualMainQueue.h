@@ -53,9 +53,9 @@ class ManualMainQueue final : public MainQueue, public Clock {
   bool runNext(WallTime until);
 
   WallTime start_;
-  WallTime now_;                       // the time that passes while awake, which timers keep to
-  WallTime::duration set_{0};          // the wall clock's distance from it
-  WallTime::duration suspended_{0};    // time spent in suspend
+  WallTime now_;                     // the time that passes while awake, which timers keep to
+  WallTime::duration set_{0};        // the wall clock's distance from it
+  WallTime::duration suspended_{0};  // time spent in suspend
   std::uint64_t sequence_ = 0;
   std::multimap<Key, Entry> queue_;
 };

@@ -34,7 +34,8 @@ class ScriptedFetch final : public JsonFetch {
 
   // Answers the oldest pending request for url (none: it fails); false when there is none.
   bool respond(const std::string& url, std::optional<std::string_view> body) {
-    auto it = std::find_if(pending_.begin(), pending_.end(), [&](const Pending& pending) { return pending.url == url; });
+    auto it =
+        std::find_if(pending_.begin(), pending_.end(), [&](const Pending& pending) { return pending.url == url; });
     if (it == pending_.end()) return false;
     const Pending answered = std::move(*it);
     pending_.erase(it);

@@ -19,7 +19,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 std::chrono::milliseconds remaining(Clock::time_point end) {
-  return std::max(std::chrono::milliseconds(0), std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()));
+  return std::max(std::chrono::milliseconds(0),
+                  std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()));
 }
 
 }  // namespace

@@ -83,8 +83,8 @@ int AlertCommands::remove(std::int64_t id) {
     return 1;
   }
   if (removed.value()) return 0;
-  parts_.host.log("pricora: " +
-                  localizedText(parts_.host, QT_TRANSLATE_NOOP("AppDelegate", "There is no alert %1"), {std::to_string(id)}));
+  parts_.host.log("pricora: " + localizedText(parts_.host, QT_TRANSLATE_NOOP("AppDelegate", "There is no alert %1"),
+                                              {std::to_string(id)}));
   return 1;
 }
 

@@ -5,8 +5,8 @@
 
 #include "core/alerts/AlertWords.h"
 #include "core/alerts/KnownPairs.h"
-#include "platform/AppHost.h"
 #include "platform/AlertHandOff.h"
+#include "platform/AppHost.h"
 #include "platform/HistoryFile.h"
 
 namespace pricora {

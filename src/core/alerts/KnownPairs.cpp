@@ -28,7 +28,8 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
     for (std::size_t j = 1; j <= b.size(); ++j) {
       const std::size_t change = a[i - 1] == b[j - 1] ? 0 : 1;
       d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
-      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
     }
   return d[a.size()][b.size()];
 }
@@ -50,15 +51,16 @@ std::variant<PairName, TextProblem> KnownPairs::find(const PairName& typed) cons
       continue;
     }
     // A slip of a character or two, more in a longer title.
-    if (const std::size_t distance = editDistance(title, wanted); distance <= std::max<std::size_t>(2, wanted.size() / 4))
+    if (const std::size_t distance = editDistance(title, wanted);
+        distance <= std::max<std::size_t>(2, wanted.size() / 4))
       near.emplace_back(distance, &pair);
   }
   if (found != nullptr) return *found;
   const std::string exchange = shownText(typed.exchange), title = shownText(typed.title);
   if (std::none_of(pairs_.begin(), pairs_.end(), [&](const PairName& pair) { return pair.exchange == typed.exchange; }))
-    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate",
-                                         "Pricora has seen no pairs of %1 yet: let it run once, then make the alert"),
-                       {exchange}};
+    return TextProblem{
+        QT_TRANSLATE_NOOP("AppDelegate", "Pricora has seen no pairs of %1 yet: let it run once, then make the alert"),
+        {exchange}};
   if (near.empty()) return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "%1 has no %2"), {exchange, title}};
   std::sort(near.begin(), near.end(), [](const auto& a, const auto& b) {
     return a.first != b.first ? a.first < b.first : a.second->title < b.second->title;

@@ -5,8 +5,8 @@
 
 #include "core/alerts/AlertStep.h"
 #include "core/alerts/AlertText.h"
-#include "core/common/Texts.h"
 #include "core/common/TextOrder.h"
+#include "core/common/Texts.h"
 
 namespace pricora {
 
@@ -94,8 +94,7 @@ void PriceWatch::refreshStarting() {
 
 void PriceWatch::flush() {
   // Told once until prices are written again: a call with nothing to write proves nothing.
-  if (const std::optional<Status> written = history_.flush(readClock()))
-    report(*written, told_.writingPrices);
+  if (const std::optional<Status> written = history_.flush(readClock())) report(*written, told_.writingPrices);
   save({});
 }
 
@@ -150,8 +149,7 @@ std::vector<PriceSample> PriceWatch::pricesOf(const PairName& pair, WallTime now
   const std::string key = pair.title + ": ";
   for (const MenuItemRef& item : state_.exchanges[*exchange].submenu->itemArray())
     if (hasTitlePrefix(item->title(), key))
-      if (const std::optional<double> price = item->value())
-        return {{now, *price}};
+      if (const std::optional<double> price = item->value()) return {{now, *price}};
   return {};
 }
 
@@ -309,7 +307,8 @@ void PriceWatch::notificationAction(std::int64_t tag, const std::string& key) {
     again.windowSeconds = 0;
     if (alert->kind == AlertKind::up || alert->kind == AlertKind::down) {
       // A new alert, made as the command line's are.
-      if (const HandedAlert made = takeAlert(again); !made.problem.empty()) services_.host.log("pricora: " + made.problem);
+      if (const HandedAlert made = takeAlert(again); !made.problem.empty())
+        services_.host.log("pricora: " + made.problem);
       return;
     }
     settle(again, now);

@@ -16,10 +16,10 @@
 #include "core/history/PriceHistory.h"
 #include "core/menu/PriceItems.h"
 #include "core/store/PairList.h"
-#include "platform/ManageWindow.h"
-#include "platform/Notifier.h"
 #include "platform/AlertHandOff.h"
 #include "platform/HistoryFile.h"
+#include "platform/ManageWindow.h"
+#include "platform/Notifier.h"
 
 namespace pricora {
 

@@ -12,7 +12,7 @@ namespace {
 
 // Characters that group digits whatever the locale: no one writes a decimal point with them.
 constexpr std::string_view kBlanks[] = {" ", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x89"};  // NBSP, NNBSP, thin
-constexpr std::string_view kApostrophes[] = {"'", "\xE2\x80\x99"};                          // ASCII, U+2019
+constexpr std::string_view kApostrophes[] = {"'", "\xE2\x80\x99"};                         // ASCII, U+2019
 
 std::string utf8(const icu::UnicodeString& text) {
   std::string out;

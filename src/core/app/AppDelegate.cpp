@@ -47,8 +47,9 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context, std::op
                       },
                       state_.bitfinexActive},
       priceItems_(services, state_, pairList_, [this] { saveAction(); }),
-      statusMenu_(services, state_, pairList_,
-                  [this](const PairRef& record, const PairEntryRef& entry) { priceItems_.updateStatusPair(record, entry); }),
+      statusMenu_(
+          services, state_, pairList_,
+          [this](const PairRef& record, const PairEntryRef& entry) { priceItems_.updateStatusPair(record, entry); }),
       refresh_(
           services, state_, makeAdapters(adapterContext_),
           [this] {

@@ -4,11 +4,11 @@
 #include <string>
 
 #include "core/alerts/PriceWatch.h"
-#include "core/common/AppServices.h"
-#include "core/common/AppState.h"
 #include "core/app/LastUpdateLabel.h"
 #include "core/app/RefreshCycle.h"
 #include "core/app/SaveAndQuit.h"
+#include "core/common/AppServices.h"
+#include "core/common/AppState.h"
 #include "core/exchanges/Endpoints.h"
 #include "core/menu/PriceItems.h"
 #include "core/menu/StatusMenu.h"
@@ -73,8 +73,8 @@ class AppDelegate final : public MenuDelegate, public MenuActionTarget {
 
  private:
   void deferredStart();
-  // At the start of every refresh. With a store another process owns: takes in its records as they are now, and the price
-  // items follow the pairs marked there.
+  // At the start of every refresh. With a store another process owns: takes in its records as they are now, and the
+  // price items follow the pairs marked there.
   void followStoreIfReadOnly();
 
   AppServices& services_;

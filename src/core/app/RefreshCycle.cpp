@@ -36,7 +36,7 @@ void RefreshCycle::refreshPairs() {
   auto finishedExchanges = std::make_shared<int>(0);
   for (const auto& adapter : adapters_) {
     adapter->start(adapter->exchange() == Exchange::Bitfinex ? bitfinexExchangeDone(finishedExchanges)
-                                                              : commonExchangeDone(finishedExchanges));
+                                                             : commonExchangeDone(finishedExchanges));
   }
 }
 

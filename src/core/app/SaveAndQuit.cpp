@@ -40,8 +40,8 @@ void SaveAndQuit::saveBeforeForcedQuit() {
   context_.commitEditing();
   if (!context_.hasChanges()) return;
   if (const Status saved = context_.save(); !saved)
-    host_.log(std::string(AppDelegate::kQualifiedClassName) + " could not save changes while quitting: " +
-              saved.error().description + ", " + saved.error().userInfo);
+    host_.log(std::string(AppDelegate::kQualifiedClassName) +
+              " could not save changes while quitting: " + saved.error().description + ", " + saved.error().userInfo);
 }
 
 }  // namespace pricora

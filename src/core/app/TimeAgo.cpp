@@ -25,9 +25,7 @@ std::optional<int32_t> elapsed(const icu::TimeZone& zone, UDate date, UDate now,
   return difference;
 }
 
-std::string count(int32_t n, const char* unit) {
-  return std::to_string(n) + " " + unit + (n > 1 ? "s" : "") + " ago";
-}
+std::string count(int32_t n, const char* unit) { return std::to_string(n) + " " + unit + (n > 1 ? "s" : "") + " ago"; }
 
 }  // namespace
 
@@ -43,7 +41,8 @@ std::string timeAgoText(WallTime date, WallTime now, std::string_view timeZone) 
   if (const int32_t years = units(UCAL_YEAR); years > 0) return count(years, "year");
   if (const int32_t months = units(UCAL_MONTH); months > 0) return count(months, "month");
   if (const int32_t weeks = units(UCAL_WEEK_OF_YEAR); weeks > 0) return count(weeks, "week");
-  if (const int32_t days = units(UCAL_DATE); days > 0) return days == 1 ? "Yesterday" : std::to_string(days) + " days ago";
+  if (const int32_t days = units(UCAL_DATE); days > 0)
+    return days == 1 ? "Yesterday" : std::to_string(days) + " days ago";
   if (const int32_t hours = units(UCAL_HOUR); hours > 0) return count(hours, "hour");
   if (const int32_t minutes = units(UCAL_MINUTE); minutes > 0) return count(minutes, "minute");
   const std::optional<int32_t> seconds = elapsed(*zone, from, to, UCAL_SECOND);

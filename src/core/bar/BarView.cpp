@@ -33,7 +33,8 @@ std::vector<BarItem> barItems(const std::vector<StatusPair>& statusPairs) {
     // Its menu: the exchange's name, a separator, then the detail lines.
     if (const MenuRef& menu = item.menu()) {
       for (std::size_t i = 1; i < menu->numberOfItems(); ++i)
-        if (const MenuItem& line = *menu->itemAtIndex(i); !line.isSeparatorItem()) shown.details.push_back(line.title());
+        if (const MenuItem& line = *menu->itemAtIndex(i); !line.isSeparatorItem())
+          shown.details.push_back(line.title());
     }
     items.push_back(std::move(shown));
   }

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/menu/PriceItems.h"
-#include "platform/Clock.h"
 #include "model/Image.h"
+#include "platform/Clock.h"
 
 namespace pricora {
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/StatusBar.h"
 #include "platform/AppHost.h"
 #include "platform/Bundle.h"
 #include "platform/Clock.h"
@@ -9,7 +10,6 @@
 #include "platform/ManageWindow.h"
 #include "platform/Settings.h"
 #include "platform/UrlOpener.h"
-#include "model/StatusBar.h"
 
 namespace pricora {
 

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "core/exchanges/ExchangeState.h"
-#include "platform/Clock.h"
 #include "model/Menu.h"
 #include "model/StatusBar.h"
+#include "platform/Clock.h"
 
 namespace pricora {
 

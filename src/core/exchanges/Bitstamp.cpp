@@ -15,9 +15,7 @@ class Bitstamp final : public TickerAdapter {
             "ltcbtc", "ethusd", "etheur", "ethbtc", "bchusd", "bcheur", "bchbtc"};
   }
 
-  std::string tickerUrl(const std::string& key) const override {
-    return baseAddress() + "/api/v2/ticker/" + key + "/";
-  }
+  std::string tickerUrl(const std::string& key) const override { return baseAddress() + "/api/v2/ticker/" + key + "/"; }
 
   std::optional<Parsed> parseTicker(const Json& ticker, const std::string& key) override {
     const std::string title = threeSlashThree(key);

@@ -30,8 +30,8 @@ class GDAX final : public TickerAdapter {
   std::optional<Parsed> parseTicker(const Json& ticker, const std::string& key) override {
     const std::string title = replacedAll(key, '-', '/');
     const std::string price = valueText(ticker["price"]);
-    PairEntryRef entry =
-        makeEntry(title, price, {{"Bid: ", valueText(ticker["bid"])}, {"Ask: ", valueText(ticker["ask"])}, {"Last: ", price}});
+    PairEntryRef entry = makeEntry(
+        title, price, {{"Bid: ", valueText(ticker["bid"])}, {"Ask: ", valueText(ticker["ask"])}, {"Last: ", price}});
     context().fetch.get(baseAddress() + "/products/" + percentEncoded(key) + "/stats", [entry](const JsonReply& stats) {
       if (!stats) return;
       entry->addLine("Low: " + valueText((*stats)["low"]));

@@ -58,6 +58,8 @@ class Kraken final : public TickerAdapter {
 
 }  // namespace
 
-std::unique_ptr<ExchangeAdapter> makeKrakenAdapter(AdapterContext& context) { return std::make_unique<Kraken>(context); }
+std::unique_ptr<ExchangeAdapter> makeKrakenAdapter(AdapterContext& context) {
+  return std::make_unique<Kraken>(context);
+}
 
 }  // namespace pricora

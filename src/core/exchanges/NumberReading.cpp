@@ -1,8 +1,8 @@
 #include "core/exchanges/NumberReading.h"
 
+#include <locale.h>
 #include <clocale>
 #include <cstdlib>
-#include <locale.h>
 #include <string>
 
 namespace pricora {

@@ -12,7 +12,8 @@ class OKCoin final : public TickerAdapter {
 
  private:
   std::vector<std::string> fixedKeys() const override {
-    return {"btc_usd", "ltc_usd", "eth_usd", "etc_usd", "bch_usd", "btc_cny", "ltc_cny", "eth_cny", "etc_cny", "bch_cny"};
+    return {"btc_usd", "ltc_usd", "eth_usd", "etc_usd", "bch_usd",
+            "btc_cny", "ltc_cny", "eth_cny", "etc_cny", "bch_cny"};
   }
 
   std::string tickerUrl(const std::string& key) const override {
@@ -30,6 +31,8 @@ class OKCoin final : public TickerAdapter {
 
 }  // namespace
 
-std::unique_ptr<ExchangeAdapter> makeOKCoinAdapter(AdapterContext& context) { return std::make_unique<OKCoin>(context); }
+std::unique_ptr<ExchangeAdapter> makeOKCoinAdapter(AdapterContext& context) {
+  return std::make_unique<OKCoin>(context);
+}
 
 }  // namespace pricora

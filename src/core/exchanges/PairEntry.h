@@ -17,10 +17,10 @@ std::optional<double> priceNumber(std::string_view text);
 
 // One ticker reply as the menus show it: the headline (display title, ": ", last price) and the
 // detail lines, with the last price (and the bid and ask, where given) read once as numbers for
-// everything that compares or draws prices. The entry is shared with the item that shows it: lines added after the hand-off
-// (GDAX's low and high arrive with a second reply) appear under that item, once. Copies taken
-// for the favourites and the price items keep the lines they had when copied. The headline and
-// every line are kept as boundedText: as sent, unless longer than any display takes.
+// everything that compares or draws prices. The entry is shared with the item that shows it: lines added after the
+// hand-off (GDAX's low and high arrive with a second reply) appear under that item, once. Copies taken for the
+// favourites and the price items keep the lines they had when copied. The headline and every line are kept as
+// boundedText: as sent, unless longer than any display takes.
 class PairEntry {
  public:
   PairEntry(const std::string& displayTitle, const std::string& price);

@@ -48,7 +48,7 @@ class PriceHistory {
   std::map<PairName, std::vector<PriceSample>> recent_;
   std::vector<SampleToWrite> unwritten_;
   std::map<PairName, WallTime> written_;  // the time of each pair's last price in the file
-  std::chrono::seconds setForward_{0};     // how far the wall clock was set, all told
+  std::chrono::seconds setForward_{0};    // how far the wall clock was set, all told
 };
 
 // The change of price over the last day, or since the oldest price when there is less of it.

@@ -1,8 +1,8 @@
 #include "core/menu/PriceFormat.h"
 
 #include <unicode/brkiter.h>
-#include <unicode/decimfmt.h>
 #include <unicode/dcfmtsym.h>
+#include <unicode/decimfmt.h>
 #include <unicode/unistr.h>
 
 #include <cmath>
@@ -19,7 +19,8 @@ std::vector<std::size_t> graphemeBoundaries(std::string_view text) {
   std::vector<std::size_t> bounds{0};
   if (text.empty()) return bounds;
   UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<icu::BreakIterator> breaks(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+  std::unique_ptr<icu::BreakIterator> breaks(
+      icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
   UText* utext = utext_openUTF8(nullptr, text.data(), static_cast<int64_t>(text.size()), &status);
   if (U_FAILURE(status)) {
     utext_close(utext);

@@ -80,7 +80,8 @@ void PriceItems::showEarlierPrice(const std::string& exchange, const std::string
       menuBarPriceText(title, title + ": " + std::string(digits, written.ptr), scientificFormatter_);
   for (const StatusPair& pair : statusPairs_) {
     StatusItem& item = *pair.item;
-    if (item.subject().exchange == exchange && item.subject().pair == title && item.attributedTitle().text.ends_with('\n'))
+    if (item.subject().exchange == exchange && item.subject().pair == title &&
+        item.attributedTitle().text.ends_with('\n'))
       item.setEarlier(EarlierPrice{line, detail});
   }
 }
@@ -106,8 +107,8 @@ void PriceItems::statusPairsChangedWithSender(const PairRef& record) {
                                       [&](const MenuItemRef& item) { return hasTitlePrefix(item->title(), key); });
       const std::string& title = *record->title();
       if (found != items.end() && (*found)->submenu()) {
-        StatusItemRef item =
-            makeItem(*record, twoLines(title, menuBarPriceText(title, (*found)->title(), scientificFormatter_), kPriceWeight));
+        StatusItemRef item = makeItem(
+            *record, twoLines(title, menuBarPriceText(title, (*found)->title(), scientificFormatter_), kPriceWeight));
         const std::string& headline = (*found)->title();
         show(*item, title, headline, std::string_view(headline).substr(key.size()), *(*found)->submenu(),
              *record->exchange());

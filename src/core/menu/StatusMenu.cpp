@@ -49,10 +49,9 @@ void StatusMenu::pairHandOff(Exchange exchange, const std::string& displayTitle,
   // title comes after the headline is found by halving; equal titles keep their arrival order.
   Menu& submenu = *target.submenu;
   const auto& items = submenu.itemArray();
-  const auto after = std::upper_bound(items.begin(), items.end(), entry->headline(),
-                                      [](const std::string& headline, const MenuItemRef& item) {
-                                        return comesAfter(item->title(), headline);
-                                      });
+  const auto after = std::upper_bound(
+      items.begin(), items.end(), entry->headline(),
+      [](const std::string& headline, const MenuItemRef& item) { return comesAfter(item->title(), headline); });
   submenu.insertItem(entry->makeItem(), static_cast<std::size_t>(after - items.begin()));
 
   const std::string name(displayName(exchange));
@@ -64,7 +63,8 @@ void StatusMenu::pairHandOff(Exchange exchange, const std::string& displayTitle,
   }
 }
 
-void StatusMenu::updateFavourite(const std::string& displayTitle, const PairEntry& entry, const MenuItem& exchangeItem) {
+void StatusMenu::updateFavourite(const std::string& displayTitle, const PairEntry& entry,
+                                 const MenuItem& exchangeItem) {
   Menu& menu = *state_.statusMenu;
   if (menu.numberOfItems() < kFixedEntries) return;
   const std::string key = titleKey(displayTitle);

@@ -10,8 +10,9 @@ namespace pricora {
 
 namespace {
 
-constexpr std::array<std::string_view, 13> kObsoleteTitles = {
-    "", "ASH/SD", "ASH/UR", "ASH/BT", "NOE/H", "NOE/R", "NOU/D", "NOX/T", "SDT/USD", "OSE/H", "OSE/R", "OSU/D", "OSX/T"};
+constexpr std::array<std::string_view, 13> kObsoleteTitles = {"",      "ASH/SD", "ASH/UR", "ASH/BT",  "NOE/H",
+                                                              "NOE/R", "NOU/D",  "NOX/T",  "SDT/USD", "OSE/H",
+                                                              "OSE/R", "OSU/D",  "OSX/T"};
 
 bool obsolete(const Pair& pair) {
   return std::find(kObsoleteTitles.begin(), kObsoleteTitles.end(), *pair.title()) != kObsoleteTitles.end() ||

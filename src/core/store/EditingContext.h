@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/store/Pair.h"
-#include "platform/Result.h"
 #include "platform/PairStore.h"
+#include "platform/Result.h"
 
 namespace pricora {
 

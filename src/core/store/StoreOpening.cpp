@@ -11,9 +11,9 @@ namespace pricora {
 namespace {
 
 Error folderError(const std::string& folder, int error) {
-  return Error{"The folder “" + folder + "” for Pricora’s data could not be read.",
-               "{path = \"" + folder + "\"; reason = \"" + std::strerror(error) + "\"; errno = " +
-                   std::to_string(error) + "}"};
+  return Error{
+      "The folder “" + folder + "” for Pricora’s data could not be read.",
+      "{path = \"" + folder + "\"; reason = \"" + std::strerror(error) + "\"; errno = " + std::to_string(error) + "}"};
 }
 
 }  // namespace
@@ -24,11 +24,11 @@ StoreLocation storeLocation(const std::string& dataHome) {
 }
 
 std::variant<std::unique_ptr<EditingContext>, StoreFailure> openPairStore(const StoreLocation& location,
-                                                                           const PairStoreOpener& opener) {
+                                                                          const PairStoreOpener& opener) {
   std::optional<Error> error;
   std::optional<std::string> reason;
 
-  struct stat info{};
+  struct stat info {};
   if (stat(location.folder.c_str(), &info) != 0) {
     const int readError = errno;
     // A missing folder is made, with every folder on the way. When that fails the reading error

@@ -7,8 +7,8 @@
 #include <variant>
 
 #include "core/store/EditingContext.h"
-#include "platform/Result.h"
 #include "platform/PairStore.h"
+#include "platform/Result.h"
 
 namespace pricora {
 
@@ -33,6 +33,6 @@ StoreLocation storeLocation(const std::string& dataHome);
 // Finds or makes the store's folder, opens the store file in it and reads every record. A
 // missing folder is made with every folder on the way; anything in the way ends in a failure.
 std::variant<std::unique_ptr<EditingContext>, StoreFailure> openPairStore(const StoreLocation& location,
-                                                                           const PairStoreOpener& opener);
+                                                                          const PairStoreOpener& opener);
 
 }  // namespace pricora

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "model/Menu.h"
 #include "platform/AppHost.h"
 #include "platform/LoginItems.h"
 #include "platform/Settings.h"
-#include "model/Menu.h"
 
 namespace pricora {
 

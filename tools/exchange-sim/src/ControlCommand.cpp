@@ -52,8 +52,9 @@ void run(Simulator& simulator, std::string_view line) {
   } else if (verb == "reply" && arguments == 3 && !rest.empty()) {
     simulator.setReply(command[1], command[2], integer(command[3], "status"), std::string(rest));
   } else {
-    throw std::invalid_argument("expected one of: fault EXCHANGE GLOB KIND[=PARAM] [COUNT] | clear [EXCHANGE] | "
-                                "reply EXCHANGE TARGET STATUS BODY | quit");
+    throw std::invalid_argument(
+        "expected one of: fault EXCHANGE GLOB KIND[=PARAM] [COUNT] | clear [EXCHANGE] | "
+        "reply EXCHANGE TARGET STATUS BODY | quit");
   }
 }
 

@@ -1,8 +1,8 @@
 #include "Faults.h"
 
+#include <fnmatch.h>
 #include <algorithm>
 #include <charconv>
-#include <fnmatch.h>
 #include <stdexcept>
 
 #include "Sites.h"
@@ -51,7 +51,8 @@ void parseFaultKind(std::string_view text, Fault& fault) {
   fault.count = -1;
   if (text.starts_with('=')) {
     const std::size_t times = text.find('x');
-    fault.parameter = numberIn<long>(text.substr(1, times == std::string_view::npos ? times : times - 1), "fault value");
+    fault.parameter =
+        numberIn<long>(text.substr(1, times == std::string_view::npos ? times : times - 1), "fault value");
     text.remove_prefix(times == std::string_view::npos ? text.size() : times);
   }
   if (text.starts_with('x'))

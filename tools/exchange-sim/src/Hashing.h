@@ -24,7 +24,9 @@ inline constexpr std::uint64_t hashText(std::string_view text, std::uint64_t sal
   return mix(h);
 }
 
-inline constexpr std::uint64_t combine(std::uint64_t a, std::uint64_t b) { return mix(a ^ mix(b + 0x632be59bd9b4e019ULL)); }
+inline constexpr std::uint64_t combine(std::uint64_t a, std::uint64_t b) {
+  return mix(a ^ mix(b + 0x632be59bd9b4e019ULL));
+}
 
 // Uniform in [0, 1).
 inline constexpr double unitInterval(std::uint64_t h) { return static_cast<double>(h >> 11) * 0x1.0p-53; }

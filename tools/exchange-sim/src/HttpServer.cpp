@@ -1,12 +1,13 @@
 #include "HttpServer.h"
 
 #include <array>
+#include <optional>
+#include <stdexcept>
 #include <utility>  // before Asio: Boost 1.74's coroutine support uses std::exchange without it
+
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
-#include <optional>
-#include <stdexcept>
 
 namespace exsim {
 

@@ -19,7 +19,9 @@ class JsonText {
   JsonText& key(std::string_view name) { return step(writer_.Key(name.data(), size(name))); }
   JsonText& string(std::string_view text) { return step(writer_.String(text.data(), size(text))); }
   // A number spelled exactly as given ("8956.999"), rather than as a double would print.
-  JsonText& number(std::string_view digits) { return step(writer_.RawValue(digits.data(), digits.size(), rapidjson::kNumberType)); }
+  JsonText& number(std::string_view digits) {
+    return step(writer_.RawValue(digits.data(), digits.size(), rapidjson::kNumberType));
+  }
   JsonText& number(long long value) { return step(writer_.Int64(value)); }
   JsonText& null() { return step(writer_.Null()); }
   JsonText& value(const rapidjson::Value& value) { return step(value.Accept(writer_)); }

@@ -26,7 +26,8 @@ Quote quoteAt(std::uint64_t pair, double reference, int places, std::uint64_t ti
   const std::int64_t range = 2 + static_cast<std::int64_t>(mix(pair) % static_cast<std::uint64_t>(centre / 60 + 1));
   const std::int64_t high = centre + swing + spread + range;
   const std::int64_t low = std::max<std::int64_t>(1, centre - swing - spread - range);
-  const std::int64_t open = centre - swing + static_cast<std::int64_t>(mix(pair + 1) % static_cast<std::uint64_t>(2 * swing + 1));
+  const std::int64_t open =
+      centre - swing + static_cast<std::int64_t>(mix(pair + 1) % static_cast<std::uint64_t>(2 * swing + 1));
 
   // Volumes differ by orders of magnitude between pairs, are larger for cheaper coins (millions
   // of a coin worth a few satoshis) and only grow during a run.

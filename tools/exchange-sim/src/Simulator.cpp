@@ -17,8 +17,8 @@ namespace exsim {
 namespace {
 
 // The order of the program's settings file: its eight exchanges, then OKCoin's yuan site.
-constexpr std::array<Site, kSiteCount> kSettingsOrder = {Site::Wex,      Site::Bitfinex,  Site::Kraken,
-                                                         Site::Bitstamp, Site::OKCoin,    Site::Poloniex,
+constexpr std::array<Site, kSiteCount> kSettingsOrder = {Site::Wex,       Site::Bitfinex, Site::Kraken,
+                                                         Site::Bitstamp,  Site::OKCoin,   Site::Poloniex,
                                                          Site::CoinFloor, Site::GDAX,     Site::OKCoinCNY};
 
 std::array<std::unique_ptr<Venue>, kSiteCount> makeVenues(const VenueContext& context) {
@@ -106,7 +106,8 @@ Outcome Simulator::State::handle(Site site, std::string_view method, const std::
   return outcome;
 }
 
-void Simulator::State::log(Site site, std::string_view method, const std::string& target, const Outcome& outcome) const {
+void Simulator::State::log(Site site, std::string_view method, const std::string& target,
+                           const Outcome& outcome) const {
   std::string line = std::string(nameOf(site)) + " " + std::string(method) + " " + target + " -> ";
   if (outcome.action == Outcome::Action::Reset)
     line += "reset";
@@ -132,10 +133,10 @@ void Simulator::start() {
     listeners.push_back({std::string(kExchangeNames[i]),
                          state_->options.basePort == 0 ? 0 : state_->options.basePort + static_cast<int>(i)});
   State* state = state_.get();
-  state_->server = std::make_unique<HttpServer>(listeners, [state](std::size_t listener, std::string_view method,
-                                                                   const std::string& target) {
-    return state->handle(static_cast<Site>(listener), method, target);
-  });
+  state_->server = std::make_unique<HttpServer>(
+      listeners, [state](std::size_t listener, std::string_view method, const std::string& target) {
+        return state->handle(static_cast<Site>(listener), method, target);
+      });
 }
 
 void Simulator::stop() {

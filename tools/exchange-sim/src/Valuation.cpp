@@ -15,16 +15,16 @@ namespace {
 
 // Fiat money, stable coins and the coins Poloniex did not list in 2018, at early-2018 values.
 constexpr std::pair<std::string_view, double> kFixed[] = {
-    {"USD", 1},      {"USDT", 1},     {"USDC", 1},    {"TUSD", 1},    {"DAI", 1},      {"PAX", 1},
-    {"EUR", 1.23},   {"EURT", 1.23},  {"GBP", 1.40},  {"JPY", 0.0093}, {"CAD", 0.79},  {"CNY", 0.158},
-    {"CNH", 0.158},  {"CNHT", 0.158}, {"PLN", 0.29},  {"RUB", 0.0163}, {"CHF", 1.06}, {"AUD", 0.78},
-    {"XAUT", 1330},  {"ADA", 0.35},   {"ATOM", 4.5},  {"EOS", 8.5},   {"QTUM", 20},    {"XTZ", 2.8},
-    {"ICN", 2.0},    {"MLN", 45},     {"IOTA", 1.6},  {"NEO", 90},    {"BTG", 60},     {"TRX", 0.04},
-    {"NVC", 3.1},    {"SAN", 1.2},    {"ETP", 2.5},   {"EDO", 2.2},   {"DATA", 0.12},  {"LINK", 0.6},
+    {"USD", 1},     {"USDT", 1},     {"USDC", 1},   {"TUSD", 1},     {"DAI", 1},     {"PAX", 1},
+    {"EUR", 1.23},  {"EURT", 1.23},  {"GBP", 1.40}, {"JPY", 0.0093}, {"CAD", 0.79},  {"CNY", 0.158},
+    {"CNH", 0.158}, {"CNHT", 0.158}, {"PLN", 0.29}, {"RUB", 0.0163}, {"CHF", 1.06},  {"AUD", 0.78},
+    {"XAUT", 1330}, {"ADA", 0.35},   {"ATOM", 4.5}, {"EOS", 8.5},    {"QTUM", 20},   {"XTZ", 2.8},
+    {"ICN", 2.0},   {"MLN", 45},     {"IOTA", 1.6}, {"NEO", 90},     {"BTG", 60},    {"TRX", 0.04},
+    {"NVC", 3.1},   {"SAN", 1.2},    {"ETP", 2.5},  {"EDO", 2.2},    {"DATA", 0.12}, {"LINK", 0.6},
 };
 
 constexpr std::pair<std::string_view, std::string_view> kAliases[] = {
-    {"XBT", "BTC"}, {"XDG", "DOGE"}, {"XLM", "STR"}, {"DSH", "DASH"}, {"IOT", "IOTA"}, {"QTM", "QTUM"},
+    {"XBT", "BTC"}, {"XDG", "DOGE"}, {"XLM", "STR"},  {"DSH", "DASH"}, {"IOT", "IOTA"}, {"QTM", "QTUM"},
     {"RUR", "RUB"}, {"UST", "USDT"}, {"UDC", "USDC"}, {"TSD", "TUSD"}, {"EUT", "EURT"}, {"DAT", "DATA"},
 };
 

@@ -1,12 +1,12 @@
 // exchange-sim: the simulator as a process, for the demo, the benchmarks and manual testing.
+#include <poll.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <iostream>
-#include <poll.h>
 #include <string>
-#include <sys/signalfd.h>
-#include <unistd.h>
 
 #include "CommandLine.h"
 #include "ControlCommand.h"

@@ -1,6 +1,7 @@
 #include "HttpGet.h"
 
 #include <utility>  // before Asio, see HttpServer.cpp
+
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>

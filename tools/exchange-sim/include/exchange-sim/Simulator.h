@@ -33,8 +33,8 @@ struct Options {
   // "real": the recorded pair sets; "large": several hundred pairs each; "heavy": large, with a
   // Kraken listing of 20,000 pairs
   std::string scale = "real";
-  std::uint64_t seed = 1;      // prices are a function of the seed, exchange, pair and tick only
-  int basePort = 0;            // 0: ephemeral ports; otherwise basePort + index in kExchangeNames
+  std::uint64_t seed = 1;  // prices are a function of the seed, exchange, pair and tick only
+  int basePort = 0;        // 0: ephemeral ports; otherwise basePort + index in kExchangeNames
   std::vector<Fault> faults;
   bool logRequests = false;  // one line per request on standard error
 };

@@ -48,8 +48,12 @@ class Bitfinex final : public Venue {
     return {404, R"({"message":"Not Found"})"};
   }
 
-  Reply error(const Target&) const override { return {400, std::string(embeddedFile("bitfinex/error_unknown_symbol_http400.json"))}; }
-  Reply rateLimited() const override { return {429, std::string(embeddedFile("bitfinex/error_rate_limit_http429.json"))}; }
+  Reply error(const Target&) const override {
+    return {400, std::string(embeddedFile("bitfinex/error_unknown_symbol_http400.json"))};
+  }
+  Reply rateLimited() const override {
+    return {429, std::string(embeddedFile("bitfinex/error_rate_limit_http429.json"))};
+  }
 
  private:
   Reply ticker(const std::string& symbol) {
@@ -61,8 +65,13 @@ class Bitfinex final : public Venue {
     const Decimal mid{(q.bid.units + q.ask.units) * 5, places + 1};
     const std::string fraction = std::to_string(1000000 + q.noise % 9000000);
     JsonText json;
-    json.open().member("mid", bitfinexNumber(mid)).member("bid", bitfinexNumber(q.bid)).member("ask", bitfinexNumber(q.ask));
-    json.member("last_price", bitfinexNumber(q.last)).member("low", bitfinexNumber(q.low)).member("high", bitfinexNumber(q.high));
+    json.open()
+        .member("mid", bitfinexNumber(mid))
+        .member("bid", bitfinexNumber(q.bid))
+        .member("ask", bitfinexNumber(q.ask));
+    json.member("last_price", bitfinexNumber(q.last))
+        .member("low", bitfinexNumber(q.low))
+        .member("high", bitfinexNumber(q.high));
     json.member("volume", q.volume.text()).member("timestamp", std::to_string(timestampAt(tick)) + "." + fraction);
     return {200, json.close().text()};
   }

@@ -36,8 +36,10 @@ class Gdax final : public Venue {
     rapidjson::Document products = recording("coinbase/products_gdax_2017_xchange.json");
     if (context.large) synthesise(products, context.valuation);
     for (const auto& product : products.GetArray()) {
-      const double reference = context.valuation.rate(product["base_currency"].GetString(), product["quote_currency"].GetString());
-      references_.emplace(product["id"].GetString(), std::pair{reference, placesOf(product["quote_increment"].GetString())});
+      const double reference =
+          context.valuation.rate(product["base_currency"].GetString(), product["quote_currency"].GetString());
+      references_.emplace(product["id"].GetString(),
+                          std::pair{reference, placesOf(product["quote_increment"].GetString())});
     }
     JsonText listing;
     listing_ = listing.value(products).text();
@@ -58,13 +60,16 @@ class Gdax final : public Venue {
   }
 
   Reply error(const Target&) const override { return {404, R"({"message":"NotFound"})"}; }
-  Reply rateLimited() const override { return {429, std::string(embeddedFile("coinbase/error_429_public_rate_limit.json"))}; }
+  Reply rateLimited() const override {
+    return {429, std::string(embeddedFile("coinbase/error_429_public_rate_limit.json"))};
+  }
 
  private:
   std::string tickerText(const std::string& id, const Quote& q, std::uint64_t tick) const {
     JsonText json;
     json.open().key("trade_id").number(static_cast<long long>(4000000 + hashText(id) % 1000000 + tick * 7));
-    json.member("price", q.last.text()).member("size", Decimal{static_cast<std::int64_t>(q.noise % 200000000), 8}.text());
+    json.member("price", q.last.text())
+        .member("size", Decimal{static_cast<std::int64_t>(q.noise % 200000000), 8}.text());
     json.member("bid", q.bid.text()).member("ask", q.ask.text()).member("volume", q.volume.text());
     json.member("time", isoTime(timestampAt(tick), q.noise));
     return json.close().text();

@@ -57,8 +57,12 @@ class Kraken final : public Venue {
     return {404, R"({"error":["EGeneral:Unknown method"]})"};
   }
 
-  Reply error(const Target&) const override { return {200, std::string(embeddedFile("kraken/error_unknown_asset_pair.json"))}; }
-  Reply rateLimited() const override { return {200, std::string(embeddedFile("kraken/error_too_many_requests_http200.json"))}; }
+  Reply error(const Target&) const override {
+    return {200, std::string(embeddedFile("kraken/error_unknown_asset_pair.json"))};
+  }
+  Reply rateLimited() const override {
+    return {200, std::string(embeddedFile("kraken/error_too_many_requests_http200.json"))};
+  }
 
  private:
   struct Pair {
@@ -94,7 +98,11 @@ class Kraken final : public Venue {
     json.key(pair.key).open();
     json.key("a").openArray().string(price(q.ask)).string(lot).string(lot + ".000").closeArray();
     json.key("b").openArray().string(price(q.bid)).string(lot).string(lot + ".000").closeArray();
-    json.key("c").openArray().string(price(q.last)).string(Decimal{static_cast<std::int64_t>(q.noise % 100000000), 8}.text()).closeArray();
+    json.key("c")
+        .openArray()
+        .string(price(q.last))
+        .string(Decimal{static_cast<std::int64_t>(q.noise % 100000000), 8}.text())
+        .closeArray();
     json.key("v").openArray().string(today.text()).string(q.volume.text()).closeArray();
     json.key("p").openArray().string(price(q.average)).string(price(q.open)).closeArray();
     json.key("t").openArray().number(q.trades / 3).number(q.trades).closeArray();
@@ -109,11 +117,13 @@ class Kraken final : public Venue {
                          const rapidjson::Value& model, rapidjson::Document::AllocatorType& allocator,
                          const Valuation& valuation) {
     constexpr std::pair<std::string_view, std::string_view> kQuotes[] = {
-        {"USD", "ZUSD"}, {"EUR", "ZEUR"}, {"XBT", "XXBT"}, {"ETH", "XETH"}, {"CAD", "ZCAD"}, {"GBP", "ZGBP"}, {"JPY", "ZJPY"}};
+        {"USD", "ZUSD"}, {"EUR", "ZEUR"}, {"XBT", "XXBT"}, {"ETH", "XETH"},
+        {"CAD", "ZCAD"}, {"GBP", "ZGBP"}, {"JPY", "ZJPY"}};
     std::vector<std::string> recordedBases;
     for (const auto& entry : entries) recordedBases.emplace_back(withoutPrefix(entry.second["base"].GetString()));
     auto taken = [&](std::string_view code) {
-      return valuation.knows(code) || std::find(recordedBases.begin(), recordedBases.end(), code) != recordedBases.end();
+      return valuation.knows(code) ||
+             std::find(recordedBases.begin(), recordedBases.end(), code) != recordedBases.end();
     };
     auto text = [&allocator](const std::string& value) { return rapidjson::Value(value.c_str(), allocator); };
     for (const std::string& code : syntheticCodes(count, taken)) {

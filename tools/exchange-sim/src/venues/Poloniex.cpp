@@ -35,7 +35,8 @@ class Poloniex final : public Venue {
     JsonText json;
     json.open();
     for (const Market& market : markets_) {
-      const Quote q = quoteAt(pairSeed(seed_, "Poloniex", market.name), market.reference, kPlaces, nextTick(market.name));
+      const Quote q =
+          quoteAt(pairSeed(seed_, "Poloniex", market.name), market.reference, kPlaces, nextTick(market.name));
       const Decimal change = Decimal::fromDouble(q.last.value() / q.open.value() - 1, kPlaces);
       json.key(market.name).open().key("id").number(market.id);
       json.member("last", q.last.text()).member("lowestAsk", q.ask.text()).member("highestBid", q.bid.text());
