@@ -102,16 +102,16 @@ TEST(AlertText, NumbersReadTheSameInTheUsersLocaleAndInPlainNotationOrAreRefused
 }
 
 TEST(AlertText, TheCommandLineNamesAnExchangeOfTheEightAndAnyTitle) {
-  const auto parsed = parseAlertSpec("kraken XBT/USD > 11000", kEnglish);
-  ASSERT_TRUE(std::holds_alternative<AlertSpec>(parsed));
-  EXPECT_EQ(std::get<AlertSpec>(parsed).pair, (PairName{"Kraken", "XBT/USD"}));
+  const auto parsed = parseTypedAlert("kraken XBT/USD > 11000", kEnglish);
+  ASSERT_TRUE(std::holds_alternative<TypedAlert>(parsed));
+  EXPECT_EQ(std::get<TypedAlert>(parsed).pair, (PairName{"Kraken", "XBT/USD"}));
   // A title may hold a minus of its own, and pairs never seen are taken as written.
-  const auto dashed = parseAlertSpec("GDAX  NEW-COIN X -3% 1h", kEnglish);
-  ASSERT_TRUE(std::holds_alternative<AlertSpec>(dashed));
-  EXPECT_EQ(std::get<AlertSpec>(dashed).pair.title, "NEW-COIN X");
-  EXPECT_EQ(std::get<AlertSpec>(dashed).rule.kind, AlertKind::down);
+  const auto dashed = parseTypedAlert("GDAX  NEW-COIN X -3% 1h", kEnglish);
+  ASSERT_TRUE(std::holds_alternative<TypedAlert>(dashed));
+  EXPECT_EQ(std::get<TypedAlert>(dashed).pair.title, "NEW-COIN X");
+  EXPECT_EQ(std::get<TypedAlert>(dashed).rule.kind, AlertKind::down);
   for (const char* bad : {"Kraken > 5", "Kraken XBT/USD", "XBT/USD > 5", "Binance BTC/USDT > 5", ""})
-    EXPECT_TRUE(std::holds_alternative<TextProblem>(parseAlertSpec(bad, kEnglish))) << bad;
+    EXPECT_TRUE(std::holds_alternative<TextProblem>(parseTypedAlert(bad, kEnglish))) << bad;
 }
 
 // An alert watches a pair the store knows, spelt as the store spells it.

@@ -24,13 +24,13 @@ void AlertCommands::fail(const Error& error) {
 }
 
 int AlertCommands::add(const std::string& line) {
-  const std::variant<AlertSpec, TextProblem> parsed = parseAlertSpec(line, parts_.format.symbols());
+  const std::variant<TypedAlert, TextProblem> parsed = parseTypedAlert(line, parts_.format.symbols());
   if (const auto* problem = std::get_if<TextProblem>(&parsed)) {
     parts_.host.log("pricora: " + problemText(parts_.host, *problem));
     return 1;
   }
-  const AlertSpec& spec = std::get<AlertSpec>(parsed);
-  AlertRecord alert = makeAlert(spec.pair, spec.rule, parts_.now);
+  const TypedAlert& typed = std::get<TypedAlert>(parsed);
+  AlertRecord alert = makeAlert(typed.pair, typed.rule, parts_.now);
   std::optional<double> price;
   // The running Pricora knows the pairs it saw this minute, which its store may not hold yet.
   if (const std::optional<HandedAlert> handed = parts_.running.handOver(alert)) {
@@ -43,7 +43,7 @@ int AlertCommands::add(const std::string& line) {
     alert.phase = handed->phase;
     price = handed->price;
   } else {
-    const std::variant<PairName, TextProblem> pair = parts_.pairs.find(spec.pair);
+    const std::variant<PairName, TextProblem> pair = parts_.pairs.find(typed.pair);
     if (const auto* problem = std::get_if<TextProblem>(&pair)) {
       parts_.host.log("pricora: " + problemText(parts_.host, *problem));
       return 1;

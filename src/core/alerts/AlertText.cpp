@@ -175,7 +175,7 @@ std::variant<std::vector<AlertRule>, TextProblem> parseAlertRules(std::string_vi
   return rules;
 }
 
-std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text, const NumberSymbols& symbols) {
+std::variant<TypedAlert, TextProblem> parseTypedAlert(std::string_view text, const NumberSymbols& symbols) {
   const std::size_t start = text.find_first_not_of(" \t");
   const std::size_t space = text.find_first_of(" \t", start);
   // The rule begins at the first sign after a blank: titles may hold a "-" of their own.
@@ -209,7 +209,7 @@ std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text, const
                        {std::string(name)}};
   std::variant<AlertRule, TextProblem> parsed = parseAlertRule(text.substr(rule), symbols);
   if (auto* problem = std::get_if<TextProblem>(&parsed)) return *problem;
-  return AlertSpec{{std::string(displayName(*exchange)), std::string(title())}, std::get<AlertRule>(parsed)};
+  return TypedAlert{{std::string(displayName(*exchange)), std::string(title())}, std::get<AlertRule>(parsed)};
 }
 
 std::string ruleText(const AlertRecord& alert) {

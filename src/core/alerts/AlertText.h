@@ -41,11 +41,11 @@ std::variant<std::vector<AlertRule>, TextProblem> parseAlertRules(std::string_vi
 // The command line's form: the exchange, the pair's title and the rule, "Kraken XBT/USD > 11000".
 // The exchange is one of the eight, in any case; the title is taken as written, for the caller
 // to look up among the pairs it knows.
-struct AlertSpec {
+struct TypedAlert {
   PairName pair;
   AlertRule rule;
 };
-std::variant<AlertSpec, TextProblem> parseAlertSpec(std::string_view text, const NumberSymbols& symbols);
+std::variant<TypedAlert, TextProblem> parseTypedAlert(std::string_view text, const NumberSymbols& symbols);
 
 // The rule as the user would write it again, in plain notation that reads the same in every
 // locale: "> 11000", "+5% 1h", "< 0.00001234 once".
