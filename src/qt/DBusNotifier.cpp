@@ -1,37 +1,31 @@
 #include "qt/DBusNotifier.h"
 
-#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+
+#include "NotificationsProxy.h"
 
 namespace pricora {
 
 namespace {
 
-const QString kService = QStringLiteral("org.freedesktop.Notifications");
-const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 constexpr int kCallTimeout = 3000;  // milliseconds
-
-QDBusMessage call(const QString& method, const QVariantList& arguments = {}) {
-  QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kService, method);
-  message.setArguments(arguments);
-  return message;
-}
 
 }  // namespace
 
 DBusNotifier::DBusNotifier(QDBusConnection bus, QString appName, QString appIcon, QString desktopEntry)
-    : bus_(std::move(bus)),
-      appName_(std::move(appName)),
-      appIcon_(std::move(appIcon)),
-      desktopEntry_(std::move(desktopEntry)) {
-  if (!bus_.isConnected()) {
+    : appName_(std::move(appName)), appIcon_(std::move(appIcon)), desktopEntry_(std::move(desktopEntry)) {
+  if (!bus.isConnected()) {
     actions_ = false;
     return;
   }
-  bus_.connect(kService, kPath, kService, "ActionInvoked", this, SLOT(actionInvoked(uint, QString)));
-  bus_.connect(kService, kPath, kService, "NotificationClosed", this, SLOT(notificationClosed(uint, uint)));
-  capabilities_ = bus_.asyncCall(call("GetCapabilities"), kCallTimeout);
+  server_ = std::make_unique<OrgFreedesktopNotificationsInterface>(
+      QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"), bus);
+  server_->setTimeout(kCallTimeout);
+  connect(server_.get(), &OrgFreedesktopNotificationsInterface::ActionInvoked, this, &DBusNotifier::actionInvoked);
+  connect(server_.get(), &OrgFreedesktopNotificationsInterface::NotificationClosed, this,
+          &DBusNotifier::notificationClosed);
+  capabilities_ = server_->GetCapabilities();
   track(*capabilities_, [this](const QDBusPendingCall&) { sendWaiting(); });
 }
 
@@ -62,7 +56,7 @@ void DBusNotifier::track(const QDBusPendingCall& call, std::function<void(const 
 }
 
 void DBusNotifier::notify(std::int64_t tag, const Notification& notification) {
-  if (!bus_.isConnected()) {
+  if (!server_) {
     // Told later, as the listener expects of a notifier.
     QMetaObject::invokeMethod(
         this, [this, tag] { undelivered(tag); }, Qt::QueuedConnection);
@@ -83,10 +77,10 @@ void DBusNotifier::send(std::int64_t tag, const Notification& notification) {
   const auto shown = shown_.find(tag);
   const uint replaces = shown == shown_.end() ? 0u : shown->second;
   const QVariantMap hints{{"desktop-entry", desktopEntry_}, {"urgency", QVariant::fromValue(uchar{1})}};
-  const QDBusMessage message =
-      call("Notify", {appName_, replaces, appIcon_, QString::fromStdString(notification.summary),
-                      QString::fromStdString(notification.body), actions, hints, -1});
-  track(bus_.asyncCall(message, kCallTimeout), [this, tag](const QDBusPendingCall& answered) {
+  const QDBusPendingCall shownAs =
+      server_->Notify(appName_, replaces, appIcon_, QString::fromStdString(notification.summary),
+                      QString::fromStdString(notification.body), actions, hints, -1);
+  track(shownAs, [this, tag](const QDBusPendingCall& answered) {
     const QDBusPendingReply<uint> reply(answered);
     if (reply.isValid())
       shown_[tag] = reply.value();
