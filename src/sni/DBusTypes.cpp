@@ -4,32 +4,41 @@
 
 namespace pricora {
 
-QDBusArgument& operator<<(QDBusArgument& argument, const SniPixmap& pixmap) {
+namespace {
+
+// A structure of the fields in this order, each with its own signature.
+template <typename... Fields>
+QDBusArgument& writtenFields(QDBusArgument& argument, const Fields&... fields) {
   argument.beginStructure();
-  argument << pixmap.width << pixmap.height << pixmap.argb;
+  (argument << ... << fields);
   argument.endStructure();
   return argument;
+}
+
+template <typename... Fields>
+const QDBusArgument& readFields(const QDBusArgument& argument, Fields&... fields) {
+  argument.beginStructure();
+  (argument >> ... >> fields);
+  argument.endStructure();
+  return argument;
+}
+
+}  // namespace
+
+QDBusArgument& operator<<(QDBusArgument& argument, const SniPixmap& pixmap) {
+  return writtenFields(argument, pixmap.width, pixmap.height, pixmap.argb);
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, SniPixmap& pixmap) {
-  argument.beginStructure();
-  argument >> pixmap.width >> pixmap.height >> pixmap.argb;
-  argument.endStructure();
-  return argument;
+  return readFields(argument, pixmap.width, pixmap.height, pixmap.argb);
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const SniToolTip& toolTip) {
-  argument.beginStructure();
-  argument << toolTip.iconName << toolTip.pixmaps << toolTip.title << toolTip.text;
-  argument.endStructure();
-  return argument;
+  return writtenFields(argument, toolTip.iconName, toolTip.pixmaps, toolTip.title, toolTip.text);
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, SniToolTip& toolTip) {
-  argument.beginStructure();
-  argument >> toolTip.iconName >> toolTip.pixmaps >> toolTip.title >> toolTip.text;
-  argument.endStructure();
-  return argument;
+  return readFields(argument, toolTip.iconName, toolTip.pixmaps, toolTip.title, toolTip.text);
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuLayout& layout) {
@@ -61,45 +70,63 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuLayout& l
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuProperties& item) {
-  argument.beginStructure();
-  argument << item.id << item.properties;
-  argument.endStructure();
-  return argument;
+  return writtenFields(argument, item.id, item.properties);
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuProperties& item) {
-  argument.beginStructure();
-  argument >> item.id >> item.properties;
-  argument.endStructure();
-  return argument;
+  return readFields(argument, item.id, item.properties);
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuRemovedProperties& item) {
-  argument.beginStructure();
-  argument << item.id << item.names;
-  argument.endStructure();
-  return argument;
+  return writtenFields(argument, item.id, item.names);
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuRemovedProperties& item) {
-  argument.beginStructure();
-  argument >> item.id >> item.names;
-  argument.endStructure();
-  return argument;
+  return readFields(argument, item.id, item.names);
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuEvent& event) {
-  argument.beginStructure();
-  argument << event.id << event.eventId << event.data << event.timestamp;
-  argument.endStructure();
-  return argument;
+  return writtenFields(argument, event.id, event.eventId, event.data, event.timestamp);
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuEvent& event) {
-  argument.beginStructure();
-  argument >> event.id >> event.eventId >> event.data >> event.timestamp;
-  argument.endStructure();
-  return argument;
+  return readFields(argument, event.id, event.eventId, event.data, event.timestamp);
+}
+
+QDBusArgument& operator<<(QDBusArgument& argument, const MutterMonitorSpec& spec) {
+  return writtenFields(argument, spec.connector, spec.vendor, spec.product, spec.serial);
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMonitorSpec& spec) {
+  return readFields(argument, spec.connector, spec.vendor, spec.product, spec.serial);
+}
+
+QDBusArgument& operator<<(QDBusArgument& argument, const MutterMode& mode) {
+  return writtenFields(argument, mode.id, mode.width, mode.height, mode.refreshRate, mode.preferredScale, mode.scales,
+                       mode.properties);
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMode& mode) {
+  return readFields(argument, mode.id, mode.width, mode.height, mode.refreshRate, mode.preferredScale, mode.scales,
+                    mode.properties);
+}
+
+QDBusArgument& operator<<(QDBusArgument& argument, const MutterMonitor& monitor) {
+  return writtenFields(argument, monitor.spec, monitor.modes, monitor.properties);
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMonitor& monitor) {
+  return readFields(argument, monitor.spec, monitor.modes, monitor.properties);
+}
+
+QDBusArgument& operator<<(QDBusArgument& argument, const MutterLogicalMonitor& monitor) {
+  return writtenFields(argument, monitor.x, monitor.y, monitor.scale, monitor.transform, monitor.primary,
+                       monitor.monitors, monitor.properties);
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, MutterLogicalMonitor& monitor) {
+  return readFields(argument, monitor.x, monitor.y, monitor.scale, monitor.transform, monitor.primary, monitor.monitors,
+                    monitor.properties);
 }
 
 void registerTrayDBusTypes() {
@@ -113,6 +140,12 @@ void registerTrayDBusTypes() {
   qDBusRegisterMetaType<DBusMenuRemovedPropertiesList>();
   qDBusRegisterMetaType<DBusMenuEvent>();
   qDBusRegisterMetaType<DBusMenuEventList>();
+  qDBusRegisterMetaType<MutterMonitorSpec>();
+  qDBusRegisterMetaType<MutterMode>();
+  qDBusRegisterMetaType<MutterMonitor>();
+  qDBusRegisterMetaType<MutterMonitors>();
+  qDBusRegisterMetaType<MutterLogicalMonitor>();
+  qDBusRegisterMetaType<MutterLogicalMonitors>();
 }
 
 }  // namespace pricora

@@ -58,6 +58,42 @@ struct DBusMenuEvent {
 };
 using DBusMenuEventList = QList<DBusMenuEvent>;
 
+// GNOME's compositor's display layout. (ssss): a monitor's connector, vendor, product, serial.
+struct MutterMonitorSpec {
+  QString connector, vendor, product, serial;
+};
+
+// (siiddada{sv}): one mode of a monitor; its properties say whether it is "is-current".
+struct MutterMode {
+  QString id;
+  int width = 0;
+  int height = 0;
+  double refreshRate = 0;
+  double preferredScale = 0;
+  QList<double> scales;
+  QVariantMap properties;
+};
+
+// ((ssss)a(siiddada{sv})a{sv}): one monitor and its modes.
+struct MutterMonitor {
+  MutterMonitorSpec spec;
+  QList<MutterMode> modes;
+  QVariantMap properties;
+};
+using MutterMonitors = QList<MutterMonitor>;
+
+// (iiduba(ssss)a{sv}): one area of the desktop and the monitors that show it.
+struct MutterLogicalMonitor {
+  int x = 0;
+  int y = 0;
+  double scale = 1;
+  uint transform = 0;
+  bool primary = false;
+  QList<MutterMonitorSpec> monitors;
+  QVariantMap properties;
+};
+using MutterLogicalMonitors = QList<MutterLogicalMonitor>;
+
 QDBusArgument& operator<<(QDBusArgument& argument, const SniPixmap& pixmap);
 const QDBusArgument& operator>>(const QDBusArgument& argument, SniPixmap& pixmap);
 QDBusArgument& operator<<(QDBusArgument& argument, const SniToolTip& toolTip);
@@ -70,6 +106,14 @@ QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuRemovedProperti
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuRemovedProperties& item);
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuEvent& event);
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuEvent& event);
+QDBusArgument& operator<<(QDBusArgument& argument, const MutterMonitorSpec& spec);
+const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMonitorSpec& spec);
+QDBusArgument& operator<<(QDBusArgument& argument, const MutterMode& mode);
+const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMode& mode);
+QDBusArgument& operator<<(QDBusArgument& argument, const MutterMonitor& monitor);
+const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMonitor& monitor);
+QDBusArgument& operator<<(QDBusArgument& argument, const MutterLogicalMonitor& monitor);
+const QDBusArgument& operator>>(const QDBusArgument& argument, MutterLogicalMonitor& monitor);
 
 // Makes the records above known to Qt's D-Bus layer; call before exporting or reading them.
 void registerTrayDBusTypes();
@@ -86,3 +130,9 @@ Q_DECLARE_METATYPE(pricora::DBusMenuRemovedProperties)
 Q_DECLARE_METATYPE(pricora::DBusMenuRemovedPropertiesList)
 Q_DECLARE_METATYPE(pricora::DBusMenuEvent)
 Q_DECLARE_METATYPE(pricora::DBusMenuEventList)
+Q_DECLARE_METATYPE(pricora::MutterMonitorSpec)
+Q_DECLARE_METATYPE(pricora::MutterMode)
+Q_DECLARE_METATYPE(pricora::MutterMonitor)
+Q_DECLARE_METATYPE(pricora::MutterMonitors)
+Q_DECLARE_METATYPE(pricora::MutterLogicalMonitor)
+Q_DECLARE_METATYPE(pricora::MutterLogicalMonitors)

@@ -1,12 +1,13 @@
 #include "sni/SniTray.h"
 
 #include <QCoreApplication>
-#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
 #include <cstdio>
 #include <utility>
+
+#include "WatcherProxy.h"
 
 namespace pricora {
 
@@ -177,11 +178,9 @@ void SniTray::registerNext() {
   // order they arrive.
   Entry& entry = **next;
   if (!entry.onBus && !putOnBus(entry)) return;
-  QDBusMessage call = QDBusMessage::createMethodCall(kWatcherService, kWatcherPath, kWatcherService,
-                                                     QStringLiteral("RegisterStatusNotifierItem"));
-  call << QString(kItemPath);
-  auto* watcher = new QDBusPendingCallWatcher(
-      QDBusConnection(entry.connectionName).asyncCall(call, static_cast<int>(timing_.answer.count())), this);
+  OrgKdeStatusNotifierWatcherInterface tray(kWatcherService, kWatcherPath, QDBusConnection(entry.connectionName));
+  tray.setTimeout(static_cast<int>(timing_.answer.count()));
+  auto* watcher = new QDBusPendingCallWatcher(tray.RegisterStatusNotifierItem(kItemPath), this);
   registration_ = watcher;
   registeringName_ = entry.connectionName;
   connect(watcher, &QDBusPendingCallWatcher::finished, this,

@@ -1,12 +1,13 @@
 #include "sni/TrayHosts.h"
 
-#include <QDBusArgument>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
 #include <QFile>
 #include <QFileInfo>
 
 #include <array>
+
+#include "DisplayConfigProxy.h"
+#include "sni/DBusTypes.h"
 
 namespace pricora {
 
@@ -66,73 +67,30 @@ QStringList watcherProcessNames(const QDBusConnection& bus) {
 std::optional<int> shellScreenWidth(const QDBusConnection& bus) {
   const QString service = QStringLiteral("org.gnome.Mutter.DisplayConfig");
   if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(service)) return std::nullopt;
+  registerTrayDBusTypes();
+  OrgGnomeMutterDisplayConfigInterface displays(service, QStringLiteral("/org/gnome/Mutter/DisplayConfig"), bus);
   // The compositor is the shell itself, which is answering our items already: a short wait.
   constexpr int kTimeoutMs = 500;
-  const QDBusMessage reply =
-      bus.call(QDBusMessage::createMethodCall(service, QStringLiteral("/org/gnome/Mutter/DisplayConfig"), service,
-                                              QStringLiteral("GetCurrentState")),
-               QDBus::Block, kTimeoutMs);
-  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() < 3) return std::nullopt;
+  displays.setTimeout(kTimeoutMs);
+  QDBusPendingReply<uint, MutterMonitors, MutterLogicalMonitors, QVariantMap> state = displays.GetCurrentState();
+  state.waitForFinished();
+  if (!state.isValid()) return std::nullopt;
 
-  // Monitors, a((ssss)a(siiddada{sv})a{sv}): the width of each one's current mode by connector.
+  // The width of each monitor's current mode, by connector.
   QMap<QString, int> widths;
-  const QDBusArgument monitors = reply.arguments()[1].value<QDBusArgument>();
-  monitors.beginArray();
-  while (!monitors.atEnd()) {
-    monitors.beginStructure();
-    QString connector, vendor, product, serial;
-    monitors.beginStructure();
-    monitors >> connector >> vendor >> product >> serial;
-    monitors.endStructure();
-    monitors.beginArray();
-    while (!monitors.atEnd()) {
-      QString mode;
-      int width = 0, height = 0;
-      double rate = 0, preferredScale = 0;
-      QList<double> scales;
-      QVariantMap properties;
-      monitors.beginStructure();
-      monitors >> mode >> width >> height >> rate >> preferredScale >> scales >> properties;
-      monitors.endStructure();
-      if (properties.value(QStringLiteral("is-current")).toBool()) widths[connector] = width;
-    }
-    monitors.endArray();
-    QVariantMap properties;
-    monitors >> properties;
-    monitors.endStructure();
-  }
-  monitors.endArray();
+  for (const MutterMonitor& monitor : state.argumentAt<1>())
+    for (const MutterMode& mode : monitor.modes)
+      if (mode.properties.value(QStringLiteral("is-current")).toBool()) widths[monitor.spec.connector] = mode.width;
 
-  // Logical monitors, a(iiduba(ssss)a{sv}): the primary one's scale and first monitor.
+  // The primary logical monitor's scale and first monitor.
   std::optional<int> width;
-  const QDBusArgument logical = reply.arguments()[2].value<QDBusArgument>();
-  logical.beginArray();
-  while (!logical.atEnd()) {
-    int x = 0, y = 0;
-    double scale = 1;
-    uint transform = 0;
-    bool primary = false;
-    logical.beginStructure();
-    logical >> x >> y >> scale >> transform >> primary;
-    QStringList connectors;
-    logical.beginArray();
-    while (!logical.atEnd()) {
-      QString connector, vendor, product, serial;
-      logical.beginStructure();
-      logical >> connector >> vendor >> product >> serial;
-      logical.endStructure();
-      connectors << connector;
-    }
-    logical.endArray();
-    QVariantMap properties;
-    logical >> properties;
-    logical.endStructure();
+  for (const MutterLogicalMonitor& logical : state.argumentAt<2>()) {
     // A monitor turned a quarter (transforms 1, 3, 5 and 7) would need its height; the top bar
     // of such a screen is rare enough to leave to the program's own screen.
-    if (primary && !connectors.isEmpty() && widths.contains(connectors.front()) && scale > 0 && transform % 2 == 0)
-      width = static_cast<int>(widths[connectors.front()] / scale);
+    if (logical.primary && !logical.monitors.isEmpty() && widths.contains(logical.monitors.front().connector) &&
+        logical.scale > 0 && logical.transform % 2 == 0)
+      width = static_cast<int>(widths[logical.monitors.front().connector] / logical.scale);
   }
-  logical.endArray();
   return width;
 }
 

@@ -11,13 +11,16 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "sni/TrayChooser.h"
+#include "sni/TrayHosts.h"
 #include "support/Subprocess.h"
 #include "support/TempDir.h"
 
@@ -82,6 +85,30 @@ class SignalLog final : public QObject {
  public:
   std::vector<QDBusMessage> signals_;
   std::function<void()> seen;
+};
+
+// GNOME's compositor with a laptop's screen and a larger one beside it, the larger one primary.
+// It answers from a thread of its own: the width is asked with a blocking call.
+class FakeDisplayConfig final : public QObject {
+  Q_OBJECT
+  Q_CLASSINFO("D-Bus Interface", "org.gnome.Mutter.DisplayConfig")
+
+ public Q_SLOTS:
+  uint GetCurrentState(pricora::MutterMonitors& monitors, pricora::MutterLogicalMonitors& logical, QVariantMap&) {
+    const QVariantMap current{{"is-current", current_}};
+    monitors = {{{"eDP-1", "", "", ""}, {{"1920", 1920, 1080, 60, 1, {1}, {{"is-current", true}}}}, {}},
+                {{"HDMI-1", "", "", ""},
+                 {{"3840", 3840, 2160, 60, 2, {1, 2}, {}}, {"2560", 2560, 1440, 60, 1, {1, 2}, current}},
+                 {}}};
+    logical = {{0, 0, 1, 0, false, {{"eDP-1", "", "", ""}}, {}},
+               {1920, 0, scale_, transform_, true, {{"HDMI-1", "", "", ""}}, {}}};
+    return 1;
+  }
+
+ public:
+  bool current_ = true;
+  double scale_ = 1;
+  uint transform_ = 0;
 };
 
 struct RecordingTarget final : MenuActionTarget, MenuDelegate {
@@ -556,6 +583,40 @@ TEST_F(SniTrayTest, HostsThatTakeOneItemAtATimeGetTheNextOnceTheyHaveReadTheLast
   showTray();
   ASSERT_TRUE(spinUntil([&] { return watcher.log.size() == 4; }));
   EXPECT_EQ(watcher.log, (std::vector<QString>{"register", "read", "register", "read"}));
+}
+
+TEST_F(SniTrayTest, TheShellsScreenIsItsPrimaryMonitorsCurrentModeAtItsScale) {
+  EXPECT_EQ(shellScreenWidth(app_), std::nullopt);  // not GNOME
+  // Mutter's own description of its monitors, which hosts and Pricora must read alike.
+  EXPECT_STREQ(QDBusMetaType::typeToSignature(QMetaType::fromType<MutterMonitors>()), "a((ssss)a(siiddada{sv})a{sv})");
+  EXPECT_STREQ(QDBusMetaType::typeToSignature(QMetaType::fromType<MutterLogicalMonitors>()), "a(iiduba(ssss)a{sv})");
+  QThread compositor;
+  FakeDisplayConfig displays;
+  displays.moveToThread(&compositor);
+  compositor.start();
+  EXPECT_TRUE(desktop_.registerObject("/org/gnome/Mutter/DisplayConfig", &displays, QDBusConnection::ExportAllSlots));
+  EXPECT_TRUE(desktop_.registerService("org.gnome.Mutter.DisplayConfig"));
+  struct Case {
+    bool current;
+    double scale;
+    uint transform;
+    std::optional<int> width;
+  };
+  for (const Case& row : std::vector<Case>{
+           {true, 1, 0, 2560},
+           {true, 2, 0, 1280},
+           {true, 1.5, 2, 1706},
+           {true, 1, 1, std::nullopt},
+           {false, 1, 0, std::nullopt},  // no mode of its own is current
+       }) {
+    displays.current_ = row.current;
+    displays.scale_ = row.scale;
+    displays.transform_ = row.transform;
+    EXPECT_EQ(shellScreenWidth(app_), row.width) << row.scale << " " << row.transform;
+  }
+  desktop_.unregisterObject("/org/gnome/Mutter/DisplayConfig");
+  compositor.quit();
+  compositor.wait();
 }
 
 TEST_F(SniTrayTest, PicturesAreFilesHostsFindByNameRenamedWithEachPictureAndGoneAtQuit) {
