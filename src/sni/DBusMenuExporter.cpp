@@ -3,6 +3,7 @@
 #include <QDBusError>
 #include <QTimer>
 
+#include "MenuAdaptor.h"
 #include "sni/HostPolicies.h"
 #include "sni/LayoutReply.h"
 
@@ -24,6 +25,7 @@ DBusMenuExporter::DBusMenuExporter(MenuRef root, MenuActionTarget& target, Image
       tree_(std::move(root), images, [this] { queueAnnouncement(); }),
       open_(timing.silenceCloses) {
   registerReplyTypes();
+  new MenuAdaptor(this);
   replies_.setIdleHandler([this] {
     if (std::exchange(openingWhenSent_, false)) announceOpening();
     if (std::exchange(announceWhenSent_, false)) announceChanges();

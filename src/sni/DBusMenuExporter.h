@@ -27,7 +27,9 @@ struct ExporterTiming {
 };
 
 // One menu tree of the model as com.canonical.dbusmenu: the bus-facing side, which answers hosts
-// from the ExportedTree and tells them what changed, following the hosts' policies.
+// from the ExportedTree and tells them what changed, following the hosts' policies. It is served
+// through the adaptor generated from dbus/com.canonical.dbusmenu.xml (register it with
+// QDBusConnection::ExportAdaptors); the calls reach it with their QDBusContext.
 //
 // GetLayout and GetGroupProperties take what they show on the main thread, from snapshots kept
 // while menus are unchanged, and are answered from the ReplyWriter's thread: a host fetching a
@@ -45,7 +47,6 @@ struct ExporterTiming {
 // is open to hosts, but its delegate hears of it only when a host opens it.
 class DBusMenuExporter final : public QObject, protected QDBusContext {
   Q_OBJECT
-  Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
   Q_PROPERTY(uint Version READ version)
   Q_PROPERTY(QString TextDirection READ textDirection)
   Q_PROPERTY(QString Status READ status)
@@ -65,6 +66,9 @@ class DBusMenuExporter final : public QObject, protected QDBusContext {
   QStringList iconThemePath() const { return {}; }
 
  public Q_SLOTS:
+  // These two answer later, by hand, not with what they return to the adaptor: a layout reply is
+  // written on the ReplyWriter's thread straight from the snapshots, where Qt's marshalling of a
+  // DBusMenuLayout tree on the main thread held every other call up (see menu_bench).
   uint GetLayout(int parentId, int recursionDepth, const QStringList& propertyNames, pricora::DBusMenuLayout& layout);
   pricora::DBusMenuPropertiesList GetGroupProperties(const QList<int>& ids, const QStringList& propertyNames);
   QDBusVariant GetProperty(int id, const QString& name);

@@ -72,10 +72,8 @@ void SniTray::statusItemAdded(const StatusItemRef& item) {
 
 bool SniTray::putOnBus(Entry& entry) {
   QDBusConnection bus = connect_(entry.connectionName);
-  const auto everything =
-      QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals;
-  entry.onBus = bus.isConnected() && bus.registerObject(kMenuPath, entry.menu.get(), everything) &&
-                bus.registerObject(kItemPath, entry.sni.get(), everything);
+  entry.onBus = bus.isConnected() && bus.registerObject(kMenuPath, entry.menu.get(), QDBusConnection::ExportAdaptors) &&
+                bus.registerObject(kItemPath, entry.sni.get(), QDBusConnection::ExportAdaptors);
   if (entry.onBus) return true;
   const QString problem = bus.lastError().message();
   leaveBus(entry);  // the next try opens a connection anew

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "ItemAdaptor.h"
+#include "LabelledItemAdaptor.h"
+
 namespace pricora {
 
 namespace {
@@ -15,7 +18,17 @@ bool samePixmaps(const SniPixmaps& a, const SniPixmaps& b) {
 }  // namespace
 
 StatusNotifierItem::StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup)
+    : StatusNotifierItem(std::move(menuPath), std::move(popup), OwnAdaptor{}) {
+  new ItemAdaptor(this);
+}
+
+StatusNotifierItem::StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup, OwnAdaptor)
     : menuPath_(std::move(menuPath)), popup_(std::move(popup)) {}
+
+LabelledStatusNotifierItem::LabelledStatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup)
+    : StatusNotifierItem(std::move(menuPath), std::move(popup), OwnAdaptor{}) {
+  new LabelledItemAdaptor(this);
+}
 
 QString StatusNotifierItem::id() const {
   wasRead_ = true;

@@ -28,14 +28,15 @@ struct SniLook {
   uint orderingIndex = 0;
 };
 
-// One org.kde.StatusNotifierItem object. Its menu is a com.canonical.dbusmenu object at
-// menuPath; hosts show that menu themselves. A host that asks the item to act instead
+// One org.kde.StatusNotifierItem object, served through the adaptor generated from
+// dbus/org.kde.StatusNotifierItem.xml (register it with QDBusConnection::ExportAdaptors), which
+// reads the properties below and relays the signals. Its menu is a com.canonical.dbusmenu object
+// at menuPath; hosts show that menu themselves. A host that asks the item to act instead
 // (Activate, ContextMenu, SecondaryActivate) gets the popup callback with the screen position.
 // Without the Ayatana label: mate-panel's notification area puts any label it finds, even an
 // empty one, in place of the icon.
 class StatusNotifierItem : public QObject {
   Q_OBJECT
-  Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
   Q_PROPERTY(QString Category READ category)
   Q_PROPERTY(QString Id READ id)
   Q_PROPERTY(QString Title READ title)
@@ -99,6 +100,10 @@ class StatusNotifierItem : public QObject {
   void NewIconThemePath(const QString& path);
 
  protected:
+  // For an item that is served through an adaptor of its own.
+  struct OwnAdaptor {};
+  StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup, OwnAdaptor);
+
   const SniLook& look() const { return look_; }
   virtual void labelChanged() {}
 
@@ -114,13 +119,12 @@ class StatusNotifierItem : public QObject {
 // An item with the Ayatana label beside its icon, for hosts that draw it.
 class LabelledStatusNotifierItem final : public StatusNotifierItem {
   Q_OBJECT
-  Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierItem")
   Q_PROPERTY(QString XAyatanaLabel READ label)
   Q_PROPERTY(QString XAyatanaLabelGuide READ labelGuide)
   Q_PROPERTY(uint XAyatanaOrderingIndex READ orderingIndex)
 
  public:
-  using StatusNotifierItem::StatusNotifierItem;
+  LabelledStatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup);
 
   QString label() const { return look().label; }
   QString labelGuide() const { return look().labelGuide; }

@@ -369,8 +369,7 @@ TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItemBefor
     }
   }
   DBusMenuExporter exporter(statusMenu, target, images);
-  ASSERT_TRUE(
-      app_.registerObject("/Large", &exporter, QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+  ASSERT_TRUE(app_.registerObject("/Large", &exporter, QDBusConnection::ExportAdaptors));
   exporter.setRoot(large);
   QDBusPendingCall fetch = desktop_.asyncCall(
       QDBusMessage::createMethodCall(app_.baseService(), "/Large", kMenu, "GetLayout") << 0 << -1 << QStringList());
@@ -510,8 +509,7 @@ TEST_F(SniTrayTest, EveryHostHearsEveryChangeWhateverAnotherFetched) {
 }
 
 TEST_F(SniTrayTest, OpeningsEndWhenHostsFallSilentOrTheRootIsReplaced) {
-  const auto everything =
-      QDBusConnection::ExportAllProperties | QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals;
+  const auto everything = QDBusConnection::ExportAdaptors;
   // xfce4-panel never closes the top menu, and fetches what it is told of: the opening must end.
   DBusMenuExporter silent(statusMenu, target, images, {std::chrono::milliseconds(1), std::chrono::milliseconds(50)});
   ASSERT_TRUE(app_.registerObject("/Silent", &silent, everything));
