@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "exchange-sim/Simulator.h"
+#include "qt/DBusNotifier.h"
 #include "store/SqlitePairStore.h"
 #include "support/AppEnvironment.h"
 #include "support/SqliteShell.h"
@@ -159,6 +160,17 @@ TEST_F(Alerts, FireOncePerCrossingOnTheDesktopsNotificationsAndAKillLeavesEveryF
   EXPECT_EQ(AppEnvironment::contents(store), storeBytes);
   EXPECT_EQ(command({"--remove-alert", "1"}).status, 0);
   EXPECT_EQ(command({"--alerts"}).output.find("2\tBitstamp BTC/USD < 11000\t"), 0u);
+}
+
+TEST_F(Alerts, ANotificationMadeBeforeTheServerSaysWhatItShowsWaitsForTheAnswer) {
+  {
+    // The server cannot have answered yet: it answers on this thread.
+    DBusNotifier notifier(QDBusConnection::connectToBus(address_, "alerts-app"), "Pricora", "pricora", "pricora");
+    notifier.notify(7, {"BTC/USD above 11,000", "Bitstamp", {{"remove", "Remove"}}});
+    ASSERT_TRUE(serveUntil([&] { return service.calls.size() == 1; }));
+    EXPECT_EQ(service.calls[0].value(5).toStringList(), (QStringList{"remove", "Remove"}));
+  }
+  QDBusConnection::disconnectFromBus("alerts-app");
 }
 
 }  // namespace
