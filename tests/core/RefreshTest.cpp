@@ -62,7 +62,7 @@ TEST_F(RefreshTest, TheLastEntryTurnsWhenTheEighthExchangeOfARefreshHasReported)
   EXPECT_EQ(state.updateDate, platform.queue.now());
   platform.queue.runUntilIdle();
   EXPECT_EQ(last().title(), "Updated: Just now");
-  EXPECT_EQ(last().action(), "refreshPairs");
+  EXPECT_EQ(last().action(), MenuAction::refreshPairs);
   EXPECT_EQ(reloads, 1);
 
   platform.queue.advance(Seconds(30));
@@ -78,7 +78,7 @@ TEST_F(RefreshTest, TheLastEntryTurnsWhenTheEighthExchangeOfARefreshHasReported)
   cycle->refreshPairs();
   EXPECT_TRUE(state.bitfinexActive);
   EXPECT_EQ(last().title(), "Updating...");
-  EXPECT_EQ(last().action(), "");
+  EXPECT_EQ(last().action(), MenuAction::none);
   EXPECT_EQ(platform.queue.liveTimerCount(), 1u);
 }
 

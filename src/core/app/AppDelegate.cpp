@@ -19,11 +19,11 @@ constexpr double kStatusItemLength = 20.0;
 AppState initialState() {
   AppState state;
   Menu& preferences = *state.preferencesMenu;
-  state.launchAtStartupMenuItem = preferences.addItemWithTitle("Launch at Login", "launchAtStartupChanged:");
+  state.launchAtStartupMenuItem = preferences.addItemWithTitle("Launch at Login", MenuAction::launchAtStartupChanged);
   preferences.addItem(MenuItem::separatorItem());
-  preferences.addItemWithTitle("Contact Support…", "supportButtonClick:");
-  preferences.addItemWithTitle("Pricora on Your Phone…", "iosButtonClick:");
-  preferences.addItemWithTitle("Rate Pricora…", "rateMeButtonClick:");
+  preferences.addItemWithTitle("Contact Support…", MenuAction::supportButtonClick);
+  preferences.addItemWithTitle("Pricora on Your Phone…", MenuAction::iosButtonClick);
+  preferences.addItemWithTitle("Rate Pricora…", MenuAction::rateMeButtonClick);
   return state;
 }
 
@@ -175,25 +175,28 @@ void AppDelegate::menuWillOpen(Menu&) { label_.menuWillOpen(); }
 
 void AppDelegate::menuDidClose(Menu&) { label_.menuDidClose(); }
 
-void AppDelegate::sendAction(const std::string& selector, MenuItem& sender) {
-  if (selector == "refreshPairs") {
-    refreshPairs();
-  } else if (selector == "terminate:") {
-    terminate();
-  } else if (selector == "saveAction:") {
-    saveAction();
-  } else if (selector == "openExchangeWebsiteWithSender:") {
-    priceItems_.openExchangeWebsiteWithSender(sender);
-  } else if (selector == "showManageWindow") {
-    showManageWindow();
-  } else if (selector == "launchAtStartupChanged:") {
-    launchAtLogin_.launchAtStartupChanged(sender);
-  } else if (selector == "supportButtonClick:") {
-    openLink(services_.urlOpener, Links::kSupport);
-  } else if (selector == "iosButtonClick:") {
-    openLink(services_.urlOpener, Links::kPhoneApp);
-  } else if (selector == "rateMeButtonClick:") {
-    openLink(services_.urlOpener, Links::kRateMe);
+void AppDelegate::sendAction(MenuAction action, MenuItem& sender) {
+  switch (action) {
+    case MenuAction::none:
+      return;
+    case MenuAction::refreshPairs:
+      return refreshPairs();
+    case MenuAction::terminate:
+      return terminate();
+    case MenuAction::save:
+      return saveAction();
+    case MenuAction::openExchangeWebsite:
+      return priceItems_.openExchangeWebsiteWithSender(sender);
+    case MenuAction::showManageWindow:
+      return showManageWindow();
+    case MenuAction::launchAtStartupChanged:
+      return launchAtLogin_.launchAtStartupChanged(sender);
+    case MenuAction::supportButtonClick:
+      return openLink(services_.urlOpener, Links::kSupport);
+    case MenuAction::iosButtonClick:
+      return openLink(services_.urlOpener, Links::kPhoneApp);
+    case MenuAction::rateMeButtonClick:
+      return openLink(services_.urlOpener, Links::kRateMe);
   }
 }
 

@@ -28,7 +28,7 @@ void RefreshCycle::refreshPairs() {
   Menu& menu = *state_.statusMenu;
   if (lastRefreshCompleted(menu)) {
     const MenuItemRef& last = menu.lastItem();
-    last->setAction({});
+    last->setAction(MenuAction::none);
     last->setTitle("Updating...");
   }
 
@@ -66,7 +66,7 @@ void RefreshCycle::refreshCompleted() {
   Menu& menu = *state_.statusMenu;
   if (!refreshUnderWay(menu)) return;
   const MenuItemRef& last = menu.lastItem();
-  last->setAction("refreshPairs");
+  last->setAction(MenuAction::refreshPairs);
   last->setTitle("Updated: Just now");
   if (onCompleted_) onCompleted_();
 }

@@ -55,7 +55,7 @@ void PriceItems::createAtStartup() {
 
 MenuRef PriceItems::menuFor(const Menu& lines, const std::string& exchange) const {
   MenuRef menu = lines.copy();
-  menu->insertItem(MenuItem::create(exchange, "openExchangeWebsiteWithSender:"), 0);
+  menu->insertItem(MenuItem::create(exchange, MenuAction::openExchangeWebsite), 0);
   menu->insertItem(MenuItem::separatorItem(), 1);
   menu->setDelegate(menuDelegate_);
   return menu;

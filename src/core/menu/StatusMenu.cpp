@@ -32,9 +32,9 @@ void StatusMenu::buildStatusItem() {
 void StatusMenu::buildFixedMenuItems() {
   Menu& menu = *state_.statusMenu;
   menu.removeAllItems();
-  menu.addItemWithTitle("Quit Pricora", "terminate:");
+  menu.addItemWithTitle("Quit Pricora", MenuAction::terminate);
   menu.addItemWithTitle("Preferences")->setSubmenu(state_.preferencesMenu);
-  menu.addItemWithTitle("Manage", "showManageWindow");
+  menu.addItemWithTitle("Manage", MenuAction::showManageWindow);
   menu.addItem(MenuItem::separatorItem());
   menu.addItem(MenuItem::separatorItem());
   for (Exchange exchange : kAllExchanges) menu.addItem(state_.exchanges[exchange].item);
