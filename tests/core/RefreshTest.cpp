@@ -25,7 +25,8 @@ class RefreshTest : public ::testing::Test {
       adapters.push_back(adapter.get());
       list.push_back(std::move(adapter));
     }
-    cycle = std::make_unique<RefreshCycle>(platform.services, state, std::move(list), [this] { ++reloads; });
+    cycle =
+        std::make_unique<RefreshCycle>(platform.queue, platform.queue, state, std::move(list), [this] { ++reloads; });
     state.statusMenu->addItemWithTitle("Updating...");
   }
 
