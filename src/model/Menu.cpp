@@ -8,7 +8,9 @@ namespace pricora {
 MenuItem::MenuItem(std::string title, std::string action) : title_(std::move(title)), action_(std::move(action)) {}
 
 MenuItemRef MenuItem::create(std::string title, std::string action) {
-  return std::make_shared<MenuItem>(std::move(title), std::move(action));
+  // Not make_shared: weak references (a tray's ids) outlive an item for a while after a refresh
+  // replaced it, and would keep the item's whole storage, not just its count.
+  return MenuItemRef(new MenuItem(std::move(title), std::move(action)));
 }
 
 MenuItemRef MenuItem::separatorItem() {
