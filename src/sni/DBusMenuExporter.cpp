@@ -3,12 +3,16 @@
 #include <QDBusError>
 #include <QTimer>
 
+#include <algorithm>
+
 #include "sni/HostPolicies.h"
 #include "sni/LayoutReply.h"
 
 namespace pricora {
 
 namespace {
+
+constexpr std::size_t kMostRecordsReserved = 200'000;
 
 QString noItemWith(const QList<int>& ids) {
   QStringList texts;
@@ -113,6 +117,9 @@ DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& id
     return {};
   }
   auto records = std::make_shared<std::vector<ItemRecord>>();
+  // Grown by doubling, the records of a whole tree would pass through twice their size; the cap
+  // keeps a host's list of bogus ids from reserving more than any tree holds.
+  records->reserve(std::min(static_cast<std::size_t>(ids.size()), kMostRecordsReserved));
   replies_.answer(
       connection(), message(),
       [this, records, ids, next = qsizetype(0)](std::size_t budget) mutable {
