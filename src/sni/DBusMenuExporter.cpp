@@ -111,8 +111,7 @@ DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& id
     // Every node of the tree, as the protocol asks.
     answerWithLayout(tree_.startLayout(0, -1, {}, message().service()),
                      [propertyNames](const LayoutSnapshotRef& layout) {
-                       auto nodes = std::make_shared<const std::vector<ItemRecord>>(nodesOf(*layout));
-                       return QVariantList{QVariant::fromValue(PropertiesReply{std::move(nodes), propertyNames})};
+                       return QVariantList{QVariant::fromValue(PropertiesReply{nullptr, layout, propertyNames})};
                      });
     return {};
   }
@@ -128,7 +127,7 @@ DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& id
         return next >= ids.size();
       },
       [records, propertyNames] {
-        return QVariantList{QVariant::fromValue(PropertiesReply{records, propertyNames})};
+        return QVariantList{QVariant::fromValue(PropertiesReply{records, nullptr, propertyNames})};
       });
   return {};
 }
