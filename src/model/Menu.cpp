@@ -8,7 +8,9 @@ namespace pricora {
 MenuItem::MenuItem(std::string title, MenuAction action) : title_(std::move(title)), action_(action) {}
 
 MenuItemRef MenuItem::create(std::string title, MenuAction action) {
-  return std::make_shared<MenuItem>(std::move(title), action);
+  // Not make_shared: weak references (a tray's ids) outlive an item for a while after a refresh
+  // replaced it, and would keep the item's whole storage, not just its count.
+  return MenuItemRef(new MenuItem(std::move(title), action));
 }
 
 MenuItemRef MenuItem::separatorItem() {

@@ -3,6 +3,8 @@
 #include <QDBusError>
 #include <QTimer>
 
+#include <algorithm>
+
 #include "MenuAdaptor.h"
 #include "sni/HostPolicies.h"
 #include "sni/LayoutReply.h"
@@ -10,6 +12,8 @@
 namespace pricora {
 
 namespace {
+
+constexpr std::size_t kMostRecordsReserved = 200'000;
 
 QString noItemWith(const QList<int>& ids) {
   QStringList texts;
@@ -109,12 +113,14 @@ DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& id
     // Every node of the tree, as the protocol asks.
     answerWithLayout(tree_.startLayout(0, -1, {}, message().service()),
                      [propertyNames](const LayoutSnapshotRef& layout) {
-                       auto nodes = std::make_shared<const std::vector<ItemRecord>>(nodesOf(*layout));
-                       return QVariantList{QVariant::fromValue(PropertiesReply{std::move(nodes), propertyNames})};
+                       return QVariantList{QVariant::fromValue(PropertiesReply{nullptr, layout, propertyNames})};
                      });
     return {};
   }
   auto records = std::make_shared<std::vector<ItemRecord>>();
+  // Grown by doubling, the records of a whole tree would pass through twice their size; the cap
+  // keeps a host's list of bogus ids from reserving more than any tree holds.
+  records->reserve(std::min(static_cast<std::size_t>(ids.size()), kMostRecordsReserved));
   replies_.answer(
       connection(), message(),
       [this, records, ids, next = qsizetype(0)](std::size_t budget) mutable {
@@ -123,7 +129,7 @@ DBusMenuPropertiesList DBusMenuExporter::GetGroupProperties(const QList<int>& id
         return next >= ids.size();
       },
       [records, propertyNames] {
-        return QVariantList{QVariant::fromValue(PropertiesReply{records, propertyNames})};
+        return QVariantList{QVariant::fromValue(PropertiesReply{records, nullptr, propertyNames})};
       });
   return {};
 }

@@ -45,36 +45,36 @@ void writeNode(QDBusArgument& argument, const void* data) {
   argument.endStructure();
 }
 
+void writeItemProperties(QDBusArgument& argument, const ItemRecord& item, const QStringList& names) {
+  argument.beginStructure();
+  argument << item.id;
+  writeProperties(argument, &item, names);
+  argument.endStructure();
+}
+
+// Straight from the layout: a copy of a whole tree's records would double it while it is sent.
+void writeSubtreeProperties(QDBusArgument& argument, const LayoutSnapshot& layout, const ItemRecord& node,
+                            const QStringList& names) {
+  writeItemProperties(argument, node, names);
+  if (auto below = layout.menus.find(node.submenu); below != layout.menus.end())
+    for (const ItemRecord& child : below->second->items) writeSubtreeProperties(argument, layout, child, names);
+}
+
 void writePropertiesReply(QDBusArgument& argument, const void* data) {
   const auto& reply = *static_cast<const PropertiesReply*>(data);
   argument.beginArray(QMetaType::fromType<DBusMenuProperties>());
   if (reply.items != nullptr) {
-    for (const ItemRecord& item : *reply.items) {
-      argument.beginStructure();
-      argument << item.id;
-      writeProperties(argument, &item, reply.names);
-      argument.endStructure();
-    }
+    for (const ItemRecord& item : *reply.items) writeItemProperties(argument, item, reply.names);
+  } else if (reply.layout != nullptr) {
+    writeSubtreeProperties(argument, *reply.layout, reply.layout->parent, reply.names);
   }
   argument.endArray();
-}
-
-void addNodes(const LayoutSnapshot& layout, const ItemRecord& node, std::vector<ItemRecord>& nodes) {
-  nodes.push_back(node);
-  if (auto below = layout.menus.find(node.submenu); below != layout.menus.end())
-    for (const ItemRecord& child : below->second->items) addNodes(layout, child, nodes);
 }
 
 // Replies are only ever written.
 void readNothing(const QDBusArgument&, void*) {}
 
 }  // namespace
-
-std::vector<ItemRecord> nodesOf(const LayoutSnapshot& layout) {
-  std::vector<ItemRecord> nodes;
-  addNodes(layout, layout.parent, nodes);
-  return nodes;
-}
 
 void registerReplyTypes() {
   registerTrayDBusTypes();

@@ -21,14 +21,14 @@ struct LayoutReplyNode {
   int depth = 0;
 };
 
-// a(ia{sv}): the properties of some nodes, those named or all when names is empty.
+// a(ia{sv}): the properties of some nodes, those named or all when names is empty: the nodes of
+// items, or without items every node of layout, the node asked for first, each before the nodes
+// below it.
 struct PropertiesReply {
   std::shared_ptr<const std::vector<ItemRecord>> items;
+  LayoutSnapshotRef layout;
   QStringList names;
 };
-
-// Every node of a layout, the node asked for first.
-std::vector<ItemRecord> nodesOf(const LayoutSnapshot& layout);
 
 // Makes the replies known to Qt's D-Bus layer; call before answering with them.
 void registerReplyTypes();

@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "model/Menu.h"
 
@@ -51,7 +50,7 @@ class MenuIdRegistry {
   int firstId_;
   int endId_;
   int nextId_;
-  std::vector<Slot> slots_;  // by id - firstId_
+  std::deque<Slot> slots_;  // by id - firstId_; grows without copying what it holds
   std::unordered_map<const MenuItem*, int> byAddress_;
   std::unordered_map<std::uint64_t, int> byPlace_;
   std::deque<int> free_;  // the oldest freed first

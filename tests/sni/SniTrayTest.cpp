@@ -347,6 +347,25 @@ TEST_F(SniTrayTest, GetLayoutSendsTheLevelsAskedFor) {
   ASSERT_EQ(every.size(), 8);
   EXPECT_EQ(every[0].properties, QVariantMap());
   EXPECT_EQ(every[2].properties, (QVariantMap{{"label", "Preferences"}}));
+  // Every property of every node, read from the whole layout, asked by id and asked with no ids:
+  // the same nodes in the same order (each before the nodes below it), saying the same.
+  DBusMenuPropertiesList inLayout;
+  const std::function<void(const DBusMenuLayout&)> flatten = [&](const DBusMenuLayout& node) {
+    inLayout.push_back({node.id, node.properties});
+    for (const DBusMenuLayout& child : node.children) flatten(child);
+  };
+  flatten(all);
+  QList<int> ids;
+  for (const DBusMenuProperties& node : inLayout) ids.push_back(node.id);
+  for (const QList<int>& asked : {ids, QList<int>()}) {
+    const auto answer = qdbus_cast<DBusMenuPropertiesList>(
+        menuCall("GetGroupProperties", {QVariant::fromValue(asked), QStringList()}).arguments().value(0));
+    ASSERT_EQ(answer.size(), inLayout.size());
+    for (qsizetype i = 0; i < answer.size(); ++i) {
+      EXPECT_EQ(answer[i].id, inLayout[i].id) << i;
+      EXPECT_EQ(answer[i].properties, inLayout[i].properties) << i;
+    }
+  }
 }
 
 void collectIds(const DBusMenuLayout& node, std::set<int>& ids) {
