@@ -37,6 +37,7 @@ PriceWatch::PriceWatch(AppServices& services, AppState& state, PairList& pairs, 
       parts_(std::move(parts)),
       format_(parts_.locale),
       words_(services.host, format_),
+      holdings_(services.host, format_),
       history_(parts_.file),
       clock_(services.clock),
       ownSince_(clock_.read().now) {
@@ -112,6 +113,7 @@ void PriceWatch::reloadAlerts() {
   reloadDue_ = !loaded;
   report(loaded ? Status{} : Status{loaded.error()}, told_.readingAlerts);
   if (!loaded) return;
+  reloadHoldings();
   std::vector<AlertRecord>& fresh = loaded.value();
   // What this process saw stands for an alert whose rule is unchanged: the file holds an older
   // state after a save that failed, and never this process's own beside the owner.
@@ -138,6 +140,7 @@ void PriceWatch::followPairs() {
     if ((record->isFavourite() || record->showInMenubar()) && record->exchange() && record->title())
       followed.insert({*record->exchange(), *record->title()});
   for (const AlertRecord& alert : alerts_) followed.insert(alert.pair);
+  for (const HoldingRecord& holding : holdings_.holdings()) followed.insert(holding.pair);
   report(history_.follow(followed, readClock()), told_.readingPrices);
 }
 
@@ -206,6 +209,51 @@ void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const Pa
   history_.add(pair, now, text, *price);
   save(changed);
   showMove(pair, now);
+  holdings_.priceSeen(pair, *price);
+  if (holdings_.unitsOf(pair) > 0) showHoldings(pair, now);
+}
+
+void PriceWatch::reloadHoldings() {
+  Result<std::vector<HoldingRecord>> loaded = parts_.file.loadHoldings();
+  if (!loaded) {
+    reloadDue_ = true;
+    report(Status{loaded.error()}, told_.readingAlerts);
+    return;
+  }
+  std::vector<HoldingRecord> before = holdings_.holdings();
+  holdings_.setHoldings(std::move(loaded.value()));
+  const WallTime now = readClock();
+  for (const HoldingRecord& holding : before)
+    if (holdings_.unitsOf(holding.pair) == 0) showHoldings(holding.pair, now);
+  for (const HoldingRecord& holding : holdings_.holdings()) showHoldings(holding.pair, now);
+  showHoldings(std::nullopt, now);
+}
+
+void PriceWatch::showHoldings(const std::optional<PairName>& pair, WallTime now) {
+  const auto recent = [this](const PairName& name) { return history_.recent(name); };
+  if (pair)
+    for (const StatusPair& item : items_.statusPairs())
+      if (shows(item, *pair)) item.item->setHolding(holdings_.pairLine(*pair, recent, now));
+  if (state_.statusItem) state_.statusItem->setHolding(holdings_.totalLine(recent, now));
+}
+
+std::string PriceWatch::holdingText(const PairName& pair) const {
+  const std::int64_t units = holdings_.unitsOf(pair);
+  return units > 0 ? amountText(units) : std::string();
+}
+
+ManageNote PriceWatch::setHoldingText(const PairName& pair, const std::string& text) {
+  std::int64_t units = 0;
+  if (text.find_first_not_of(" \t") != std::string::npos) {
+    std::variant<std::int64_t, TextProblem> parsed = parseAmount(text, format_.symbols());
+    if (const auto* problem = std::get_if<TextProblem>(&parsed)) return {problemText(services_.host, *problem), true};
+    units = std::get<std::int64_t>(parsed);
+  }
+  if (const Status saved = parts_.file.setHolding(pair, units); !saved)
+    return {services_.host.localizedError(saved.error()).description, true};
+  reloadHoldings();
+  followPairs();
+  return {};
 }
 
 void PriceWatch::fire(const AlertRecord& alert, const std::string& priceText, double price, WallTime now) {
