@@ -39,6 +39,7 @@ TEST(Holdings, AmountsReadExactlyInTheUsersLocaleOrAreRefusedWithTheReason) {
       {german, "Kraken XBT/USD 0,00000001", "Kraken XBT/USD 1"},
       {english, "Kraken XBT/USD 0.100000000", "Kraken XBT/USD 10000000"},
       {english, "Kraken XBT/USD 0", "Kraken XBT/USD 0"},
+      {english, "Kraken XBT/USD 000000000001.5", "Kraken XBT/USD 150000000"},
       {english, "Kraken XBT/USD 10000000000", "Kraken XBT/USD 1000000000000000000"},
       {german, "Kraken XBT/USD 1.250", "error: %1 reads as %2 or as %3; write %2 or %3 to say which [1.250|1250|1.25]"},
       {english, "Kraken XBT/USD 0.123456789", range + " [0.123456789]"},

@@ -184,19 +184,24 @@ TEST_F(Alerts, HoldingsAreKeptExactlyOutsideThePairStoreAndBadInputStoresNothing
       {"Kraken XBT/USD lots", 1, "", "pricora: lots is not a number\n"},
       {"Kraken XBT/UDS 1", 1, "", "pricora: Kraken has no XBT/UDS; did you mean XBT/USD?\n"},
       {"Kraken ETH/USD 0", 1, "", "pricora: Kraken has no ETH/USD\n"},
+      // A pair the store has dropped: its holding can go, and no new one come.
+      {"Kraken OLD/USD 1", 1, "", "pricora: Kraken has no OLD/USD\n"},
+      {"Kraken old/usd 0", 0, "Kraken OLD/USD\t0\n", ""},
   };
+  ASSERT_EQ(command({"--holdings"}).status, 0);  // makes the file
+  test::SqliteShell(history).run("INSERT INTO Holding VALUES ('Kraken', 'OLD/USD', 5), ('Kraken', 'OLD/US', 5)");
   for (const auto& [typed, status, output, errors] : cases) {
     const AppEnvironment::Ended ended = command({"--hold", typed});
     EXPECT_EQ(ended.status, status) << typed;
     EXPECT_EQ(ended.output, output) << typed;
     EXPECT_EQ(ended.errors, errors) << typed;
   }
-  EXPECT_EQ(command({"--holdings"}).output, "Kraken XBT/USD\t0.3\n");
+  EXPECT_EQ(command({"--holdings"}).output, "Kraken OLD/US\t0.00000005\nKraken XBT/USD\t0.3\n");
   struct stat status {};
   ASSERT_EQ(stat(history.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0600u);
   EXPECT_EQ(command({"--hold", "Kraken XBT/USD 0"}).output, "Kraken XBT/USD\t0\n");
-  EXPECT_EQ(command({"--holdings"}).output, "");
+  EXPECT_EQ(command({"--holdings"}).output, "Kraken OLD/US\t0.00000005\n");
   EXPECT_EQ(AppEnvironment::contents(store), storeBytes);
 }
 
