@@ -85,9 +85,14 @@ int runAlertCommand(int argc, char** argv, const CommandLine& options) {
     for (const StoredPair& pair : stored.value())
       if (pair.exchange && pair.title) names.push_back({*pair.exchange, *pair.title});
   const KnownPairs pairs(std::move(names));
-  // Holdings go into the file alone: a running Pricora reads them at its next refresh.
-  if (options.hold)
-    return HoldingCommands({*file.value(), host, format, pairs, SystemClock().now()}).hold(*options.hold);
+  // Holdings go into the file alone. A running Pricora reads them at its next refresh, which
+  // SIGUSR1 starts at once, as a bar's click does.
+  if (options.hold) {
+    const int status = HoldingCommands({*file.value(), host, format, pairs, SystemClock().now()}).hold(*options.hold);
+    if (const auto* holder = std::get_if<LockHolder>(&std::as_const(lock)); holder && status == 0)
+      kill(static_cast<pid_t>(holder->pid), SIGUSR1);
+    return status;
+  }
   if (options.listHoldings) return HoldingCommands({*file.value(), host, format, pairs, SystemClock().now()}).list();
   // A Pricora on this store takes a new alert itself; without one, or when it cannot be reached,
   // the alert goes into the file, where a Pricora that starts finds it.

@@ -203,6 +203,14 @@ TEST_F(Alerts, HoldingsAreKeptExactlyOutsideThePairStoreAndBadInputStoresNothing
   EXPECT_EQ(command({"--hold", "Kraken XBT/USD 0"}).output, "Kraken XBT/USD\t0\n");
   EXPECT_EQ(command({"--holdings"}).output, "Kraken OLD/US\t0.00000005\n");
   EXPECT_EQ(AppEnvironment::contents(store), storeBytes);
+
+  // A running Pricora takes a new holding in at once: --hold has it refresh, as a bar's click does.
+  Subprocess app({PRICORA_BINARY, "--headless", "--timeout", "300"}, environment());
+  ASSERT_TRUE(serveUntil([&] { return app.waitForError("refresh 1 completed", 10ms); })) << app.errors();
+  EXPECT_EQ(command({"--hold", "Kraken XBT/USD 2"}).status, 0);
+  EXPECT_TRUE(serveUntil([&] { return app.waitForError("refresh 2 completed", 10ms); })) << app.errors();
+  app.signal(SIGTERM);
+  app.wait(10s);
 }
 
 }  // namespace

@@ -19,8 +19,8 @@ struct HoldingCommandParts {
 };
 
 // The command line's holdings, kept in the history file alone: a running Pricora takes them in
-// at its next refresh. Results go to standard output, problems to standard error; each returns
-// the exit status: 0, or 1 when nothing was done.
+// at its next refresh (which the caller may start at once). Results go to standard output, problems to standard error;
+// each returns the exit status: 0, or 1 when nothing was done.
 class HoldingCommands {
  public:
   explicit HoldingCommands(HoldingCommandParts parts) : parts_(parts) {}
