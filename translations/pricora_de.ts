@@ -175,6 +175,34 @@
         <source>%1 has no %2; did you mean %3?</source>
         <translation>%1 hat kein %2; meinten Sie %3?</translation>
     </message>
+    <message>
+        <source>A holding is an amount from 0 to 10,000,000,000 with at most 8 decimals, not %1</source>
+        <translation>Ein Bestand ist eine Menge von 0 bis 10.000.000.000 mit höchstens 8 Nachkommastellen, nicht %1</translation>
+    </message>
+    <message>
+        <source>Write the exchange, the pair and the amount, as in: Kraken XBT/USD 0.25</source>
+        <translation>Schreiben Sie die Börse, das Paar und die Menge, etwa: Kraken XBT/USD 0,25</translation>
+    </message>
+    <message>
+        <source>Holding %1 %2: %3 %4</source>
+        <translation>Bestand %1 %2: %3 %4</translation>
+    </message>
+    <message>
+        <source>Holding %1: %2</source>
+        <translation>Bestand %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <translation>%1 in %2</translation>
+    </message>
+    <message>
+        <source>Holdings: %1</source>
+        <translation>Bestände: %1</translation>
+    </message>
+    <message>
+        <source>in %1</source>
+        <translation>in %1</translation>
+    </message>
 </context>
 <context>
     <name>BarRun</name>
@@ -236,80 +264,6 @@
     <message>
         <source>pricora: already running (pid %1) but not answering; choose Manage from its tray icon&apos;s menu</source>
         <translation>pricora: läuft bereits (PID %1), antwortet aber nicht; wählen Sie „Manage“ im Menü seines Symbols im Infobereich</translation>
-    </message>
-    <message>
-        <source>
-One Pricora runs per store: a second desktop start shows the running one&apos;s Manage window and
-exits with 0 (1 when the running one does not answer); a second headless start names the
-running one and exits with 1.
-
-files:
-  $XDG_CONFIG_HOME/Pricora/Pricora.conf
-      settings: exchange addresses, launchAtStartup (~/.config by default)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
-      the pair store, a SQLite database (~/.local/share by default)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite
-      Pricora&apos;s own SQLite database beside the store: the alerts, and a week of prices of
-      the pairs you follow (favourites, price items and pairs with an alert)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
-      locked while Pricora runs on that store; holds its process id
-  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
-      written while Preferences &gt; Launch at Login is on, removed when it is off
-  $XDG_RUNTIME_DIR/pricora-PID/icons
-      the tray&apos;s pictures, for desktops that read icons by name; removed at quit
-  RESOURCES/iconSmall.svg, RESOURCES/translations/pricora_LANGUAGE.qm
-  RESOURCES/Experimental.plist
-      optional: refreshFrequency, the seconds between refreshes (default 60)
-      RESOURCES is $PRICORA_RESOURCES, else share/pricora beside the program&apos;s bin folder
-
-environment:
-  XDG_CONFIG_HOME, XDG_DATA_HOME        where the settings and the store live
-  XDG_RUNTIME_DIR                       where the tray&apos;s pictures go (else /tmp/runtime-USER)
-  PRICORA_RESOURCES                     the resources folder
-  http_proxy, https_proxy, no_proxy     the proxy for the exchanges&apos; addresses
-  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   the language of alerts, the Manage window and messages
-  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
-                                        the display the tray icon goes to (not with --headless)
-  DBUS_SESSION_BUS_ADDRESS              the session bus a second start reaches the first on
-
-See pricora(1) for more.
-</source>
-        <translation>
-Pro Speicher läuft ein Pricora: ein zweiter Start auf dem Desktop zeigt das Verwaltungsfenster des
-laufenden und endet mit 0 (mit 1, wenn das laufende nicht antwortet); ein zweiter Start mit
---headless nennt das laufende und endet mit 1.
-
-Dateien:
-  $XDG_CONFIG_HOME/Pricora/Pricora.conf
-      Einstellungen: Adressen der Börsen, launchAtStartup (Vorgabe ~/.config)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
-      der Paarspeicher, eine SQLite-Datenbank (Vorgabe ~/.local/share)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite
-      die eigene SQLite-Datenbank von Pricora neben dem Speicher: die Alarme und eine Woche
-      Preise der Paare, denen Sie folgen (Favoriten, Preisanzeigen und Paare mit Alarm)
-  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
-      gesperrt, solange ein Pricora auf diesem Speicher läuft; enthält dessen Prozessnummer
-  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
-      vorhanden, solange Preferences &gt; Launch at Login eingeschaltet ist
-  $XDG_RUNTIME_DIR/pricora-PID/icons
-      die Bilder im Infobereich, für Desktops, die Symbole nur über den Namen lesen; beim Beenden entfernt
-  RESSOURCEN/iconSmall.svg, RESSOURCEN/translations/pricora_SPRACHE.qm
-  RESSOURCEN/Experimental.plist
-      optional: refreshFrequency, die Sekunden zwischen zwei Aktualisierungen (Vorgabe 60)
-      RESSOURCEN ist $PRICORA_RESOURCES, sonst share/pricora neben dem bin-Ordner des Programms
-
-Umgebung:
-  XDG_CONFIG_HOME, XDG_DATA_HOME        wo Einstellungen und Speicher liegen
-  XDG_RUNTIME_DIR                       wohin die Bilder des Infobereichs kommen (sonst /tmp/runtime-BENUTZER)
-  PRICORA_RESOURCES                     der Ressourcenordner
-  http_proxy, https_proxy, no_proxy     der Proxy für die Adressen der Börsen
-  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   die Sprache der Hinweise, des Verwaltungsfensters und der Meldungen
-  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
-                                        der Bildschirm für das Symbol im Infobereich (nicht mit --headless)
-  DBUS_SESSION_BUS_ADDRESS              der Sitzungsbus, über den ein zweiter Start den ersten erreicht
-
-Mehr in pricora(1).
-</translation>
     </message>
     <message>
         <source>--alert takes the exchange, the pair and the alert: &apos;Kraken XBT/USD &gt; 11000&apos;</source>
@@ -410,13 +364,121 @@ Stunde; 5m bis 24h), jeweils wahlweise mit &apos;once&apos; dahinter; ein laufen
         <translation>Aufruf: </translation>
     </message>
     <message>
+        <source>
+One Pricora runs per store: a second desktop start shows the running one&apos;s Manage window and
+exits with 0 (1 when the running one does not answer); a second headless start names the
+running one and exits with 1.
+
+files:
+  $XDG_CONFIG_HOME/Pricora/Pricora.conf
+      settings: exchange addresses, launchAtStartup (~/.config by default)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
+      the pair store, a SQLite database (~/.local/share by default)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite
+      Pricora&apos;s own SQLite database beside the store, readable by you alone: the alerts,
+      the holdings, and a week of prices of the pairs you follow (favourites, price items
+      and pairs with an alert or a holding)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
+      locked while Pricora runs on that store; holds its process id
+  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
+      written while Preferences &gt; Launch at Login is on, removed when it is off
+  $XDG_RUNTIME_DIR/pricora-PID/icons
+      the tray&apos;s pictures, for desktops that read icons by name; removed at quit
+  RESOURCES/iconSmall.svg, RESOURCES/translations/pricora_LANGUAGE.qm
+  RESOURCES/Experimental.plist
+      optional: refreshFrequency, the seconds between refreshes (default 60)
+      RESOURCES is $PRICORA_RESOURCES, else share/pricora beside the program&apos;s bin folder
+
+environment:
+  XDG_CONFIG_HOME, XDG_DATA_HOME        where the settings and the store live
+  XDG_RUNTIME_DIR                       where the tray&apos;s pictures go (else /tmp/runtime-USER)
+  PRICORA_RESOURCES                     the resources folder
+  http_proxy, https_proxy, no_proxy     the proxy for the exchanges&apos; addresses
+  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   the language of alerts, the Manage window and messages
+  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
+                                        the display the tray icon goes to (not with --headless)
+  DBUS_SESSION_BUS_ADDRESS              the session bus a second start reaches the first on
+
+See pricora(1) for more.
+</source>
+        <translation>
+Pro Speicher läuft ein Pricora: ein zweiter Start auf dem Desktop zeigt das Verwaltungsfenster des
+laufenden und endet mit 0 (mit 1, wenn das laufende nicht antwortet); ein zweiter Start mit
+--headless nennt das laufende und endet mit 1.
+
+Dateien:
+  $XDG_CONFIG_HOME/Pricora/Pricora.conf
+      Einstellungen: Adressen der Börsen, launchAtStartup (Vorgabe ~/.config)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata
+      der Paarspeicher, eine SQLite-Datenbank (Vorgabe ~/.local/share)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite
+      die eigene SQLite-Datenbank von Pricora neben dem Speicher, nur für Sie lesbar: die
+      Alarme, die Bestände und eine Woche Preise der Paare, denen Sie folgen (Favoriten,
+      Preisanzeigen und Paare mit Alarm oder Bestand)
+  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock
+      gesperrt, solange ein Pricora auf diesem Speicher läuft; enthält dessen Prozessnummer
+  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop
+      vorhanden, solange Preferences &gt; Launch at Login eingeschaltet ist
+  $XDG_RUNTIME_DIR/pricora-PID/icons
+      die Bilder im Infobereich, für Desktops, die Symbole nur über den Namen lesen; beim Beenden entfernt
+  RESSOURCEN/iconSmall.svg, RESSOURCEN/translations/pricora_SPRACHE.qm
+  RESSOURCEN/Experimental.plist
+      optional: refreshFrequency, die Sekunden zwischen zwei Aktualisierungen (Vorgabe 60)
+      RESSOURCEN ist $PRICORA_RESOURCES, sonst share/pricora neben dem bin-Ordner des Programms
+
+Umgebung:
+  XDG_CONFIG_HOME, XDG_DATA_HOME        wo Einstellungen und Speicher liegen
+  XDG_RUNTIME_DIR                       wohin die Bilder des Infobereichs kommen (sonst /tmp/runtime-BENUTZER)
+  PRICORA_RESOURCES                     der Ressourcenordner
+  http_proxy, https_proxy, no_proxy     der Proxy für die Adressen der Börsen
+  LANGUAGE, LC_ALL, LC_MESSAGES, LANG   die Sprache der Hinweise, des Verwaltungsfensters und der Meldungen
+  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM
+                                        der Bildschirm für das Symbol im Infobereich (nicht mit --headless)
+  DBUS_SESSION_BUS_ADDRESS              der Sitzungsbus, über den ein zweiter Start den ersten erreicht
+
+Mehr in pricora(1).
+</translation>
+    </message>
+    <message>
+        <source>the bar shows the holdings&apos; worth after the prices, per quote currency</source>
+        <translation>die Leiste zeigt den Wert der Bestände nach den Preisen, je Kurswährung</translation>
+    </message>
+    <message>
+        <source>&apos;EXCHANGE PAIR AMOUNT&apos;</source>
+        <translation>&apos;BÖRSE PAAR MENGE&apos;</translation>
+    </message>
+    <message>
+        <source>keep how much you own of a pair and exit: &apos;Kraken XBT/USD 0.25&apos; (up to 8
+decimals; 0 removes it); its worth shows in the tool tips</source>
+        <translation>speichert, wie viel Sie von einem Paar besitzen, und endet: &apos;Kraken XBT/USD 0,25&apos; (bis zu
+8 Nachkommastellen; 0 entfernt den Bestand); sein Wert steht in den Tooltips</translation>
+    </message>
+    <message>
+        <source>--hold takes the exchange, the pair and the amount: &apos;Kraken XBT/USD 0.25&apos;</source>
+        <translation>--hold erwartet die Börse, das Paar und die Menge: &apos;Kraken XBT/USD 0,25&apos;</translation>
+    </message>
+    <message>
+        <source>list the holdings, one a line: pair, amount, and its worth at the last price
+the history holds</source>
+        <translation>listet die Bestände, einen pro Zeile: Paar, Menge und ihr Wert zum letzten Preis
+im Verlauf</translation>
+    </message>
+    <message>
+        <source>--hold and --holdings go alone</source>
+        <translation>--hold und --holdings stehen allein</translation>
+    </message>
+    <message>
+        <source>--bar-holdings goes with --bar</source>
+        <translation>--bar-holdings gibt es nur mit --bar</translation>
+    </message>
+    <message>
         <source>exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error
 exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error
-exit status (alerts): 0 when done, 1 when nothing was done
+exit status (alerts and holdings): 0 when done, 1 when nothing was done
 </source>
         <translation>Exit-Status (headless): 0 nach N Aktualisierungen, 2 wenn die Zeitgrenze den Lauf beendet hat, 1 bei einem schweren Fehler
 Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf beendet, 1 bei einem schweren Fehler
-Exit-Status (Alarme): 0 wenn erledigt, 1 wenn nichts getan wurde
+Exit-Status (Alarme und Bestände): 0 wenn erledigt, 1 wenn nichts getan wurde
 </translation>
     </message>
 </context>
@@ -489,6 +551,22 @@ Exit-Status (Alarme): 0 wenn erledigt, 1 wenn nichts getan wurde
     <message>
         <source>Alert</source>
         <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>%1: holding %2</source>
+        <translation>%1: Bestand %2</translation>
+    </message>
+    <message>
+        <source>How much of %1 you own, up to 8 decimals; its worth shows in the tray&apos;s tool tips. Empty or 0 for none</source>
+        <translation>Wie viel Sie von %1 besitzen, bis zu 8 Nachkommastellen; der Wert steht in den Tooltips im Infobereich. Leer oder 0 für keinen</translation>
+    </message>
+    <message>
+        <source>Holding</source>
+        <translation>Bestand</translation>
+    </message>
+    <message>
+        <source>e.g. 0.25</source>
+        <translation>z. B. 0,25</translation>
     </message>
 </context>
 <context>

@@ -47,6 +47,12 @@ void StatusItem::setEarlier(std::optional<EarlierPrice> earlier) {
   changed();
 }
 
+void StatusItem::setHolding(std::string holding) {
+  if (holding == holding_) return;
+  holding_ = std::move(holding);
+  changed();
+}
+
 void StatusItem::setNeedsAttention(bool value) {
   if (value == needsAttention_) return;
   needsAttention_ = value;

@@ -87,6 +87,11 @@ class StatusItem {
   void setMove(std::optional<PriceMove> move);
   const std::optional<EarlierPrice>& earlier() const { return earlier_; }
   void setEarlier(std::optional<EarlierPrice> earlier);
+  // What the user owns and its worth, for tool tips, screen readers and text bars, never the
+  // title: a price item's holding ("Holding 0.25 XBT: 2,639.70 USD, +1.2 % in 24 h"), the
+  // application's item's totals ("Holdings: 2,639.70 USD"). Empty without one.
+  const std::string& holding() const { return holding_; }
+  void setHolding(std::string holding);
   // Something the user asked to hear of happened (an alert fired): hosts draw the item so that it
   // is noticed, until the user opens its menu.
   bool needsAttention() const { return needsAttention_; }
@@ -105,6 +110,7 @@ class StatusItem {
   ItemSubject subject_;
   std::optional<PriceMove> move_;
   std::optional<EarlierPrice> earlier_;
+  std::string holding_;
   bool needsAttention_ = false;
   StatusBar* bar_ = nullptr;
 };

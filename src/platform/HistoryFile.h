@@ -67,8 +67,17 @@ struct AlertRecord {
   friend bool operator==(const AlertRecord&, const AlertRecord&) = default;
 };
 
-// Pricora's own file beside the pair store: the prices of the pairs the user follows, and the
-// alerts. Written by the process that holds the store (and by `pricora --alert`), read by the
+// An amount of a pair's first currency the user owns, in hundred-millionths: 25000000 is 0.25.
+// Kept as a whole number so that it reads back exactly as it was typed.
+struct HoldingRecord {
+  PairName pair;
+  std::int64_t units = 0;  // above 0
+  friend bool operator==(const HoldingRecord&, const HoldingRecord&) = default;
+};
+inline constexpr std::int64_t kHoldingUnitsPerCoin = 100'000'000;
+
+// Pricora's own file beside the pair store: the prices of the pairs the user follows, the
+// alerts and the holdings. Written by the process that holds the store (and by `pricora --alert`), read by the
 // others. Every write is one transaction: all of it lands, or none.
 class HistoryFile {
  public:
@@ -91,6 +100,11 @@ class HistoryFile {
   // Writes these alerts over the stored ones of the same id; ids no longer stored are skipped.
   virtual Status updateAlerts(const std::vector<AlertRecord>& alerts) = 0;
 
+  // Every holding, by exchange and title.
+  virtual Result<std::vector<HoldingRecord>> loadHoldings() = 0;
+  // Stores the pair's holding, replacing the one it had; 0 units removes it.
+  virtual Status setHolding(const PairName& pair, std::int64_t units) = 0;
+
   // Appends one refresh's prices and drops what is older than keepSince.
   virtual Status recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) = 0;
   // The pair's prices since `since`, oldest first.
@@ -111,6 +125,8 @@ class NoHistoryFile final : public HistoryFile {
   Result<bool> removeAlert(std::int64_t) override { return reason_; }
   Status editAlerts(const std::vector<std::int64_t>&, const std::vector<AlertRecord>&) override { return reason_; }
   Status updateAlerts(const std::vector<AlertRecord>&) override { return reason_; }
+  Result<std::vector<HoldingRecord>> loadHoldings() override { return std::vector<HoldingRecord>{}; }
+  Status setHolding(const PairName&, std::int64_t) override { return reason_; }
   Status recordSamples(const std::vector<SampleToWrite>&, WallTime) override { return reason_; }
   Result<std::vector<PriceSample>> samples(const PairName&, WallTime) override { return std::vector<PriceSample>{}; }
   Status restampSamples(WallTime, std::chrono::seconds) override { return reason_; }

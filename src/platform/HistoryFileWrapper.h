@@ -22,6 +22,8 @@ class HistoryFileWrapper : public HistoryFile {
     return target_->editAlerts(removed, added);
   }
   Status updateAlerts(const std::vector<AlertRecord>& alerts) override { return target_->updateAlerts(alerts); }
+  Result<std::vector<HoldingRecord>> loadHoldings() override { return target_->loadHoldings(); }
+  Status setHolding(const PairName& pair, std::int64_t units) override { return target_->setHolding(pair, units); }
   Status recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) override {
     return target_->recordSamples(samples, keepSince);
   }

@@ -33,6 +33,8 @@ struct ManageRow {
   // no others: alerts made elsewhere since the window last read the rows are not in the text.
   std::vector<std::int64_t> alertIds;
   ManageNote alertsNote;
+  std::string holding;  // the amount of the pair the user owns, "0.25"; empty for none
+  ManageNote holdingNote;
 };
 
 // What the management window asks of the application.
@@ -46,6 +48,8 @@ class ManageWindowDelegate {
   // The user typed the row's alerts over the text made from the alerts madeFrom (the row's
   // alertIds); the window shows the text until the next reload.
   virtual void alertsChanged(std::uint64_t id, const std::string& text, const std::vector<std::int64_t>& madeFrom) = 0;
+  // The user typed the row's holding; empty or 0 removes it.
+  virtual void holdingChanged(std::uint64_t id, const std::string& text) = 0;
   virtual void selectedExchangeChanged() = 0;
 
  protected:

@@ -25,7 +25,7 @@ ItemWords wordsOf(const StatusItem& item) {
   if (subject.empty()) return {};
   // Titles and prices come from the exchanges: shown as any text from outside is.
   const auto shown = [](std::string_view text) { return QString::fromStdString(shownText(text)); };
-  ItemWords words{shown(subject.pair), shown(subject.exchange), {}, {}, {}};
+  ItemWords words{shown(subject.pair), shown(subject.exchange), {}, {}, {}, shown(item.holding())};
   const std::string& text = item.attributedTitle().text;
   if (const std::size_t lineBreak = text.find('\n'); lineBreak != std::string::npos)
     words.price = shown(std::string_view(text).substr(lineBreak + 1));
@@ -49,7 +49,7 @@ QString nameOf(const ItemWords& words) {
 
 QString detailOf(const ItemWords& words) {
   QStringList lines;
-  for (const QString& line : {words.fullPrice, words.move})
+  for (const QString& line : {words.fullPrice, words.move, words.holding})
     if (!line.isEmpty()) lines << line;
   return lines.join('\n');
 }
@@ -58,7 +58,14 @@ QString spokenOf(const ItemWords& words, const QLocale& locale) {
   QStringList parts{words.price.isEmpty() ? words.pair : words.pair + ' ' + grouped(words.price, locale)};
   for (const QString& part : {words.exchange, words.move})
     if (!part.isEmpty()) parts << part;
-  return parts.join(", ");
+  return words.holding.isEmpty() ? parts.join(", ") : parts.join(", ") + ". " + words.holding;
+}
+
+QString applicationToolTipOf(const StatusItem& item) {
+  QStringList lines;
+  for (const std::string& line : {item.toolTip(), item.holding()})
+    if (!line.empty()) lines << QString::fromStdString(shownText(line));
+  return lines.join('\n');
 }
 
 }  // namespace pricora

@@ -11,7 +11,8 @@
 
 namespace pricora {
 
-AlertFieldDelegate::AlertFieldDelegate(QTableView* table) : QStyledItemDelegate(table) {}
+AlertFieldDelegate::AlertFieldDelegate(QTableView* table, const char* example)
+    : QStyledItemDelegate(table), example_(example) {}
 
 QWidget* AlertFieldDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                           const QModelIndex& index) const {
@@ -34,7 +35,7 @@ void AlertFieldDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   if (index.data().toString().isEmpty() && (option.state & (QStyle::State_MouseOver | QStyle::State_Selected))) {
     painter->setPen(QColor(0x7a, 0x7d, 0x82));
     painter->drawText(field.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                      QCoreApplication::translate("ManageWindow", "e.g. > 11000"));
+                      QCoreApplication::translate("ManageWindow", example_));
   }
   painter->restore();
 }
@@ -88,6 +89,22 @@ QVariant ManageTableModel::data(const QModelIndex& index, int role) const {
                                      .arg(title);
       break;
     }
+    case Holding: {
+      const QString holding = QString::fromStdString(row.holding);
+      const QString note = QString::fromStdString(row.holdingNote.text);
+      if (role == Qt::DisplayRole || role == Qt::EditRole) return holding;
+      if (role == Qt::ForegroundRole && row.holdingNote.isError) return QColor(0xff, 0x6b, 0x6b);
+      if (role == Qt::AccessibleTextRole)
+        return QCoreApplication::translate("ManageWindow", "%1: holding %2").arg(title, holding);
+      if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
+        return !note.isEmpty()
+                   ? note
+                   : QCoreApplication::translate("ManageWindow",
+                                                 "How much of %1 you own, up to 8 decimals; its worth shows "
+                                                 "in the tray's tool tips. Empty or 0 for none")
+                         .arg(title);
+      break;
+    }
     case MenuBar:
       if (role == Qt::CheckStateRole) return row.showInMenubar ? Qt::Checked : Qt::Unchecked;
       if (role == Qt::AccessibleTextRole)
@@ -114,7 +131,15 @@ bool ManageTableModel::setData(const QModelIndex& index, const QVariant& value, 
     if (delegate_ != nullptr) delegate_->alertsChanged(row.id, text, row.alertIds);
     return true;
   }
-  if (role != Qt::CheckStateRole || index.column() == Pair || index.column() == Alert) return false;
+  if (index.column() == Holding && role == Qt::EditRole) {
+    const std::string text = value.toString().trimmed().toStdString();
+    if (text == row.holding && !row.holdingNote.isError) return true;
+    row.holding = text;
+    Q_EMIT dataChanged(index, index);
+    if (delegate_ != nullptr) delegate_->holdingChanged(row.id, text);
+    return true;
+  }
+  if (role != Qt::CheckStateRole || (index.column() != Favourite && index.column() != MenuBar)) return false;
   const bool on = value.toInt() == Qt::Checked;
   // The box shows its new state first; then the record gets the flag and the action runs.
   (index.column() == Favourite ? row.isFavourite : row.showInMenubar) = on;
@@ -132,7 +157,7 @@ bool ManageTableModel::setData(const QModelIndex& index, const QVariant& value, 
 Qt::ItemFlags ManageTableModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  if (index.column() == Alert) return base | Qt::ItemIsEditable;
+  if (index.column() == Alert || index.column() == Holding) return base | Qt::ItemIsEditable;
   return index.column() == Pair ? base : base | Qt::ItemIsUserCheckable;
 }
 
@@ -147,6 +172,8 @@ QVariant ManageTableModel::headerData(int section, Qt::Orientation orientation, 
       return QCoreApplication::translate("ManageWindow", "Menu bar");
     case Alert:
       return QCoreApplication::translate("ManageWindow", "Alert");
+    case Holding:
+      return QCoreApplication::translate("ManageWindow", "Holding");
     default:
       return {};
   }
@@ -154,11 +181,12 @@ QVariant ManageTableModel::headerData(int section, Qt::Orientation orientation, 
 
 QString ManageTableModel::note(bool* isError) const {
   for (const ManageRow& row : rows_)
-    if (!row.alertsNote.text.empty()) {
-      *isError = row.alertsNote.isError;
-      const QString title = QString::fromStdString(row.title), text = QString::fromStdString(row.alertsNote.text);
-      return text.startsWith(title + " ") ? text : title + ": " + text;
-    }
+    for (const ManageNote* note : {&row.alertsNote, &row.holdingNote})
+      if (!note->text.empty()) {
+        *isError = note->isError;
+        const QString title = QString::fromStdString(row.title), text = QString::fromStdString(note->text);
+        return text.startsWith(title + " ") ? text : title + ": " + text;
+      }
   return {};
 }
 
@@ -166,10 +194,11 @@ QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
     : segments_(new QButtonGroup(this)),
       table_(new QTableView(this)),
       note_(new QLabel(this)),
-      field_(new AlertFieldDelegate(table_)) {
+      field_(new AlertFieldDelegate(table_, QT_TRANSLATE_NOOP("ManageWindow", "e.g. > 11000"))),
+      holdingField_(new AlertFieldDelegate(table_, QT_TRANSLATE_NOOP("ManageWindow", "e.g. 0.25"))) {
   setWindowTitle(QCoreApplication::translate("ManageWindow", "Manage Pricora"));
   setAccessibleName(QCoreApplication::translate("ManageWindow", "Manage pairs"));
-  resize(560, 520);
+  resize(670, 520);
 
   auto* bar = new QHBoxLayout;
   bar->setSpacing(0);
@@ -192,7 +221,7 @@ QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
   table_->setAccessibleName(QCoreApplication::translate("ManageWindow", "Pairs of the selected exchange"));
   table_->setSelectionBehavior(QAbstractItemView::SelectItems);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  // Only the Alert column is editable: typing, F2, a double click or a click on its selected cell.
+  // Only the Alert and Holding columns are editable: typing, F2, a double click or a click on its selected cell.
   table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
   table_->verticalHeader()->hide();
@@ -201,13 +230,17 @@ QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
   table_->horizontalHeader()->setSectionResizeMode(ManageTableModel::MenuBar, QHeaderView::ResizeToContents);
   table_->horizontalHeader()->setSectionResizeMode(ManageTableModel::Alert, QHeaderView::Interactive);
   table_->setColumnWidth(ManageTableModel::Alert, 170);
+  table_->horizontalHeader()->setSectionResizeMode(ManageTableModel::Holding, QHeaderView::Interactive);
+  table_->setColumnWidth(ManageTableModel::Holding, 110);
   table_->setItemDelegateForColumn(ManageTableModel::Alert, field_);
-  connect(
-      field_, &QAbstractItemDelegate::closeEditor, this,
-      [this] {
-        if (reloadWaiting_) reloadData();
-      },
-      Qt::QueuedConnection);
+  table_->setItemDelegateForColumn(ManageTableModel::Holding, holdingField_);
+  for (AlertFieldDelegate* field : {field_, holdingField_})
+    connect(
+        field, &QAbstractItemDelegate::closeEditor, this,
+        [this] {
+          if (reloadWaiting_) reloadData();
+        },
+        Qt::QueuedConnection);
   note_->setWordWrap(true);
   note_->setTextFormat(Qt::PlainText);
   note_->hide();
@@ -232,7 +265,7 @@ std::optional<std::string> QtManageWindow::selectedSegmentLabel() const {
 
 void QtManageWindow::reloadData() {
   // A refresh must not close the field the user is typing in: the reload waits for it to close.
-  if (field_->editing()) {
+  if (field_->editing() || holdingField_->editing()) {
     reloadWaiting_ = true;
     return;
   }

@@ -16,10 +16,10 @@
 namespace pricora {
 
 // The rows of the management table as they were at the last reload, with two check columns and
-// a text column for the pair's alerts.
+// text columns for the pair's alerts and holding.
 class ManageTableModel final : public QAbstractTableModel {
  public:
-  enum Column { Pair, Favourite, MenuBar, Alert, ColumnCount };
+  enum Column { Pair, Favourite, MenuBar, Alert, Holding, ColumnCount };
 
   void reload(ManageWindowDelegate* delegate);
   void setDelegate(ManageWindowDelegate* delegate) { delegate_ = delegate; }
@@ -30,7 +30,7 @@ class ManageTableModel final : public QAbstractTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-  // The first note of a row's alerts, with its pair, to show under the table; empty when none.
+  // The first note of a row's alerts or holding, with its pair, to show under the table; empty when none.
   QString note(bool* isError) const;
 
  private:
@@ -38,17 +38,19 @@ class ManageTableModel final : public QAbstractTableModel {
   std::vector<ManageRow> rows_;
 };
 
-// Draws each Alert cell as the text field it is: a frame, and in an empty field under the pointer
-// or selected a dim example; knows while a field is open for typing.
+// Draws each Alert or Holding cell as the text field it is: a frame, and in an empty field under
+// the pointer or selected a dim example; knows while a field is open for typing.
 class AlertFieldDelegate final : public QStyledItemDelegate {
  public:
-  explicit AlertFieldDelegate(QTableView* table);
+  // example: in the context "ManageWindow", to be translated.
+  AlertFieldDelegate(QTableView* table, const char* example);
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   bool editing() const { return editing_; }
 
  private:
+  const char* example_;
   mutable bool editing_ = false;
 };
 
@@ -76,6 +78,7 @@ class QtManageWindow final : public QWidget, public ManageWindow {
   QTableView* table_;
   QLabel* note_;
   AlertFieldDelegate* field_;
+  AlertFieldDelegate* holdingField_;
   ManageTableModel model_;
   bool reloadWaiting_ = false;  // for the open field to close
 };

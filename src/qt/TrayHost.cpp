@@ -60,8 +60,8 @@ void TrayHost::update(Icon& icon) {
   }
   XEmbedIcon& tray = *icon.tray;
   const ItemWords words = wordsOf(item);
-  const QString toolTip = words.pair.isEmpty() ? QString::fromStdString(shownText(item.toolTip()))
-                                               : (nameOf(words) + '\n' + detailOf(words)).trimmed();
+  const QString toolTip =
+      words.pair.isEmpty() ? applicationToolTipOf(item) : (nameOf(words) + '\n' + detailOf(words)).trimmed();
   tray.setToolTip(toolTip.isEmpty() ? QString() : plainToolTip(toolTip));
   tray.setAccessibleName(words.pair.isEmpty() ? QStringLiteral("Pricora") : spokenOf(words));
   const QIcon image = images_.icon(item.image());

@@ -16,7 +16,7 @@
 namespace pricora {
 
 BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, HeadlessHost& host, BarFormat format,
-               int outputFd, bool showChange)
+               int outputFd, bool showChange, bool showHoldings)
     : delegate_(delegate),
       statusBar_(statusBar),
       clock_(clock),
@@ -24,6 +24,7 @@ BarRun::BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, 
       format_(format),
       output_(outputFd),
       showChange_(showChange),
+      showHoldings_(showHoldings),
       started_(clock.now()) {
   // A closed pipe must come back as an error from write(), not end the process by a signal.
   std::signal(SIGPIPE, SIG_IGN);
@@ -92,7 +93,9 @@ BarState BarRun::state() {
 void BarRun::writeLine() {
   scheduled_ = false;
   if (gone_) return;
-  const std::string line = barLine(format_, {barItems(delegate_.priceItems().statusPairs()), state(), showChange_});
+  const StatusItemRef& application = delegate_.state().statusItem;
+  const std::string line = barLine(format_, {barItems(delegate_.priceItems().statusPairs()), state(), showChange_,
+                                             application ? application->holding() : std::string(), showHoldings_});
   if (line == lastLine_) return;
   lastLine_ = line;
   handle(output_.offer(line));

@@ -22,11 +22,12 @@ namespace pricora {
 // what the price items show or the refresh state changes, at most one line a turn of the event
 // loop and never the same line twice in a row. Once the output is gone (the bar closed its end
 // of the pipe) the application quits with status 0 instead of writing into nothing. showChange:
-// the items' changes over the last day show as classes, arrows and colours.
+// the items' changes over the last day show as classes, arrows and colours. showHoldings: the
+// holdings' totals follow the prices.
 class BarRun final : public QObject, public MenuObserver, public StatusBarObserver {
  public:
   BarRun(AppDelegate& delegate, StatusBar& statusBar, const Clock& clock, HeadlessHost& host, BarFormat format,
-         int outputFd, bool showChange = true);
+         int outputFd, bool showChange = true, bool showHoldings = false);
   ~BarRun() override;
 
   // A refresh at once (SIGUSR1, which the bar's click sends); ignored until the application has
@@ -56,6 +57,7 @@ class BarRun final : public QObject, public MenuObserver, public StatusBarObserv
   BarFormat format_;
   BarOutput output_;
   bool showChange_;
+  bool showHoldings_;
   WallTime started_;
   std::string lastLine_;
   bool scheduled_ = false;

@@ -20,8 +20,9 @@ const char* const kHelpDetails = QT_TRANSLATE_NOOP(
     "  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/Mintor.storedata\n"
     "      the pair store, a SQLite database (~/.local/share by default)\n"
     "  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora-history.sqlite\n"
-    "      Pricora's own SQLite database beside the store: the alerts, and a week of prices of\n"
-    "      the pairs you follow (favourites, price items and pairs with an alert)\n"
+    "      Pricora's own SQLite database beside the store, readable by you alone: the alerts,\n"
+    "      the holdings, and a week of prices of the pairs you follow (favourites, price items\n"
+    "      and pairs with an alert or a holding)\n"
     "  $XDG_DATA_HOME/com.apple.toolsQA.CocoaApp_CD/pricora.lock\n"
     "      locked while Pricora runs on that store; holds its process id\n"
     "  $XDG_CONFIG_HOME/autostart/example.pricora.Pricora-Helper.desktop\n"
@@ -99,6 +100,9 @@ const CommandLineOption kOptions[] = {
     {Option::noChange, "--no-change", nullptr, nullptr,
      QT_TRANSLATE_NOOP("CommandLine", "the bar leaves out the changes over the last day (arrows, colours, classes)"),
      nullptr, setFlag<&CommandLine::noChange>},
+    {Option::barHoldings, "--bar-holdings", nullptr, nullptr,
+     QT_TRANSLATE_NOOP("CommandLine", "the bar shows the holdings' worth after the prices, per quote currency"),
+     nullptr, setFlag<&CommandLine::barHoldings>},
     {Option::alert, "--alert", nullptr, QT_TRANSLATE_NOOP("CommandLine", "'EXCHANGE PAIR ALERT'"),
      QT_TRANSLATE_NOOP("CommandLine",
                        "make an alert and exit: 'Kraken XBT/USD > 11000' (price rises past 11000),\n"
@@ -119,6 +123,17 @@ const CommandLineOption kOptions[] = {
        options.removeAlert = id;
        return true;
      }},
+    {Option::hold, "--hold", nullptr, QT_TRANSLATE_NOOP("CommandLine", "'EXCHANGE PAIR AMOUNT'"),
+     QT_TRANSLATE_NOOP("CommandLine",
+                       "keep how much you own of a pair and exit: 'Kraken XBT/USD 0.25' (up to 8\n"
+                       "decimals; 0 removes it); its worth shows in the tool tips"),
+     QT_TRANSLATE_NOOP("CommandLine", "--hold takes the exchange, the pair and the amount: 'Kraken XBT/USD 0.25'"),
+     setText<&CommandLine::hold>},
+    {Option::holdings, "--holdings", nullptr, nullptr,
+     QT_TRANSLATE_NOOP("CommandLine",
+                       "list the holdings, one a line: pair, amount, and its worth at the last price\n"
+                       "the history holds"),
+     nullptr, setFlag<&CommandLine::listHoldings>},
     {Option::help, "--help", "-h", nullptr, QT_TRANSLATE_NOOP("CommandLine", "show this help and exit"), nullptr,
      setFlag<&CommandLine::help>},
     {Option::version, "--version", nullptr, nullptr, QT_TRANSLATE_NOOP("CommandLine", "show the version and exit"),
@@ -131,8 +146,12 @@ const OptionRule kRules[] = {
     {OptionRuleKind::alone, optionSet({Option::alert, Option::alerts, Option::removeAlert}),
      optionSet({Option::help, Option::version}),
      QT_TRANSLATE_NOOP("CommandLine", "--alert, --alerts and --remove-alert go alone")},
+    {OptionRuleKind::alone, optionSet({Option::hold, Option::holdings}), optionSet({Option::help, Option::version}),
+     QT_TRANSLATE_NOOP("CommandLine", "--hold and --holdings go alone")},
     {OptionRuleKind::needs, optionSet({Option::noChange}), optionSet({Option::bar}),
      QT_TRANSLATE_NOOP("CommandLine", "--no-change goes with --bar")},
+    {OptionRuleKind::needs, optionSet({Option::barHoldings}), optionSet({Option::bar}),
+     QT_TRANSLATE_NOOP("CommandLine", "--bar-holdings goes with --bar")},
     {OptionRuleKind::needs, optionSet({Option::refreshes, Option::timeout, Option::dump}),
      optionSet({Option::headless}),
      QT_TRANSLATE_NOOP("CommandLine", "--refreshes, --timeout and --dump go with --headless")},

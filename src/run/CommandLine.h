@@ -17,9 +17,12 @@ struct CommandLine {
   bool headless = false;
   std::optional<BarFormat> bar;             // print the price items for a text bar instead of a tray
   bool noChange = false;                    // the bar leaves out the changes over the last day
+  bool barHoldings = false;                 // the bar shows the holdings' totals after the prices
   std::optional<std::string> alert;         // make this alert, "Kraken XBT/USD > 11000", and exit
   bool listAlerts = false;                  // list the alerts and exit
   std::optional<std::int64_t> removeAlert;  // remove the alert with this number and exit
+  std::optional<std::string> hold;          // keep this holding, "Kraken XBT/USD 0.25", and exit
+  bool listHoldings = false;                // list the holdings and exit
   int refreshes = 0;                        // 0: run until the time-out
   double timeout = 60.0;                    // seconds, at most kLongestTimeout
   // The longest time-out a timer takes: 2^31 - 1 milliseconds.
@@ -29,7 +32,22 @@ struct CommandLine {
   bool version = false;
 };
 
-enum class Option { headless, refreshes, timeout, dump, bar, noChange, alert, alerts, removeAlert, help, version };
+enum class Option {
+  headless,
+  refreshes,
+  timeout,
+  dump,
+  bar,
+  noChange,
+  barHoldings,
+  alert,
+  alerts,
+  removeAlert,
+  hold,
+  holdings,
+  help,
+  version
+};
 
 // Options, one bit each.
 using OptionSet = std::uint32_t;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "run/CommandLine.h"
 
@@ -39,15 +40,16 @@ std::string listed(OptionSet set, std::string_view pattern, std::string_view sep
   return text;
 }
 
-// "pricora [RUN | RUN] [OPTION]...", then "pricora COMMAND | COMMAND", from the rules: the ways
+// "pricora [RUN | RUN] [OPTION]...", then "pricora COMMAND | COMMAND" a line, from the rules: the ways
 // to run that exclude each other, each with the options that need it; the options that go
 // alone; and the rest, which go anywhere.
 std::string synopsis(const TranslateText& translated) {
   OptionSet placed = 0;
-  std::string runs, commands;
+  std::string runs;
+  std::vector<std::string> commands;
   for (const OptionRule& rule : optionRules()) {
     if (rule.kind == OptionRuleKind::alone) {
-      commands = listed(rule.these, "%", " | ", translated);
+      commands.push_back(listed(rule.these, "%", " | ", translated));
       placed |= rule.these;
     }
     if (rule.kind != OptionRuleKind::apart) continue;
@@ -68,8 +70,10 @@ std::string synopsis(const TranslateText& translated) {
     if (!in(placed, option)) anywhere |= optionSet({option.option});
   const std::string usage = translated(QT_TRANSLATE_NOOP("CommandLine", "usage: "));
   const std::string indent(width(usage), ' ');
-  return usage + "pricora [" + runs + "]\n" + indent + "        " + listed(anywhere, "[%]", " ", translated) + "\n" +
-         indent + "pricora " + commands + "\n";
+  std::string text =
+      usage + "pricora [" + runs + "]\n" + indent + "        " + listed(anywhere, "[%]", " ", translated) + "\n";
+  for (const std::string& command : commands) ((text += indent) += "pricora ") += command + "\n";
+  return text;
 }
 
 std::string optionList(const TranslateText& translated) {
@@ -99,7 +103,7 @@ std::string commandLineUsage(const TranslateText& translated) {
              "CommandLine",
              "exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error\n"
              "exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error\n"
-             "exit status (alerts): 0 when done, 1 when nothing was done\n"));
+             "exit status (alerts and holdings): 0 when done, 1 when nothing was done\n"));
 }
 
 }  // namespace pricora

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/alerts/AlertCommands.h"
+#include "core/alerts/HoldingCommands.h"
 #include "qt/HeadlessHost.h"
 #include "qt/Translation.h"
 #include "run/AlertBus.h"
@@ -84,6 +85,15 @@ int runAlertCommand(int argc, char** argv, const CommandLine& options) {
     for (const StoredPair& pair : stored.value())
       if (pair.exchange && pair.title) names.push_back({*pair.exchange, *pair.title});
   const KnownPairs pairs(std::move(names));
+  // Holdings go into the file alone. A running Pricora reads them at its next refresh, which
+  // SIGUSR1 starts at once, as a bar's click does.
+  if (options.hold) {
+    const int status = HoldingCommands({*file.value(), host, format, pairs, SystemClock().now()}).hold(*options.hold);
+    if (const auto* holder = std::get_if<LockHolder>(&std::as_const(lock)); holder && status == 0)
+      kill(static_cast<pid_t>(holder->pid), SIGUSR1);
+    return status;
+  }
+  if (options.listHoldings) return HoldingCommands({*file.value(), host, format, pairs, SystemClock().now()}).list();
   // A Pricora on this store takes a new alert itself; without one, or when it cannot be reached,
   // the alert goes into the file, where a Pricora that starts finds it.
   NoAlertHandOff nobody;
@@ -118,7 +128,7 @@ int runHeadless(int argc, char** argv, const CommandLine& options) {
   return assembly.run();
 }
 
-int runBar(int argc, char** argv, BarFormat format, bool showChange) {
+int runBar(int argc, char** argv, BarFormat format, bool showChange, bool showHoldings) {
   QCoreApplication app(argc, argv);
   Platform platform(&app);
   const Translation translation(app, platform.bundle.resourcesFolder());
@@ -141,7 +151,8 @@ int runBar(int argc, char** argv, BarFormat format, bool showChange) {
         if (bar) bar->refreshNow();
       },
       WatchParts{*history.file, notifier, userLocale(), false, std::nullopt});
-  BarRun run(assembly.delegate(), platform.statusBar, platform.clock, host, format, STDOUT_FILENO, showChange);
+  BarRun run(assembly.delegate(), platform.statusBar, platform.clock, host, format, STDOUT_FILENO, showChange,
+             showHoldings);
   bar = &run;
   return assembly.run();
 }
@@ -161,7 +172,8 @@ int main(int argc, char** argv) {
   const ParsedCommandLine parsed = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.options || parsed.options->help || parsed.options->version) return answerCommandLine(argc, argv, parsed);
   const CommandLine& options = *parsed.options;
-  if (options.alert || options.listAlerts || options.removeAlert) return runAlertCommand(argc, argv, options);
-  if (options.bar) return runBar(argc, argv, *options.bar, !options.noChange);
+  if (options.alert || options.listAlerts || options.removeAlert || options.hold || options.listHoldings)
+    return runAlertCommand(argc, argv, options);
+  if (options.bar) return runBar(argc, argv, *options.bar, !options.noChange, options.barHoldings);
   return options.headless ? runHeadless(argc, argv, options) : runDesktop(argc, argv);
 }

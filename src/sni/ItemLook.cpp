@@ -80,7 +80,9 @@ ItemLook lookOf(const StatusItem& item, ImageCache& images, const LookOptions& o
     sni.id = "pricora";
     sni.title = "Pricora";
     sni.toolTip.title = toolTipTitle(toolTip.isEmpty() ? sni.title : toolTip);
-    sni.accessibleDesc = toolTip.isEmpty() ? sni.title : toolTip;
+    // The holdings' totals under the title, where the price items have their details.
+    sni.toolTip.text = QString::fromStdString(shownText(item.holding())).toHtmlEscaped();
+    sni.accessibleDesc = toolTip.isEmpty() ? sni.title : applicationToolTipOf(item);
     look.icon = picturesOf(images.icon(item.image()));
     if (!options.appIconThemePath.isEmpty()) {
       sni.iconName = kApplicationIcon;

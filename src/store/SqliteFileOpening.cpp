@@ -1,6 +1,9 @@
 #include "store/SqliteFileOpening.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -82,6 +85,8 @@ Result<SqliteFileContents> inspect(SqliteConnection& db, const std::string& path
   const std::int64_t objects = run.integer(2);
 
   if (applicationId == kind.applicationId && version == kind.schemaVersion) return SqliteFileContents::ours;
+  if (applicationId == kind.applicationId && version >= 1 && version < kind.schemaVersion && kind.upgrades != nullptr)
+    return SqliteFileContents::older;
   if (applicationId == 0 && version == 0 && objects == 0) return SqliteFileContents::blank;
   if (applicationId == kind.applicationId && version > kind.schemaVersion)
     return pathError(theFile(kind, path) + " was written by a newer version of Pricora.", path,
@@ -105,19 +110,47 @@ Status checkIntegrity(SqliteConnection& db, const std::string& path, const Sqlit
   return {};
 }
 
-// In one transaction with the check that the file is still blank, so a crash or a second process
-// never leaves a half-made file behind.
+std::int64_t userVersion(SqliteConnection& db) {
+  SqliteStatement query;
+  if (query.prepare(db.get(), "PRAGMA user_version") != SQLITE_OK) return 0;
+  SqliteStatement::Run run = query.run();
+  return run.step() == SQLITE_ROW ? run.integer(0) : 0;
+}
+
+// In one transaction with the check of what the file holds, so a crash or a second process
+// never leaves a half-made or half-upgraded file behind.
 Status createSchema(SqliteConnection& db, const std::string& path, const SqliteFileKind& kind) {
   int rc = db.exec("BEGIN IMMEDIATE");
   if (rc != SQLITE_OK) return openFailure(kind, path, db, rc);
-  // Another process may have made the file while this one waited for the lock.
+  // Another process may have made or upgraded the file while this one waited for the lock.
   Result<SqliteFileContents> contents = inspect(db, path, kind);
   if (contents && contents.value() == SqliteFileContents::blank) rc = db.exec(kind.schema);
+  if (contents && contents.value() == SqliteFileContents::older)
+    for (std::int64_t version = userVersion(db); rc == SQLITE_OK && version < kind.schemaVersion; ++version)
+      rc = db.exec(kind.upgrades[version - 1]);
   if (contents && rc == SQLITE_OK) rc = db.exec("COMMIT");
   if (contents && rc == SQLITE_OK) return {};
   Error error = contents ? openFailure(kind, path, db, rc) : contents.error();
   db.exec("ROLLBACK");
   return error;
+}
+
+// Made 0600 before SQLite makes it, so that it is never readable by others for a moment; SQLite
+// gives its log and index the file's mode.
+void createForOwner(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
+  if (fd >= 0) ::close(fd);
+}
+
+// A file of its kind that an earlier version made wider, with the log and index it left, is
+// narrowed to its owner; never widened.
+void narrowToOwner(const std::string& path) {
+  for (const char* suffix : {"", "-wal", "-shm"}) {
+    struct stat status {};
+    const std::string file = path + suffix;
+    if (stat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode) && (status.st_mode & 077) != 0)
+      chmod(file.c_str(), status.st_mode & 0600);
+  }
 }
 
 }  // namespace
@@ -128,6 +161,7 @@ Result<SqliteFileContents> openSqliteFile(SqliteConnection& db, const std::strin
                                           const SqliteFileOptions& options, const std::function<int()>& prepare) {
   std::error_code ignored;
   const bool hadLog = std::filesystem::exists(path + "-wal", ignored);
+  if (kind.ownerOnly && !options.readOnly) createForOwner(path);
   if (const int rc = db.openCautiously(path, options.vfs, options.readOnly, options.busyTimeout); rc != SQLITE_OK)
     return openFailure(kind, path, db, rc);
   Result<SqliteFileContents> contents = readySqliteFile(db, path, kind, options.readOnly, prepare);
@@ -135,6 +169,7 @@ Result<SqliteFileContents> openSqliteFile(SqliteConnection& db, const std::strin
   // created holds nothing, so closing may checkpoint it: that writes nothing into the file and
   // deletes both files again. A reader never checkpoints: the log belongs to whoever writes.
   if (!options.readOnly && (contents || !hadLog)) db.setCheckpointOnClose(true);
+  if (kind.ownerOnly && !options.readOnly && contents) narrowToOwner(path);
   return contents;
 }
 
@@ -142,7 +177,9 @@ Result<SqliteFileContents> readySqliteFile(SqliteConnection& db, const std::stri
                                            bool readOnly, const std::function<int()>& prepare) {
   Result<SqliteFileContents> contents = inspect(db, path, kind);
   if (!contents) return contents;
-  const bool blank = contents.value() == SqliteFileContents::blank;
+  // A reader waits for the writer to upgrade an older file, as it waits for a blank one's schema.
+  if (readOnly && contents.value() == SqliteFileContents::older) return SqliteFileContents::blank;
+  const bool blank = contents.value() != SqliteFileContents::ours;
   if (readOnly && blank) return contents;
   if (!readOnly && sqlite3_db_readonly(db.get(), "main") == 1) return readOnlyFailure(kind, path);
   if (const Status ready = blank ? createSchema(db, path, kind) : checkIntegrity(db, path, kind); !ready)

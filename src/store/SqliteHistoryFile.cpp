@@ -17,7 +17,7 @@ namespace pricora {
 namespace {
 
 constexpr std::int64_t kApplicationId = 0x50724869;  // "PrHi"
-constexpr std::int64_t kSchemaVersion = 1;
+constexpr std::int64_t kSchemaVersion = 2;
 constexpr std::int64_t kSecondsPerHour = 3600;
 
 constexpr const char* kCreateSchema = R"(
@@ -48,10 +48,30 @@ CREATE TABLE Alert (
   created INTEGER NOT NULL,
   fired INTEGER
 );
+CREATE TABLE Holding (
+  exchange TEXT NOT NULL,
+  title TEXT NOT NULL,
+  units INTEGER NOT NULL CHECK (units > 0),
+  PRIMARY KEY (exchange, title)
+);
 PRAGMA application_id = 1349666921;
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;
 )";
-static_assert(kApplicationId == 1349666921 && kSchemaVersion == 1, "kCreateSchema spells both out");
+static_assert(kApplicationId == 1349666921 && kSchemaVersion == 2, "kCreateSchema spells both out");
+
+// Each turns the version before it into the next: [0] makes version 1 into 2.
+constexpr const char* kUpgrades[] = {
+    R"(
+CREATE TABLE Holding (
+  exchange TEXT NOT NULL,
+  title TEXT NOT NULL,
+  units INTEGER NOT NULL CHECK (units > 0),
+  PRIMARY KEY (exchange, title)
+);
+PRAGMA user_version = 2;
+)",
+};
+static_assert(std::size(kUpgrades) == kSchemaVersion - 1, "one upgrade for every earlier version");
 
 constexpr std::string_view kKinds[] = {"above", "below", "up", "down"};
 
@@ -62,7 +82,8 @@ std::int64_t toSeconds(WallTime time) {
 }
 WallTime fromSeconds(std::int64_t seconds) { return WallTime(std::chrono::seconds(seconds)); }
 
-constexpr SqliteFileKind kHistoryFile{"history file", kApplicationId, kSchemaVersion, kCreateSchema, false};
+constexpr SqliteFileKind kHistoryFile{"history file", kApplicationId, kSchemaVersion, kCreateSchema,
+                                      kUpgrades,      true,           false};
 
 // Little-endian, whatever the machine, so that the file reads the same everywhere.
 void putBytes(std::string& out, std::uint64_t value, int count) {
@@ -146,6 +167,11 @@ int SqliteHistoryFile::prepareStatements() {
           {&updateAlert_,
            "UPDATE Alert SET kind = ?3, level = ?4, window = ?5, once = ?6, margin = ?7, state = ?8, fired = ?10 "
            "WHERE id = ?11"},
+          {&selectHoldings_, "SELECT exchange, title, units FROM Holding ORDER BY exchange, title"},
+          {&upsertHolding_,
+           "INSERT INTO Holding (exchange, title, units) VALUES (?1, ?2, ?3) "
+           "ON CONFLICT (exchange, title) DO UPDATE SET units = excluded.units"},
+          {&deleteHolding_, "DELETE FROM Holding WHERE exchange = ?1 AND title = ?2"},
           {&selectSeries_, "SELECT id FROM Series WHERE exchange = ?1 AND title = ?2"},
           {&insertSeries_, "INSERT INTO Series (exchange, title) VALUES (?1, ?2)"},
           {&selectHour_, "SELECT times, prices, texts FROM Hour WHERE series = ?1 AND hour = ?2"},
@@ -295,6 +321,27 @@ Status SqliteHistoryFile::updateAlerts(const std::vector<AlertRecord>& alerts) {
                        }
                        return std::nullopt;
                      });
+}
+
+Result<std::vector<HoldingRecord>> SqliteHistoryFile::loadHoldings() {
+  std::vector<HoldingRecord> holdings;
+  if (empty_) return holdings;
+  SqliteStatement::Run run = selectHoldings_.run();
+  int rc = SQLITE_OK;
+  while ((rc = run.step()) == SQLITE_ROW)
+    if (const std::int64_t units = run.integer(2); units > 0)
+      holdings.push_back({{run.text(0).value_or(""), run.text(1).value_or("")}, units});
+  if (rc != SQLITE_DONE) return readFailure();
+  return holdings;
+}
+
+Status SqliteHistoryFile::setHolding(const PairName& pair, std::int64_t units) {
+  return transaction("Pricora could not save the holdings to " + quotedPath(path_) + ".", [&] {
+    SqliteStatement::Run run = units > 0 ? upsertHolding_.run() : deleteHolding_.run();
+    run.bind(1, pair.exchange).bind(2, pair.title);
+    if (units > 0) run.bind(3, units);
+    return step(run, SQLITE_DONE);
+  });
 }
 
 Result<std::int64_t> SqliteHistoryFile::seriesId(const PairName& pair) {

@@ -22,7 +22,7 @@ using SqliteHistoryFileOptions = SqliteFileOptions;
 // it), in WAL mode with every commit synced:
 //
 //   PRAGMA application_id = 1349666921;  -- 0x50724869, "PrHi": a Pricora history file
-//   PRAGMA user_version = 1;
+//   PRAGMA user_version = 2;             -- 1 had no Holding; opening it for writing adds one
 //   CREATE TABLE Series (                  -- a pair whose prices are kept
 //     id INTEGER PRIMARY KEY,
 //     exchange TEXT NOT NULL,
@@ -50,11 +50,18 @@ using SqliteHistoryFileOptions = SqliteFileOptions;
 //     created INTEGER NOT NULL,            -- seconds since 1970
 //     fired INTEGER                        -- seconds since 1970: the last firing
 //   );
+//   CREATE TABLE Holding (                 -- what the user owns of a pair's first currency
+//     exchange TEXT NOT NULL,
+//     title TEXT NOT NULL,
+//     units INTEGER NOT NULL CHECK (units > 0), -- hundred-millionths: 25000000 is 0.25
+//     PRIMARY KEY (exchange, title)
+//   );
 //
 // An hour's prices share one row, so a week of 20 pairs is a few thousand rows and reads in a
 // few milliseconds. Texts longer than 255 bytes keep as many whole characters as fit. Rows an
 // outside tool wrote with an unknown kind or a level that is not a finite number above 0 are
-// passed over.
+// passed over. The file and its log are its owner's alone (mode 0600): they say what the user
+// owns.
 class SqliteHistoryFile final : public HistoryFile {
  public:
   using Options = SqliteHistoryFileOptions;
@@ -78,6 +85,8 @@ class SqliteHistoryFile final : public HistoryFile {
   Result<bool> removeAlert(std::int64_t id) override;
   Status editAlerts(const std::vector<std::int64_t>& removed, const std::vector<AlertRecord>& added) override;
   Status updateAlerts(const std::vector<AlertRecord>& alerts) override;
+  Result<std::vector<HoldingRecord>> loadHoldings() override;
+  Status setHolding(const PairName& pair, std::int64_t units) override;
   Status recordSamples(const std::vector<SampleToWrite>& samples, WallTime keepSince) override;
   Result<std::vector<PriceSample>> samples(const PairName& pair, WallTime since) override;
   Status restampSamples(WallTime since, std::chrono::seconds by) override;
@@ -105,6 +114,7 @@ class SqliteHistoryFile final : public HistoryFile {
   SqliteConnection db_;  // before the statements: they must be finalized first
   SqliteStatement begin_, commit_, rollback_, dataVersionQuery_;
   SqliteStatement selectAlerts_, insertAlert_, deleteAlert_, updateAlert_;
+  SqliteStatement selectHoldings_, upsertHolding_, deleteHolding_;
   SqliteStatement selectSeries_, insertSeries_, selectHour_, upsertHour_, pruneHours_, readHours_;
 };
 

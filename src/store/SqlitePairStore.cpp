@@ -25,7 +25,7 @@ PRAGMA user_version = 1;
 )";
 static_assert(kApplicationId == 1349675363 && kSchemaVersion == 1, "kCreateSchema spells both out");
 
-constexpr SqliteFileKind kPairStore{"pair store", kApplicationId, kSchemaVersion, kCreateSchema, true};
+constexpr SqliteFileKind kPairStore{"pair store", kApplicationId, kSchemaVersion, kCreateSchema, nullptr, false, true};
 
 }  // namespace
 

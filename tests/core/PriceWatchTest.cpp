@@ -353,5 +353,35 @@ TEST_F(WatchWithoutItsFile, TellsOnceAndRunsOnWithTheHistoryInMemory) {
   EXPECT_EQ(item().move()->text, "+10.0 % in 1 min");
 }
 
+TEST_F(Watch, HoldingsShowTheirWorthAndItsChangeOfTheDayInTheToolTips) {
+  refresh("10000");
+  platform.manageWindow.delegate->selectedExchangeChanged();
+  const auto holding = [this](const std::string& text) {
+    platform.manageWindow.delegate->holdingChanged(platform.manageWindow.rows.at(0).id, text);
+    platform.queue.runUntilIdle();
+    return platform.manageWindow.rows.at(0);
+  };
+  const ManageRow wrong = holding("0,25");
+  EXPECT_EQ(wrong.holdingNote, (ManageNote{"0,25 is not how numbers are written here; write 0.25", true}));
+  EXPECT_EQ(wrong.holding, "0,25");  // kept for correcting, and nothing stored
+  EXPECT_TRUE(file->loadHoldings().value().empty());
+  EXPECT_EQ(holding("0.250").holding, "0.25");
+  StatusItem& application = *delegate.state().statusItem;
+  EXPECT_EQ(item().holding(), "Holding 0.25 BTC: 2,500.00 USD");
+  EXPECT_EQ(application.holding(), "Holdings: 2,500.00 USD");
+
+  platform.queue.suspend(Seconds(24 * 3600 - 120));
+  refresh("10120");
+  EXPECT_EQ(item().holding(), "Holding 0.25 BTC: 2,530.00 USD, +1.2 % in 24 h");
+  EXPECT_EQ(application.holding(), "Holdings: 2,530.00 USD, +1.2 % in 24 h");
+
+  // Removed elsewhere (pricora --hold ... 0): gone at the next refresh.
+  ASSERT_TRUE(open()->setHolding(kPair, 0));
+  refresh("10120");
+  EXPECT_EQ(item().holding(), "");
+  EXPECT_EQ(application.holding(), "");
+  EXPECT_EQ(holding("").holding, "");
+}
+
 }  // namespace
 }  // namespace pricora

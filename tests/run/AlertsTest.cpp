@@ -10,7 +10,9 @@
 #include <QDBusVirtualObject>
 #include <QDeadlineTimer>
 
+#include <sys/stat.h>
 #include <csignal>
+
 #include <filesystem>
 #include <functional>
 
@@ -171,6 +173,56 @@ TEST_F(Alerts, ANotificationMadeBeforeTheServerSaysWhatItShowsWaitsForTheAnswer)
     EXPECT_EQ(service.calls[0].value(5).toStringList(), (QStringList{"remove", "Remove"}));
   }
   QDBusConnection::disconnectFromBus("alerts-app");
+}
+
+// Holdings from the command line: kept in the history file alone, which only its owner reads, and
+// never in the pair store.
+TEST_F(Alerts, HoldingsAreKeptExactlyOutsideThePairStoreAndBadInputStoresNothing) {
+  std::filesystem::create_directories(home.storeFolder());
+  const std::string store = home.storeFolder() + "/Mintor.storedata";
+  ASSERT_TRUE(SqlitePairStore::open(store).value()->save({{{0, "Kraken", "XBT/USD", false, false}}, {}, {}}));
+  const std::string storeBytes = AppEnvironment::contents(store);
+  const std::string history = home.storeFolder() + "/pricora-history.sqlite";
+  const struct {
+    std::string typed;
+    int status;
+    std::string output, errors;
+  } cases[] = {
+      {"kraken xbt/usd 0.3", 0, "Kraken XBT/USD\t0.3\n", ""},
+      {"Kraken XBT/USD 0.123456789", 1, "",
+       "pricora: A holding is an amount from 0 to 10,000,000,000 with at most 8 decimals, not 0.123456789\n"},
+      {"Kraken XBT/USD -1", 1, "",
+       "pricora: A holding is an amount from 0 to 10,000,000,000 with at most 8 decimals, not -1\n"},
+      {"Kraken XBT/USD lots", 1, "", "pricora: lots is not a number\n"},
+      {"Kraken XBT/UDS 1", 1, "", "pricora: Kraken has no XBT/UDS; did you mean XBT/USD?\n"},
+      {"Kraken ETH/USD 0", 1, "", "pricora: Kraken has no ETH/USD\n"},
+      // A pair the store has dropped: its holding can go, and no new one come.
+      {"Kraken OLD/USD 1", 1, "", "pricora: Kraken has no OLD/USD\n"},
+      {"Kraken old/usd 0", 0, "Kraken OLD/USD\t0\n", ""},
+  };
+  ASSERT_EQ(command({"--holdings"}).status, 0);  // makes the file
+  test::SqliteShell(history).run("INSERT INTO Holding VALUES ('Kraken', 'OLD/USD', 5), ('Kraken', 'OLD/US', 5)");
+  for (const auto& [typed, status, output, errors] : cases) {
+    const AppEnvironment::Ended ended = command({"--hold", typed});
+    EXPECT_EQ(ended.status, status) << typed;
+    EXPECT_EQ(ended.output, output) << typed;
+    EXPECT_EQ(ended.errors, errors) << typed;
+  }
+  EXPECT_EQ(command({"--holdings"}).output, "Kraken OLD/US\t0.00000005\nKraken XBT/USD\t0.3\n");
+  struct stat status {};
+  ASSERT_EQ(stat(history.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+  EXPECT_EQ(command({"--hold", "Kraken XBT/USD 0"}).output, "Kraken XBT/USD\t0\n");
+  EXPECT_EQ(command({"--holdings"}).output, "Kraken OLD/US\t0.00000005\n");
+  EXPECT_EQ(AppEnvironment::contents(store), storeBytes);
+
+  // A running Pricora takes a new holding in at once: --hold has it refresh, as a bar's click does.
+  Subprocess app({PRICORA_BINARY, "--headless", "--timeout", "300"}, environment());
+  ASSERT_TRUE(serveUntil([&] { return app.waitForError("refresh 1 completed", 10ms); })) << app.errors();
+  EXPECT_EQ(command({"--hold", "Kraken XBT/USD 2"}).status, 0);
+  EXPECT_TRUE(serveUntil([&] { return app.waitForError("refresh 2 completed", 10ms); })) << app.errors();
+  app.signal(SIGTERM);
+  app.wait(10s);
 }
 
 }  // namespace

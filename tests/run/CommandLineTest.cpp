@@ -14,6 +14,7 @@ TEST(CommandLine, TakesTheCombinationsTheRulesAllowAndNamesTheFirstRuleBroken) {
   const std::string alone = "--alert, --alerts and --remove-alert go alone";
   const std::string withHeadless = "--refreshes, --timeout and --dump go with --headless";
   const std::string withBar = "--no-change goes with --bar";
+  const std::string holdAlone = "--hold and --holdings go alone";
   const std::string notBoth = "--bar runs without a display by itself; leave out --headless";
   const struct {
     std::vector<std::string> arguments;
@@ -48,6 +49,14 @@ TEST(CommandLine, TakesTheCombinationsTheRulesAllowAndNamesTheFirstRuleBroken) {
       {{"--alert", ""}, "--alert takes the exchange, the pair and the alert: 'Kraken XBT/USD > 11000'"},
       {{"--remove-alert", "0"}, "--remove-alert takes an alert's number, as --alerts lists it"},
       {{"--alerts", "--frobnicate"}, "unknown option %1"},
+      {{"--hold", "Kraken XBT/USD 0.25", "--help"}, ""},
+      {{"--bar", "waybar", "--bar-holdings", "--no-change"}, ""},
+      {{"--hold", "Kraken XBT/USD 1", "--holdings"}, holdAlone},
+      {{"--holdings", "--headless"}, holdAlone},
+      {{"--alerts", "--holdings"}, alone},
+      {{"--holdings", "--alert", "x"}, alone},
+      {{"--bar-holdings"}, "--bar-holdings goes with --bar"},
+      {{"--hold", ""}, "--hold takes the exchange, the pair and the amount: 'Kraken XBT/USD 0.25'"},
   };
   for (const auto& [arguments, error] : cases) {
     std::string line;
@@ -78,9 +87,10 @@ TEST(CommandLine, ReadsEachOptionsValue) {
 TEST(CommandLine, UsageListsTheWaysToRunAndEveryOption) {
   EXPECT_EQ(commandLineUsage(english),
             "usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT "
-            "[--no-change]]\n"
+            "[--no-change] [--bar-holdings]]\n"
             "               [--help] [--version]\n"
             "       pricora --alert 'EXCHANGE PAIR ALERT' | --alerts | --remove-alert N\n"
+            "       pricora --hold 'EXCHANGE PAIR AMOUNT' | --holdings\n"
             "  --headless        run without a display; the tray is kept in memory\n"
             "  --refreshes N     quit after N completed refreshes (0: run until the time-out)\n"
             "  --timeout SECONDS quit after SECONDS at the latest (default 60)\n"
@@ -89,6 +99,7 @@ TEST(CommandLine, UsageListsTheWaysToRunAndEveryOption) {
             "                    bar goes away; FORMAT is waybar, polybar or i3blocks. Reads the store,\n"
             "                    never writes it; SIGUSR1 refreshes at once\n"
             "  --no-change       the bar leaves out the changes over the last day (arrows, colours, classes)\n"
+            "  --bar-holdings    the bar shows the holdings' worth after the prices, per quote currency\n"
             "  --alert 'EXCHANGE PAIR ALERT'\n"
             "                    make an alert and exit: 'Kraken XBT/USD > 11000' (price rises past 11000),\n"
             "                    '< 9500' (falls past), '+5% 1h' or '-5% 1h' (moves 5 % within an hour; 5m to\n"
@@ -96,11 +107,16 @@ TEST(CommandLine, UsageListsTheWaysToRunAndEveryOption) {
             "                    once, against the price it shows\n"
             "  --alerts          list the alerts, one a line: number, alert, where it stands\n"
             "  --remove-alert N  remove alert number N\n"
+            "  --hold 'EXCHANGE PAIR AMOUNT'\n"
+            "                    keep how much you own of a pair and exit: 'Kraken XBT/USD 0.25' (up to 8\n"
+            "                    decimals; 0 removes it); its worth shows in the tool tips\n"
+            "  --holdings        list the holdings, one a line: pair, amount, and its worth at the last price\n"
+            "                    the history holds\n"
             "  --help            show this help and exit\n"
             "  --version         show the version and exit\n"
             "exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error\n"
             "exit status (bar): 0 when the bar closes its end or a signal ends the run, 1 on a fatal error\n"
-            "exit status (alerts): 0 when done, 1 when nothing was done\n");
+            "exit status (alerts and holdings): 0 when done, 1 when nothing was done\n");
 }
 
 std::string roff(std::string_view text) {

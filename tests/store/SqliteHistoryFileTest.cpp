@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -41,7 +43,7 @@ TEST(SqliteHistoryFile, KeepsAlertsAndAWeekOfPricesAndNoticesOtherWriters) {
   const std::string path = dir.file("history.sqlite");
   auto file = open(path);
   SqliteShell shell(path);
-  EXPECT_EQ(shell.run("PRAGMA application_id; PRAGMA user_version; PRAGMA journal_mode"), "1349666921\n1\nwal\n");
+  EXPECT_EQ(shell.run("PRAGMA application_id; PRAGMA user_version; PRAGMA journal_mode"), "1349666921\n2\nwal\n");
 
   const std::int64_t above = file->addAlert(alert(AlertKind::above, 11000)).value();
   const std::int64_t move = file->addAlert(alert(AlertKind::up, 5, 3600)).value();
@@ -111,7 +113,7 @@ TEST(SqliteHistoryFile, RefusesWhatIsNotItsOwnWithoutWritingIt) {
   ASSERT_TRUE(SqlitePairStore::open(store));
   const std::string newer = dir.file("newer.sqlite");
   open(newer).reset();
-  SqliteShell(newer).run("PRAGMA user_version = 2");
+  SqliteShell(newer).run("PRAGMA user_version = 3");
   const std::string damaged = dir.file("damaged.sqlite");
   { ASSERT_TRUE(open(damaged)->editAlerts({}, std::vector<AlertRecord>(300, alert(AlertKind::above, 1)))); }
   std::filesystem::resize_file(damaged, std::filesystem::file_size(damaged) - 1000);
@@ -132,6 +134,63 @@ TEST(SqliteHistoryFile, RefusesWhatIsNotItsOwnWithoutWritingIt) {
     EXPECT_EQ(bytes(path), before) << path;
   }
   EXPECT_FALSE(SqliteHistoryFile::open(dir.file("missing.sqlite"), {.readOnly = true}));
+}
+
+unsigned modeOf(const std::string& path) {
+  struct stat status {};
+  return stat(path.c_str(), &status) == 0 ? status.st_mode & 0777 : 0;
+}
+
+// What the user owns is kept exactly, in a file no one else may read, also after an upgrade of a
+// file an earlier version made.
+TEST(SqliteHistoryFile, HoldingsKeepExactlyInAFileOnlyItsOwnerReadsAndOlderFilesAreUpgraded) {
+  TempDir dir;
+  const mode_t umaskBefore = umask(022);
+  const std::string path = dir.file("history.sqlite");
+  {
+    auto file = open(path);
+    ASSERT_TRUE(file->setHolding(kPair, 30000000));
+    ASSERT_TRUE(file->setHolding({"GDAX", "BTC/EUR"}, 1));
+    ASSERT_TRUE(file->setHolding({"GDAX", "BTC/EUR"}, 0));
+    ASSERT_TRUE(file->setHolding({"Kraken", "ETH/USD"}, 5));
+    ASSERT_TRUE(file->setHolding({"Kraken", "ETH/USD"}, 1234567812345678));
+    EXPECT_EQ(file->loadHoldings().value(),
+              (std::vector<HoldingRecord>{{{"Kraken", "ETH/USD"}, 1234567812345678}, {kPair, 30000000}}));
+    EXPECT_EQ(SqliteShell(path).run("SELECT units FROM Holding WHERE title = 'XBT/USD'"), "30000000\n");
+    for (const char* suffix : {"", "-wal", "-shm"}) EXPECT_EQ(modeOf(path + suffix), 0600u) << suffix;
+  }
+
+  // Version 1 had no holdings; its alerts and prices stay, and a wider mode is narrowed.
+  const std::string older = dir.file("older.sqlite");
+  SqliteShell(older).run(
+      "CREATE TABLE Series (id INTEGER PRIMARY KEY, exchange TEXT NOT NULL, title TEXT NOT NULL, UNIQUE (exchange, "
+      "title)); CREATE TABLE Hour (series INTEGER NOT NULL REFERENCES Series (id), hour INTEGER NOT NULL, times BLOB "
+      "NOT NULL, prices BLOB NOT NULL, texts BLOB NOT NULL, PRIMARY KEY (series, hour)); CREATE TABLE Alert (id "
+      "INTEGER PRIMARY KEY AUTOINCREMENT, exchange TEXT NOT NULL, title TEXT NOT NULL, kind TEXT NOT NULL, level REAL "
+      "NOT NULL, window INTEGER NOT NULL DEFAULT 0, once INTEGER NOT NULL DEFAULT 0, margin REAL NOT NULL DEFAULT 0.5, "
+      "state TEXT NOT NULL DEFAULT 'fresh', created INTEGER NOT NULL, fired INTEGER); "
+      "INSERT INTO Alert (exchange, title, kind, level, created) VALUES ('Kraken', 'XBT/USD', 'above', 11000, 0); "
+      "INSERT INTO Series VALUES (1, 'Kraken', 'XBT/USD'); "
+      "INSERT INTO Hour VALUES (1, 491242, x'0000', x'0000000000804f40', x'023633'); "
+      "PRAGMA application_id = 1349666921; PRAGMA user_version = 1;");
+  chmod(older.c_str(), 0644);
+  {
+    auto reader = SqliteHistoryFile::openForReading(older);
+    ASSERT_TRUE(reader);
+    EXPECT_TRUE(reader.value()->loadAlerts().value().empty());  // until the writer has upgraded it
+    EXPECT_EQ(modeOf(older), 0644u);
+    auto file = open(older);
+    EXPECT_EQ(modeOf(older), 0600u);
+    EXPECT_EQ(SqliteShell(older).run("PRAGMA user_version"), "2\n");
+    ASSERT_EQ(file->loadAlerts().value().size(), 1u);
+    EXPECT_EQ(file->loadAlerts().value()[0].level, 11000);
+    EXPECT_EQ(file->samples(kPair, kStart).value(), (std::vector<PriceSample>{{kStart, 63}}));
+    EXPECT_TRUE(file->loadHoldings().value().empty());
+    ASSERT_TRUE(file->setHolding(kPair, 25000000));
+    EXPECT_TRUE(reader.value()->changedElsewhere());
+    EXPECT_EQ(reader.value()->loadHoldings().value(), (std::vector<HoldingRecord>{{kPair, 25000000}}));
+  }
+  umask(umaskBefore);
 }
 
 // A text bar may start before the tray ever ran, or while it is making the file.

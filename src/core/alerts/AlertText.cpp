@@ -74,21 +74,6 @@ class Cursor {
   std::string_view rest_;
 };
 
-// A number as the user typed it; never one that reads as another number elsewhere: "11.000" is
-// eleven thousand in German and eleven in English.
-std::variant<double, TextProblem> typedNumber(std::string_view text, const NumberSymbols& symbols) {
-  const TypedNumber typed = readTypedNumber(text, symbols);
-  if (typed.value) return *typed.value;
-  const std::vector<double>& readings = typed.readings;
-  if (readings.size() >= 2)
-    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "%1 reads as %2 or as %3; write %2 or %3 to say which"),
-                       {std::string(text), unambiguousText(readings[0]), unambiguousText(readings[1])}};
-  if (readings.size() == 1)
-    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "%1 is not how numbers are written here; write %2"),
-                       {std::string(text), unambiguousText(readings[0])}};
-  return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "%1 is not a number"), {std::string(text)}};
-}
-
 // A window: "1h", "30m", "90 min", "1.5h", "1d".
 std::variant<std::int64_t, TextProblem> parseWindow(Cursor& cursor, const NumberSymbols& symbols) {
   std::string_view word = cursor.numberText();
@@ -117,6 +102,37 @@ std::variant<std::int64_t, TextProblem> parseWindow(Cursor& cursor, const Number
 }
 
 }  // namespace
+
+std::variant<double, TextProblem> typedNumber(std::string_view text, const NumberSymbols& symbols) {
+  const TypedNumber typed = readTypedNumber(text, symbols);
+  if (typed.value) return *typed.value;
+  const std::vector<double>& readings = typed.readings;
+  if (readings.size() >= 2)
+    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "%1 reads as %2 or as %3; write %2 or %3 to say which"),
+                       {std::string(text), unambiguousText(readings[0]), unambiguousText(readings[1])}};
+  if (readings.size() == 1)
+    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "%1 is not how numbers are written here; write %2"),
+                       {std::string(text), unambiguousText(readings[0])}};
+  return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "%1 is not a number"), {std::string(text)}};
+}
+
+std::optional<std::string> exchangeTyped(std::string_view name) {
+  for (Exchange candidate : kAllExchanges) {
+    const std::string_view known = displayName(candidate);
+    if (known.size() == name.size() &&
+        std::equal(known.begin(), known.end(), name.begin(),
+                   [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); }))
+      return std::string(known);
+  }
+  return std::nullopt;
+}
+
+TextProblem unknownExchange(std::string_view name) {
+  return TextProblem{QT_TRANSLATE_NOOP("AppDelegate",
+                                       "%1 is not one of the exchanges Wex, Bitfinex, Kraken, Bitstamp, OKCoin, "
+                                       "Poloniex, CoinFloor and GDAX"),
+                     {std::string(name)}};
+}
 
 std::string problemText(AppHost& host, const TextProblem& problem) {
   return localizedText(host, problem.message, problem.arguments);
@@ -194,22 +210,11 @@ std::variant<TypedAlert, TextProblem> parseTypedAlert(std::string_view text, con
         QT_TRANSLATE_NOOP("AppDelegate", "Write the exchange, the pair and the alert, as in: Kraken XBT/USD > 11000"),
         {std::string(text)}};
   const std::string_view name = text.substr(start, space - start);
-  std::optional<Exchange> exchange;
-  for (Exchange candidate : kAllExchanges) {
-    const std::string_view known = displayName(candidate);
-    if (known.size() == name.size() &&
-        std::equal(known.begin(), known.end(), name.begin(),
-                   [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); }))
-      exchange = candidate;
-  }
-  if (!exchange)
-    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate",
-                                         "%1 is not one of the exchanges Wex, Bitfinex, Kraken, Bitstamp, OKCoin, "
-                                         "Poloniex, CoinFloor and GDAX"),
-                       {std::string(name)}};
+  const std::optional<std::string> exchange = exchangeTyped(name);
+  if (!exchange) return unknownExchange(name);
   std::variant<AlertRule, TextProblem> parsed = parseAlertRule(text.substr(rule), symbols);
   if (auto* problem = std::get_if<TextProblem>(&parsed)) return *problem;
-  return TypedAlert{{std::string(displayName(*exchange)), std::string(title())}, std::get<AlertRule>(parsed)};
+  return TypedAlert{{*exchange, std::string(title())}, std::get<AlertRule>(parsed)};
 }
 
 std::string ruleText(const AlertRecord& alert) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -33,6 +34,14 @@ struct TextProblem {
 };
 // The problem in the user's language.
 std::string problemText(AppHost& host, const TextProblem& problem);
+
+// A number as the user typed it; never one that reads as another number elsewhere: "11.000" is
+// eleven thousand in German and eleven in English.
+std::variant<double, TextProblem> typedNumber(std::string_view text, const NumberSymbols& symbols);
+// The display name of the exchange typed in any case ("kraken" is "Kraken"), if it is one of
+// the eight; and what to tell when it is not.
+std::optional<std::string> exchangeTyped(std::string_view name);
+TextProblem unknownExchange(std::string_view name);
 
 std::variant<AlertRule, TextProblem> parseAlertRule(std::string_view text, const NumberSymbols& symbols);
 // Rules separated by ";" (the Manage window's column); an empty text is no rules.

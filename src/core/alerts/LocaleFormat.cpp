@@ -54,6 +54,11 @@ std::string LocaleFormat::approximate(double value) const {
   return format(NumberFormatter::withLocale(localeNamed(locale_)).precision(Precision::maxSignificantDigits(6)), value);
 }
 
+std::string LocaleFormat::fixed(double value, int fraction) const {
+  using namespace icu::number;
+  return format(NumberFormatter::withLocale(localeNamed(locale_)).precision(Precision::fixedFraction(fraction)), value);
+}
+
 std::string LocaleFormat::signedNumber(double value, int fraction) const {
   using namespace icu::number;
   return format(NumberFormatter::withLocale(localeNamed(locale_))

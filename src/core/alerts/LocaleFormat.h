@@ -24,6 +24,8 @@ class LocaleFormat {
   std::string exact(double value) const;
   // Six significant digits, for numbers Pricora worked out rather than the user typed: 10,945.
   std::string approximate(double value) const;
+  // Exactly `fraction` digits after the point: "2,639.70".
+  std::string fixed(double value, int fraction) const;
   // With its sign unless zero and exactly `fraction` digits after the point: "+1.5", "−0.25".
   std::string signedNumber(double value, int fraction) const;
   // The time of day, short: "14:32", "2:32 PM".

@@ -39,6 +39,7 @@ PriceWatch::PriceWatch(AppHost& host, ManageWindow& manageWindow, Clock& clock, 
       parts_(std::move(parts)),
       format_(parts_.locale),
       words_(host, format_),
+      holdings_(host, format_),
       history_(parts_.file),
       clock_(clock),
       ownSince_(clock_.read().now) {
@@ -114,6 +115,7 @@ void PriceWatch::reloadAlerts() {
   reloadDue_ = !loaded;
   report(loaded ? Status{} : Status{loaded.error()}, told_.readingAlerts);
   if (!loaded) return;
+  reloadHoldings();
   std::vector<AlertRecord>& fresh = loaded.value();
   // What this process saw stands for an alert whose rule is unchanged: the file holds an older
   // state after a save that failed, and never this process's own beside the owner.
@@ -140,6 +142,7 @@ void PriceWatch::followPairs() {
     if ((record->isFavourite() || record->showInMenubar()) && record->exchange() && record->title())
       followed.insert({*record->exchange(), *record->title()});
   for (const AlertRecord& alert : alerts_) followed.insert(alert.pair);
+  for (const HoldingRecord& holding : holdings_.holdings()) followed.insert(holding.pair);
   report(history_.follow(followed, readClock()), told_.readingPrices);
 }
 
@@ -208,6 +211,51 @@ void PriceWatch::priceSeen(Exchange exchange, const std::string& title, const Pa
   history_.add(pair, now, text, *price);
   save(changed);
   showMove(pair, now);
+  holdings_.priceSeen(pair, *price);
+  if (holdings_.unitsOf(pair) > 0) showHoldings(pair, now);
+}
+
+void PriceWatch::reloadHoldings() {
+  Result<std::vector<HoldingRecord>> loaded = parts_.file.loadHoldings();
+  if (!loaded) {
+    reloadDue_ = true;
+    report(Status{loaded.error()}, told_.readingAlerts);
+    return;
+  }
+  std::vector<HoldingRecord> before = holdings_.holdings();
+  holdings_.setHoldings(std::move(loaded.value()));
+  const WallTime now = readClock();
+  for (const HoldingRecord& holding : before)
+    if (holdings_.unitsOf(holding.pair) == 0) showHoldings(holding.pair, now);
+  for (const HoldingRecord& holding : holdings_.holdings()) showHoldings(holding.pair, now);
+  showHoldings(std::nullopt, now);
+}
+
+void PriceWatch::showHoldings(const std::optional<PairName>& pair, WallTime now) {
+  const auto recent = [this](const PairName& name) { return history_.recent(name); };
+  if (pair)
+    for (const StatusPair& item : items_.statusPairs())
+      if (shows(item, *pair)) item.item->setHolding(holdings_.pairLine(*pair, recent, now));
+  if (state_.statusItem) state_.statusItem->setHolding(holdings_.totalLine(recent, now));
+}
+
+std::string PriceWatch::holdingText(const PairName& pair) const {
+  const std::int64_t units = holdings_.unitsOf(pair);
+  return units > 0 ? amountText(units) : std::string();
+}
+
+ManageNote PriceWatch::setHoldingText(const PairName& pair, const std::string& text) {
+  std::int64_t units = 0;
+  if (text.find_first_not_of(" \t") != std::string::npos) {
+    std::variant<std::int64_t, TextProblem> parsed = parseAmount(text, format_.symbols());
+    if (const auto* problem = std::get_if<TextProblem>(&parsed)) return {problemText(host_, *problem), true};
+    units = std::get<std::int64_t>(parsed);
+  }
+  if (const Status saved = parts_.file.setHolding(pair, units); !saved)
+    return {host_.localizedError(saved.error()).description, true};
+  reloadHoldings();
+  followPairs();
+  return {};
 }
 
 void PriceWatch::fire(const AlertRecord& alert, const std::string& priceText, double price, WallTime now) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/alerts/AlertWords.h"
+#include "core/alerts/Holdings.h"
 #include "core/alerts/KnownPairs.h"
 #include "core/alerts/LocaleFormat.h"
 #include "core/common/AppState.h"
@@ -38,7 +39,8 @@ struct WatchParts {
 };
 
 // Keeps the history of the pairs the user follows (favourites, price items and pairs with an
-// alert), shows each price item's change over the last day, and fires the alerts: a
+// alert or a holding), shows each price item's change over the last day and the holdings'
+// worth, and fires the alerts: a
 // notification, replaced rather than stacked, and the price item's attention state until its
 // menu opens. Without a notification service it says so on standard error, one line an alert.
 class PriceWatch final : public NotifierListener, public MenuDelegate {
@@ -52,8 +54,8 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   // Once the price items exist: reads the alerts and the followed pairs' last day, and shows
   // the changes they hold.
   void start();
-  // At the start of every refresh: takes in alerts that another process (pricora --alert)
-  // changed, follows the pairs the user follows now, writes what the last refresh left.
+  // At the start of every refresh: takes in alerts and holdings that another process (pricora
+  // --alert, --hold) changed, follows the pairs the user follows now, writes what the last refresh left.
   void refreshStarting();
   // Every ticker of every exchange, after the menus took it.
   void priceSeen(Exchange exchange, const std::string& title, const PairEntry& entry);
@@ -72,6 +74,13 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   // A new alert from elsewhere (the command line, while this process runs), for a pair of the
   // store: settled against the price this process shows, and stored.
   HandedAlert takeAlert(const AlertRecord& alert);
+
+  // The Manage window's Holding column: the pair's amount in plain notation, empty for none.
+  std::string holdingText(const PairName& pair) const;
+  // The user's edit of it: an amount as parseAmount reads it, 0 or empty removing the holding.
+  // An error leaves the holding as it was.
+  ManageNote setHoldingText(const PairName& pair, const std::string& text);
+  const HoldingValues& holdings() const { return holdings_; }
 
   void notificationAction(std::int64_t tag, const std::string& key) override;
   void notificationUndelivered(std::int64_t tag) override;
@@ -97,6 +106,9 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   KnownPairs knownPairs() const;
   void fire(const AlertRecord& alert, const std::string& priceText, double price, WallTime now);
   void showMove(const PairName& pair, WallTime now);
+  // The pair's holding on its items, and the totals on the application's item.
+  void showHoldings(const std::optional<PairName>& pair, WallTime now);
+  void reloadHoldings();
   // The pair's last price in the file, on its items until this run's first.
   void showEarlierPrice(const PairName& pair, WallTime now);
   void save(const std::vector<AlertRecord>& changed);
@@ -110,6 +122,7 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   WatchParts parts_;
   LocaleFormat format_;
   AlertWords words_;
+  HoldingValues holdings_;
   PriceHistory history_;
   ClockSteps clock_;
   WallTime ownSince_;  // when this process began recording, as the wall clock tells it now

@@ -42,8 +42,8 @@ std::size_t separatorAt(std::string_view text, const std::vector<std::string_vie
 }
 
 // The text read by one convention: digits, grouped in threes or not at all, and at most one
-// decimal separator followed by digits.
-std::optional<double> readAs(std::string_view text, const Convention& convention) {
+// decimal separator followed by digits. The number in plain notation, as typed: "11000.50".
+std::optional<std::string> readAs(std::string_view text, const Convention& convention) {
   std::string digits;
   std::size_t group = 0;  // digits since the last grouping separator
   int groups = 0;         // grouping separators seen
@@ -77,9 +77,14 @@ std::optional<double> readAs(std::string_view text, const Convention& convention
   }
   if (groups > 0 && !fraction && group != 3) return std::nullopt;
   if (group == 0 || (fraction && digits.size() == 1)) return std::nullopt;  // nothing after a separator
+  return digits;
+}
+
+std::optional<double> valueOf(const std::optional<std::string>& digits) {
+  if (!digits) return std::nullopt;
   double value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(value)) return std::nullopt;
+  const auto [end, error] = std::from_chars(digits->data(), digits->data() + digits->size(), value);
+  if (error != std::errc() || end != digits->data() + digits->size() || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 
@@ -98,17 +103,19 @@ TypedNumber readTypedNumber(std::string_view text, const NumberSymbols& symbols)
   // The locale's own grouping separator, and what people type for it when it is a blank or an
   // apostrophe, which every convention here takes anyway.
   const Convention locale = withUniversalGrouping(symbols.decimal, {symbols.grouping});
-  const std::optional<double> own = readAs(text, locale);
-  const std::optional<double> plain = readAs(text, {".", {}});
+  const std::optional<std::string> ownDigits = readAs(text, locale);
+  const std::optional<std::string> plainDigits = readAs(text, {".", {}});
+  const std::optional<double> own = valueOf(ownDigits);
+  const std::optional<double> plain = valueOf(plainDigits);
   // The two conventions of the world's points and commas, whichever the locale's is.
-  const std::optional<double> point = readAs(text, withUniversalGrouping(".", {","}));
-  const std::optional<double> comma = readAs(text, withUniversalGrouping(",", {"."}));
+  const std::optional<double> point = valueOf(readAs(text, withUniversalGrouping(".", {","})));
+  const std::optional<double> comma = valueOf(readAs(text, withUniversalGrouping(",", {"."})));
   std::vector<double> readings;
   for (const std::optional<double>& reading : {own, plain, point, comma})
     if (reading && std::find(readings.begin(), readings.end(), *reading) == readings.end())
       readings.push_back(*reading);
-  if (readings.size() == 1 && (own || plain)) return {readings.front(), {}};
-  return {std::nullopt, readings};
+  if (readings.size() == 1 && (own || plain)) return {readings.front(), {}, own ? *ownDigits : *plainDigits};
+  return {std::nullopt, readings, {}};
 }
 
 std::string unambiguousText(double value) {

@@ -27,6 +27,8 @@ struct TypedNumber {
   // Otherwise what it could be: two different numbers ("11.000": 11000 and 11), or the one it
   // is in a locale other than the user's ("1.234,5" in English), or none at all.
   std::vector<double> readings;
+  // With value: the number in plain notation, every digit as typed: "11000.50".
+  std::string digits;
 };
 TypedNumber readTypedNumber(std::string_view text, const NumberSymbols& symbols);
 

@@ -71,6 +71,10 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context, std::op
                [this](const PairRef& record) { return watch_ ? watch_->alertsText(nameOf(*record)) : ShownAlerts{}; },
                [this](const PairRef& record, const std::string& text, const std::vector<std::int64_t>& madeFrom) {
                  return watch_ ? watch_->setAlertsText(nameOf(*record), text, madeFrom) : ManageNote{};
+               },
+               [this](const PairRef& record) { return watch_ ? watch_->holdingText(nameOf(*record)) : std::string(); },
+               [this](const PairRef& record, const std::string& text) {
+                 return watch_ ? watch_->setHoldingText(nameOf(*record), text) : ManageNote{};
                }}) {
   if (watch)
     watch_ = std::make_unique<PriceWatch>(services_.host, services_.manageWindow, services_.clock, state_, pairList_,

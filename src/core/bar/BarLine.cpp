@@ -164,6 +164,12 @@ std::string waybar(const BarView& view) {
     if (!item.earlier.empty()) (tooltip += '\n') += pango(shownText(item.earlier));
     for (const std::string& line : item.details) (tooltip += '\n') += pango(shownText(line));
     if (view.showChange && item.move) (tooltip += '\n') += pango(shownText(item.move->text));
+    if (!item.holding.empty()) (tooltip += '\n') += pango(shownText(item.holding));
+  }
+  if (!view.holdings.empty()) {
+    if (view.showHoldings) (text += kItemSeparator) += pango(shownText(view.holdings));
+    if (!tooltip.empty()) tooltip += "\n\n";
+    tooltip += pango(shownText(view.holdings));
   }
   const char* state = stateName(shownState(view));
   rapidjson::StringBuffer buffer;
@@ -204,6 +210,7 @@ std::string polybar(const BarView& view) {
     // An item whose alert fired is underlined, which leaves its colours as they are.
     line += item.attention ? polybarTagged("%{u", kAlertAmber, "%{+u}" + shown, "%{-u}") : shown;
   }
+  if (view.showHoldings && !view.holdings.empty()) (line += kItemSeparator) += polybarText(shownText(view.holdings));
   // Old prices are shown greyed rather than in the exchanges' colours.
   if (stale && !line.empty()) line = coloured(kStaleGrey, line);
   return line + "\n";
@@ -222,6 +229,7 @@ std::string i3blocks(const BarView& view) {
     }
     if (item.colour != view.items.front().colour) oneColour = false;
   }
+  if (view.showHoldings && !view.holdings.empty()) (full += kItemSeparator) += shownText(view.holdings);
   // A block has one colour: the way the prices went when they all agree, else the exchange's
   // when every pair is of one exchange.
   const int way = sharedDirection(view);

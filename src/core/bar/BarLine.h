@@ -19,9 +19,10 @@ enum class BarFormat { waybar, polybar, i3blocks };
 
 std::optional<BarFormat> barFormatNamed(std::string_view name);
 
-// One update for the bar: a single line ending in "\n". Every text from outside (titles,
-// prices, detail lines) shows as shownText shows it (valid UTF-8, control characters as blanks,
-// of a bounded length), and the format's own markup in it is escaped.
+// One update for the bar: a single line ending in "\n". The holdings' totals follow the prices
+// when the view asks for them; waybar's tool tip lists every holding whenever there are some. Every text from outside
+// (titles, prices, detail lines) shows as shownText shows it (valid UTF-8, control characters as blanks, of a bounded
+// length), and the format's own markup in it is escaped.
 std::string barLine(BarFormat format, const BarView& view);
 
 }  // namespace pricora

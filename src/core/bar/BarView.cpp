@@ -25,7 +25,8 @@ std::vector<BarItem> barItems(const std::vector<StatusPair>& statusPairs) {
     BarItem shown{text.substr(0, newline), newline == std::string::npos ? "" : text.substr(newline + 1),
                   item.toolTip(),          {},
                   item.subject().colour,   item.move(),
-                  item.needsAttention()};
+                  item.needsAttention(),   {},
+                  item.holding()};
     if (const auto& earlier = item.earlier(); earlier && shown.price.empty()) {
       shown.price = earlier->price;
       shown.earlier = earlier->detail;

@@ -20,6 +20,7 @@ struct BarItem {
   std::optional<PriceMove> move;     // the change over the last day, once there is one
   bool attention = false;            // an alert of the pair fired
   std::string earlier;               // price is an earlier run's, this old: "10,558.8 · 3 h ago"
+  std::string holding;               // "Holding 0.25 XBT: 2,639.70 USD, +1.2 % in 24 h", or empty
   friend bool operator==(const BarItem&, const BarItem&) = default;
 };
 
@@ -34,7 +35,9 @@ WallTime staleAt(std::optional<WallTime> lastUpdate, WallTime started, double re
 struct BarView {
   std::vector<BarItem> items;
   BarState state = BarState::ok;
-  bool showChange = true;  // the items' changes: classes, arrows and colours
+  bool showChange = true;     // the items' changes: classes, arrows and colours
+  std::string holdings;       // the holdings' totals, "Holdings: 2,639.70 USD", or empty
+  bool showHoldings = false;  // the totals follow the prices in the bar's text, not only its tool tip
 };
 
 // The price items as the tray shows them, in the same order.

@@ -38,7 +38,8 @@ ManageRow ManageLogic::row(std::size_t index) const {
   const std::vector<PairRef>& arranged = pairs_.arrangedObjects();
   if (index >= arranged.size()) return {};
   const Pair& pair = *arranged[index];
-  ManageRow row{pair.creationOrder(), pair.title().value_or(""), pair.isFavourite(), pair.showInMenubar(), {}, {}, {}};
+  ManageRow row{
+      pair.creationOrder(), pair.title().value_or(""), pair.isFavourite(), pair.showInMenubar(), {}, {}, {}, {}, {}};
   if (actions_.alertsText) {
     ShownAlerts shown = actions_.alertsText(arranged[index]);
     row.alerts = std::move(shown.text);
@@ -48,6 +49,11 @@ ManageRow ManageLogic::row(std::size_t index) const {
     // A text that was refused stays for correcting; the alerts it would edit are the stored ones.
     if (typed->second.second.isError) row.alerts = typed->second.first;
     row.alertsNote = typed->second.second;
+  }
+  if (actions_.holdingText) row.holding = actions_.holdingText(arranged[index]);
+  if (const auto typed = typedHoldings_.find(row.id); typed != typedHoldings_.end()) {
+    if (typed->second.second.isError) row.holding = typed->second.first;
+    row.holdingNote = typed->second.second;
   }
   return row;
 }
@@ -83,6 +89,17 @@ void ManageLogic::alertsChanged(std::uint64_t id, const std::string& text, const
     typed_.erase(id);
   else
     typed_[id] = {text, note};
+  scheduleReload();
+}
+
+void ManageLogic::holdingChanged(std::uint64_t id, const std::string& text) {
+  const PairRef record = recordWithId(id);
+  if (!record || !actions_.holdingChanged) return;
+  const ManageNote note = actions_.holdingChanged(record, text);
+  if (note.text.empty())
+    typedHoldings_.erase(id);
+  else
+    typedHoldings_[id] = {text, note};
   scheduleReload();
 }
 

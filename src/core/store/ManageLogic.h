@@ -22,6 +22,9 @@ class ManageLogic final : public ManageWindowDelegate {
     // (none: no Alert column).
     std::function<ShownAlerts(const PairRef&)> alertsText;
     std::function<ManageNote(const PairRef&, const std::string&, const std::vector<std::int64_t>&)> alertsChanged;
+    // The record's holding as text, and the edit of it (none: no Holding column).
+    std::function<std::string(const PairRef&)> holdingText;
+    std::function<ManageNote(const PairRef&, const std::string&)> holdingChanged;
   };
 
   ManageLogic(ManageWindow& window, MainQueue& queue, PairList& pairs, Actions actions);
@@ -38,6 +41,8 @@ class ManageLogic final : public ManageWindowDelegate {
   void showInMenubarChanged(std::uint64_t id, bool on) override;
   // An error keeps the typed text in the row, beside the error, until it is typed again.
   void alertsChanged(std::uint64_t id, const std::string& text, const std::vector<std::int64_t>& madeFrom) override;
+  // As alertsChanged: an error keeps the typed text beside it.
+  void holdingChanged(std::uint64_t id, const std::string& text) override;
   void selectedExchangeChanged() override;
 
  private:
@@ -50,6 +55,7 @@ class ManageLogic final : public ManageWindowDelegate {
   Actions actions_;
   bool reloadScheduled_ = false;
   std::map<std::uint64_t, std::pair<std::string, ManageNote>> typed_;          // by row: the text and what became of it
+  std::map<std::uint64_t, std::pair<std::string, ManageNote>> typedHoldings_;  // the same for the Holding column
   std::shared_ptr<ManageLogic*> self_ = std::make_shared<ManageLogic*>(this);  // for posted work
 };
 
