@@ -175,6 +175,30 @@
         <source>%1 has no %2; did you mean %3?</source>
         <translation>%1 hat kein %2; meinten Sie %3?</translation>
     </message>
+    <message>
+        <source>above %1</source>
+        <translation>über %1</translation>
+    </message>
+    <message>
+        <source>below %1</source>
+        <translation>unter %1</translation>
+    </message>
+    <message>
+        <source>%1 on %2, last 24 hours: no prices recorded</source>
+        <translation>%1 auf %2, letzte 24 Stunden: keine Kurse aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>%1 on %2, last 7 days: no prices recorded</source>
+        <translation>%1 auf %2, letzte 7 Tage: keine Kurse aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>%1 on %2, last 24 hours: from %3 to %4, high %5 at %6</source>
+        <translation>%1 auf %2, letzte 24 Stunden: von %3 bis %4, Hoch %5 um %6</translation>
+    </message>
+    <message>
+        <source>%1 on %2, last 7 days: from %3 to %4, high %5 at %6</source>
+        <translation>%1 auf %2, letzte 7 Tage: von %3 bis %4, Hoch %5 am %6</translation>
+    </message>
 </context>
 <context>
     <name>BarRun</name>
@@ -320,10 +344,6 @@ Mehr in pricora(1).
         <translation>--remove-alert erwartet die Nummer eines Alarms, wie --alerts sie zeigt</translation>
     </message>
     <message>
-        <source>--alert, --alerts and --remove-alert go alone</source>
-        <translation>--alert, --alerts und --remove-alert stehen allein</translation>
-    </message>
-    <message>
         <source>--no-change goes with --bar</source>
         <translation>--no-change gibt es nur mit --bar</translation>
     </message>
@@ -396,6 +416,10 @@ Stunde; 5m bis 24h), jeweils wahlweise mit &apos;once&apos; dahinter; ein laufen
     <message>
         <source>remove alert number N</source>
         <translation>den Alarm Nummer N entfernen</translation>
+    </message>
+    <message>
+        <source>--alert, --alerts and --remove-alert go alone</source>
+        <translation>--alert, --alerts und --remove-alert stehen allein</translation>
     </message>
     <message>
         <source>show this help and exit</source>
