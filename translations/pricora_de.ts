@@ -516,6 +516,41 @@ Exit-Status (Alarme): 0 wenn erledigt, 1 wenn nichts getan wurde
     </message>
 </context>
 <context>
+    <name>PriceChart</name>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>high %1</source>
+        <translation>Hoch %1</translation>
+    </message>
+    <message>
+        <source>low %1</source>
+        <translation>Tief %1</translation>
+    </message>
+    <message>
+        <source>Left and Right move the read-out by one price, Home and End to the first and the last</source>
+        <translation>Links und Rechts bewegen die Anzeige um einen Kurs, Pos1 und Ende zum ersten und zum letzten</translation>
+    </message>
+    <message>
+        <source>%1 %2 – Pricora</source>
+        <translation>%1 %2 – Pricora</translation>
+    </message>
+    <message>
+        <source>&amp;24 hours</source>
+        <translation>&amp;24 Stunden</translation>
+    </message>
+    <message>
+        <source>&amp;7 days</source>
+        <translation>&amp;7 Tage</translation>
+    </message>
+    <message>
+        <source>Point at the line to read a price</source>
+        <translation>Zeigen Sie auf die Linie, um einen Kurs abzulesen</translation>
+    </message>
+</context>
+<context>
     <name>SniTray</name>
     <message>
         <source>pricora: cannot show a tray item on the session bus: %1</source>
