@@ -514,6 +514,18 @@ Exit-Status (Alarme): 0 wenn erledigt, 1 wenn nichts getan wurde
         <source>Alert</source>
         <translation>Alarm</translation>
     </message>
+    <message>
+        <source>Filter pairs (Ctrl+F)</source>
+        <translation>Paare filtern (Strg+F)</translation>
+    </message>
+    <message>
+        <source>Filter the pairs</source>
+        <translation>Die Paare filtern</translation>
+    </message>
+    <message>
+        <source>Show Chart…</source>
+        <translation>Kursdiagramm zeigen…</translation>
+    </message>
 </context>
 <context>
     <name>PriceChart</name>
