@@ -176,6 +176,10 @@
         <translation>%1 hat kein %2; meinten Sie %3?</translation>
     </message>
     <message>
+        <source>Write the exchange and the pair, as in: Kraken XBT/USD</source>
+        <translation>Schreiben Sie die Börse und das Paar, etwa: Kraken XBT/USD</translation>
+    </message>
+    <message>
         <source>above %1</source>
         <translation>über %1</translation>
     </message>
@@ -418,10 +422,6 @@ Stunde; 5m bis 24h), jeweils wahlweise mit &apos;once&apos; dahinter; ein laufen
         <translation>den Alarm Nummer N entfernen</translation>
     </message>
     <message>
-        <source>--alert, --alerts and --remove-alert go alone</source>
-        <translation>--alert, --alerts und --remove-alert stehen allein</translation>
-    </message>
-    <message>
         <source>show this help and exit</source>
         <translation>diese Hilfe zeigen und beenden</translation>
     </message>
@@ -442,6 +442,28 @@ exit status (alerts): 0 when done, 1 when nothing was done
 Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf beendet, 1 bei einem schweren Fehler
 Exit-Status (Alarme): 0 wenn erledigt, 1 wenn nichts getan wurde
 </translation>
+    </message>
+    <message>
+        <source>&apos;EXCHANGE PAIR&apos;</source>
+        <translation>&apos;BÖRSE PAAR&apos;</translation>
+    </message>
+    <message>
+        <source>show the price chart of a pair of the store, &apos;Kraken XBT/USD&apos;: a running
+Pricora opens it; without one, Pricora starts on the desktop with it open</source>
+        <translation>das Kursdiagramm eines Paars des Speichers zeigen, &apos;Kraken XBT/USD&apos;: ein
+laufendes Pricora öffnet es; ohne eines startet Pricora auf dem Desktop mit ihm</translation>
+    </message>
+    <message>
+        <source>--chart takes the exchange and the pair: &apos;Kraken XBT/USD&apos;</source>
+        <translation>--chart erwartet die Börse und das Paar: &apos;Kraken XBT/USD&apos;</translation>
+    </message>
+    <message>
+        <source>--alert, --alerts, --remove-alert and --chart go alone</source>
+        <translation>--alert, --alerts, --remove-alert und --chart stehen allein</translation>
+    </message>
+    <message>
+        <source>pricora: already running (pid %1); showing the chart of %2</source>
+        <translation>pricora: läuft bereits (PID %1); das Kursdiagramm von %2 wird gezeigt</translation>
     </message>
 </context>
 <context>

@@ -20,6 +20,7 @@ struct CommandLine {
   std::optional<std::string> alert;         // make this alert, "Kraken XBT/USD > 11000", and exit
   bool listAlerts = false;                  // list the alerts and exit
   std::optional<std::int64_t> removeAlert;  // remove the alert with this number and exit
+  std::optional<std::string> chart;         // show this pair's chart, "Kraken XBT/USD", on the desktop
   int refreshes = 0;                        // 0: run until the time-out
   double timeout = 60.0;                    // seconds, at most kLongestTimeout
   // The longest time-out a timer takes: 2^31 - 1 milliseconds.
@@ -29,7 +30,20 @@ struct CommandLine {
   bool version = false;
 };
 
-enum class Option { headless, refreshes, timeout, dump, bar, noChange, alert, alerts, removeAlert, help, version };
+enum class Option {
+  headless,
+  refreshes,
+  timeout,
+  dump,
+  bar,
+  noChange,
+  alert,
+  alerts,
+  removeAlert,
+  chart,
+  help,
+  version
+};
 
 // Options, one bit each.
 using OptionSet = std::uint32_t;

@@ -14,8 +14,9 @@ bool samePixmaps(const SniPixmaps& a, const SniPixmaps& b) {
 
 }  // namespace
 
-StatusNotifierItem::StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup)
-    : menuPath_(std::move(menuPath)), popup_(std::move(popup)) {}
+StatusNotifierItem::StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup,
+                                       std::function<void(QPoint)> secondary)
+    : menuPath_(std::move(menuPath)), popup_(std::move(popup)), secondary_(std::move(secondary)) {}
 
 QString StatusNotifierItem::id() const {
   wasRead_ = true;
@@ -51,7 +52,7 @@ void StatusNotifierItem::show(SniLook look) {
 
 void StatusNotifierItem::Activate(int x, int y) { popup_(QPoint(x, y)); }
 
-void StatusNotifierItem::SecondaryActivate(int x, int y) { popup_(QPoint(x, y)); }
+void StatusNotifierItem::SecondaryActivate(int x, int y) { (secondary_ ? secondary_ : popup_)(QPoint(x, y)); }
 
 void StatusNotifierItem::ContextMenu(int x, int y) { popup_(QPoint(x, y)); }
 

@@ -30,7 +30,8 @@ struct SniLook {
 
 // One org.kde.StatusNotifierItem object. Its menu is a com.canonical.dbusmenu object at
 // menuPath; hosts show that menu themselves. A host that asks the item to act instead
-// (Activate, ContextMenu, SecondaryActivate) gets the popup callback with the screen position.
+// (Activate, ContextMenu) gets the popup callback with the screen position; SecondaryActivate (a
+// middle click) gets the secondary callback, or the popup one when there is none.
 // Without the Ayatana label: mate-panel's notification area puts any label it finds, even an
 // empty one, in place of the icon.
 class StatusNotifierItem : public QObject {
@@ -56,7 +57,8 @@ class StatusNotifierItem : public QObject {
   Q_PROPERTY(QDBusObjectPath Menu READ menu)
 
  public:
-  StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup);
+  StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup,
+                     std::function<void(QPoint)> secondary = nullptr);
   ~StatusNotifierItem() override = default;
 
   // Shows a new look, announcing only what changed.
@@ -105,6 +107,7 @@ class StatusNotifierItem : public QObject {
  private:
   QString menuPath_;
   std::function<void(QPoint)> popup_;
+  std::function<void(QPoint)> secondary_;
   SniLook look_;
   // Reading a property is const; that it happened is not part of the item's state.
   mutable bool wasRead_ = false;

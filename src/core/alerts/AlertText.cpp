@@ -175,6 +175,25 @@ std::variant<std::vector<AlertRule>, TextProblem> parseAlertRules(std::string_vi
   return rules;
 }
 
+namespace {
+
+// One of the eight exchanges, in any case, as it spells itself.
+std::variant<std::string, TextProblem> exchangeTyped(std::string_view name) {
+  for (Exchange candidate : kAllExchanges) {
+    const std::string_view known = displayName(candidate);
+    if (known.size() == name.size() &&
+        std::equal(known.begin(), known.end(), name.begin(),
+                   [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); }))
+      return std::string(known);
+  }
+  return TextProblem{QT_TRANSLATE_NOOP("AppDelegate",
+                                       "%1 is not one of the exchanges Wex, Bitfinex, Kraken, Bitstamp, OKCoin, "
+                                       "Poloniex, CoinFloor and GDAX"),
+                     {std::string(name)}};
+}
+
+}  // namespace
+
 std::variant<TypedAlert, TextProblem> parseTypedAlert(std::string_view text, const NumberSymbols& symbols) {
   const std::size_t start = text.find_first_not_of(" \t");
   const std::size_t space = text.find_first_of(" \t", start);
@@ -193,23 +212,24 @@ std::variant<TypedAlert, TextProblem> parseTypedAlert(std::string_view text, con
     return TextProblem{
         QT_TRANSLATE_NOOP("AppDelegate", "Write the exchange, the pair and the alert, as in: Kraken XBT/USD > 11000"),
         {std::string(text)}};
-  const std::string_view name = text.substr(start, space - start);
-  std::optional<Exchange> exchange;
-  for (Exchange candidate : kAllExchanges) {
-    const std::string_view known = displayName(candidate);
-    if (known.size() == name.size() &&
-        std::equal(known.begin(), known.end(), name.begin(),
-                   [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); }))
-      exchange = candidate;
-  }
-  if (!exchange)
-    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate",
-                                         "%1 is not one of the exchanges Wex, Bitfinex, Kraken, Bitstamp, OKCoin, "
-                                         "Poloniex, CoinFloor and GDAX"),
-                       {std::string(name)}};
+  const std::variant<std::string, TextProblem> exchange = exchangeTyped(text.substr(start, space - start));
+  if (const auto* problem = std::get_if<TextProblem>(&exchange)) return *problem;
   std::variant<AlertRule, TextProblem> parsed = parseAlertRule(text.substr(rule), symbols);
   if (auto* problem = std::get_if<TextProblem>(&parsed)) return *problem;
-  return TypedAlert{{std::string(displayName(*exchange)), std::string(title())}, std::get<AlertRule>(parsed)};
+  return TypedAlert{{std::get<std::string>(exchange), std::string(title())}, std::get<AlertRule>(parsed)};
+}
+
+std::variant<PairName, TextProblem> parseTypedPair(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(" \t");
+  const std::size_t space = text.find_first_of(" \t", start);
+  const std::size_t first = text.find_first_not_of(" \t", space);
+  if (first == std::string_view::npos)
+    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "Write the exchange and the pair, as in: Kraken XBT/USD"),
+                       {std::string(text)}};
+  const std::variant<std::string, TextProblem> exchange = exchangeTyped(text.substr(start, space - start));
+  if (const auto* problem = std::get_if<TextProblem>(&exchange)) return *problem;
+  return PairName{std::get<std::string>(exchange),
+                  std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1))};
 }
 
 std::string ruleText(const AlertRecord& alert) {
