@@ -56,7 +56,8 @@ std::vector<ChartRun> runsOf(std::vector<PriceSample> samples) {
 TEST(PriceChart, TheLineBreaksWherePricoraRecordedNothingAndOnlyThere) {
   const WallTime now = kAfternoon;
   auto minuteWithHole = regular(60s, 3600s, now);
-  minuteWithHole.erase(minuteWithHole.begin() + 20, minuteWithHole.begin() + 30);  // 11 min apart
+  // 11 min apart, in the middle of the spacings: the usual spacing is their median, not the middle one.
+  minuteWithHole.erase(minuteWithHole.begin() + 26, minuteWithHole.begin() + 36);
   auto minuteWithLateOne = regular(60s, 3600s, now);
   minuteWithLateOne.erase(minuteWithLateOne.begin() + 20);  // 2 min apart: a slow refresh
   auto tenSecondsWithPause = regular(10s, 3600s, now);
@@ -69,7 +70,7 @@ TEST(PriceChart, TheLineBreaksWherePricoraRecordedNothingAndOnlyThere) {
   auto outside = samplesAt({{25h, 1}, {120s, 100}, {60s, 100}, {0s, 100}, {-60s, 1}}, now);
 
   const std::pair<std::vector<PriceSample>, std::vector<ChartRun>> cases[] = {
-      {minuteWithHole, {{0, 20}, {20, 51}}},
+      {minuteWithHole, {{0, 26}, {26, 51}}},
       {minuteWithLateOne, {{0, 60}}},
       {tenSecondsWithPause, {{0, 346}}},
       {tenMinutes, {{0, 35}}},
@@ -85,7 +86,8 @@ TEST(PriceChart, TheLineBreaksWherePricoraRecordedNothingAndOnlyThere) {
 TEST(PriceChart, ScalesFitThePricesTheNearLevelsAndTheHoldingsValue) {
   test::FakeHost host;
   const LocaleFormat format("en_GB", "UTC");
-  const auto samples = samplesAt({{20h, 10412}, {9h, 10812.6}, {5h, 10300}, {3h, 10812.6}, {1h, 10599.5}}, kAfternoon);
+  const auto samples =
+      samplesAt({{20h, 10412}, {9h, 10812.6}, {5h, 10300}, {4h, 10300}, {3h, 10812.6}, {1h, 10599.5}}, kAfternoon);
   const std::vector<AlertRecord> alerts{
       {.pair = kPair, .kind = AlertKind::below, .level = 10000},               // near: widens the scale
       {.pair = kPair, .kind = AlertKind::above, .level = 12500},               // far: at the top's edge
@@ -94,7 +96,8 @@ TEST(PriceChart, ScalesFitThePricesTheNearLevelsAndTheHoldingsValue) {
       {.pair = {"Kraken", "ETH/USD"}, .kind = AlertKind::below, .level = 1}};  // another pair's
   const PriceChart chart({kPair, samples, alerts, 0.25}, ChartSpan::day, kAfternoon, format, host);
 
-  EXPECT_EQ(chart.high(), 1u);  // the first of two equal highs
+  EXPECT_EQ(chart.high(), 1u);  // the first of two equal highs, and of two equal lows
+
   EXPECT_EQ(chart.low(), 2u);
   EXPECT_DOUBLE_EQ(chart.y(10000), 0);
   EXPECT_DOUBLE_EQ(chart.y(11000), 1);
@@ -115,6 +118,7 @@ TEST(PriceChart, ScalesFitThePricesTheNearLevelsAndTheHoldingsValue) {
   EXPECT_GT(flat.y(0.5), 0);
   EXPECT_LT(flat.y(0.5), 1);
   EXPECT_EQ(flat.priceTicks().front().label, "0.495");
+  EXPECT_EQ(flat.readout(0), "12:05 · 0.5");  // nothing held: no value
 }
 
 TEST(PriceChart, TheSummaryTellsTheSpanTheEndsAndTheHighInTheUsersLanguage) {
