@@ -143,19 +143,37 @@ void paintPriceChart(QPainter& painter, const QRectF& area, const PriceChart& ch
   painter.setRenderHint(QPainter::Antialiasing, true);
   QPen pen(line, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   painter.setPen(pen);
+  // A week holds up to 60,000 prices for a plot some hundred pixels wide: per column of device
+  // pixels only the first, lowest, highest and last are drawn, which looks the same. The line is
+  // stroked in short pieces: one long zigzag crosses every row of pixels thousands of times, and
+  // filling its outline at once costs that many edges on every row.
+  const double ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+  constexpr qsizetype kPiece = 16;
   QPolygonF points;
   for (const ChartRun& run : runs) {
     points.clear();
-    points.reserve(static_cast<qsizetype>(run.end - run.first));
-    for (std::size_t i = run.first; i < run.end; ++i)
-      points.append(QPointF(xAt(chart.x(samples[i].time)), yAt(chart.y(samples[i].price))));
+    for (std::size_t i = run.first; i < run.end;) {
+      const double column = std::floor(xAt(chart.x(samples[i].time)) * ratio);
+      std::size_t low = i, high = i, end = i + 1;
+      while (end < run.end && std::floor(xAt(chart.x(samples[end].time)) * ratio) == column) {
+        if (samples[end].price < samples[low].price) low = end;
+        if (samples[end].price > samples[high].price) high = end;
+        ++end;
+      }
+      for (const std::size_t index : {i, std::min(low, high), std::max(low, high), end - 1}) {
+        const QPointF at(xAt(chart.x(samples[index].time)), yAt(chart.y(samples[index].price)));
+        if (points.isEmpty() || points.back() != at) points.append(at);
+      }
+      i = end;
+    }
     if (points.size() == 1) {
       painter.setBrush(line);
       painter.drawEllipse(points.front(), 1.5, 1.5);
       painter.setBrush(Qt::NoBrush);
-    } else {
-      painter.drawPolyline(points);
+      continue;
     }
+    for (qsizetype from = 0; from + 1 < points.size(); from += kPiece)
+      painter.drawPolyline(points.constData() + from, static_cast<int>(std::min(kPiece + 1, points.size() - from)));
   }
   painter.setClipping(false);
   painter.setRenderHint(QPainter::Antialiasing, false);
