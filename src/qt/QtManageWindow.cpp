@@ -285,6 +285,7 @@ QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
   layout->addWidget(filter_);
   layout->addWidget(table_);
   layout->addWidget(note_);
+  followPalette();
 }
 
 void QtManageWindow::setDelegate(ManageWindowDelegate* delegate) {
@@ -313,6 +314,21 @@ void QtManageWindow::reloadData() {
   if (isError) palette.setColor(QPalette::WindowText, errorColour(palette));
   note_->setPalette(palette);
   note_->setVisible(!note.isEmpty());
+}
+
+void QtManageWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange) followPalette();
+  QWidget::changeEvent(event);
+}
+
+void QtManageWindow::followPalette() {
+  // Fusion draws a check box's rim in the Window colour, darkened: on a dark theme's rows it
+  // vanishes, on a light theme's alternate rows it fades. The table alone gets a Window colour
+  // between its rows' and their text's, which keeps the rims in sight in either.
+  const QPalette theme = palette();
+  QPalette table = theme;
+  table.setColor(QPalette::Window, blend(theme.color(QPalette::Base), theme.color(QPalette::Text), 0.5));
+  table_->setPalette(table);
 }
 
 bool QtManageWindow::eventFilter(QObject* watched, QEvent* event) {

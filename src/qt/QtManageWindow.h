@@ -99,6 +99,8 @@ class QtManageWindow final : public QWidget, public ManageWindow {
 
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void followPalette();
   void showChartOf(const QModelIndex& index);
   // As wide as the exchange buttons and the columns need, and no wider.
   void fitWidth();
