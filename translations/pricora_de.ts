@@ -583,6 +583,10 @@ laufendes Pricora öffnet es; ohne eines startet Pricora auf dem Desktop mit ihm
         <source>Point at the line to read a price</source>
         <translation>Zeigen Sie auf die Linie, um einen Kurs abzulesen</translation>
     </message>
+    <message>
+        <source>No prices recorded in this span</source>
+        <translation>Keine Kurse in diesem Zeitraum aufgezeichnet</translation>
+    </message>
 </context>
 <context>
     <name>SniTray</name>

@@ -139,6 +139,11 @@ void paintPriceChart(QPainter& painter, const QRectF& area, const PriceChart& ch
     }
   };
 
+  if (samples.empty()) {
+    painter.setPen(faint);
+    painter.drawText(plot, Qt::AlignCenter,
+                     QCoreApplication::translate("PriceChart", "No prices recorded in this span"));
+  }
   painter.setClipRect(plot.adjusted(-3, -3, 3, 3));
   painter.setRenderHint(QPainter::Antialiasing, true);
   QPen pen(line, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);

@@ -119,6 +119,9 @@ TEST(PriceChart, ScalesFitThePricesTheNearLevelsAndTheHoldingsValue) {
   EXPECT_LT(flat.y(0.5), 1);
   EXPECT_EQ(flat.priceTicks().front().label, "0.495");
   EXPECT_EQ(flat.readout(0), "12:05 · 0.5");  // nothing held: no value
+  const PriceChart zero({kPair, samplesAt({{1h, 0}}, kAfternoon), {}, {}}, ChartSpan::day, kAfternoon, format, host);
+  EXPECT_DOUBLE_EQ(zero.y(0), 0.5);
+  EXPECT_TRUE(PriceChart({kPair, {}, {}, {}}, ChartSpan::day, kAfternoon, format, host).priceTicks().empty());
 }
 
 TEST(PriceChart, TheSummaryTellsTheSpanTheEndsAndTheHighInTheUsersLanguage) {

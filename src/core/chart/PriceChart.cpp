@@ -104,9 +104,11 @@ void PriceChart::makeScales(const std::vector<AlertRecord>& alerts) {
     top = samples_[*high_].price;
   } else if (!levels.empty()) {
     bottom = top = levels.front()->level;
+  } else {
+    return;  // nothing to scale: no ticks
   }
   // A flat line sits in the middle of a scale of a few per cent.
-  if (top - bottom < std::abs(top) * 1e-9) {
+  if (top - bottom <= std::abs(top) * 1e-9) {
     const double pad = top != 0 ? std::abs(top) * 0.01 : 1.0;
     bottom -= pad;
     top += pad;

@@ -108,7 +108,7 @@ class PriceChart {
   std::vector<PriceSample> samples_;
   std::vector<ChartRun> runs_;
   std::optional<std::size_t> high_, low_;
-  double bottom_ = 0, top_ = 1;
+  double bottom_ = 0, top_ = 1;  // the price scale
   std::vector<ChartTick> priceTicks_, valueTicks_, timeTicks_;
   std::vector<ChartLevel> levels_;
 };
