@@ -27,10 +27,10 @@ void writeItems(Writer& out, const Menu& menu) {
     out.Key("title");
     writeText(out, item->title());
     out.Key("action");
-    if (item->action().empty())
+    if (item->action() == MenuAction::none)
       out.Null();
     else
-      writeText(out, item->action());
+      writeText(out, std::string(selectorName(item->action())));
     out.Key("enabled");
     out.Bool(item->isEnabled());
     out.Key("separator");
@@ -48,6 +48,32 @@ void writeItems(Writer& out, const Menu& menu) {
 }
 
 }  // namespace
+
+std::string_view selectorName(MenuAction action) {
+  switch (action) {
+    case MenuAction::none:
+      return {};
+    case MenuAction::refreshPairs:
+      return "refreshPairs";
+    case MenuAction::terminate:
+      return "terminate:";
+    case MenuAction::save:
+      return "saveAction:";
+    case MenuAction::openExchangeWebsite:
+      return "openExchangeWebsiteWithSender:";
+    case MenuAction::showManageWindow:
+      return "showManageWindow";
+    case MenuAction::launchAtStartupChanged:
+      return "launchAtStartupChanged:";
+    case MenuAction::supportButtonClick:
+      return "supportButtonClick:";
+    case MenuAction::iosButtonClick:
+      return "iosButtonClick:";
+    case MenuAction::rateMeButtonClick:
+      return "rateMeButtonClick:";
+  }
+  return {};
+}
 
 std::string dumpTray(const StatusBar& statusBar, const Menu& statusMenu) {
   rapidjson::StringBuffer buffer;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "model/Menu.h"
 #include "model/StatusBar.h"
@@ -14,5 +15,8 @@ namespace pricora {
 // null, and "titleWeights" is a list of [start, length, weight]. An item is
 // {"title", "action", "enabled", "separator", "image", "submenu"}.
 std::string dumpTray(const StatusBar& statusBar, const Menu& statusMenu);
+
+// The name the dump gives an item's action, such as "terminate:"; empty for none.
+std::string_view selectorName(MenuAction action);
 
 }  // namespace pricora

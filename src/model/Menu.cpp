@@ -5,10 +5,10 @@
 
 namespace pricora {
 
-MenuItem::MenuItem(std::string title, std::string action) : title_(std::move(title)), action_(std::move(action)) {}
+MenuItem::MenuItem(std::string title, MenuAction action) : title_(std::move(title)), action_(action) {}
 
-MenuItemRef MenuItem::create(std::string title, std::string action) {
-  return std::make_shared<MenuItem>(std::move(title), std::move(action));
+MenuItemRef MenuItem::create(std::string title, MenuAction action) {
+  return std::make_shared<MenuItem>(std::move(title), action);
 }
 
 MenuItemRef MenuItem::separatorItem() {
@@ -23,9 +23,9 @@ void MenuItem::setTitle(std::string title) {
   changed();
 }
 
-void MenuItem::setAction(std::string action) {
+void MenuItem::setAction(MenuAction action) {
   if (action == action_) return;
-  action_ = std::move(action);
+  action_ = action;
   changed();
 }
 
@@ -78,8 +78,8 @@ void Menu::adopt(MenuItem& item) {
 
 void Menu::addItem(MenuItemRef item) { insertItem(std::move(item), items_.size()); }
 
-MenuItemRef Menu::addItemWithTitle(std::string title, std::string action) {
-  auto item = MenuItem::create(std::move(title), std::move(action));
+MenuItemRef Menu::addItemWithTitle(std::string title, MenuAction action) {
+  auto item = MenuItem::create(std::move(title), action);
   addItem(item);
   return item;
 }

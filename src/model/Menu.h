@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,22 +38,36 @@ class MenuDelegate {
   ~MenuDelegate() = default;
 };
 
+// What choosing an item does: the application's commands, each sent to the one place that
+// carries it out. `none`: the item does nothing when chosen (a submenu's title, a detail line).
+enum class MenuAction : std::uint8_t {
+  none,
+  refreshPairs,
+  terminate,
+  save,
+  openExchangeWebsite,
+  showManageWindow,
+  launchAtStartupChanged,
+  supportButtonClick,
+  iosButtonClick,
+  rateMeButtonClick,
+};
+
 // One entry of a menu. An item sits in at most one menu at a time; placing it in a second menu
 // takes it out of the first. Use copy() for an independent item that can sit elsewhere.
 class MenuItem {
  public:
-  MenuItem(std::string title, std::string action);
+  MenuItem(std::string title, MenuAction action);
   MenuItem(const MenuItem&) = delete;
   MenuItem& operator=(const MenuItem&) = delete;
 
-  static MenuItemRef create(std::string title, std::string action = {});
+  static MenuItemRef create(std::string title, MenuAction action = MenuAction::none);
   static MenuItemRef separatorItem();
 
   const std::string& title() const { return title_; }
   void setTitle(std::string title);
-  // The selector the item sends when chosen, such as "refreshPairs"; empty for none.
-  const std::string& action() const { return action_; }
-  void setAction(std::string action);
+  MenuAction action() const { return action_; }
+  void setAction(MenuAction action);
   const MenuRef& submenu() const { return submenu_; }
   void setSubmenu(MenuRef submenu);
   const ImageRef& image() const { return image_; }
@@ -63,9 +79,9 @@ class MenuItem {
   // The number the item stands for, for the application's own use (a pair's last price, read
   // once where the reply arrived); never shown.
   std::optional<double> value() const { return std::isnan(value_) ? std::nullopt : std::optional<double>(value_); }
-  void setValue(std::optional<double> value) { value_ = value.value_or(std::nan("")); }
+  void setValue(std::optional<double> value) { value_ = value.value_or(kNoValue); }
   // Chosen by the user only when it does something: sends an action or opens a submenu.
-  bool isEnabled() const { return !action_.empty() || submenu_ != nullptr; }
+  bool isEnabled() const { return action_ != MenuAction::none || submenu_ != nullptr; }
 
   // An independent item with the same title, action, image, state and value, and a copy of the
   // submenu, taken now: later changes to either side do not reach the other.
@@ -77,13 +93,14 @@ class MenuItem {
  private:
   friend class Menu;
   void changed();
+  static constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 
   std::string title_;
-  std::string action_;
   MenuRef submenu_;
   ImageRef image_;
-  double value_ = std::nan("");
+  double value_ = kNoValue;
   int state_ = 0;
+  MenuAction action_ = MenuAction::none;
   bool separator_ = false;
   Menu* menu_ = nullptr;
 };
@@ -99,7 +116,7 @@ class Menu {
   static MenuRef create() { return std::make_shared<Menu>(); }
 
   void addItem(MenuItemRef item);
-  MenuItemRef addItemWithTitle(std::string title, std::string action = {});
+  MenuItemRef addItemWithTitle(std::string title, MenuAction action = MenuAction::none);
   void insertItem(MenuItemRef item, std::size_t index);
   void removeItemAtIndex(std::size_t index);
   void removeAllItems();

@@ -1,15 +1,13 @@
 #pragma once
 
-#include <string>
-
 #include "model/Menu.h"
 
 namespace pricora {
 
-// Receives the action of a chosen menu item, by the item's selector name.
+// Carries out the action of a chosen menu item.
 class MenuActionTarget {
  public:
-  virtual void sendAction(const std::string& selector, MenuItem& sender) = 0;
+  virtual void sendAction(MenuAction action, MenuItem& sender) = 0;
 
  protected:
   ~MenuActionTarget() = default;

@@ -94,7 +94,8 @@ void MenuMirror::sync() {
       entry.item = items[i];
       entry.action = new QAction(menu_.get());
       connect(entry.action, &QAction::triggered, this, [this, weak = std::weak_ptr<MenuItem>(items[i])] {
-        if (MenuItemRef item = weak.lock(); item && !item->action().empty()) target_.sendAction(item->action(), *item);
+        if (MenuItemRef item = weak.lock(); item && item->action() != MenuAction::none)
+          target_.sendAction(item->action(), *item);
       });
     }
     menu_->insertAction(i < entries_.size() ? entries_[i].action : nullptr, entry.action);

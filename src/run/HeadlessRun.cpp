@@ -56,8 +56,8 @@ void HeadlessRun::finish(int exitStatus) {
     }
   }
   host_.setExitStatus(exitStatus);
-  MenuItem quitItem("Quit Pricora", "terminate:");
-  delegate_.sendAction("terminate:", quitItem);
+  MenuItem quitItem("Quit Pricora", MenuAction::terminate);
+  delegate_.sendAction(MenuAction::terminate, quitItem);
 }
 
 }  // namespace pricora

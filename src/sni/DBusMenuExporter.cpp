@@ -141,7 +141,7 @@ bool DBusMenuExporter::handleEvent(int id, const QString& eventId) {
   if (!tree_.knows(id)) return false;
   if (eventId == QLatin1String("clicked")) {
     MenuItemRef item = tree_.itemWithId(id);
-    if (!item || item->action().empty() || !item->isEnabled()) return true;
+    if (!item || item->action() == MenuAction::none || !item->isEnabled()) return true;
     // After the reply: an action may open a dialog and run an event loop of its own.
     QMetaObject::invokeMethod(
         this,

@@ -29,8 +29,8 @@ TEST_F(ManageTest, TheSelectedSegmentChoosesTheExchangeWhoseRecordsAreListed) {
   delegate.favouritesChangedWithSender();
   EXPECT_EQ(delegate.pairList().filter(), "Bitstamp");
 
-  MenuItem manage("Manage", "showManageWindow");
-  delegate.sendAction("showManageWindow", manage);
+  MenuItem manage("Manage", MenuAction::showManageWindow);
+  delegate.sendAction(MenuAction::showManageWindow, manage);
   EXPECT_EQ(window().shown, 1);
   EXPECT_EQ(platform.host.activations, 1);
 }
@@ -63,7 +63,7 @@ TEST_F(ManageTest, LaunchAtLoginFollowsTheSettingAndTheLinksOpenTheirAddresses) 
   EXPECT_TRUE(platform.host.printedLines.empty());
 
   platform.loginItems.fail = true;
-  delegate.sendAction("launchAtStartupChanged:", item);
+  delegate.sendAction(MenuAction::launchAtStartupChanged, item);
   EXPECT_EQ(item.state(), 1);
   EXPECT_EQ(platform.settings.values["launchAtStartup"], "true");
   AppDelegate next(platform.services, *platform.context);
@@ -72,7 +72,7 @@ TEST_F(ManageTest, LaunchAtLoginFollowsTheSettingAndTheLinksOpenTheirAddresses) 
   EXPECT_EQ(platform.host.printedLines, std::vector<std::string>(2, "Changing login item status failed."));
 
   for (const MenuItemRef& link : delegate.state().preferencesMenu->itemArray())
-    if (link->action().ends_with("ButtonClick:")) delegate.sendAction(link->action(), *link);
+    if (link->action() != MenuAction::launchAtStartupChanged) delegate.sendAction(link->action(), *link);
   EXPECT_EQ(platform.host.openedUrls,
             (std::vector<std::string>{"mailto:support@pricora.example?Subject=Pricora", "https://pricora.example/phone",
                                       "appstream:example.pricora.Pricora"}));

@@ -107,7 +107,7 @@ TEST_F(Menus, PriceItemsShowTheTitleUntilTheFirstTickerThenTheCutPriceAtAFixedWi
 
   // Its menu's first entry opens the exchange's site ("Wex" for a name that is none).
   for (const char* name : {"Bitstamp", "GDAX", "BTC-E"}) {
-    MenuItem site(name, "openExchangeWebsiteWithSender:");
+    MenuItem site(name, MenuAction::openExchangeWebsite);
     delegate.sendAction(site.action(), site);
   }
   EXPECT_EQ(platform.host.openedUrls,

@@ -25,7 +25,8 @@ class RefreshTest : public ::testing::Test {
       adapters.push_back(adapter.get());
       list.push_back(std::move(adapter));
     }
-    cycle = std::make_unique<RefreshCycle>(platform.services, state, std::move(list), [this] { ++reloads; });
+    cycle =
+        std::make_unique<RefreshCycle>(platform.queue, platform.queue, state, std::move(list), [this] { ++reloads; });
     state.statusMenu->addItemWithTitle("Updating...");
   }
 
@@ -62,7 +63,7 @@ TEST_F(RefreshTest, TheLastEntryTurnsWhenTheEighthExchangeOfARefreshHasReported)
   EXPECT_EQ(state.updateDate, platform.queue.now());
   platform.queue.runUntilIdle();
   EXPECT_EQ(last().title(), "Updated: Just now");
-  EXPECT_EQ(last().action(), "refreshPairs");
+  EXPECT_EQ(last().action(), MenuAction::refreshPairs);
   EXPECT_EQ(reloads, 1);
 
   platform.queue.advance(Seconds(30));
@@ -78,7 +79,7 @@ TEST_F(RefreshTest, TheLastEntryTurnsWhenTheEighthExchangeOfARefreshHasReported)
   cycle->refreshPairs();
   EXPECT_TRUE(state.bitfinexActive);
   EXPECT_EQ(last().title(), "Updating...");
-  EXPECT_EQ(last().action(), "");
+  EXPECT_EQ(last().action(), MenuAction::none);
   EXPECT_EQ(platform.queue.liveTimerCount(), 1u);
 }
 

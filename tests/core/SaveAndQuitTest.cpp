@@ -11,8 +11,8 @@ class SaveAndQuitTest : public test::LaunchedApp {
  protected:
   void change() { delegate.pairList().insertPair("Kraken", "XBT/USD"); }
   void chooseQuit() {
-    MenuItem item("Quit Pricora", "terminate:");
-    delegate.sendAction("terminate:", item);
+    MenuItem item("Quit Pricora", MenuAction::terminate);
+    delegate.sendAction(MenuAction::terminate, item);
   }
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/app/AppDelegate.h"
+#include "formats/MenuDump.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -19,9 +20,9 @@ using test::TempDir;
 std::vector<std::string> entries(const Menu& menu) {
   std::vector<std::string> out;
   for (const MenuItemRef& item : menu.itemArray())
-    out.push_back(item->title() + "|" + item->action() + "|" + (item->isEnabled() ? "e" : "") +
-                  (item->isSeparatorItem() ? "s" : "") + (item->submenu() ? "m" : "") + "|" +
-                  (item->image() ? item->image()->describe() : ""));
+    out.push_back(item->title() + "|" + std::string(selectorName(item->action())) + "|" +
+                  (item->isEnabled() ? "e" : "") + (item->isSeparatorItem() ? "s" : "") + (item->submenu() ? "m" : "") +
+                  "|" + (item->image() ? item->image()->describe() : ""));
   return out;
 }
 

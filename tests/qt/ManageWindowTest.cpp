@@ -33,8 +33,8 @@ class ManageWindowTest : public ::testing::Test {
   }
   // Opens the window as its menu entry does.
   QtManageWindow& show() {
-    MenuItem manage("Manage", "showManageWindow");
-    delegate->sendAction("showManageWindow", manage);
+    MenuItem manage("Manage", MenuAction::showManageWindow);
+    delegate->sendAction(MenuAction::showManageWindow, manage);
     return *deferred.built();
   }
   void choose(const char* exchange) {
@@ -165,18 +165,18 @@ TEST_F(ManageWindowTest, AlertsAreTypedIntoTheirColumnAndWhatWentWrongShowsInPla
 TEST_F(ManageWindowTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {
   const std::string entry = loginItems.entryPath("example.pricora.Pricora-Helper");
   MenuItem& item = *delegate->state().launchAtStartupMenuItem;
-  delegate->sendAction("launchAtStartupChanged:", item);
+  delegate->sendAction(MenuAction::launchAtStartupChanged, item);
   EXPECT_EQ(item.state(), 1);
   ASSERT_TRUE(std::filesystem::is_regular_file(entry));
   EXPECT_EQ(std::system(("desktop-file-validate '" + entry + "'").c_str()), 0);
-  delegate->sendAction("launchAtStartupChanged:", item);
+  delegate->sendAction(MenuAction::launchAtStartupChanged, item);
   EXPECT_EQ(item.state(), 0);
   EXPECT_FALSE(std::filesystem::exists(entry));
 
   // A file where the autostart folder belongs: registering fails, the choice is still kept.
   std::filesystem::remove_all(dir.file("autostart"));
   dir.write("autostart", "in the way");
-  delegate->sendAction("launchAtStartupChanged:", item);
+  delegate->sendAction(MenuAction::launchAtStartupChanged, item);
   EXPECT_TRUE(platform.settings.boolForKey("launchAtStartup"));
   EXPECT_EQ(platform.host.printedLines, (std::vector<std::string>{"Changing login item status failed."}));
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/MenuDump.h"
 #include "qt/MenuMirror.h"
 #include "qt/TrayHost.h"
 
@@ -15,8 +16,8 @@ namespace pricora {
 namespace {
 
 struct RecordingTarget final : MenuActionTarget, MenuDelegate {
-  void sendAction(const std::string& selector, MenuItem& sender) override {
-    actions.push_back(selector + " from " + sender.title());
+  void sendAction(MenuAction action, MenuItem& sender) override {
+    actions.push_back(std::string(selectorName(action)) + " from " + sender.title());
   }
   void menuWillOpen(Menu&) override { ++opened; }
   void menuDidClose(Menu&) override { ++closed; }
@@ -49,7 +50,7 @@ class MenuMirrorTest : public ::testing::Test {
 TEST_F(MenuMirrorTest, ShowsTitlesFromTheNetworkLiterallyAndSendsTheChosenSelector) {
   model->addItemWithTitle("Fish & Chips\tGBP: 5");
   model->addItem(MenuItem::separatorItem());
-  model->addItemWithTitle("R&D", "refreshPairs");
+  model->addItemWithTitle("R&D", MenuAction::refreshPairs);
   show();
   EXPECT_EQ(texts(), (QStringList{"Fish && Chips GBP: 5", "---", "R&&D"}));
   EXPECT_FALSE(mirror.menu()->actions()[0]->isEnabled());
@@ -61,7 +62,7 @@ TEST_F(MenuMirrorTest, ShowsTitlesFromTheNetworkLiterallyAndSendsTheChosenSelect
 TEST_F(MenuMirrorTest, AnOpenMenuFollowsTheModelAndKeepsUnchangedActions) {
   auto stays = model->addItemWithTitle("Kraken");
   stays->setSubmenu(Menu::create());
-  model->addItemWithTitle("Updated: Just now", "refreshPairs");
+  model->addItemWithTitle("Updated: Just now", MenuAction::refreshPairs);
   show();
   QAction* kept = mirror.menu()->actions()[0];
 
@@ -90,7 +91,7 @@ TEST_F(MenuMirrorTest, AHiddenMenuCatchesUpWhenShownAndSubmenusFillLazily) {
   EXPECT_TRUE(submenu->actions().isEmpty());  // filled when it opens
   mirror.menu()->hide();
 
-  model->addItemWithTitle("Quit Pricora", "terminate:");
+  model->addItemWithTitle("Quit Pricora", MenuAction::terminate);
   EXPECT_EQ(mirror.menu()->actions().size(), 1);
   submenu->popup(QPoint(50, 50));
   QApplication::processEvents();

@@ -85,10 +85,10 @@ class SignalLog final : public QObject {
 };
 
 struct RecordingTarget final : MenuActionTarget, MenuDelegate {
-  void sendAction(const std::string& selector, MenuItem&) override { actions.push_back(selector); }
+  void sendAction(MenuAction action, MenuItem&) override { actions.push_back(action); }
   void menuWillOpen(Menu&) override { ++opened; }
   void menuDidClose(Menu&) override { ++closed; }
-  std::vector<std::string> actions;
+  std::vector<MenuAction> actions;
   int opened = 0;
   int closed = 0;
 };
@@ -102,10 +102,10 @@ class SniTrayTest : public ::testing::Test {
     registerTrayDBusTypes();
 
     Menu& menu = *statusMenu;
-    menu.addItemWithTitle("Quit_Pricora", "terminate:");
+    menu.addItemWithTitle("Quit_Pricora", MenuAction::terminate);
     auto preferences = menu.addItemWithTitle("Preferences");
     preferences->setSubmenu(Menu::create());
-    preferences->submenu()->addItemWithTitle("Launch at Login", "launchAtStartupChanged:")->setState(1);
+    preferences->submenu()->addItemWithTitle("Launch at Login", MenuAction::launchAtStartupChanged)->setState(1);
     menu.addItem(MenuItem::separatorItem());
     kraken = menu.addItemWithTitle("Kraken");
     kraken->setSubmenu(Menu::create());
@@ -121,7 +121,7 @@ class SniTrayTest : public ::testing::Test {
     price->setToolTip("XBT/USD: 10599.50000");
     price->setPriceText("10599.50000");
     auto priceMenu = Menu::create();
-    priceMenu->addItemWithTitle("Kraken", "openExchangeWebsiteWithSender:");
+    priceMenu->addItemWithTitle("Kraken", MenuAction::openExchangeWebsite);
     price->setMenu(priceMenu);
   }
   ~SniTrayTest() override {
@@ -335,7 +335,7 @@ TEST_F(SniTrayTest, ATreeTakenOverSeveralTurnsComesWholeWithAnIdForEachItemBefor
     const MenuItemRef pairs = large->addItemWithTitle("Exchange");
     pairs->setSubmenu(Menu::create());
     for (int pair = 0; pair < (exchange < 2 ? 1000 : 11000); ++pair) {
-      const MenuItemRef lines = pairs->submenu()->addItemWithTitle("XBT/USD: 1", "openExchangeWebsiteWithSender:");
+      const MenuItemRef lines = pairs->submenu()->addItemWithTitle("XBT/USD: 1", MenuAction::openExchangeWebsite);
       if (exchange == 2) continue;
       lines->setSubmenu(Menu::create());
       for (int line = 0; line < 6; ++line) lines->submenu()->addItemWithTitle("Bid: 1");
@@ -379,7 +379,7 @@ TEST_F(SniTrayTest, EventsReachTheActionTargetAndTheMenuDelegate) {
   EXPECT_EQ(qdbus_cast<QList<int>>(some.arguments().value(1)), QList<int>{4242});
   menuCall("Event", {0, "closed", none, 0u});
   spinUntil([&] { return !target.actions.empty(); });
-  EXPECT_EQ(target.actions, std::vector<std::string>{"terminate:"});
+  EXPECT_EQ(target.actions, std::vector<MenuAction>{MenuAction::terminate});
   EXPECT_EQ(target.opened, 1);
   EXPECT_EQ(target.closed, 1);
 }

@@ -100,7 +100,7 @@ bool turnsNothing(const QString& text) {
 }
 
 struct NoTarget final : MenuActionTarget {
-  void sendAction(const std::string&, MenuItem&) override {}
+  void sendAction(MenuAction, MenuItem&) override {}
 };
 
 // An exchange may send anything as a price (non-numeric prices are kept as they came): every

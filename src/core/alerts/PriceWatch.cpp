@@ -29,16 +29,18 @@ double rounded(double value) {
 
 }  // namespace
 
-PriceWatch::PriceWatch(AppServices& services, AppState& state, PairList& pairs, PriceItems& items, WatchParts parts)
-    : services_(services),
+PriceWatch::PriceWatch(AppHost& host, ManageWindow& manageWindow, Clock& clock, AppState& state, PairList& pairs,
+                       PriceItems& items, WatchParts parts)
+    : host_(host),
+      manageWindow_(manageWindow),
       state_(state),
       pairs_(pairs),
       items_(items),
       parts_(std::move(parts)),
       format_(parts_.locale),
-      words_(services.host, format_),
+      words_(host, format_),
       history_(parts_.file),
-      clock_(services.clock),
+      clock_(clock),
       ownSince_(clock_.read().now) {
   parts_.notifier.setListener(this);
   items_.setMenuDelegate(this);
@@ -53,11 +55,11 @@ PriceWatch::~PriceWatch() {
 
 void PriceWatch::start() {
   if (parts_.fileProblem) {
-    const Error problem = services_.host.localizedError(*parts_.fileProblem);
-    const std::string line = localizedText(
-        services_.host, QT_TRANSLATE_NOOP("AppDelegate", "Alerts and the price history are not saved: %1"),
-        {problem.description});
-    services_.host.log("pricora: " + line + " " + problem.userInfo);
+    const Error problem = host_.localizedError(*parts_.fileProblem);
+    const std::string line =
+        localizedText(host_, QT_TRANSLATE_NOOP("AppDelegate", "Alerts and the price history are not saved: %1"),
+                      {problem.description});
+    host_.log("pricora: " + line + " " + problem.userInfo);
     if (parts_.owner) parts_.notifier.notify(kFileProblemTag, {"Pricora", line, {}});
   }
   reloadAlerts();
@@ -86,7 +88,7 @@ void PriceWatch::refreshStarting() {
   // A reload that failed is tried again, whether or not anyone wrote since.
   if (const bool changed = parts_.file.changedElsewhere(); changed || reloadDue_) {
     reloadAlerts();
-    services_.manageWindow.reloadData();
+    manageWindow_.reloadData();
   } else {
     followPairs();
   }
@@ -170,7 +172,7 @@ KnownPairs PriceWatch::knownPairs() const {
 
 HandedAlert PriceWatch::takeAlert(const AlertRecord& made) {
   const std::variant<PairName, TextProblem> pair = knownPairs().find(made.pair);
-  if (const auto* problem = std::get_if<TextProblem>(&pair)) return {.problem = problemText(services_.host, *problem)};
+  if (const auto* problem = std::get_if<TextProblem>(&pair)) return {.problem = problemText(host_, *problem)};
   const WallTime now = readClock();
   AlertRecord alert = made;
   alert.pair = std::get<PairName>(pair);
@@ -178,9 +180,9 @@ HandedAlert PriceWatch::takeAlert(const AlertRecord& made) {
   alert.fired.reset();
   const std::optional<double> price = settle(alert, now);
   const Result<std::int64_t> id = parts_.file.addAlert(alert);
-  if (!id) return {.problem = services_.host.localizedError(id.error()).description};
+  if (!id) return {.problem = host_.localizedError(id.error()).description};
   reloadAlerts();
-  services_.manageWindow.reloadData();
+  manageWindow_.reloadData();
   return {id.value(), alert.pair, alert.phase, price, {}};
 }
 
@@ -246,8 +248,8 @@ void PriceWatch::report(const Status& status, bool& told) {
   }
   // Once until it works again: a full disk must not fill the log at every refresh.
   if (std::exchange(told, true)) return;
-  const Error error = services_.host.localizedError(status.error());
-  services_.host.log("pricora: " + error.description + " " + error.userInfo);
+  const Error error = host_.localizedError(status.error());
+  host_.log("pricora: " + error.description + " " + error.userInfo);
 }
 
 ShownAlerts PriceWatch::alertsText(const PairName& pair) const {
@@ -262,7 +264,7 @@ ShownAlerts PriceWatch::alertsText(const PairName& pair) const {
 ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& text,
                                      const std::vector<std::int64_t>& madeFrom) {
   std::variant<std::vector<AlertRule>, TextProblem> parsed = parseAlertRules(text, format_.symbols());
-  if (const auto* problem = std::get_if<TextProblem>(&parsed)) return {problemText(services_.host, *problem), true};
+  if (const auto* problem = std::get_if<TextProblem>(&parsed)) return {problemText(host_, *problem), true};
   const WallTime now = readClock();
   std::vector<std::int64_t> removed = madeFrom;
   std::vector<AlertRecord> added;
@@ -284,7 +286,7 @@ ManageNote PriceWatch::setAlertsText(const PairName& pair, const std::string& te
     added.push_back(alert);
   }
   if (const Status saved = parts_.file.editAlerts(removed, added); !saved)
-    return {services_.host.localizedError(saved.error()).description, true};
+    return {host_.localizedError(saved.error()).description, true};
   reloadAlerts();
   return {note, false};
 }
@@ -307,8 +309,7 @@ void PriceWatch::notificationAction(std::int64_t tag, const std::string& key) {
     again.windowSeconds = 0;
     if (alert->kind == AlertKind::up || alert->kind == AlertKind::down) {
       // A new alert, made as the command line's are.
-      if (const HandedAlert made = takeAlert(again); !made.problem.empty())
-        services_.host.log("pricora: " + made.problem);
+      if (const HandedAlert made = takeAlert(again); !made.problem.empty()) host_.log("pricora: " + made.problem);
       return;
     }
     settle(again, now);
@@ -317,18 +318,17 @@ void PriceWatch::notificationAction(std::int64_t tag, const std::string& key) {
     return;
   }
   if (!done) {
-    const Error error = services_.host.localizedError(done.error());
-    services_.host.log("pricora: " + error.description + " " + error.userInfo);
+    const Error error = host_.localizedError(done.error());
+    host_.log("pricora: " + error.description + " " + error.userInfo);
     return;
   }
   reloadAlerts();
-  services_.manageWindow.reloadData();
+  manageWindow_.reloadData();
 }
 
 void PriceWatch::notificationUndelivered(std::int64_t tag) {
   // Nobody shows notifications: standard error, one line an alert.
-  if (const auto words = lastWords_.find(tag); words != lastWords_.end())
-    services_.host.log("pricora: " + words->second);
+  if (const auto words = lastWords_.find(tag); words != lastWords_.end()) host_.log("pricora: " + words->second);
 }
 
 void PriceWatch::menuWillOpen(Menu& menu) {

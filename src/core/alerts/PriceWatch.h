@@ -9,7 +9,6 @@
 #include "core/alerts/AlertWords.h"
 #include "core/alerts/KnownPairs.h"
 #include "core/alerts/LocaleFormat.h"
-#include "core/common/AppServices.h"
 #include "core/common/AppState.h"
 #include "core/exchanges/PairEntry.h"
 #include "core/history/ClockSteps.h"
@@ -17,6 +16,8 @@
 #include "core/menu/PriceItems.h"
 #include "core/store/PairList.h"
 #include "platform/AlertHandOff.h"
+#include "platform/AppHost.h"
+#include "platform/Clock.h"
 #include "platform/HistoryFile.h"
 #include "platform/ManageWindow.h"
 #include "platform/Notifier.h"
@@ -42,7 +43,8 @@ struct WatchParts {
 // menu opens. Without a notification service it says so on standard error, one line an alert.
 class PriceWatch final : public NotifierListener, public MenuDelegate {
  public:
-  PriceWatch(AppServices& services, AppState& state, PairList& pairs, PriceItems& items, WatchParts parts);
+  PriceWatch(AppHost& host, ManageWindow& manageWindow, Clock& clock, AppState& state, PairList& pairs,
+             PriceItems& items, WatchParts parts);
   ~PriceWatch();
   PriceWatch(const PriceWatch&) = delete;
   PriceWatch& operator=(const PriceWatch&) = delete;
@@ -100,7 +102,8 @@ class PriceWatch final : public NotifierListener, public MenuDelegate {
   void save(const std::vector<AlertRecord>& changed);
   void report(const Status& status, bool& reported);
 
-  AppServices& services_;
+  AppHost& host_;
+  ManageWindow& manageWindow_;
   AppState& state_;
   PairList& pairs_;
   PriceItems& items_;

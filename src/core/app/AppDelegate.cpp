@@ -19,11 +19,11 @@ constexpr double kStatusItemLength = 20.0;
 AppState initialState() {
   AppState state;
   Menu& preferences = *state.preferencesMenu;
-  state.launchAtStartupMenuItem = preferences.addItemWithTitle("Launch at Login", "launchAtStartupChanged:");
+  state.launchAtStartupMenuItem = preferences.addItemWithTitle("Launch at Login", MenuAction::launchAtStartupChanged);
   preferences.addItem(MenuItem::separatorItem());
-  preferences.addItemWithTitle("Contact Support…", "supportButtonClick:");
-  preferences.addItemWithTitle("Pricora on Your Phone…", "iosButtonClick:");
-  preferences.addItemWithTitle("Rate Pricora…", "rateMeButtonClick:");
+  preferences.addItemWithTitle("Contact Support…", MenuAction::supportButtonClick);
+  preferences.addItemWithTitle("Pricora on Your Phone…", MenuAction::iosButtonClick);
+  preferences.addItemWithTitle("Rate Pricora…", MenuAction::rateMeButtonClick);
   return state;
 }
 
@@ -46,12 +46,13 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context, std::op
                         if (watch_ && entry) watch_->priceSeen(exchange, title, *entry);
                       },
                       state_.bitfinexActive},
-      priceItems_(services, state_, pairList_, [this] { saveAction(); }),
+      priceItems_(services.statusBar, services.textMetrics, services.urlOpener, state_, pairList_,
+                  [this] { saveAction(); }),
       statusMenu_(
-          services, state_, pairList_,
+          services.bundle, state_, pairList_,
           [this](const PairRef& record, const PairEntryRef& entry) { priceItems_.updateStatusPair(record, entry); }),
       refresh_(
-          services, state_, makeAdapters(adapterContext_),
+          services.queue, services.clock, state_, makeAdapters(adapterContext_),
           [this] {
             // A listing that keeps inventing keys must not grow the store without end.
             if (!pairList_.context().isReadOnly()) boundStoredPairs(pairList_.context());
@@ -62,7 +63,7 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context, std::op
             followStoreIfReadOnly();
             if (watch_) watch_->refreshStarting();
           }),
-      label_(services, state_),
+      label_(services.queue, services.clock, state_),
       launchAtLogin_(services.settings, services.loginItems, services.host, *state_.launchAtStartupMenuItem),
       manage_(services.manageWindow, services.queue, pairList_,
               {[this] { favouritesChangedWithSender(); },
@@ -71,7 +72,9 @@ AppDelegate::AppDelegate(AppServices& services, EditingContext& context, std::op
                [this](const PairRef& record, const std::string& text, const std::vector<std::int64_t>& madeFrom) {
                  return watch_ ? watch_->setAlertsText(nameOf(*record), text, madeFrom) : ManageNote{};
                }}) {
-  if (watch) watch_ = std::make_unique<PriceWatch>(services_, state_, pairList_, priceItems_, std::move(*watch));
+  if (watch)
+    watch_ = std::make_unique<PriceWatch>(services_.host, services_.manageWindow, services_.clock, state_, pairList_,
+                                          priceItems_, std::move(*watch));
   for (Exchange exchange : kAllExchanges)
     state_.exchanges[exchange].item = MenuItem::create(std::string(displayName(exchange)));
   state_.statusItem = services_.statusBar.statusItemWithLength(kStatusItemLength);
@@ -175,25 +178,28 @@ void AppDelegate::menuWillOpen(Menu&) { label_.menuWillOpen(); }
 
 void AppDelegate::menuDidClose(Menu&) { label_.menuDidClose(); }
 
-void AppDelegate::sendAction(const std::string& selector, MenuItem& sender) {
-  if (selector == "refreshPairs") {
-    refreshPairs();
-  } else if (selector == "terminate:") {
-    terminate();
-  } else if (selector == "saveAction:") {
-    saveAction();
-  } else if (selector == "openExchangeWebsiteWithSender:") {
-    priceItems_.openExchangeWebsiteWithSender(sender);
-  } else if (selector == "showManageWindow") {
-    showManageWindow();
-  } else if (selector == "launchAtStartupChanged:") {
-    launchAtLogin_.launchAtStartupChanged(sender);
-  } else if (selector == "supportButtonClick:") {
-    openLink(services_.urlOpener, Links::kSupport);
-  } else if (selector == "iosButtonClick:") {
-    openLink(services_.urlOpener, Links::kPhoneApp);
-  } else if (selector == "rateMeButtonClick:") {
-    openLink(services_.urlOpener, Links::kRateMe);
+void AppDelegate::sendAction(MenuAction action, MenuItem& sender) {
+  switch (action) {
+    case MenuAction::none:
+      return;
+    case MenuAction::refreshPairs:
+      return refreshPairs();
+    case MenuAction::terminate:
+      return terminate();
+    case MenuAction::save:
+      return saveAction();
+    case MenuAction::openExchangeWebsite:
+      return priceItems_.openExchangeWebsiteWithSender(sender);
+    case MenuAction::showManageWindow:
+      return showManageWindow();
+    case MenuAction::launchAtStartupChanged:
+      return launchAtLogin_.launchAtStartupChanged(sender);
+    case MenuAction::supportButtonClick:
+      return openLink(services_.urlOpener, Links::kSupport);
+    case MenuAction::iosButtonClick:
+      return openLink(services_.urlOpener, Links::kPhoneApp);
+    case MenuAction::rateMeButtonClick:
+      return openLink(services_.urlOpener, Links::kRateMe);
   }
 }
 

@@ -59,7 +59,7 @@ class AppDelegate final : public MenuDelegate, public MenuActionTarget {
   // Menu delegate and action target for the hosts.
   void menuWillOpen(Menu& menu) override;
   void menuDidClose(Menu& menu) override;
-  void sendAction(const std::string& selector, MenuItem& sender) override;
+  void sendAction(MenuAction action, MenuItem& sender) override;
 
   const AppState& state() const { return state_; }
   AppState& state() { return state_; }

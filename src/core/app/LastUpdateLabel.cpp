@@ -6,9 +6,9 @@
 namespace pricora {
 
 void LastUpdateLabel::menuWillOpen() {
-  services_.queue.post([this] { update(); });
+  queue_.post([this] { update(); });
   // Replacing the handle invalidates a timer left by an opening the host never closed.
-  updateDateTimer_ = services_.queue.scheduleRepeating(Seconds(1.0), [this] { updateDateLabel(); });
+  updateDateTimer_ = queue_.scheduleRepeating(Seconds(1.0), [this] { updateDateLabel(); });
 }
 
 void LastUpdateLabel::menuDidClose() {
@@ -16,14 +16,14 @@ void LastUpdateLabel::menuDidClose() {
 }
 
 void LastUpdateLabel::updateDateLabel() {
-  services_.queue.post([this] { update(); });
+  queue_.post([this] { update(); });
 }
 
 void LastUpdateLabel::update() {
   Menu& menu = *state_.statusMenu;
   // Only a completed refresh's entry tells the time; "Updating..." is left alone.
   if (!lastRefreshCompleted(menu) || !state_.updateDate) return;
-  menu.lastItem()->setTitle("Updated: " + timeAgoText(*state_.updateDate, services_.clock.now()));
+  menu.lastItem()->setTitle("Updated: " + timeAgoText(*state_.updateDate, clock_.now()));
 }
 
 }  // namespace pricora

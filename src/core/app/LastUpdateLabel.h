@@ -2,8 +2,9 @@
 
 #include <memory>
 
-#include "core/common/AppServices.h"
 #include "core/common/AppState.h"
+#include "platform/Clock.h"
+#include "platform/MainQueue.h"
 
 namespace pricora {
 
@@ -11,7 +12,7 @@ namespace pricora {
 // rewritten every second.
 class LastUpdateLabel {
  public:
-  LastUpdateLabel(AppServices& services, AppState& state) : services_(services), state_(state) {}
+  LastUpdateLabel(MainQueue& queue, Clock& clock, AppState& state) : queue_(queue), clock_(clock), state_(state) {}
 
   void menuWillOpen();
   void menuDidClose();
@@ -21,7 +22,8 @@ class LastUpdateLabel {
  private:
   void update();
 
-  AppServices& services_;
+  MainQueue& queue_;
+  Clock& clock_;
   AppState& state_;
   std::unique_ptr<RepeatingTimer> updateDateTimer_;
 };

@@ -4,10 +4,11 @@
 
 namespace pricora {
 
-RefreshCycle::RefreshCycle(AppServices& services, AppState& state,
+RefreshCycle::RefreshCycle(MainQueue& queue, Clock& clock, AppState& state,
                            std::vector<std::unique_ptr<ExchangeAdapter>> adapters,
                            std::function<void()> refreshCompleted, std::function<void()> refreshStarting)
-    : services_(services),
+    : queue_(queue),
+      clock_(clock),
       state_(state),
       adapters_(std::move(adapters)),
       onCompleted_(std::move(refreshCompleted)),
@@ -15,7 +16,7 @@ RefreshCycle::RefreshCycle(AppServices& services, AppState& state,
 
 void RefreshCycle::startTimer() {
   // Qt's timers fire while a menu is open, so there is no separate "common modes" timer here.
-  timer_ = services_.queue.scheduleRepeating(Seconds(state_.refreshFrequency), [this] { refreshPairs(); });
+  timer_ = queue_.scheduleRepeating(Seconds(state_.refreshFrequency), [this] { refreshPairs(); });
 }
 
 void RefreshCycle::refreshPairs() {
@@ -28,7 +29,7 @@ void RefreshCycle::refreshPairs() {
   Menu& menu = *state_.statusMenu;
   if (lastRefreshCompleted(menu)) {
     const MenuItemRef& last = menu.lastItem();
-    last->setAction({});
+    last->setAction(MenuAction::none);
     last->setTitle("Updating...");
   }
 
@@ -48,7 +49,7 @@ ExchangeDone RefreshCycle::bitfinexExchangeDone(const Finished& finishedExchange
   return [this, finishedExchanges](bool) {
     // Decided after the hand-offs already queued have placed their items, so the placeholder
     // shows exactly when no Bitfinex pair made it into the submenu.
-    services_.queue.post([this] {
+    queue_.post([this] {
       Menu& submenu = *state_.exchanges[Exchange::Bitfinex].submenu;
       if (submenu.empty()) submenu.addItemWithTitle(kConnectionError);
     });
@@ -58,15 +59,15 @@ ExchangeDone RefreshCycle::bitfinexExchangeDone(const Finished& finishedExchange
 
 void RefreshCycle::countFinished(const Finished& finishedExchanges) {
   if (++*finishedExchanges != static_cast<int>(kExchangeCount)) return;
-  state_.updateDate = services_.clock.now();
-  services_.queue.post([this] { refreshCompleted(); });
+  state_.updateDate = clock_.now();
+  queue_.post([this] { refreshCompleted(); });
 }
 
 void RefreshCycle::refreshCompleted() {
   Menu& menu = *state_.statusMenu;
   if (!refreshUnderWay(menu)) return;
   const MenuItemRef& last = menu.lastItem();
-  last->setAction("refreshPairs");
+  last->setAction(MenuAction::refreshPairs);
   last->setTitle("Updated: Just now");
   if (onCompleted_) onCompleted_();
 }

@@ -4,9 +4,10 @@
 #include <memory>
 #include <vector>
 
-#include "core/common/AppServices.h"
 #include "core/common/AppState.h"
 #include "core/exchanges/Adapter.h"
+#include "platform/Clock.h"
+#include "platform/MainQueue.h"
 
 namespace pricora {
 
@@ -17,7 +18,7 @@ class RefreshCycle {
   // adapters: at most one per exchange, in exchange order. refreshCompleted runs each time a
   // refresh turns the last entry into "Updated: Just now"; refreshStarting, when given, at the
   // start of every refresh, before anything else.
-  RefreshCycle(AppServices& services, AppState& state, std::vector<std::unique_ptr<ExchangeAdapter>> adapters,
+  RefreshCycle(MainQueue& queue, Clock& clock, AppState& state, std::vector<std::unique_ptr<ExchangeAdapter>> adapters,
                std::function<void()> refreshCompleted, std::function<void()> refreshStarting = {});
 
   // The timer made at launch; the first refresh replaces it.
@@ -34,7 +35,8 @@ class RefreshCycle {
   void countFinished(const Finished& finishedExchanges);
   void refreshCompleted();
 
-  AppServices& services_;
+  MainQueue& queue_;
+  Clock& clock_;
   AppState& state_;
   std::vector<std::unique_ptr<ExchangeAdapter>> adapters_;
   std::function<void()> onCompleted_;

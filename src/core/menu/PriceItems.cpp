@@ -30,18 +30,24 @@ AttributedTitle twoLines(const std::string& title, const std::string& price, dou
 
 }  // namespace
 
-PriceItems::PriceItems(AppServices& services, AppState& state, PairList& pairs, std::function<void()> saveAction)
-    : services_(services), state_(state), pairs_(pairs), saveAction_(std::move(saveAction)) {}
+PriceItems::PriceItems(StatusBar& statusBar, const TextMetrics& textMetrics, UrlOpener& urlOpener, AppState& state,
+                       PairList& pairs, std::function<void()> saveAction)
+    : statusBar_(statusBar),
+      textMetrics_(textMetrics),
+      urlOpener_(urlOpener),
+      state_(state),
+      pairs_(pairs),
+      saveAction_(std::move(saveAction)) {}
 
 StatusItemRef PriceItems::makeItem(const Pair& record, AttributedTitle text) {
-  StatusItemRef item = services_.statusBar.statusItemWithLength(0);
+  StatusItemRef item = statusBar_.statusItemWithLength(0);
   // Hosts tell items apart and colour them by what they stand for, not by their text.
   ItemSubject subject{record.exchange().value_or(""), record.title().value_or(""), std::nullopt};
   if (const auto exchange = exchangeNamed(subject.exchange)) subject.colour = info(*exchange).colour;
   item->setSubject(std::move(subject));
   // The width is fixed now, from the text the item starts with; later prices never move the
   // items beside it.
-  item->setLength(services_.textMetrics.width(text) + kPadding);
+  item->setLength(textMetrics_.width(text) + kPadding);
   item->setAttributedTitle(std::move(text));
   return item;
 }
@@ -55,7 +61,7 @@ void PriceItems::createAtStartup() {
 
 MenuRef PriceItems::menuFor(const Menu& lines, const std::string& exchange) const {
   MenuRef menu = lines.copy();
-  menu->insertItem(MenuItem::create(exchange, "openExchangeWebsiteWithSender:"), 0);
+  menu->insertItem(MenuItem::create(exchange, MenuAction::openExchangeWebsite), 0);
   menu->insertItem(MenuItem::separatorItem(), 1);
   menu->setDelegate(menuDelegate_);
   return menu;
@@ -122,7 +128,7 @@ void PriceItems::statusPairsChangedWithSender(const PairRef& record) {
   } else {
     std::erase_if(statusPairs_, [&](const StatusPair& pair) {
       if (pair.record != record) return false;
-      services_.statusBar.removeStatusItem(pair.item);
+      statusBar_.removeStatusItem(pair.item);
       return true;
     });
   }
@@ -131,13 +137,13 @@ void PriceItems::statusPairsChangedWithSender(const PairRef& record) {
 
 void PriceItems::openExchangeWebsiteWithSender(const MenuItem& sender) {
   const Exchange exchange = exchangeNamed(sender.title()).value_or(Exchange::Wex);
-  services_.urlOpener.openURL(std::string(info(exchange).homePage));
+  urlOpener_.openURL(std::string(info(exchange).homePage));
 }
 
 void PriceItems::followMarks() {
   std::erase_if(statusPairs_, [&](const StatusPair& pair) {
     if (!pair.record->isDeleted() && pair.record->showInMenubar() && pair.record->title()) return false;
-    services_.statusBar.removeStatusItem(pair.item);
+    statusBar_.removeStatusItem(pair.item);
     return true;
   });
   for (const PairRef& record : pairs_.allArranged()) {

@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "core/common/AppServices.h"
 #include "core/common/AppState.h"
 #include "core/exchanges/PairEntry.h"
 #include "core/menu/PriceFormat.h"
 #include "core/store/PairList.h"
+#include "model/StatusBar.h"
+#include "platform/UrlOpener.h"
 
 namespace pricora {
 
@@ -21,7 +22,8 @@ struct StatusPair {
 // The tray items of the pairs marked "show in menu bar".
 class PriceItems {
  public:
-  PriceItems(AppServices& services, AppState& state, PairList& pairs, std::function<void()> saveAction);
+  PriceItems(StatusBar& statusBar, const TextMetrics& textMetrics, UrlOpener& urlOpener, AppState& state,
+             PairList& pairs, std::function<void()> saveAction);
 
   // One item per marked record with a title, showing the title alone until its first ticker.
   void createAtStartup();
@@ -52,7 +54,9 @@ class PriceItems {
   void show(StatusItem& item, const std::string& title, const std::string& headline, std::string_view priceText,
             const Menu& lines, const std::string& exchange) const;
 
-  AppServices& services_;
+  StatusBar& statusBar_;
+  const TextMetrics& textMetrics_;
+  UrlOpener& urlOpener_;
   AppState& state_;
   PairList& pairs_;
   std::function<void()> saveAction_;

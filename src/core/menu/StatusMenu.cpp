@@ -20,21 +20,21 @@ std::string titleKey(const std::string& displayTitle) { return displayTitle + ":
 
 }  // namespace
 
-StatusMenu::StatusMenu(AppServices& services, AppState& state, PairList& pairs, UpdateStatusPair updateStatusPair)
-    : services_(services), state_(state), pairs_(pairs), updateStatusPair_(std::move(updateStatusPair)) {}
+StatusMenu::StatusMenu(const Bundle& bundle, AppState& state, PairList& pairs, UpdateStatusPair updateStatusPair)
+    : bundle_(bundle), state_(state), pairs_(pairs), updateStatusPair_(std::move(updateStatusPair)) {}
 
 void StatusMenu::buildStatusItem() {
   state_.statusItem->setImage(namedImage("iconSmall"));
   state_.statusItem->setMenu(state_.statusMenu);
-  state_.statusItem->setToolTip("Pricora " + services_.bundle.shortVersionString());
+  state_.statusItem->setToolTip("Pricora " + bundle_.shortVersionString());
 }
 
 void StatusMenu::buildFixedMenuItems() {
   Menu& menu = *state_.statusMenu;
   menu.removeAllItems();
-  menu.addItemWithTitle("Quit Pricora", "terminate:");
+  menu.addItemWithTitle("Quit Pricora", MenuAction::terminate);
   menu.addItemWithTitle("Preferences")->setSubmenu(state_.preferencesMenu);
-  menu.addItemWithTitle("Manage", "showManageWindow");
+  menu.addItemWithTitle("Manage", MenuAction::showManageWindow);
   menu.addItem(MenuItem::separatorItem());
   menu.addItem(MenuItem::separatorItem());
   for (Exchange exchange : kAllExchanges) menu.addItem(state_.exchanges[exchange].item);

@@ -3,10 +3,10 @@
 #include <functional>
 #include <string>
 
-#include "core/common/AppServices.h"
 #include "core/common/AppState.h"
 #include "core/exchanges/PairEntry.h"
 #include "core/store/PairList.h"
+#include "platform/Bundle.h"
 
 namespace pricora {
 
@@ -17,7 +17,7 @@ class StatusMenu {
   // Keeps a pair's price item current; called for records marked for the menu bar.
   using UpdateStatusPair = std::function<void(const PairRef& record, const PairEntryRef& entry)>;
 
-  StatusMenu(AppServices& services, AppState& state, PairList& pairs, UpdateStatusPair updateStatusPair);
+  StatusMenu(const Bundle& bundle, AppState& state, PairList& pairs, UpdateStatusPair updateStatusPair);
 
   // Gives the application's tray icon its image, menu and tool tip.
   void buildStatusItem();
@@ -35,7 +35,7 @@ class StatusMenu {
  private:
   void insertFavourite(const MenuItemRef& item, const MenuItem& exchangeItem);
 
-  AppServices& services_;
+  const Bundle& bundle_;
   AppState& state_;
   PairList& pairs_;
   UpdateStatusPair updateStatusPair_;
