@@ -203,6 +203,34 @@
         <source>in %1</source>
         <translation>in %1</translation>
     </message>
+    <message>
+        <source>Write the exchange and the pair, as in: Kraken XBT/USD</source>
+        <translation>Schreiben Sie die Börse und das Paar, etwa: Kraken XBT/USD</translation>
+    </message>
+    <message>
+        <source>above %1</source>
+        <translation>über %1</translation>
+    </message>
+    <message>
+        <source>below %1</source>
+        <translation>unter %1</translation>
+    </message>
+    <message>
+        <source>%1 on %2, last 24 hours: no prices recorded</source>
+        <translation>%1 auf %2, letzte 24 Stunden: keine Kurse aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>%1 on %2, last 7 days: no prices recorded</source>
+        <translation>%1 auf %2, letzte 7 Tage: keine Kurse aufgezeichnet</translation>
+    </message>
+    <message>
+        <source>%1 on %2, last 24 hours: from %3 to %4, high %5 at %6</source>
+        <translation>%1 auf %2, letzte 24 Stunden: von %3 bis %4, Hoch %5 um %6</translation>
+    </message>
+    <message>
+        <source>%1 on %2, last 7 days: from %3 to %4, high %5 at %6</source>
+        <translation>%1 auf %2, letzte 7 Tage: von %3 bis %4, Hoch %5 am %6</translation>
+    </message>
 </context>
 <context>
     <name>BarRun</name>
@@ -272,10 +300,6 @@
     <message>
         <source>--remove-alert takes an alert&apos;s number, as --alerts lists it</source>
         <translation>--remove-alert erwartet die Nummer eines Alarms, wie --alerts sie zeigt</translation>
-    </message>
-    <message>
-        <source>--alert, --alerts and --remove-alert go alone</source>
-        <translation>--alert, --alerts und --remove-alert stehen allein</translation>
     </message>
     <message>
         <source>--no-change goes with --bar</source>
@@ -481,6 +505,28 @@ Exit-Status (bar): 0 wenn die Leiste ihr Ende schließt oder ein Signal den Lauf
 Exit-Status (Alarme und Bestände): 0 wenn erledigt, 1 wenn nichts getan wurde
 </translation>
     </message>
+    <message>
+        <source>&apos;EXCHANGE PAIR&apos;</source>
+        <translation>&apos;BÖRSE PAAR&apos;</translation>
+    </message>
+    <message>
+        <source>show the price chart of a pair of the store, &apos;Kraken XBT/USD&apos;: a running
+Pricora opens it; without one, Pricora starts on the desktop with it open</source>
+        <translation>das Kursdiagramm eines Paars des Speichers zeigen, &apos;Kraken XBT/USD&apos;: ein
+laufendes Pricora öffnet es; ohne eines startet Pricora auf dem Desktop mit ihm</translation>
+    </message>
+    <message>
+        <source>--chart takes the exchange and the pair: &apos;Kraken XBT/USD&apos;</source>
+        <translation>--chart erwartet die Börse und das Paar: &apos;Kraken XBT/USD&apos;</translation>
+    </message>
+    <message>
+        <source>--alert, --alerts, --remove-alert and --chart go alone</source>
+        <translation>--alert, --alerts, --remove-alert und --chart stehen allein</translation>
+    </message>
+    <message>
+        <source>pricora: already running (pid %1); showing the chart of %2</source>
+        <translation>pricora: läuft bereits (PID %1); das Kursdiagramm von %2 wird gezeigt</translation>
+    </message>
 </context>
 <context>
     <name>ManageWindow</name>
@@ -567,6 +613,57 @@ Exit-Status (Alarme und Bestände): 0 wenn erledigt, 1 wenn nichts getan wurde
     <message>
         <source>e.g. 0.25</source>
         <translation>z. B. 0,25</translation>
+    </message>
+    <message>
+        <source>Filter pairs (Ctrl+F)</source>
+        <translation>Paare filtern (Strg+F)</translation>
+    </message>
+    <message>
+        <source>Filter the pairs</source>
+        <translation>Die Paare filtern</translation>
+    </message>
+    <message>
+        <source>Show Chart…</source>
+        <translation>Kursdiagramm zeigen…</translation>
+    </message>
+</context>
+<context>
+    <name>PriceChart</name>
+    <message>
+        <source>Value</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>high %1</source>
+        <translation>Hoch %1</translation>
+    </message>
+    <message>
+        <source>low %1</source>
+        <translation>Tief %1</translation>
+    </message>
+    <message>
+        <source>Left and Right move the read-out by one price, Home and End to the first and the last</source>
+        <translation>Links und Rechts bewegen die Anzeige um einen Kurs, Pos1 und Ende zum ersten und zum letzten</translation>
+    </message>
+    <message>
+        <source>%1 %2 – Pricora</source>
+        <translation>%1 %2 – Pricora</translation>
+    </message>
+    <message>
+        <source>&amp;24 hours</source>
+        <translation>&amp;24 Stunden</translation>
+    </message>
+    <message>
+        <source>&amp;7 days</source>
+        <translation>&amp;7 Tage</translation>
+    </message>
+    <message>
+        <source>Point at the line to read a price</source>
+        <translation>Zeigen Sie auf die Linie, um einen Kurs abzulesen</translation>
+    </message>
+    <message>
+        <source>No prices recorded in this span</source>
+        <translation>Keine Kurse in diesem Zeitraum aufgezeichnet</translation>
     </message>
 </context>
 <context>

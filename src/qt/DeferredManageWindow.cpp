@@ -28,8 +28,14 @@ void DeferredManageWindow::makeKeyAndOrderFront() {
     window_->setDelegate(delegate_);
     if (dark_) window_->setDarkTableAppearance();
     if (floating_) window_->setFloating();
+    window_->setShowChart(showChart_);
   }
   window_->makeKeyAndOrderFront();
+}
+
+void DeferredManageWindow::setShowChart(std::function<void(const std::string&, const std::string&)> showChart) {
+  showChart_ = std::move(showChart);
+  if (window_) window_->setShowChart(showChart_);
 }
 
 void DeferredManageWindow::setDarkTableAppearance() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ class DeferredManageWindow final : public ManageWindow {
   void setDarkTableAppearance() override;
   void setFloating() override;
 
+  // Shows a pair's chart (its exchange and title), from a row of the window.
+  void setShowChart(std::function<void(const std::string&, const std::string&)> showChart);
+
   // The window, once it has been shown; none before.
   QtManageWindow* built() const { return window_.get(); }
 
@@ -34,6 +38,7 @@ class DeferredManageWindow final : public ManageWindow {
   ManageWindowDelegate* delegate_ = nullptr;
   bool dark_ = false;
   bool floating_ = false;
+  std::function<void(const std::string&, const std::string&)> showChart_;
   std::unique_ptr<QtManageWindow> window_;
 };
 

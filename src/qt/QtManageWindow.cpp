@@ -2,14 +2,52 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 namespace pricora {
+
+namespace {
+
+// Between two of the palette's colours: the theme's own contrast, weakened.
+QColor blend(QColor from, QColor to, double amount) {
+  return QColor::fromRgbF(static_cast<float>(from.redF() + (to.redF() - from.redF()) * amount),
+                          static_cast<float>(from.greenF() + (to.greenF() - from.greenF()) * amount),
+                          static_cast<float>(from.blueF() + (to.blueF() - from.blueF()) * amount));
+}
+
+// A red that reads on the palette's fields, light or dark.
+QColor errorColour(const QPalette& palette) {
+  return palette.color(QPalette::Base).lightnessF() > 0.5 ? QColor(0xc0, 0x1c, 0x28) : QColor(0xff, 0x7b, 0x72);
+}
+
+}  // namespace
+
+void ManageFilter::setText(const QString& text) {
+  if (text == text_) return;
+  text_ = text;
+  invalidateFilter();
+}
+
+bool ManageFilter::filterAcceptsRow(int row, const QModelIndex& parent) const {
+  const QString wanted = text_.trimmed();
+  if (wanted.isEmpty()) return true;
+  const QString title = sourceModel()->index(row, ManageTableModel::Pair, parent).data().toString();
+  return title.contains(wanted, Qt::CaseInsensitive) ||
+         (exchange_ && exchange_().contains(wanted, Qt::CaseInsensitive));
+}
 
 AlertFieldDelegate::AlertFieldDelegate(QTableView* table, const char* example)
     : QStyledItemDelegate(table), example_(example) {}
@@ -30,10 +68,11 @@ void AlertFieldDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   const QRect field = option.rect.adjusted(2, 3, -3, -3);
   painter->save();
   painter->setRenderHint(QPainter::Antialiasing);
-  painter->setPen(QColor(0x5a, 0x5d, 0x63));
+  const QPalette& palette = option.palette;
+  painter->setPen(blend(palette.color(QPalette::Base), palette.color(QPalette::Text), 0.4));
   painter->drawRoundedRect(QRectF(field).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
   if (index.data().toString().isEmpty() && (option.state & (QStyle::State_MouseOver | QStyle::State_Selected))) {
-    painter->setPen(QColor(0x7a, 0x7d, 0x82));
+    painter->setPen(palette.color(QPalette::PlaceholderText));
     painter->drawText(field.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
                       QCoreApplication::translate("ManageWindow", example_));
   }
@@ -77,7 +116,7 @@ QVariant ManageTableModel::data(const QModelIndex& index, int role) const {
       const QString alerts = QString::fromStdString(row.alerts);
       const QString note = QString::fromStdString(row.alertsNote.text);
       if (role == Qt::DisplayRole || role == Qt::EditRole) return alerts;
-      if (role == Qt::ForegroundRole && row.alertsNote.isError) return QColor(0xff, 0x6b, 0x6b);
+      if (role == Qt::ForegroundRole && row.alertsNote.isError) return errorColour(QGuiApplication::palette());
       if (role == Qt::AccessibleTextRole)
         return QCoreApplication::translate("ManageWindow", "%1: alerts %2").arg(title, alerts);
       if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
@@ -192,10 +231,12 @@ QString ManageTableModel::note(bool* isError) const {
 
 QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
     : segments_(new QButtonGroup(this)),
+      filter_(new QLineEdit(this)),
       table_(new QTableView(this)),
       note_(new QLabel(this)),
       field_(new AlertFieldDelegate(table_, QT_TRANSLATE_NOOP("ManageWindow", "e.g. > 11000"))),
-      holdingField_(new AlertFieldDelegate(table_, QT_TRANSLATE_NOOP("ManageWindow", "e.g. 0.25"))) {
+      holdingField_(new AlertFieldDelegate(table_, QT_TRANSLATE_NOOP("ManageWindow", "e.g. 0.25"))),
+      filtered_([this] { return QString::fromStdString(selectedSegmentLabel().value_or("")); }) {
   setWindowTitle(QCoreApplication::translate("ManageWindow", "Manage Pricora"));
   setAccessibleName(QCoreApplication::translate("ManageWindow", "Manage pairs"));
   resize(670, 520);
@@ -217,7 +258,19 @@ QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
     if (delegate_ != nullptr) delegate_->selectedExchangeChanged();
   });
 
-  table_->setModel(&model_);
+  filter_->setPlaceholderText(QCoreApplication::translate("ManageWindow", "Filter pairs (Ctrl+F)"));
+  filter_->setAccessibleName(QCoreApplication::translate("ManageWindow", "Filter the pairs"));
+  filter_->setClearButtonEnabled(true);
+  filter_->installEventFilter(this);
+  connect(filter_, &QLineEdit::textChanged, this, [this](const QString& text) { filtered_.setText(text); });
+  auto* find = new QShortcut(QKeySequence::Find, this);
+  connect(find, &QShortcut::activated, this, [this] {
+    filter_->setFocus(Qt::ShortcutFocusReason);
+    filter_->selectAll();
+  });
+
+  filtered_.setSourceModel(&model_);
+  table_->setModel(&filtered_);
   table_->setAccessibleName(QCoreApplication::translate("ManageWindow", "Pairs of the selected exchange"));
   table_->setSelectionBehavior(QAbstractItemView::SelectItems);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -233,6 +286,19 @@ QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
   table_->horizontalHeader()->setSectionResizeMode(ManageTableModel::Holding, QHeaderView::Interactive);
   table_->setColumnWidth(ManageTableModel::Holding, 110);
   table_->setItemDelegateForColumn(ManageTableModel::Alert, field_);
+  table_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(table_, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+    QModelIndex index = table_->indexAt(at);
+    if (!index.isValid()) index = table_->currentIndex();
+    if (!index.isValid() || !showChart_) return;
+    QMenu menu(this);
+    menu.addAction(QCoreApplication::translate("ManageWindow", "Show Chart…"), this,
+                   [this, index] { showChartOf(index); });
+    menu.exec(table_->viewport()->mapToGlobal(table_->visualRect(index).center()));
+  });
+  connect(table_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (index.column() == ManageTableModel::Pair) showChartOf(index);
+  });
   table_->setItemDelegateForColumn(ManageTableModel::Holding, holdingField_);
   for (AlertFieldDelegate* field : {field_, holdingField_})
     connect(
@@ -244,12 +310,15 @@ QtManageWindow::QtManageWindow(const std::vector<std::string>& exchangeNames)
   note_->setWordWrap(true);
   note_->setTextFormat(Qt::PlainText);
   note_->hide();
-  setTabOrder(segments_->buttons().isEmpty() ? static_cast<QWidget*>(this) : segments_->buttons().last(), table_);
+  setTabOrder(segments_->buttons().isEmpty() ? static_cast<QWidget*>(this) : segments_->buttons().last(), filter_);
+  setTabOrder(filter_, table_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(bar);
+  layout->addWidget(filter_);
   layout->addWidget(table_);
   layout->addWidget(note_);
+  followPalette();
 }
 
 void QtManageWindow::setDelegate(ManageWindowDelegate* delegate) {
@@ -274,12 +343,59 @@ void QtManageWindow::reloadData() {
   bool isError = false;
   const QString note = model_.note(&isError);
   note_->setText(note);
-  note_->setStyleSheet(isError ? QStringLiteral("color: #d03030;") : QString());
+  QPalette palette = QGuiApplication::palette();
+  if (isError) palette.setColor(QPalette::WindowText, errorColour(palette));
+  note_->setPalette(palette);
   note_->setVisible(!note.isEmpty());
+}
+
+void QtManageWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange) followPalette();
+  QWidget::changeEvent(event);
+}
+
+void QtManageWindow::followPalette() {
+  // Fusion draws a check box's rim in the Window colour, darkened: on a dark theme's rows it
+  // vanishes, on a light theme's alternate rows it fades. The table alone gets a Window colour
+  // between its rows' and their text's, which keeps the rims in sight in either.
+  const QPalette theme = palette();
+  QPalette table = theme;
+  table.setColor(QPalette::Window, blend(theme.color(QPalette::Base), theme.color(QPalette::Text), 0.5));
+  table_->setPalette(table);
+}
+
+bool QtManageWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Esc in a filter with text clears it; in an empty one it does what Esc does elsewhere.
+  if (watched == filter_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !filter_->text().isEmpty()) {
+    filter_->clear();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void QtManageWindow::showChartOf(const QModelIndex& index) {
+  const std::optional<std::string> exchange = selectedSegmentLabel();
+  if (!showChart_ || !exchange || !index.isValid()) return;
+  showChart_(*exchange, index.siblingAtColumn(ManageTableModel::Pair).data().toString().toStdString());
+}
+
+void QtManageWindow::fitWidth() {
+  QHeaderView* header = table_->horizontalHeader();
+  int columns = 0;
+  for (int column = 0; column < header->count(); ++column)
+    columns += std::max(
+        {static_cast<QAbstractItemView*>(table_)->sizeHintForColumn(column), header->sectionSizeHint(column),
+         column == ManageTableModel::Alert || column == ManageTableModel::Holding ? table_->columnWidth(column) : 0});
+  const QMargins margins = layout()->contentsMargins();
+  const int tableWidth = columns + table_->verticalScrollBar()->sizeHint().width() + 2 * table_->frameWidth();
+  const int wanted = std::max(tableWidth, layout()->itemAt(0)->sizeHint().width()) + margins.left() + margins.right();
+  resize(wanted, height());
 }
 
 void QtManageWindow::makeKeyAndOrderFront() {
   reloadData();
+  if (!std::exchange(fitted_, true)) fitWidth();
   show();
   setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
   raise();
@@ -288,22 +404,10 @@ void QtManageWindow::makeKeyAndOrderFront() {
 }
 
 void QtManageWindow::setDarkTableAppearance() {
-  // A palette rather than a style sheet, so the style still draws its own check boxes: light
-  // marks and rims on the dark rows.
-  QPalette dark = table_->palette();
-  dark.setColor(QPalette::Base, QColor(0x1e, 0x1f, 0x22));
-  dark.setColor(QPalette::AlternateBase, QColor(0x26, 0x27, 0x2b));
-  dark.setColor(QPalette::Text, QColor(0xe8, 0xe8, 0xe8));
-  dark.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8));
-  dark.setColor(QPalette::Window, QColor(0x9a, 0x9d, 0xa3));
-  dark.setColor(QPalette::Button, QColor(0x2b, 0x2d, 0x31));
-  dark.setColor(QPalette::ButtonText, QColor(0xd0, 0xd0, 0xd0));
-  dark.setColor(QPalette::Highlight, QColor(0x3d, 0x5a, 0x80));
-  dark.setColor(QPalette::HighlightedText, Qt::white);
-  table_->setPalette(dark);
+  // The desktop's palette, light or dark, for the whole window: a table of fixed dark colours
+  // inside a light window left the style's check boxes and field frames without contrast.
+  // Alternate rows keep long tables readable in either.
   table_->setAlternatingRowColors(true);
-  table_->horizontalHeader()->setStyleSheet(
-      QStringLiteral("QHeaderView::section { background: #2b2d31; color: #c8c8c8; border: none; padding: 4px; }"));
 }
 
 void QtManageWindow::setFloating() { setWindowFlag(Qt::WindowStaysOnTopHint, true); }

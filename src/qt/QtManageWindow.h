@@ -3,10 +3,13 @@
 #include <QAbstractTableModel>
 #include <QButtonGroup>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSortFilterProxyModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +41,21 @@ class ManageTableModel final : public QAbstractTableModel {
   std::vector<ManageRow> rows_;
 };
 
+// The rows whose pair, or whose exchange, contains the filter's text, without regard to case.
+class ManageFilter final : public QSortFilterProxyModel {
+ public:
+  // exchange: the name of the exchange the rows are of.
+  explicit ManageFilter(std::function<QString()> exchange) : exchange_(std::move(exchange)) {}
+  void setText(const QString& text);
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex& parent) const override;
+
+ private:
+  std::function<QString()> exchange_;
+  QString text_;
+};
+
 // Draws each Alert or Holding cell as the text field it is: a frame, and in an empty field under
 // the pointer or selected a dim example; knows while a field is open for typing.
 class AlertFieldDelegate final : public QStyledItemDelegate {
@@ -54,8 +72,11 @@ class AlertFieldDelegate final : public QStyledItemDelegate {
   mutable bool editing_ = false;
 };
 
-// The management window: a row of exchange buttons over the table of that exchange's pairs.
-// It stays above other windows; the table is dark; everything works from the keyboard.
+// The management window: a row of exchange buttons and a filter field over the table of that
+// exchange's pairs. It stays above other windows, is as wide as its columns, follows the
+// desktop's palette, light or dark, and everything works from the keyboard: Ctrl+F goes to the
+// filter, Esc there clears it. A row's context menu, or a double click on its pair, shows the
+// pair's chart.
 class QtManageWindow final : public QWidget, public ManageWindow {
  public:
   explicit QtManageWindow(const std::vector<std::string>& exchangeNames);
@@ -67,20 +88,37 @@ class QtManageWindow final : public QWidget, public ManageWindow {
   void setDarkTableAppearance() override;
   void setFloating() override;
 
+  // Shows a pair's chart: its exchange and title.
+  void setShowChart(std::function<void(const std::string&, const std::string&)> showChart) {
+    showChart_ = std::move(showChart);
+  }
+
   QTableView* table() { return table_; }
   QButtonGroup* segments() { return segments_; }
+  QLineEdit* filter() { return filter_; }
   // Under the table: what became of the alerts last typed, when there is something to say.
   QLabel* note() { return note_; }
 
  private:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void followPalette();
+  void showChartOf(const QModelIndex& index);
+  // As wide as the exchange buttons and the columns need, and no wider.
+  void fitWidth();
+
   ManageWindowDelegate* delegate_ = nullptr;
+  std::function<void(const std::string&, const std::string&)> showChart_;
   QButtonGroup* segments_;
+  QLineEdit* filter_;
   QTableView* table_;
   QLabel* note_;
   AlertFieldDelegate* field_;
   AlertFieldDelegate* holdingField_;
   ManageTableModel model_;
+  ManageFilter filtered_;
   bool reloadWaiting_ = false;  // for the open field to close
+  bool fitted_ = false;
 };
 
 }  // namespace pricora

@@ -54,8 +54,11 @@ void TrayHost::update(Icon& icon) {
   if (!inTray_) return;
 
   if (!icon.tray) {
-    icon.tray = std::make_unique<XEmbedIcon>([this, raw = &icon](QPoint where) {
-      if (raw->menu) raw->menu->menu()->popup(where);
+    icon.tray = std::make_unique<XEmbedIcon>([this, raw = &icon](QPoint where, Qt::MouseButton button) {
+      if (button == Qt::MiddleButton && showChart_ && !raw->item->subject().empty())
+        showChart_(raw->item->subject());
+      else if (raw->menu)
+        raw->menu->menu()->popup(where);
     });
   }
   XEmbedIcon& tray = *icon.tray;

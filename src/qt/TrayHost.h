@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -15,15 +16,20 @@
 
 namespace pricora {
 
+// Shows the chart of a price item's pair.
+using ShowChart = std::function<void(const ItemSubject&)>;
+
 // Shows each status item of the model as its own icon in the display's XEmbed tray: its image, or
 // for a price item its price drawn as the picture, marked while it needs attention (a red dot on
 // the application's icon, a price badge in reversed colours). A left and a right click both open
-// the item's menu. The icons follow the tray: when a tray starts (a panel restarted) they go into
-// it; without one there is nothing to show.
+// the item's menu; a middle click on a price item shows its pair's chart, where one is set. The icons follow the tray:
+// when a tray starts (a panel restarted) they go into it; without one there is nothing to show.
 class TrayHost final : public QObject, public StatusBarObserver {
  public:
   TrayHost(StatusBar& statusBar, MenuActionTarget& target, ImageCache& images);
   ~TrayHost() override;
+
+  void setShowChart(ShowChart showChart) { showChart_ = std::move(showChart); }
 
   // Whether the icons are in a tray: false without an XEmbed tray on the display.
   bool showsIcons() const { return inTray_; }
@@ -53,6 +59,7 @@ class TrayHost final : public QObject, public StatusBarObserver {
   StatusBar& statusBar_;
   MenuActionTarget& target_;
   ImageCache& images_;
+  ShowChart showChart_;
   std::vector<std::unique_ptr<Icon>> icons_;
   XEmbedTrays trays_;
   bool inTray_ = false;

@@ -40,7 +40,7 @@ bool XEmbedTrays::available() const {
   return platform_ && screen && platform_->nativeResourceForScreen("traywindow", screen) != nullptr;
 }
 
-XEmbedIcon::XEmbedIcon(std::function<void(QPoint)> clicked)
+XEmbedIcon::XEmbedIcon(std::function<void(QPoint, Qt::MouseButton)> clicked)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint),
       clicked_(std::move(clicked)) {
   setObjectName(QLatin1String(kTrayWidgetName));
@@ -64,7 +64,7 @@ void XEmbedIcon::paintEvent(QPaintEvent*) {
 }
 
 void XEmbedIcon::mousePressEvent(QMouseEvent* event) {
-  if (clicked_) clicked_(event->globalPosition().toPoint());
+  if (clicked_) clicked_(event->globalPosition().toPoint(), event->button());
 }
 
 }  // namespace pricora

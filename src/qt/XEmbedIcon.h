@@ -36,10 +36,11 @@ class XEmbedTrays final : public QObject {
 // One icon in the XEmbed tray: a small window of our own that the tray takes in. Qt's X11 platform
 // asks the tray to dock a window of this kind as it creates it, in the tray's own visual (with an
 // alpha channel where the tray has one), and shows it once the tray has taken it in. The tray
-// chooses the size; the icon fills it. A click of any button calls clicked with where it was.
+// chooses the size; the icon fills it. A click of any button calls clicked with where it was and
+// the button.
 class XEmbedIcon final : public QWidget {
  public:
-  explicit XEmbedIcon(std::function<void(QPoint)> clicked);
+  explicit XEmbedIcon(std::function<void(QPoint, Qt::MouseButton)> clicked);
 
   void setIcon(const QIcon& icon);
   const QIcon& icon() const { return icon_; }
@@ -50,7 +51,7 @@ class XEmbedIcon final : public QWidget {
 
  private:
   QIcon icon_;
-  std::function<void(QPoint)> clicked_;
+  std::function<void(QPoint, Qt::MouseButton)> clicked_;
 };
 
 }  // namespace pricora

@@ -3,18 +3,30 @@
 #include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusReply>
 #include <QDBusServiceWatcher>
+#include <QDBusVariant>
 #include <QEventLoop>
 #include <QTimer>
 
+#include "ApplicationAdaptor.h"
+#include "ApplicationProxy.h"
+
 namespace pricora {
 
-ApplicationBus::ApplicationBus(std::function<void()> activate)
-    : activate_(std::move(activate)), bus_(QDBusConnection::sessionBus()) {
+namespace {
+
+constexpr const char* kChartAction = "chart";
+
+}  // namespace
+
+ApplicationBus::ApplicationBus(ApplicationActions actions)
+    : actions_(std::move(actions)), bus_(QDBusConnection::sessionBus()) {
   if (!bus_.isConnected()) return;
+  new ApplicationAdaptor(this);
   // The object first: whoever sees the name may call it at once.
-  if (!bus_.registerVirtualObject(ApplicationBusName::kPath, this)) return;
+  if (!bus_.registerObject(ApplicationBusName::kPath, this, QDBusConnection::ExportAdaptors)) return;
   published_ = bus_.registerService(ApplicationBusName::kService);
   if (!published_) bus_.unregisterObject(ApplicationBusName::kPath);
 }
@@ -25,49 +37,37 @@ ApplicationBus::~ApplicationBus() {
   bus_.unregisterObject(ApplicationBusName::kPath);
 }
 
-bool ApplicationBus::handleMessage(const QDBusMessage& message, const QDBusConnection& connection) {
-  if (message.interface() != ApplicationBusName::kInterface) return false;
-  if (message.member() == "ActivateAction") {
-    // The desktop entry offers no actions: every name is unknown.
-    connection.send(message.createErrorReply(
-        QDBusError::InvalidArgs,
-        QStringLiteral("Pricora has no action named \"%1\"").arg(message.arguments().value(0).toString())));
-    return true;
+void ApplicationBus::Activate(const QVariantMap&) { actions_.activate(); }
+
+void ApplicationBus::Open(const QStringList&, const QVariantMap&) { actions_.activate(); }
+
+void ApplicationBus::ActivateAction(const QString& action, const QVariantList& parameter, const QVariantMap&) {
+  if (action != QLatin1String(kChartAction)) {
+    sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("Pricora has no action named \"%1\"").arg(action));
+    return;
   }
-  if (message.member() != "Activate" && message.member() != "Open") return false;
-  // Messages may arrive on the bus's own thread; the application runs on the main one.
-  QMetaObject::invokeMethod(
-      this,
-      [this, message, connection] {
-        activate_();
-        connection.send(message.createReply());
-      },
-      Qt::QueuedConnection);
-  return true;
+  // The parameter comes wrapped once more when a caller sends the pair itself as a variant.
+  QVariant pair = parameter.value(0);
+  if (pair.userType() == qMetaTypeId<QDBusVariant>()) pair = pair.value<QDBusVariant>().variant();
+  if (pair.typeId() != QMetaType::QString || !actions_.chart || !actions_.chart(pair.toString().toStdString()))
+    sendErrorReply(
+        QDBusError::InvalidArgs,
+        QStringLiteral("The action \"chart\" takes a pair: \"Kraken XBT/USD\", not \"%1\"").arg(pair.toString()));
 }
 
-QString ApplicationBus::introspect(const QString&) const {
-  return QStringLiteral(
-      "<interface name=\"org.freedesktop.Application\">"
-      "<method name=\"Activate\"><arg type=\"a{sv}\" name=\"platform_data\" direction=\"in\"/></method>"
-      "<method name=\"Open\"><arg type=\"as\" name=\"uris\" direction=\"in\"/>"
-      "<arg type=\"a{sv}\" name=\"platform_data\" direction=\"in\"/></method>"
-      "<method name=\"ActivateAction\"><arg type=\"s\" name=\"action_name\" direction=\"in\"/>"
-      "<arg type=\"av\" name=\"parameter\" direction=\"in\"/>"
-      "<arg type=\"a{sv}\" name=\"platform_data\" direction=\"in\"/></method>"
-      "</interface>");
-}
-
-bool activateRunningCopy(long pid, int timeoutMs) {
+bool activateRunningCopy(long pid, int timeoutMs, const std::optional<std::string>& chart) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return false;
   const QString service = ApplicationBusName::kService;
   const QDBusReply<uint> owner = bus.interface()->servicePid(service);
   if (!owner.isValid() || (pid != 0 && static_cast<long>(owner.value()) != pid)) return false;
-  QDBusMessage call = QDBusMessage::createMethodCall(service, ApplicationBusName::kPath, ApplicationBusName::kInterface,
-                                                     QStringLiteral("Activate"));
-  call << QVariantMap{};
-  return bus.call(call, QDBus::Block, timeoutMs).type() == QDBusMessage::ReplyMessage;
+  OrgFreedesktopApplicationInterface application(service, ApplicationBusName::kPath, bus);
+  application.setTimeout(timeoutMs);
+  QDBusPendingReply<> reply =
+      chart ? application.ActivateAction(QLatin1String(kChartAction), {QString::fromStdString(*chart)}, {})
+            : application.Activate({});
+  reply.waitForFinished();
+  return !reply.isError();
 }
 
 ApplicationBusWatch::ApplicationBusWatch() {

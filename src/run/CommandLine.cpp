@@ -134,6 +134,12 @@ const CommandLineOption kOptions[] = {
                        "list the holdings, one a line: pair, amount, and its worth at the last price\n"
                        "the history holds"),
      nullptr, setFlag<&CommandLine::listHoldings>},
+    {Option::chart, "--chart", nullptr, QT_TRANSLATE_NOOP("CommandLine", "'EXCHANGE PAIR'"),
+     QT_TRANSLATE_NOOP("CommandLine",
+                       "show the price chart of a pair of the store, 'Kraken XBT/USD': a running\n"
+                       "Pricora opens it; without one, Pricora starts on the desktop with it open"),
+     QT_TRANSLATE_NOOP("CommandLine", "--chart takes the exchange and the pair: 'Kraken XBT/USD'"),
+     setText<&CommandLine::chart>},
     {Option::help, "--help", "-h", nullptr, QT_TRANSLATE_NOOP("CommandLine", "show this help and exit"), nullptr,
      setFlag<&CommandLine::help>},
     {Option::version, "--version", nullptr, nullptr, QT_TRANSLATE_NOOP("CommandLine", "show the version and exit"),
@@ -143,9 +149,9 @@ const CommandLineOption kOptions[] = {
 const OptionRule kRules[] = {
     {OptionRuleKind::apart, optionSet({Option::bar}), optionSet({Option::headless}),
      QT_TRANSLATE_NOOP("CommandLine", "--bar runs without a display by itself; leave out --headless")},
-    {OptionRuleKind::alone, optionSet({Option::alert, Option::alerts, Option::removeAlert}),
+    {OptionRuleKind::alone, optionSet({Option::alert, Option::alerts, Option::removeAlert, Option::chart}),
      optionSet({Option::help, Option::version}),
-     QT_TRANSLATE_NOOP("CommandLine", "--alert, --alerts and --remove-alert go alone")},
+     QT_TRANSLATE_NOOP("CommandLine", "--alert, --alerts, --remove-alert and --chart go alone")},
     {OptionRuleKind::alone, optionSet({Option::hold, Option::holdings}), optionSet({Option::help, Option::version}),
      QT_TRANSLATE_NOOP("CommandLine", "--hold and --holdings go alone")},
     {OptionRuleKind::needs, optionSet({Option::noChange}), optionSet({Option::bar}),

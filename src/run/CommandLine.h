@@ -23,6 +23,7 @@ struct CommandLine {
   std::optional<std::int64_t> removeAlert;  // remove the alert with this number and exit
   std::optional<std::string> hold;          // keep this holding, "Kraken XBT/USD 0.25", and exit
   bool listHoldings = false;                // list the holdings and exit
+  std::optional<std::string> chart;         // show this pair's chart, "Kraken XBT/USD", on the desktop
   int refreshes = 0;                        // 0: run until the time-out
   double timeout = 60.0;                    // seconds, at most kLongestTimeout
   // The longest time-out a timer takes: 2^31 - 1 milliseconds.
@@ -45,6 +46,7 @@ enum class Option {
   removeAlert,
   hold,
   holdings,
+  chart,
   help,
   version
 };

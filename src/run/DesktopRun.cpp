@@ -5,23 +5,30 @@
 #include <QScreen>
 #include <QSessionManager>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
+#include "core/alerts/AlertText.h"
+#include "core/alerts/KnownPairs.h"
 #include "qt/DeferredManageWindow.h"
 #include "qt/DesktopHost.h"
 #include "qt/ImageCache.h"
+#include "qt/PriceChartWindow.h"
 #include "qt/QtUrlOpener.h"
 #include "qt/Translation.h"
 #include "run/AlertBus.h"
 #include "run/ApplicationBus.h"
 #include "run/Assembly.h"
+#include "run/CommandLine.h"
 #include "run/SingleInstance.h"
 #include "sni/IconFolder.h"
 #include "sni/TrayChooser.h"
+#include "store/ReadOnlyPairStore.h"
 
 using namespace pricora;
 
@@ -47,6 +54,23 @@ TraySetup traySetup(const QString& resources) {
   return setup;
 }
 
+// The pair of --chart as the store spells it, or none after saying why there is none.
+std::optional<PairName> storedPair(const std::string& typed, AppHost& host) {
+  std::variant<PairName, TextProblem> found = parseTypedPair(typed);
+  if (const auto* pair = std::get_if<PairName>(&found)) {
+    std::vector<PairName> names;
+    if (const auto stored = ReadOnlyPairStore(userStore().file).loadAll())
+      for (const StoredPair& record : stored.value())
+        if (record.exchange && record.title) names.push_back({*record.exchange, *record.title});
+    found = KnownPairs(std::move(names)).find(*pair);
+  }
+  if (const auto* problem = std::get_if<TextProblem>(&found)) {
+    host.log("pricora: " + problemText(host, *problem));
+    return std::nullopt;
+  }
+  return std::get<PairName>(found);
+}
+
 }  // namespace
 
 extern "C" int pricora_run_desktop(int argc, char** argv) {
@@ -54,10 +78,16 @@ extern "C" int pricora_run_desktop(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   Platform platform(&app);
   const Translation translation(app, platform.bundle.resourcesFolder());
+  DesktopHost host;
+  // --chart: a pair of the store, shown by the running copy or by this one once it has started.
+  const ParsedCommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  std::optional<PairName> chart;
+  if (command.options && command.options->chart && !(chart = storedPair(*command.options->chart, host))) return 1;
   SingleInstance instance(userStore().folder);
   if (instance.heldElsewhere())
-    if (const std::optional<int> status = instance.handOverToRunningCopy()) return *status;
-  DesktopHost host;
+    if (const std::optional<int> status =
+            instance.handOverToRunningCopy(chart ? std::optional(chart->exchange + " " + chart->title) : std::nullopt))
+      return *status;
   const std::unique_ptr<EditingContext> store = openUserStore(host);
   if (!store) return 1;
   QtUrlOpener urlOpener;
@@ -67,14 +97,36 @@ extern "C" int pricora_run_desktop(int argc, char** argv) {
   Assembly assembly(platform, {host, host, urlOpener, platform.loginItems, window}, *store, {},
                     WatchParts{*history.file, notifier, userLocale(), true, history.problem});
   AppDelegate& delegate = assembly.delegate();
-  // A second start on this store asks for the Manage window through the bus.
-  ApplicationBus bus([&delegate] { delegate.showManageWindow(); });
+  const LocaleFormat chartFormat(userLocale());
+  HistoryFile& holdings = *history.file;
+  PriceChartWindows charts(*history.file, platform.clock, chartFormat, host,
+                           [&holdings](const PairName& pair) -> std::optional<double> {
+                             const Result<std::vector<HoldingRecord>> all = holdings.loadHoldings();
+                             if (!all) return std::nullopt;
+                             for (const HoldingRecord& holding : all.value())
+                               if (holding.pair == pair)
+                                 return static_cast<double>(holding.units) / kHoldingUnitsPerCoin;
+                             return std::nullopt;
+                           });
+  window.setShowChart([&charts](const std::string& exchange, const std::string& title) {
+    charts.show({exchange, title});
+  });
+  // A second start on this store asks for the Manage window, or a chart, through the bus.
+  ApplicationBus bus({[&delegate] { delegate.showManageWindow(); },
+                      [&charts](const std::string& text) {
+                        const std::variant<PairName, TextProblem> pair = parseTypedPair(text);
+                        if (!std::holds_alternative<PairName>(pair)) return false;
+                        charts.show(std::get<PairName>(pair));
+                        return true;
+                      }});
   const AlertBus alerts([&delegate](const AlertRecord& alert) { return delegate.priceWatch()->takeAlert(alert); },
                         false);
   ImageCache images(platform.bundle.resourcesFolder());
   TrayChooser tray(
       platform.statusBar, delegate, images, traySetup(platform.bundle.resourcesFolder()), QDBusConnection::sessionBus(),
       [](const QString& name) { return QDBusConnection::connectToBus(QDBusConnection::SessionBus, name); });
+  tray.setShowChart([&charts](const ItemSubject& subject) { charts.show({subject.exchange, subject.pair}); });
+  if (chart) QTimer::singleShot(0, &app, [&charts, &chart] { charts.show(*chart); });
   // Logging out must not lose a change: the session's end saves like a quit that cannot ask.
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                    [&delegate](QSessionManager&) { delegate.terminateWithoutAsking(); });

@@ -55,7 +55,7 @@ bool SingleInstance::retake() {
   return true;
 }
 
-std::optional<int> SingleInstance::handOverToRunningCopy() {
+std::optional<int> SingleInstance::handOverToRunningCopy(const std::optional<std::string>& chart) {
   // Lock and bus name change hands at moments of their own: the lock before the store opens (which
   // may show a dialog) and the name after, the name first at quit. Both are looked at again and
   // again, the bus name as soon as it changes hands.
@@ -65,9 +65,13 @@ std::optional<int> SingleInstance::handOverToRunningCopy() {
   bool toldWaiting = false;
   for (;;) {
     const long pid = holder_->pid;
-    if (activateRunningCopy(pid, static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)))) {
-      say(QCoreApplication::translate("CommandLine", "pricora: already running (pid %1); showing its Manage window")
-              .arg(pidText(pid)));
+    if (activateRunningCopy(pid, static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)), chart)) {
+      say(chart
+              ? QCoreApplication::translate("CommandLine", "pricora: already running (pid %1); showing the chart of %2")
+                    .arg(pidText(pid), QString::fromStdString(*chart))
+              : QCoreApplication::translate("CommandLine",
+                                            "pricora: already running (pid %1); showing its Manage window")
+                    .arg(pidText(pid)));
       return 0;
     }
     if (retake()) return std::nullopt;

@@ -27,7 +27,8 @@ class SingleInstance {
   // Returns the exit status when this start is to end: 0 once the running copy answered (the
   // user's wish, a Pricora in front, is met), 1 when it never did (no session bus, or it hung);
   // none when this process took the lock and is to start in its place.
-  std::optional<int> handOverToRunningCopy();
+  // With chart ("Kraken XBT/USD"), the running copy shows that pair's chart instead.
+  std::optional<int> handOverToRunningCopy(const std::optional<std::string>& chart = std::nullopt);
 
   static constexpr std::chrono::milliseconds kHandOverWait{10000};
 

@@ -60,10 +60,16 @@ void SniTray::statusItemAdded(const StatusItemRef& item) {
   entry->menu = std::make_unique<DBusMenuExporter>(item->menu(), target_, images_);
   Entry* raw = entry.get();
   const auto popup = [this, raw](QPoint where) { popUp(*raw, where); };
+  const auto secondary = [this, raw](QPoint where) {
+    if (showChart_ && !raw->item->subject().empty())
+      showChart_(raw->item->subject());
+    else
+      popUp(*raw, where);
+  };
   if (options_.host.drawsLabels)
-    entry->sni = std::make_unique<LabelledStatusNotifierItem>(kMenuPath, popup);
+    entry->sni = std::make_unique<LabelledStatusNotifierItem>(kMenuPath, popup, secondary);
   else
-    entry->sni = std::make_unique<StatusNotifierItem>(kMenuPath, popup);
+    entry->sni = std::make_unique<StatusNotifierItem>(kMenuPath, popup, secondary);
   entries_.push_back(std::move(entry));
   followLabelForm();
   update(*raw);

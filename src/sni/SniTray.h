@@ -13,6 +13,7 @@
 #include "platform/MenuActionTarget.h"
 #include "qt/ImageCache.h"
 #include "qt/MenuMirror.h"
+#include "qt/TrayHost.h"
 #include "sni/DBusMenuExporter.h"
 #include "sni/IconFolder.h"
 #include "sni/ItemLook.h"
@@ -51,6 +52,10 @@ class SniTray final : public QObject, public StatusBarObserver {
           const QString& iconRoot, BusConnector connectItem, RegistrationTiming timing = {});
   ~SniTray() override;
 
+  // A middle click on a price item (SecondaryActivate) shows its pair's chart through this;
+  // without it, or on the application's own item, the click opens the menu.
+  void setShowChart(ShowChart showChart) { showChart_ = std::move(showChart); }
+
   static constexpr const char* kItemPath = "/StatusNotifierItem";
   static constexpr const char* kMenuPath = "/MenuBar";
 
@@ -85,6 +90,7 @@ class SniTray final : public QObject, public StatusBarObserver {
   StatusBar& statusBar_;
   MenuActionTarget& target_;
   ImageCache& images_;
+  ShowChart showChart_;
   LookOptions options_;
   IconFolder icons_;
   BusConnector connect_;

@@ -17,16 +17,19 @@ bool samePixmaps(const SniPixmaps& a, const SniPixmaps& b) {
 
 }  // namespace
 
-StatusNotifierItem::StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup)
-    : StatusNotifierItem(std::move(menuPath), std::move(popup), OwnAdaptor{}) {
+StatusNotifierItem::StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup,
+                                       std::function<void(QPoint)> secondary)
+    : StatusNotifierItem(std::move(menuPath), std::move(popup), std::move(secondary), OwnAdaptor{}) {
   new ItemAdaptor(this);
 }
 
-StatusNotifierItem::StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup, OwnAdaptor)
-    : menuPath_(std::move(menuPath)), popup_(std::move(popup)) {}
+StatusNotifierItem::StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup,
+                                       std::function<void(QPoint)> secondary, OwnAdaptor)
+    : menuPath_(std::move(menuPath)), popup_(std::move(popup)), secondary_(std::move(secondary)) {}
 
-LabelledStatusNotifierItem::LabelledStatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup)
-    : StatusNotifierItem(std::move(menuPath), std::move(popup), OwnAdaptor{}) {
+LabelledStatusNotifierItem::LabelledStatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup,
+                                                       std::function<void(QPoint)> secondary)
+    : StatusNotifierItem(std::move(menuPath), std::move(popup), std::move(secondary), OwnAdaptor{}) {
   new LabelledItemAdaptor(this);
 }
 
@@ -64,7 +67,7 @@ void StatusNotifierItem::show(SniLook look) {
 
 void StatusNotifierItem::Activate(int x, int y) { popup_(QPoint(x, y)); }
 
-void StatusNotifierItem::SecondaryActivate(int x, int y) { popup_(QPoint(x, y)); }
+void StatusNotifierItem::SecondaryActivate(int x, int y) { (secondary_ ? secondary_ : popup_)(QPoint(x, y)); }
 
 void StatusNotifierItem::ContextMenu(int x, int y) { popup_(QPoint(x, y)); }
 

@@ -32,7 +32,8 @@ struct SniLook {
 // dbus/org.kde.StatusNotifierItem.xml (register it with QDBusConnection::ExportAdaptors), which
 // reads the properties below and relays the signals. Its menu is a com.canonical.dbusmenu object
 // at menuPath; hosts show that menu themselves. A host that asks the item to act instead
-// (Activate, ContextMenu, SecondaryActivate) gets the popup callback with the screen position.
+// (Activate, ContextMenu) gets the popup callback with the screen position; SecondaryActivate (a
+// middle click) gets the secondary callback, or the popup one when there is none.
 // Without the Ayatana label: mate-panel's notification area puts any label it finds, even an
 // empty one, in place of the icon.
 class StatusNotifierItem : public QObject {
@@ -57,7 +58,8 @@ class StatusNotifierItem : public QObject {
   Q_PROPERTY(QDBusObjectPath Menu READ menu)
 
  public:
-  StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup);
+  StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup,
+                     std::function<void(QPoint)> secondary = nullptr);
   ~StatusNotifierItem() override = default;
 
   // Shows a new look, announcing only what changed.
@@ -102,7 +104,8 @@ class StatusNotifierItem : public QObject {
  protected:
   // For an item that is served through an adaptor of its own.
   struct OwnAdaptor {};
-  StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup, OwnAdaptor);
+  StatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup, std::function<void(QPoint)> secondary,
+                     OwnAdaptor);
 
   const SniLook& look() const { return look_; }
   virtual void labelChanged() {}
@@ -110,6 +113,7 @@ class StatusNotifierItem : public QObject {
  private:
   QString menuPath_;
   std::function<void(QPoint)> popup_;
+  std::function<void(QPoint)> secondary_;
   SniLook look_;
   // Reading a property is const; that it happened is not part of the item's state.
   mutable bool wasRead_ = false;
@@ -124,7 +128,8 @@ class LabelledStatusNotifierItem final : public StatusNotifierItem {
   Q_PROPERTY(uint XAyatanaOrderingIndex READ orderingIndex)
 
  public:
-  LabelledStatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup);
+  LabelledStatusNotifierItem(QString menuPath, std::function<void(QPoint)> popup,
+                             std::function<void(QPoint)> secondary = nullptr);
 
   QString label() const { return look().label; }
   QString labelGuide() const { return look().labelGuide; }

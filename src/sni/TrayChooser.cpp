@@ -35,6 +35,12 @@ TrayChooser::~TrayChooser() {
   xembed_.reset();
 }
 
+void TrayChooser::setShowChart(ShowChart showChart) {
+  showChart_ = std::move(showChart);
+  if (sni_) sni_->setShowChart(showChart_);
+  if (xembed_) xembed_->setShowChart(showChart_);
+}
+
 void TrayChooser::useStatusNotifierItems() {
   xembed_.reset();
   sni_.reset();  // a new watcher knows none of our items: register them all again
@@ -46,12 +52,14 @@ void TrayChooser::useStatusNotifierItems() {
   sni_ =
       std::make_unique<SniTray>(statusBar_, target_, images_, LookOptions{host, setup_.appIconThemePath, screenWidth},
                                 setup_.iconRoot, connect_, setup_.registration);
+  sni_->setShowChart(showChart_);
 }
 
 void TrayChooser::useXEmbed() {
   if (xembed_) return;
   sni_.reset();
   xembed_ = std::make_unique<TrayHost>(statusBar_, target_, images_);
+  xembed_->setShowChart(showChart_);
   // Between a panel's end and its return there is often neither: worth a word only the first time.
   if (!xembed_->showsIcons() && !std::exchange(saidNoTray_, true))
     std::fprintf(stderr, "%s\n",

@@ -38,6 +38,9 @@ class TrayChooser final : public QObject {
               BusConnector connectItem);
   ~TrayChooser() override;
 
+  // Where a middle click on a price item shows its pair's chart, in either tray.
+  void setShowChart(ShowChart showChart);
+
   bool showsStatusNotifierItems() const { return sni_ != nullptr; }
   bool showsXEmbedIcons() const { return xembed_ != nullptr; }
 
@@ -51,6 +54,7 @@ class TrayChooser final : public QObject {
   TraySetup setup_;
   QDBusConnection bus_;
   BusConnector connect_;
+  ShowChart showChart_;
   QDBusServiceWatcher watcher_;
   // One at a time: the other is gone before either is made, so no item shows twice.
   std::unique_ptr<SniTray> sni_;

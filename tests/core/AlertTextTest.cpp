@@ -112,6 +112,10 @@ TEST(AlertText, TheCommandLineNamesAnExchangeOfTheEightAndAnyTitle) {
   EXPECT_EQ(std::get<TypedAlert>(dashed).rule.kind, AlertKind::down);
   for (const char* bad : {"Kraken > 5", "Kraken XBT/USD", "XBT/USD > 5", "Binance BTC/USDT > 5", ""})
     EXPECT_TRUE(std::holds_alternative<TextProblem>(parseTypedAlert(bad, kEnglish))) << bad;
+  // The chart's pair alone, read the same way.
+  EXPECT_EQ(std::get<PairName>(parseTypedPair(" kraken  NEW COIN/USD ")), (PairName{"Kraken", "NEW COIN/USD"}));
+  for (const char* bad : {"Kraken ", "Binance BTC/USDT", ""})
+    EXPECT_TRUE(std::holds_alternative<TextProblem>(parseTypedPair(bad))) << bad;
 }
 
 // An alert watches a pair the store knows, spelt as the store spells it.

@@ -3,7 +3,7 @@
 # Usage: cmake -DSOURCE_DIR=<the tree's src/> -P include-order.cmake
 cmake_minimum_required(VERSION 3.25)
 set(order_top model formats platform store xdg net core qt sni run)
-set(order_core exchanges common store menu history alerts bar system app)
+set(order_core exchanges common store menu history alerts chart bar system app)
 # Below the core in the order, yet not for it: the core is written against the seams, and the
 # run modes choose these implementations for it.
 set(apart_from_core store xdg net)

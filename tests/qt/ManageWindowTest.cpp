@@ -105,6 +105,39 @@ TEST_F(ManageWindowTest, ListsOneExchangeAndItsBoxesChangeTheTrayAtOnce) {
   EXPECT_FALSE(checked(0, ManageTableModel::Favourite));
 }
 
+TEST_F(ManageWindowTest, TheFilterKeepsThePairsThatContainItAndTheRowsStillAct) {
+  std::vector<std::string> charts;
+  deferred.setShowChart(
+      [&](const std::string& exchange, const std::string& title) { charts.push_back(exchange + " " + title); });
+  show();
+  choose("Kraken");
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  QTest::keyClick(window().table(), Qt::Key_F, Qt::ControlModifier);
+  EXPECT_TRUE(window().filter()->hasFocus());
+  const std::pair<const char*, QStringList> cases[] = {
+      {"eth", {"ETH/XBT"}},   {"XbT", {"ETH/XBT", "XBT/USD"}},  {"/usd", {"XBT/USD"}},
+      {"doge", {}},           {"krak", {"ETH/XBT", "XBT/USD"}},  // the exchange's name
+      {" usd ", {"XBT/USD"}},
+  };
+  for (const auto& [text, kept] : cases) {
+    window().filter()->setText(text);
+    EXPECT_EQ(rows(), kept) << text;
+  }
+  // The boxes and the chart act on the row shown, not on the row at the same place unfiltered.
+  toggle(0, ManageTableModel::Favourite);
+  const QModelIndex pair = window().table()->model()->index(0, ManageTableModel::Pair);
+  // As a double click on the pair's cell signals it (QTest's double click does not reach item views).
+  Q_EMIT window().table()->doubleClicked(pair);
+  Q_EMIT window().table()->doubleClicked(pair.siblingAtColumn(ManageTableModel::Alert));  // edits, shows nothing
+  EXPECT_EQ(charts, (std::vector<std::string>{"Kraken XBT/USD"}));
+  // Esc clears a filter with text; the rows come back.
+  QTest::keyClick(window().filter(), Qt::Key_Escape);
+  EXPECT_EQ(window().filter()->text(), "");
+  EXPECT_EQ(rows(), (QStringList{"ETH/XBT", "XBT/USD"}));
+  EXPECT_FALSE(checked(0, ManageTableModel::Favourite));
+  EXPECT_TRUE(checked(1, ManageTableModel::Favourite));
+}
+
 TEST_F(ManageWindowTest, AlertsAreTypedIntoTheirColumnAndWhatWentWrongShowsInPlace) {
   delegate.reset();
   delegate = std::make_unique<AppDelegate>(services, *platform.context, WatchParts{fullDisk, notifier, "en_US"});

@@ -11,7 +11,7 @@ namespace {
 std::string english(const char* text) { return text; }
 
 TEST(CommandLine, TakesTheCombinationsTheRulesAllowAndNamesTheFirstRuleBroken) {
-  const std::string alone = "--alert, --alerts and --remove-alert go alone";
+  const std::string alone = "--alert, --alerts, --remove-alert and --chart go alone";
   const std::string withHeadless = "--refreshes, --timeout and --dump go with --headless";
   const std::string withBar = "--no-change goes with --bar";
   const std::string holdAlone = "--hold and --holdings go alone";
@@ -25,6 +25,9 @@ TEST(CommandLine, TakesTheCombinationsTheRulesAllowAndNamesTheFirstRuleBroken) {
       {{"--bar", "i3blocks", "--no-change", "--version"}, ""},
       {{"--alert", "Kraken XBT/USD > 1", "-h", "--version"}, ""},
       {{"--remove-alert", "3"}, ""},
+      {{"--chart", "Kraken XBT/USD", "--help"}, ""},
+      {{"--chart", "Kraken XBT/USD", "--headless"}, alone},
+      {{"--chart", "Kraken XBT/USD", "--alerts"}, alone},
       {{"--bar", "waybar", "--headless"}, notBoth},
       {{"--headless", "--bar", "waybar", "--alerts"}, notBoth},
       {{"--alerts", "--remove-alert", "1"}, alone},
@@ -48,6 +51,7 @@ TEST(CommandLine, TakesTheCombinationsTheRulesAllowAndNamesTheFirstRuleBroken) {
       {{"--dump", ""}, "--dump takes a file path, or - for standard output"},
       {{"--alert", ""}, "--alert takes the exchange, the pair and the alert: 'Kraken XBT/USD > 11000'"},
       {{"--remove-alert", "0"}, "--remove-alert takes an alert's number, as --alerts lists it"},
+      {{"--chart", ""}, "--chart takes the exchange and the pair: 'Kraken XBT/USD'"},
       {{"--alerts", "--frobnicate"}, "unknown option %1"},
       {{"--hold", "Kraken XBT/USD 0.25", "--help"}, ""},
       {{"--bar", "waybar", "--bar-holdings", "--no-change"}, ""},
@@ -82,6 +86,7 @@ TEST(CommandLine, ReadsEachOptionsValue) {
   EXPECT_EQ(parseCommandLine({"--alert", "Kraken XBT/USD < 9"}).options->alert, "Kraken XBT/USD < 9");
   EXPECT_TRUE(parseCommandLine({"--alerts"}).options->listAlerts);
   EXPECT_EQ(parseCommandLine({"--remove-alert", "12"}).options->removeAlert, 12);
+  EXPECT_EQ(parseCommandLine({"--chart", "Kraken XBT/USD"}).options->chart, "Kraken XBT/USD");
 }
 
 TEST(CommandLine, UsageListsTheWaysToRunAndEveryOption) {
@@ -89,7 +94,7 @@ TEST(CommandLine, UsageListsTheWaysToRunAndEveryOption) {
             "usage: pricora [--headless [--refreshes N] [--timeout SECONDS] [--dump PATH|-] | --bar FORMAT "
             "[--no-change] [--bar-holdings]]\n"
             "               [--help] [--version]\n"
-            "       pricora --alert 'EXCHANGE PAIR ALERT' | --alerts | --remove-alert N\n"
+            "       pricora --alert 'EXCHANGE PAIR ALERT' | --alerts | --remove-alert N | --chart 'EXCHANGE PAIR'\n"
             "       pricora --hold 'EXCHANGE PAIR AMOUNT' | --holdings\n"
             "  --headless        run without a display; the tray is kept in memory\n"
             "  --refreshes N     quit after N completed refreshes (0: run until the time-out)\n"
@@ -112,6 +117,9 @@ TEST(CommandLine, UsageListsTheWaysToRunAndEveryOption) {
             "                    decimals; 0 removes it); its worth shows in the tool tips\n"
             "  --holdings        list the holdings, one a line: pair, amount, and its worth at the last price\n"
             "                    the history holds\n"
+            "  --chart 'EXCHANGE PAIR'\n"
+            "                    show the price chart of a pair of the store, 'Kraken XBT/USD': a running\n"
+            "                    Pricora opens it; without one, Pricora starts on the desktop with it open\n"
             "  --help            show this help and exit\n"
             "  --version         show the version and exit\n"
             "exit status (headless): 0 after N refreshes, 2 when the time-out ended the run, 1 on a fatal error\n"

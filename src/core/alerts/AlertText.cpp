@@ -217,6 +217,19 @@ std::variant<TypedAlert, TextProblem> parseTypedAlert(std::string_view text, con
   return TypedAlert{{*exchange, std::string(title())}, std::get<AlertRule>(parsed)};
 }
 
+std::variant<PairName, TextProblem> parseTypedPair(std::string_view text) {
+  const std::size_t start = text.find_first_not_of(" \t");
+  const std::size_t space = text.find_first_of(" \t", start);
+  const std::size_t first = text.find_first_not_of(" \t", space);
+  if (first == std::string_view::npos)
+    return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "Write the exchange and the pair, as in: Kraken XBT/USD"),
+                       {std::string(text)}};
+  const std::string_view name = text.substr(start, space - start);
+  const std::optional<std::string> exchange = exchangeTyped(name);
+  if (!exchange) return unknownExchange(name);
+  return PairName{*exchange, std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1))};
+}
+
 std::string ruleText(const AlertRecord& alert) {
   // Built by appending: GCC 12 at -O3 takes assignments and literal-plus-temporary here for
   // overlapping copies.

@@ -55,6 +55,8 @@ struct TypedAlert {
   AlertRule rule;
 };
 std::variant<TypedAlert, TextProblem> parseTypedAlert(std::string_view text, const NumberSymbols& symbols);
+// The command line's pair alone, "Kraken XBT/USD", read the same way.
+std::variant<PairName, TextProblem> parseTypedPair(std::string_view text);
 
 // The rule as the user would write it again, in plain notation that reads the same in every
 // locale: "> 11000", "+5% 1h", "< 0.00001234 once".

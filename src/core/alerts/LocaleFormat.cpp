@@ -1,7 +1,10 @@
 #include "core/alerts/LocaleFormat.h"
 
 #include <unicode/datefmt.h>
+#include <unicode/dtptngen.h>
 #include <unicode/numberformatter.h>
+#include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
 
 #include <algorithm>
 #include <charconv>
@@ -71,8 +74,30 @@ std::string LocaleFormat::time(WallTime time) const {
   const std::unique_ptr<icu::DateFormat> format(
       icu::DateFormat::createTimeInstance(icu::DateFormat::kShort, localeNamed(locale_)));
   if (!format) return {};
+  if (!timeZone_.empty()) format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone_)));
   icu::UnicodeString text;
   format->format(
+      static_cast<UDate>(std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count()), text);
+  return utf8(text);
+}
+
+std::string LocaleFormat::weekdayAndTime(WallTime time) const { return dateText(time, "EEEjmm"); }
+
+std::string LocaleFormat::weekdayAndDate(WallTime time) const { return dateText(time, "EEEd"); }
+
+std::string LocaleFormat::dateText(WallTime time, const char* skeleton) const {
+  // The locale's own order and hour cycle for the fields asked for ("j": 14:32 or 2:32 PM).
+  UErrorCode status = U_ZERO_ERROR;
+  const icu::Locale locale = localeNamed(locale_);
+  const std::unique_ptr<icu::DateTimePatternGenerator> patterns(
+      icu::DateTimePatternGenerator::createInstance(locale, status));
+  if (U_FAILURE(status)) return {};
+  const icu::UnicodeString pattern = patterns->getBestPattern(icu::UnicodeString(skeleton), status);
+  icu::SimpleDateFormat format(pattern, locale, status);
+  if (U_FAILURE(status)) return {};
+  if (!timeZone_.empty()) format.adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(timeZone_)));
+  icu::UnicodeString text;
+  format.format(
       static_cast<UDate>(std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count()), text);
   return utf8(text);
 }

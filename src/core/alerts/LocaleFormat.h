@@ -11,8 +11,10 @@ namespace pricora {
 // never for what the menus and the dump show, which keep the exchanges' own texts.
 class LocaleFormat {
  public:
-  // locale: an ICU locale name such as "de_DE"; empty for ICU's default.
-  explicit LocaleFormat(std::string locale) : locale_(std::move(locale)), symbols_(numberSymbols(locale_)) {}
+  // locale: an ICU locale name such as "de_DE"; empty for ICU's default. timeZone: an Olson name
+  // such as "Europe/Berlin" for the times; empty for the system's.
+  explicit LocaleFormat(std::string locale, std::string timeZone = {})
+      : locale_(std::move(locale)), timeZone_(std::move(timeZone)), symbols_(numberSymbols(locale_)) {}
 
   // How the locale writes numbers, for reading what the user types.
   const NumberSymbols& symbols() const { return symbols_; }
@@ -30,9 +32,18 @@ class LocaleFormat {
   std::string signedNumber(double value, int fraction) const;
   // The time of day, short: "14:32", "2:32 PM".
   std::string time(WallTime time) const;
+  // The weekday and the time of day: "Mon 14:32", "Mo. 14:32".
+  std::string weekdayAndTime(WallTime time) const;
+  // The weekday and the day of the month: "Mon 7", "Mo., 7.".
+  std::string weekdayAndDate(WallTime time) const;
+  const std::string& timeZone() const { return timeZone_; }
 
  private:
+  // The time as the locale writes this ICU skeleton ("EEEjmm"), in the format's time zone.
+  std::string dateText(WallTime time, const char* skeleton) const;
+
   std::string locale_;
+  std::string timeZone_;
   NumberSymbols symbols_;
 };
 
