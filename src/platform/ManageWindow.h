@@ -67,7 +67,7 @@ class ManageWindow {
   virtual void reloadData() = 0;
   // Shows the window in front of every other application's windows, with the keyboard focus.
   virtual void makeKeyAndOrderFront() = 0;
-  // The table's dark look.
+  // The table's look for a long list of pairs (alternating rows), in the desktop's own palette.
   virtual void setDarkTableAppearance() = 0;
   // Keeps the window above the others.
   virtual void setFloating() = 0;
