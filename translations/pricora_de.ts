@@ -168,6 +168,14 @@
         <translation>Pricora hat noch keine Paare von %1 gesehen: lassen Sie es einmal laufen und legen Sie den Alarm dann an</translation>
     </message>
     <message>
+        <source>Pricora has seen no pairs of %1 yet: let it run once, then set the holding</source>
+        <translation>Pricora hat noch keine Paare von %1 gesehen: lassen Sie es einmal laufen und tragen Sie den Bestand dann ein</translation>
+    </message>
+    <message>
+        <source>Pricora has seen no pairs of %1 yet: let it run once to record its prices</source>
+        <translation>Pricora hat noch keine Paare von %1 gesehen: lassen Sie es einmal laufen, damit es ihre Kurse aufzeichnet</translation>
+    </message>
+    <message>
         <source>%1 has no %2</source>
         <translation>%1 hat kein %2</translation>
     </message>

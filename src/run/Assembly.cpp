@@ -8,6 +8,7 @@
 
 #include <csignal>
 
+#include "store/ReadOnlyPairStore.h"
 #include "store/SqliteHistoryFile.h"
 #include "store/SqlitePairStore.h"
 
@@ -34,6 +35,14 @@ int Assembly::run() {
 
 StoreLocation userStore() {
   return storeLocation(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString());
+}
+
+std::vector<PairName> storedPairNames() {
+  std::vector<PairName> names;
+  if (const auto stored = ReadOnlyPairStore(userStore().file).loadAll())
+    for (const StoredPair& pair : stored.value())
+      if (pair.exchange && pair.title) names.push_back({*pair.exchange, *pair.title});
+  return names;
 }
 
 std::string historyFilePath() { return userStore().folder + "/pricora-history.sqlite"; }

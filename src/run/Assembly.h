@@ -69,6 +69,9 @@ class Assembly {
 // The user's store: the folder under $XDG_DATA_HOME and the file in it.
 StoreLocation userStore();
 
+// The pairs the user's store holds, read beside whoever owns it; none when it cannot be read.
+std::vector<PairName> storedPairNames();
+
 // Pricora's own file beside the user's store: the alerts and the price history.
 std::string historyFilePath();
 struct OpenedHistory {

@@ -28,7 +28,6 @@
 #include "run/SingleInstance.h"
 #include "sni/IconFolder.h"
 #include "sni/TrayChooser.h"
-#include "store/ReadOnlyPairStore.h"
 
 using namespace pricora;
 
@@ -58,11 +57,7 @@ TraySetup traySetup(const QString& resources) {
 std::optional<PairName> storedPair(const std::string& typed, AppHost& host) {
   std::variant<PairName, TextProblem> found = parseTypedPair(typed);
   if (const auto* pair = std::get_if<PairName>(&found)) {
-    std::vector<PairName> names;
-    if (const auto stored = ReadOnlyPairStore(userStore().file).loadAll())
-      for (const StoredPair& record : stored.value())
-        if (record.exchange && record.title) names.push_back({*record.exchange, *record.title});
-    found = KnownPairs(std::move(names)).find(*pair);
+    found = KnownPairs(storedPairNames()).find(*pair, KnownPairs::kNoneSeenForChart);
   }
   if (const auto* problem = std::get_if<TextProblem>(&found)) {
     host.log("pricora: " + problemText(host, *problem));

@@ -79,12 +79,8 @@ int runAlertCommand(int argc, char** argv, const CommandLine& options) {
     return 1;
   }
   const LocaleFormat format(userLocale());
-  // Alerts watch the store's pairs, read beside whoever owns the store.
-  std::vector<PairName> names;
-  if (const auto stored = ReadOnlyPairStore(userStore().file).loadAll())
-    for (const StoredPair& pair : stored.value())
-      if (pair.exchange && pair.title) names.push_back({*pair.exchange, *pair.title});
-  const KnownPairs pairs(std::move(names));
+  // Alerts and holdings are of the store's pairs.
+  const KnownPairs pairs(storedPairNames());
   // Holdings go into the file alone. A running Pricora reads them at its next refresh, which
   // SIGUSR1 starts at once, as a bar's click does.
   if (options.hold) {

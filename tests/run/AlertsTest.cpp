@@ -196,6 +196,8 @@ TEST_F(Alerts, HoldingsAreKeptExactlyOutsideThePairStoreAndBadInputStoresNothing
       {"Kraken XBT/USD lots", 1, "", "pricora: lots is not a number\n"},
       {"Kraken XBT/UDS 1", 1, "", "pricora: Kraken has no XBT/UDS; did you mean XBT/USD?\n"},
       {"Kraken ETH/USD 0", 1, "", "pricora: Kraken has no ETH/USD\n"},
+      {"Wex BTC/USD 1", 1, "",
+       "pricora: Pricora has seen no pairs of Wex yet: let it run once, then set the holding\n"},
       // A pair the store has dropped: its holding can go, and no new one come.
       {"Kraken OLD/USD 1", 1, "", "pricora: Kraken has no OLD/USD\n"},
       {"Kraken old/usd 0", 0, "Kraken OLD/USD\t0\n", ""},

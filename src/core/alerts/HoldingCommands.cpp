@@ -45,7 +45,7 @@ int HoldingCommands::hold(const std::string& line) {
   }
   const TypedHolding& typed = std::get<TypedHolding>(parsed);
   std::optional<PairName> pair;
-  const std::variant<PairName, TextProblem> known = parts_.pairs.find(typed.pair);
+  const std::variant<PairName, TextProblem> known = parts_.pairs.find(typed.pair, KnownPairs::kNoneSeenForHolding);
   if (const auto* found = std::get_if<PairName>(&known)) pair = *found;
   // A holding of a pair the store has dropped can still go.
   if (!pair && typed.units == 0)

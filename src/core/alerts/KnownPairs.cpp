@@ -38,7 +38,7 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
 
 KnownPairs::KnownPairs(std::vector<PairName> pairs) : pairs_(std::move(pairs)) {}
 
-std::variant<PairName, TextProblem> KnownPairs::find(const PairName& typed) const {
+std::variant<PairName, TextProblem> KnownPairs::find(const PairName& typed, const char* noneSeen) const {
   const std::string wanted = folded(typed.title);
   std::vector<std::pair<std::size_t, const PairName*>> near;
   const PairName* found = nullptr;
@@ -58,9 +58,7 @@ std::variant<PairName, TextProblem> KnownPairs::find(const PairName& typed) cons
   if (found != nullptr) return *found;
   const std::string exchange = shownText(typed.exchange), title = shownText(typed.title);
   if (std::none_of(pairs_.begin(), pairs_.end(), [&](const PairName& pair) { return pair.exchange == typed.exchange; }))
-    return TextProblem{
-        QT_TRANSLATE_NOOP("AppDelegate", "Pricora has seen no pairs of %1 yet: let it run once, then make the alert"),
-        {exchange}};
+    return TextProblem{noneSeen, {exchange}};
   if (near.empty()) return TextProblem{QT_TRANSLATE_NOOP("AppDelegate", "%1 has no %2"), {exchange, title}};
   std::sort(near.begin(), near.end(), [](const auto& a, const auto& b) {
     return a.first != b.first ? a.first < b.first : a.second->title < b.second->title;
