@@ -129,14 +129,19 @@ TEST(SingleInstance, OfTwoStartsAtOnceExactlyOneRuns) {
     if (c.desktop) {
       EXPECT_EQ(loser->errors().find("showing its Manage window") != std::string::npos, c.bus) << loser->errors();
     }
-    if (c.bus) {  // the interface's third method is answered too, if only to say there is no such action
+    if (c.bus) {  // the interface's third method: the chart of a pair, and no other action
       QDBusConnection bus = QDBusConnection::connectToBus(
           QString::fromStdString(environment["DBUS_SESSION_BUS_ADDRESS"].value()), "single-instance");
-      QDBusMessage call = QDBusMessage::createMethodCall(ApplicationBusName::kService, ApplicationBusName::kPath,
-                                                         ApplicationBusName::kInterface, "ActivateAction");
-      call << QString("quit") << QVariantList() << QVariantMap();
-      EXPECT_EQ(bus.call(call, QDBus::Block, 10000).errorName().toStdString(),
-                "org.freedesktop.DBus.Error.InvalidArgs");
+      const std::pair<QString, QVariantList> actions[] = {
+          {"chart", {QString("Kraken XBT/USD")}}, {"quit", {}}, {"chart", {QString("Kraken")}}, {"chart", {42}}};
+      for (const auto& [action, parameter] : actions) {
+        QDBusMessage call = QDBusMessage::createMethodCall(ApplicationBusName::kService, ApplicationBusName::kPath,
+                                                           ApplicationBusName::kInterface, "ActivateAction");
+        call << action << QVariant(parameter) << QVariantMap();
+        EXPECT_EQ(bus.call(call, QDBus::Block, 10000).errorName().toStdString(),
+                  &action == &actions[0].first ? "" : "org.freedesktop.DBus.Error.InvalidArgs")
+            << action.toStdString();
+      }
       QDBusConnection::disconnectFromBus("single-instance");
     }
 
