@@ -103,9 +103,10 @@ void paintPriceChart(QPainter& painter, const QRectF& area, const PriceChart& ch
   if (!chart.valueTicks().empty()) {
     const std::string currency = quoteCurrency(chart.pair().title);
     painter.setPen(faint);
-    // Over the value scale, reaching left over the plot when the scale's labels are narrower.
+    // Over the value scale, clear of its top label, reaching left over the plot when the scale's
+    // labels are narrower.
     painter.drawText(QRectF(plot.right() - plot.width() / 3, area.top(), area.right() - plot.right() + plot.width() / 3,
-                            plot.top() - area.top() - 2),
+                            plot.top() - area.top() - metrics.height() / 2 - 1),
                      Qt::AlignRight | Qt::AlignBottom,
                      QCoreApplication::translate("PriceChart", "Value") + (currency.empty() ? "" : " " + qs(currency)));
   }
@@ -184,7 +185,8 @@ void paintPriceChart(QPainter& painter, const QRectF& area, const PriceChart& ch
   painter.setRenderHint(QPainter::Antialiasing, false);
   levelLabels();
 
-  // The high above its point, the low below its own, each kept inside the plot.
+  // The high above its point, the low below its own, each kept inside the plot: on the other side
+  // of its point where there is no room.
   const auto mark = [&](std::size_t index, bool high) {
     const QPointF at(xAt(chart.x(samples[index].time)), yAt(chart.y(samples[index].price)));
     painter.setPen(QPen(base, 1.5));
@@ -195,10 +197,11 @@ void paintPriceChart(QPainter& painter, const QRectF& area, const PriceChart& ch
                               .arg(qs(chart.price(samples[index].price)));
     const double width = metrics.horizontalAdvance(label) + 6;
     const double left = std::clamp(at.x() - width / 2, plot.left() + 1, plot.right() - width - 1);
-    const double top = high ? std::max(area.top(), at.y() - 6 - metrics.height() - 2) : at.y() + 6;
+    const double above = at.y() - 6 - metrics.height() - 2, below = at.y() + 6;
+    const bool roomAbove = above >= plot.top() + 1, roomBelow = below + metrics.height() + 2 <= plot.bottom() - 1;
+    const double top = (high ? roomAbove || !roomBelow : !roomBelow && roomAbove) ? above : below;
     painter.setRenderHint(QPainter::Antialiasing, false);
-    boxedText(painter, QPointF(left, std::min(top, plot.bottom() - metrics.height() - 2)), label, base, text,
-              Qt::AlignLeft | Qt::AlignTop);
+    boxedText(painter, QPointF(left, top), label, base, text, Qt::AlignLeft | Qt::AlignTop);
     painter.setRenderHint(QPainter::Antialiasing, true);
   };
   if (chart.high()) mark(*chart.high(), true);

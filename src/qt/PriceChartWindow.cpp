@@ -33,11 +33,8 @@ PriceChartCanvas::PriceChartCanvas(QWidget* parent) : QWidget(parent) {
 void PriceChartCanvas::setChart(const PriceChart* chart) {
   chart_ = chart;
   pointed_.reset();
-  if (chart_ != nullptr) {
-    setAccessibleName(qs(chart_->summary()));
-    setAccessibleDescription(QCoreApplication::translate(
-        "PriceChart", "Left and Right move the read-out by one price, Home and End to the first and the last"));
-  }
+  // Told to a screen reader only when it reads differently, not at every redraw.
+  if (chart_ != nullptr && qs(chart_->summary()) != accessibleName()) setAccessibleName(qs(chart_->summary()));
   update();
 }
 
@@ -51,7 +48,14 @@ void PriceChartCanvas::point(std::optional<std::size_t> index) {
 
 void PriceChartCanvas::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  if (chart_ != nullptr) paintPriceChart(painter, rect(), *chart_, palette(), pointed_);
+  if (chart_ == nullptr) return;
+  paintPriceChart(painter, rect(), *chart_, palette(), pointed_);
+  if (hasFocus()) {
+    // The arrows work on the plot: a frame in the selection colour says it has the focus.
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(chartPlotArea(rect(), *chart_, font()).adjusted(-2, -2, 2, 2));
+  }
 }
 
 void PriceChartCanvas::mouseMoveEvent(QMouseEvent* event) {
@@ -141,7 +145,7 @@ void PriceChartWindow::reload() {
   const std::optional<WallTime> at = chart_ && pointed ? std::optional(chart_->samples()[*pointed].time) : std::nullopt;
   chart_ = std::make_unique<PriceChart>(source_(span_), span_, clock_.now(), format_, host_);
   canvas_->setChart(chart_.get());
-  setAccessibleName(canvas_->accessibleName());
+  if (accessibleDescription() != canvas_->accessibleName()) setAccessibleDescription(canvas_->accessibleName());
   // The read-out stays on the same price across a redraw, where that price is still shown.
   if (at) canvas_->point(chart_->nearest(*at));
   showReadout();
@@ -151,6 +155,13 @@ void PriceChartWindow::showReadout() {
   const std::optional<std::size_t> pointed = canvas_->pointed();
   readout_->setText(chart_ && pointed ? qs(chart_->readout(*pointed))
                                       : QCoreApplication::translate("PriceChart", "Point at the line to read a price"));
+  // The plot has the focus while the arrows move the read-out: a screen reader follows the
+  // focused object, so the price read out is the plot's description.
+  canvas_->setAccessibleDescription(
+      chart_ && pointed
+          ? readout_->text()
+          : QCoreApplication::translate(
+                "PriceChart", "Left and Right move the read-out by one price, Home and End to the first and the last"));
 }
 
 void PriceChartWindow::keyPressEvent(QKeyEvent* event) {

@@ -175,7 +175,7 @@ TEST(PriceChart, TheReadOutShowsTheNearestSampleAndTheTicksFallOnRoundTimes) {
       {kAfternoon, 2},
   };
   for (const auto& [time, index] : cases) EXPECT_EQ(chart.nearest(time), index);
-  EXPECT_EQ(chart.readout(1), "12:05 · 10,400 · 5,200 USD");
+  EXPECT_EQ(chart.readout(1), "12:05 · 10,400 · 5,200.00 USD");
   const PriceChart empty({kPair, {}, {}, {}}, ChartSpan::day, kAfternoon, format, host);
   EXPECT_EQ(empty.nearest(kAfternoon), std::nullopt);
 

@@ -198,7 +198,7 @@ std::string PriceChart::readout(std::size_t index) const {
   std::string text = when(sample.time) + " · " + price(sample.price);
   if (holding_ && *holding_ > 0) {
     const std::string currency = quoteCurrency(pair_.title);
-    text += " · " + format_.number(sample.price * *holding_, 2) + (currency.empty() ? "" : " " + currency);
+    text += " · " + format_.fixed(sample.price * *holding_, 2) + (currency.empty() ? "" : " " + currency);
   }
   return text;
 }
