@@ -93,12 +93,12 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuEvent& ev
   return readFields(argument, event.id, event.eventId, event.data, event.timestamp);
 }
 
-QDBusArgument& operator<<(QDBusArgument& argument, const MutterMonitorSpec& spec) {
-  return writtenFields(argument, spec.connector, spec.vendor, spec.product, spec.serial);
+QDBusArgument& operator<<(QDBusArgument& argument, const MutterMonitorSpec& identity) {
+  return writtenFields(argument, identity.connector, identity.vendor, identity.product, identity.serial);
 }
 
-const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMonitorSpec& spec) {
-  return readFields(argument, spec.connector, spec.vendor, spec.product, spec.serial);
+const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMonitorSpec& identity) {
+  return readFields(argument, identity.connector, identity.vendor, identity.product, identity.serial);
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const MutterMode& mode) {
@@ -112,11 +112,11 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMode& mode)
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const MutterMonitor& monitor) {
-  return writtenFields(argument, monitor.spec, monitor.modes, monitor.properties);
+  return writtenFields(argument, monitor.identity, monitor.modes, monitor.properties);
 }
 
 const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMonitor& monitor) {
-  return readFields(argument, monitor.spec, monitor.modes, monitor.properties);
+  return readFields(argument, monitor.identity, monitor.modes, monitor.properties);
 }
 
 QDBusArgument& operator<<(QDBusArgument& argument, const MutterLogicalMonitor& monitor) {

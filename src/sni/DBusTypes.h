@@ -76,7 +76,7 @@ struct MutterMode {
 
 // ((ssss)a(siiddada{sv})a{sv}): one monitor and its modes.
 struct MutterMonitor {
-  MutterMonitorSpec spec;
+  MutterMonitorSpec identity;
   QList<MutterMode> modes;
   QVariantMap properties;
 };
@@ -106,8 +106,8 @@ QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuRemovedProperti
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuRemovedProperties& item);
 QDBusArgument& operator<<(QDBusArgument& argument, const DBusMenuEvent& event);
 const QDBusArgument& operator>>(const QDBusArgument& argument, DBusMenuEvent& event);
-QDBusArgument& operator<<(QDBusArgument& argument, const MutterMonitorSpec& spec);
-const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMonitorSpec& spec);
+QDBusArgument& operator<<(QDBusArgument& argument, const MutterMonitorSpec& identity);
+const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMonitorSpec& identity);
 QDBusArgument& operator<<(QDBusArgument& argument, const MutterMode& mode);
 const QDBusArgument& operator>>(const QDBusArgument& argument, MutterMode& mode);
 QDBusArgument& operator<<(QDBusArgument& argument, const MutterMonitor& monitor);

@@ -80,7 +80,7 @@ std::optional<int> shellScreenWidth(const QDBusConnection& bus) {
   QMap<QString, int> widths;
   for (const MutterMonitor& monitor : state.argumentAt<1>())
     for (const MutterMode& mode : monitor.modes)
-      if (mode.properties.value(QStringLiteral("is-current")).toBool()) widths[monitor.spec.connector] = mode.width;
+      if (mode.properties.value(QStringLiteral("is-current")).toBool()) widths[monitor.identity.connector] = mode.width;
 
   // The primary logical monitor's scale and first monitor.
   std::optional<int> width;
