@@ -18,11 +18,6 @@ std::string describe(const AlertRecord& alert) {
 
 }  // namespace
 
-void AlertCommands::fail(const Error& error) {
-  const Error shown = parts_.host.localizedError(error);
-  parts_.host.log("pricora: " + shown.description + " " + shown.userInfo);
-}
-
 int AlertCommands::add(const std::string& line) {
   const std::variant<TypedAlert, TextProblem> parsed = parseTypedAlert(line, parts_.format.symbols());
   if (const auto* problem = std::get_if<TextProblem>(&parsed)) {
@@ -55,7 +50,7 @@ int AlertCommands::add(const std::string& line) {
     if (alert.phase != AlertPhase::fresh) price = past.value().back().price;
     const Result<std::int64_t> id = parts_.file.addAlert(alert);
     if (!id) {
-      fail(id.error());
+      logError(parts_.host, id.error());
       return 1;
     }
     alert.id = id.value();
@@ -68,7 +63,7 @@ int AlertCommands::add(const std::string& line) {
 int AlertCommands::list() {
   const Result<std::vector<AlertRecord>> alerts = parts_.file.loadAlerts();
   if (!alerts) {
-    fail(alerts.error());
+    logError(parts_.host, alerts.error());
     return 1;
   }
   for (const AlertRecord& alert : alerts.value())
@@ -79,7 +74,7 @@ int AlertCommands::list() {
 int AlertCommands::remove(std::int64_t id) {
   const Result<bool> removed = parts_.file.removeAlert(id);
   if (!removed) {
-    fail(removed.error());
+    logError(parts_.host, removed.error());
     return 1;
   }
   if (removed.value()) return 0;

@@ -40,8 +40,6 @@ class AlertCommands {
   int remove(std::int64_t id);
 
  private:
-  void fail(const Error& error);
-
   AlertCommandParts parts_;
   AlertWords words_;
 };

@@ -134,6 +134,11 @@ TextProblem unknownExchange(std::string_view name) {
                      {std::string(name)}};
 }
 
+void logError(AppHost& host, const Error& error) {
+  const Error shown = host.localizedError(error);
+  host.log("pricora: " + shown.description + " " + shown.userInfo);
+}
+
 std::string problemText(AppHost& host, const TextProblem& problem) {
   return localizedText(host, problem.message, problem.arguments);
 }

@@ -34,6 +34,8 @@ struct TextProblem {
 };
 // The problem in the user's language.
 std::string problemText(AppHost& host, const TextProblem& problem);
+// Tells a command line user the error, in their language: "pricora: <what> <details>".
+void logError(AppHost& host, const Error& error);
 
 // A number as the user typed it; never one that reads as another number elsewhere: "11.000" is
 // eleven thousand in German and eleven in English.

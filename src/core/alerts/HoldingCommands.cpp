@@ -32,11 +32,6 @@ std::string plainValue(double value) {
 
 }  // namespace
 
-void HoldingCommands::fail(const Error& error) {
-  const Error shown = parts_.host.localizedError(error);
-  parts_.host.log("pricora: " + shown.description + " " + shown.userInfo);
-}
-
 int HoldingCommands::hold(const std::string& line) {
   const std::variant<TypedHolding, TextProblem> parsed = parseTypedHolding(line, parts_.format.symbols());
   if (const auto* problem = std::get_if<TextProblem>(&parsed)) {
@@ -58,7 +53,7 @@ int HoldingCommands::hold(const std::string& line) {
     return 1;
   }
   if (const Status saved = parts_.file.setHolding(*pair, typed.units); !saved) {
-    fail(saved.error());
+    logError(parts_.host, saved.error());
     return 1;
   }
   parts_.host.printLine(pair->exchange + " " + pair->title + "\t" + amountText(typed.units));
@@ -68,7 +63,7 @@ int HoldingCommands::hold(const std::string& line) {
 int HoldingCommands::list() {
   const Result<std::vector<HoldingRecord>> holdings = parts_.file.loadHoldings();
   if (!holdings) {
-    fail(holdings.error());
+    logError(parts_.host, holdings.error());
     return 1;
   }
   for (const HoldingRecord& holding : holdings.value()) {

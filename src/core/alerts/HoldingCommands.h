@@ -33,8 +33,6 @@ class HoldingCommands {
   int list();
 
  private:
-  void fail(const Error& error);
-
   HoldingCommandParts parts_;
 };
 
